@@ -1,0 +1,163 @@
+#include "dialektos/unicode.hpp"
+
+#include <unicode/bytestream.h>
+#include <unicode/normalizer2.h>
+#include <unicode/stringpiece.h>
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
+#include <stdexcept>
+
+namespace ilvex::unicode {
+namespace {
+
+bool is_ascii(std::string_view text) {
+    for (const unsigned char b : text) {
+        if (b >= 0x80) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+char32_t next_char(std::string_view text, std::size_t& i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80) {
+        ++i;
+        return b;
+    }
+    const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
+    const auto length = static_cast<std::int32_t>(text.size());
+    auto pos = static_cast<std::int32_t>(i);
+    UChar32 c;
+    U8_NEXT_OR_FFFD(s, pos, length, c);
+    i = static_cast<std::size_t>(pos);
+    return static_cast<char32_t>(c);
+}
+
+char32_t prev_char(std::string_view text, std::size_t& i) {
+    const auto b = static_cast<unsigned char>(text[i - 1]);
+    if (b < 0x80) {
+        --i;
+        return b;
+    }
+    const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
+    auto pos = static_cast<std::int32_t>(i);
+    UChar32 c;
+    U8_PREV_OR_FFFD(s, 0, pos, c);
+    i = static_cast<std::size_t>(pos);
+    return static_cast<char32_t>(c);
+}
+
+std::size_t char_length_at(std::string_view text, std::size_t i) {
+    std::size_t j = i;
+    next_char(text, j);
+    return j - i;
+}
+
+void append_utf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+        return;
+    }
+    std::uint8_t buffer[U8_MAX_LENGTH];
+    std::int32_t length = 0;
+    UBool error = false;
+    U8_APPEND(buffer, length, U8_MAX_LENGTH, static_cast<UChar32>(c), error);
+    if (error) throw std::logic_error("cannot encode a character as UTF-8");
+    out.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(length));
+}
+
+bool is_valid_utf8(std::string_view text) {
+    const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
+    const auto length = static_cast<std::int32_t>(text.size());
+    std::int32_t i = 0;
+    while (i < length) {
+        if (s[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        UChar32 c;
+        U8_NEXT(s, i, length, c);
+        if (c < 0) return false;
+    }
+    return true;
+}
+
+std::size_t char_count(std::string_view text) {
+    std::size_t count = 0;
+    for (const unsigned char b : text) {
+        if ((b & 0xC0) != 0x80) ++count;
+    }
+    return count;
+}
+
+bool is_alphabetic(char32_t c) {
+    if (c < 0x80) return (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
+    return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_ALPHABETIC);
+}
+
+bool is_alphanumeric(char32_t c) {
+    if (c < 0x80) return ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') || (c >= '0' && c <= '9');
+    if (u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_ALPHABETIC)) return true;
+    const auto category = u_charType(static_cast<UChar32>(c));
+    return category == U_DECIMAL_DIGIT_NUMBER || category == U_LETTER_NUMBER ||
+           category == U_OTHER_NUMBER;
+}
+
+bool is_whitespace(char32_t c) {
+    if (c < 0x80) return c == ' ' || (c >= '\t' && c <= '\r');
+    return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_WHITE_SPACE);
+}
+
+bool is_uppercase(char32_t c) {
+    if (c < 0x80) return c >= 'A' && c <= 'Z';
+    return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_UPPERCASE);
+}
+
+bool is_grapheme_extend(char32_t c) {
+    if (c < 0x80) return false;
+    return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_GRAPHEME_EXTEND);
+}
+
+std::string_view trim_start(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t next = i;
+        if (!is_whitespace(next_char(text, next))) break;
+        i = next;
+    }
+    return text.substr(i);
+}
+
+std::string_view trim_end(std::string_view text) {
+    std::size_t end = text.size();
+    while (end > 0) {
+        std::size_t start = end;
+        if (!is_whitespace(prev_char(text, start))) break;
+        end = start;
+    }
+    return text.substr(0, end);
+}
+
+std::string_view trim(std::string_view text) { return trim_end(trim_start(text)); }
+
+std::string nfc(std::string_view text) {
+    if (is_ascii(text)) return std::string(text);
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* normalizer = icu::Normalizer2::getNFCInstance(status);
+    if (U_FAILURE(status)) throw std::runtime_error("the NFC normalizer is unavailable");
+    const icu::StringPiece piece(text.data(), static_cast<std::int32_t>(text.size()));
+    if (normalizer->isNormalizedUTF8(piece, status) && U_SUCCESS(status)) {
+        return std::string(text);
+    }
+    status = U_ZERO_ERROR;
+    std::string out;
+    out.reserve(text.size());
+    icu::StringByteSink<std::string> sink(&out);
+    normalizer->normalizeUTF8(0, piece, sink, nullptr, status);
+    if (U_FAILURE(status)) throw std::runtime_error("NFC normalization failed");
+    return out;
+}
+
+}  // namespace ilvex::unicode

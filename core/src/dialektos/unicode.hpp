@@ -1,0 +1,42 @@
+// The library's one Unicode layer: decoding UTF-8, the character classes the
+// language uses, trimming by White_Space and NFC. Nothing else calls ICU.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace ilvex::unicode {
+
+// Decodes the character starting at byte `i` of `text` and advances `i` past
+// it. An ill-formed sequence decodes to U+FFFD and advances by its length.
+char32_t next_char(std::string_view text, std::size_t& i);
+
+// Decodes the character ending just before byte `i` and moves `i` to its start.
+char32_t prev_char(std::string_view text, std::size_t& i);
+
+// The byte length of the character starting at byte `i`.
+std::size_t char_length_at(std::string_view text, std::size_t i);
+
+void append_utf8(std::string& out, char32_t c);
+
+bool is_valid_utf8(std::string_view text);
+
+std::size_t char_count(std::string_view text);
+
+bool is_alphabetic(char32_t c);
+// Alphabetic, or general category Nd, Nl or No.
+bool is_alphanumeric(char32_t c);
+bool is_whitespace(char32_t c);
+bool is_uppercase(char32_t c);
+bool is_grapheme_extend(char32_t c);
+
+// Trimming removes White_Space characters.
+std::string_view trim(std::string_view text);
+std::string_view trim_start(std::string_view text);
+std::string_view trim_end(std::string_view text);
+
+// Canonical composition (NFC).
+std::string nfc(std::string_view text);
+
+}  // namespace ilvex::unicode

@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include "dialektos/unicode.hpp"
+
+namespace ilvex {
+namespace {
+
+TEST(Unicode, DecodesAndEncodes) {
+    const std::string text = "aé€😀";
+    std::size_t i = 0;
+    std::u32string decoded;
+    while (i < text.size()) decoded.push_back(unicode::next_char(text, i));
+    EXPECT_EQ(decoded, U"aé€😀");
+    std::string encoded;
+    for (char32_t c : decoded) unicode::append_utf8(encoded, c);
+    EXPECT_EQ(encoded, text);
+    std::size_t end = text.size();
+    EXPECT_EQ(unicode::prev_char(text, end), U'😀');
+    EXPECT_EQ(end, text.size() - 4);
+    EXPECT_EQ(unicode::char_count(text), 4u);
+}
+
+TEST(Unicode, IllFormedInputDecodesToReplacement) {
+    const std::string bad = "\xC3";
+    std::size_t i = 0;
+    EXPECT_EQ(unicode::next_char(bad, i), U'\uFFFD');
+    EXPECT_EQ(i, 1u);
+    EXPECT_FALSE(unicode::is_valid_utf8("a\xFF"));
+    EXPECT_FALSE(unicode::is_valid_utf8("\xED\xA0\x80"));  // an encoded surrogate
+    EXPECT_TRUE(unicode::is_valid_utf8("ok é"));
+}
+
+TEST(Unicode, TrimsWhiteSpaceOnly) {
+    EXPECT_EQ(unicode::trim(" \t\u00A0x y\r\u2003"), "x y");
+    EXPECT_EQ(unicode::trim_start("  x "), "x ");
+    EXPECT_EQ(unicode::trim_end("  x \r"), "  x");
+    EXPECT_EQ(unicode::trim("\u200B x"), "\u200B x");  // zero width space is not White_Space
+    EXPECT_EQ(unicode::trim(""), "");
+}
+
+TEST(Unicode, Nfc) {
+    EXPECT_EQ(unicode::nfc("e\u0301"), "\u00E9");
+    EXPECT_EQ(unicode::nfc("plain"), "plain");
+    EXPECT_EQ(unicode::nfc("\u00E9"), "\u00E9");
+    EXPECT_EQ(unicode::nfc("\u212B"), "\u00C5");  // ANGSTROM SIGN
+}
+
+}  // namespace
+}  // namespace ilvex

@@ -1,0 +1,11 @@
+# Shared by the install and test scripts: the interpreter on PATH and the
+# release build that both use.
+PYTHON=$(python3 -c 'import sys; print(sys.executable)')
+RELEASE_DIR=build/release
+SANITIZE_DIR=build/sanitize
+JOBS=$(nproc)
+
+configure_release() {
+  cmake -S . -B "$RELEASE_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DPython3_EXECUTABLE="$PYTHON" >/dev/null
+}

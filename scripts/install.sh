@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the build dependencies from Debian's archive, builds the module in
+# Release and installs it into the platlib of the python3 on PATH.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/common.sh
+
+packages=(g++ cmake ninja-build pkg-config libicu-dev libgtest-dev)
+python_include=$("$PYTHON" -c 'import sysconfig; print(sysconfig.get_paths()["include"])')
+if [ ! -f "$python_include/Python.h" ]; then
+  packages+=(python3-dev)
+fi
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+configure_release
+cmake --build "$RELEASE_DIR"
+cmake --install "$RELEASE_DIR"

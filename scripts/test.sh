@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the C++ unit tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then the C++ and Python module tests of the
+# release build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/common.sh
+
+cmake -S . -B "$SANITIZE_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+  -DILVEX_SANITIZE=ON -DILVEX_PYTHON=OFF >/dev/null
+cmake --build "$SANITIZE_DIR"
+ctest --test-dir "$SANITIZE_DIR" --output-on-failure -j "$JOBS"
+
+configure_release
+cmake --build "$RELEASE_DIR"
+ctest --test-dir "$RELEASE_DIR" --output-on-failure -j "$JOBS"
