@@ -40,7 +40,8 @@ TEST(OpensEmphasis, NeighbourRules) {
         {U"*a", 2, false},  // past the end
     };
     for (std::size_t k = 0; k < std::size(cases); ++k) {
-        EXPECT_EQ(opens_emphasis(cases[k].chars, cases[k].index), cases[k].expected) << "case " << k;
+        EXPECT_EQ(opens_emphasis(cases[k].chars, cases[k].index), cases[k].expected)
+            << "case " << k;
     }
 }
 
@@ -70,7 +71,8 @@ TEST(FindClosingDelimiter, Cases) {
     };
     for (std::size_t k = 0; k < std::size(cases); ++k) {
         const ClosingDelimiterIndex closers(cases[k].chars);
-        EXPECT_EQ(closers.find_closing_delimiter(cases[k].index), cases[k].expected) << "case " << k;
+        EXPECT_EQ(closers.find_closing_delimiter(cases[k].index), cases[k].expected)
+            << "case " << k;
     }
 }
 

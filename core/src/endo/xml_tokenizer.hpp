@@ -14,10 +14,10 @@
 
 namespace ilvex {
 
-// XML mode: names keep their case; "<?...>" processing instructions and
-// "<!...>" declarations, internal subset "[...]>" included, are dropped; a
-// CDATA section becomes a Text token escaped so that decode_xml_entities
-// gives back exactly its content. Errors: "tei import: " + "unterminated
+// XML mode: names keep their case; "<?...>" processing instructions (to
+// their first ">") and "<!...>" declarations with their internal subset
+// "[...]>" are dropped; a CDATA section becomes a Text token escaped so that
+// decode_xml_entities gives back exactly its content. Errors: "tei import: " + "unterminated
 // comment", "unterminated declaration", "unterminated tag" or "empty tag"
 // (kind MissingResource), or an attribute error of parse_tag_attributes.
 Result<std::vector<XmlToken>> tokenize_xml(std::string_view text);
