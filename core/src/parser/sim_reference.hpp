@@ -1,0 +1,26 @@
+// Reading the sim token after a sigil: a brachygraphic symbol or a
+// plerographic "{name}".
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "dialektos/error.hpp"
+#include "dialektos/model.hpp"
+#include "dialektos/result.hpp"
+
+namespace ilvex {
+
+struct SimReference {
+    const SimDef* sim = nullptr;      // null: no symbol matched
+    std::optional<std::string> name;  // the name of a "{name}" token
+    std::size_t byte_length = 0;      // the token's length, braces included
+    std::size_t char_length = 0;
+};
+
+Result<SimReference> resolve_sim_reference(const Dialektos& dialektos, std::string_view text,
+                                           const ErrorLocation& location);
+
+}  // namespace ilvex

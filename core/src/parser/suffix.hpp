@@ -1,0 +1,25 @@
+// The suffix written after a closer: "(onym)", then ".genos" items, then an
+// optional "|".
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "dendron/document.hpp"
+#include "dialektos/result.hpp"
+#include "parser/parser_state.hpp"
+
+namespace ilvex {
+
+struct SuffixAndRest {
+    Suffix suffix;
+    std::string rest;  // the text after the suffix
+};
+
+// Reads the suffix at the start of `text`, the part of a closing line after
+// its closer; `line_index` is that line's 0-based index.
+Result<SuffixAndRest> parse_suffix_text(const ParserState& state, std::string_view text,
+                                        std::uint64_t line_index);
+
+}  // namespace ilvex

@@ -1,0 +1,98 @@
+#include "arguments.hpp"
+
+namespace ilvex::py {
+namespace {
+
+void add_note_to_pending(const char* name) {
+    PyObject* note = PyUnicode_FromFormat("while processing '%s'", name);
+    if (note == nullptr) return;
+#if PY_VERSION_HEX >= 0x030C0000
+    PyObject* exception = PyErr_GetRaisedException();
+    PyObject* result = PyObject_CallMethod(exception, "add_note", "O", note);
+    Py_XDECREF(result);
+    if (result == nullptr) PyErr_Clear();
+    PyErr_SetRaisedException(exception);
+#else
+    PyObject *type, *value, *traceback;
+    PyErr_Fetch(&type, &value, &traceback);
+    PyErr_NormalizeException(&type, &value, &traceback);
+    if (traceback != nullptr) PyException_SetTraceback(value, traceback);
+    PyObject* result = PyObject_CallMethod(value, "add_note", "O", note);
+    Py_XDECREF(result);
+    if (result == nullptr) PyErr_Clear();
+    PyErr_Restore(type, value, traceback);
+#endif
+    Py_DECREF(note);
+}
+
+bool fail_type(PyObject* object, const char* expected, const char* name) {
+    PyErr_Format(PyExc_TypeError, "'%s' object cannot be converted to '%s'",
+                 Py_TYPE(object)->tp_name, expected);
+    add_note_to_pending(name);
+    return false;
+}
+
+// UTF-8 of a `str`; a lone surrogate leaves the interpreter's UnicodeEncodeError.
+bool utf8_of(PyObject* object, std::string& out) {
+    Py_ssize_t size = 0;
+    const char* data = PyUnicode_AsUTF8AndSize(object, &size);
+    if (data == nullptr) return false;
+    out.assign(data, static_cast<std::size_t>(size));
+    return true;
+}
+
+bool str_or_fail(PyObject* object, const char* name, std::string& out) {
+    if (!PyUnicode_Check(object)) return fail_type(object, "str", name);
+    if (!utf8_of(object, out)) {
+        add_note_to_pending(name);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool convert_str(PyObject* object, const char* name, std::string& out) {
+    return str_or_fail(object, name, out);
+}
+
+bool convert_str_or(PyObject* object, const char* name, const char* fallback, std::string& out) {
+    if (object == nullptr) {
+        out = fallback;
+        return true;
+    }
+    return str_or_fail(object, name, out);
+}
+
+bool convert_optional_str(PyObject* object, const char* name, std::optional<std::string>& out) {
+    if (object == nullptr || object == Py_None) {
+        out.reset();
+        return true;
+    }
+    return str_or_fail(object, name, out.emplace());
+}
+
+bool convert_optional_str_dict(PyObject* object, const char* name,
+                               std::optional<std::map<std::string, std::string>>& out) {
+    if (object == nullptr || object == Py_None) {
+        out.reset();
+        return true;
+    }
+    if (!PyDict_Check(object)) return fail_type(object, "dict", name);
+    auto& entries = out.emplace();
+    PyObject* key = nullptr;
+    PyObject* value = nullptr;
+    Py_ssize_t position = 0;
+    std::string key_text;
+    while (PyDict_Next(object, &position, &key, &value)) {
+        if (!str_or_fail(key, name, key_text)) return false;
+        if (!str_or_fail(value, name, entries[key_text])) return false;
+    }
+    return true;
+}
+
+PyObject* to_py_str(const std::string& text) {
+    return PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size()));
+}
+
+}  // namespace ilvex::py

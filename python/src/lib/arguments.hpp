@@ -1,0 +1,30 @@
+// Binding of module-function arguments: conversion of bound Python objects
+// into owned values. Each conversion that fails leaves a pending exception
+// carrying the note "while processing '<name>'" and returns false.
+#pragma once
+
+#include <Python.h>
+
+#include <map>
+#include <optional>
+#include <string>
+
+namespace ilvex::py {
+
+// A `str`, copied as UTF-8.
+bool convert_str(PyObject* object, const char* name, std::string& out);
+
+// A `str`, or `fallback` when the argument was omitted (passed as null).
+bool convert_str_or(PyObject* object, const char* name, const char* fallback, std::string& out);
+
+// `None` (or an omitted argument, passed as null) is absent; otherwise a `str`.
+bool convert_optional_str(PyObject* object, const char* name, std::optional<std::string>& out);
+
+// `None` or omitted is absent; otherwise a `dict` whose keys and values are `str`.
+bool convert_optional_str_dict(PyObject* object, const char* name,
+                               std::optional<std::map<std::string, std::string>>& out);
+
+// A new `str` from owned UTF-8.
+PyObject* to_py_str(const std::string& text);
+
+}  // namespace ilvex::py

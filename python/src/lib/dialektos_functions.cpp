@@ -1,0 +1,43 @@
+// dialektos, std_dialektoi and version.
+#include <map>
+#include <optional>
+#include <string>
+
+#include "arguments.hpp"
+#include "exceptions.hpp"
+#include "functions.hpp"
+#include "lib/version.hpp"
+
+namespace ilvex::py {
+
+PyObject* version(PyObject*, PyObject*) {
+    return PyUnicode_FromStringAndSize(ilvex::version.data(),
+                                       static_cast<Py_ssize_t>(ilvex::version.size()));
+}
+
+PyObject* dialektos(PyObject*, PyObject* args, PyObject* kwargs) {
+    return trap_panics([&]() -> PyObject* {
+        static const char* keywords[] = {"id", "dir", "sources", nullptr};
+        PyObject* id_object = nullptr;
+        PyObject* dir_object = nullptr;
+        PyObject* sources_object = nullptr;
+        if (!PyArg_ParseTupleAndKeywords(args, kwargs, "O|OO:dialektos", const_cast<char**>(keywords),
+                                         &id_object, &dir_object, &sources_object)) {
+            return nullptr;
+        }
+        std::string id;
+        std::optional<std::string> dir;
+        std::optional<std::map<std::string, std::string>> sources;
+        if (!convert_str(id_object, "id", id) || !convert_optional_str(dir_object, "dir", dir) ||
+            !convert_optional_str_dict(sources_object, "sources", sources)) {
+            return nullptr;
+        }
+        return not_implemented("dialektos");
+    });
+}
+
+PyObject* std_dialektoi(PyObject*, PyObject*) {
+    return trap_panics([]() -> PyObject* { return not_implemented("std_dialektoi"); });
+}
+
+}  // namespace ilvex::py
