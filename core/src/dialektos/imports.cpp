@@ -147,19 +147,20 @@ Status read_import_line(const DefinitionText& text, std::size_t index, const Def
     const std::string_view rest = unicode::trim(text.lines.trimmed(index).substr(text.keywords.import.size()));
     const ImportSyntax syntax = split_import(rest);
     std::string id(parent_id(syntax.parent_part));
-    auto parent = resolve_dialektos(source, id, stack);
-    if (!parent) return text.at_line(std::move(parent).error(), index);
+    auto kept = resolve_kept_dialektos(source, id, stack);
+    if (!kept) return text.at_line(std::move(kept).error(), index);
+    const Dialektos& parent = **kept;
     const ErrorLocation location{std::string(text.source_name), index + 1, 1};
     auto selection = [&]() -> Result<ImportSelection> {
         switch (syntax.kind) {
-            case ImportSyntax::Kind::All: return import_all(*parent, location, dialektos.sims);
-            case ImportSyntax::Kind::Exclude: return import_excluding(*parent, syntax.selection, location, dialektos.sims);
+            case ImportSyntax::Kind::All: return import_all(parent, location, dialektos.sims);
+            case ImportSyntax::Kind::Exclude: return import_excluding(parent, syntax.selection, location, dialektos.sims);
             case ImportSyntax::Kind::Tail: break;
         }
         if (unicode::trim(syntax.selection).starts_with('[')) {
-            return import_only(*parent, syntax.selection, location, dialektos.sims);
+            return import_only(parent, syntax.selection, location, dialektos.sims);
         }
-        return import_one(*parent, syntax.selection, location, dialektos.sims);
+        return import_one(parent, syntax.selection, location, dialektos.sims);
     }();
     if (!selection) return std::move(selection).error();
     dialektos.imports.push_back({std::move(id), std::move(*selection)});
