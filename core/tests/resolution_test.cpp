@@ -152,13 +152,19 @@ TEST(Resolution, LocalFilesShadowStandardIdsEverywhere) {
     }
 }
 
+// "d" and 7 give "d7".
+std::string numbered(std::string prefix, int number) {
+    prefix.append(std::to_string(number));
+    return prefix;
+}
+
 // A chain d0 -> d1 -> ... of `length` definitions, the last with one sim.
 Files import_chain(const std::string& prefix, int length) {
     Files files;
     for (int i = 0; i + 1 < length; ++i) {
-        files[prefix + std::to_string(i) + ".dia"] = "@@@!ilvex\n@@:: " + prefix + std::to_string(i + 1) + "\n";
+        files[numbered(prefix, i) + ".dia"] = "@@@!ilvex\n@@:: " + numbered(prefix, i + 1) + "\n";
     }
-    files[prefix + std::to_string(length - 1) + ".dia"] = "@@@!ilvex\n" + one_sim("end", "*");
+    files[numbered(prefix, length - 1) + ".dia"] = "@@@!ilvex\n" + one_sim("end", "*");
     return files;
 }
 
@@ -181,8 +187,7 @@ TEST(Resolution, AReusedDialektosStillHonoursTheBound) {
     // chain of 40 it is too deep, exactly as it would be resolved afresh.
     Files files = import_chain("x", 30);
     for (int i = 1; i <= 40; ++i) {
-        files["c" + std::to_string(i) + ".dia"] =
-            "@@@!ilvex\n@@:: " + (i < 40 ? "c" + std::to_string(i + 1) : std::string("x0")) + "\n";
+        files[numbered("c", i) + ".dia"] = "@@@!ilvex\n@@:: " + (i < 40 ? numbered("c", i + 1) : "x0") + "\n";
     }
     files["fresh.dia"] = "@@@!ilvex\n@@:: c1\n";
     files["reused.dia"] = "@@@!ilvex\n@@:: x0\n@@:: c1\n";
@@ -198,10 +203,10 @@ TEST(Resolution, ADiamondOfThirtyLevelsResolvesEachDefinitionOnce) {
     Files files;
     const int levels = 30;
     for (int i = 0; i < levels; ++i) {
-        const std::string next = "n" + std::to_string(i + 1);
-        files["n" + std::to_string(i) + ".dia"] = "@@@!ilvex\n@@:: " + next + " :: [*]\n@@:: " + next + " :: + +\n";
+        const std::string next = numbered("n", i + 1);
+        files[numbered("n", i) + ".dia"] = "@@@!ilvex\n@@:: " + next + " :: [*]\n@@:: " + next + " :: + +\n";
     }
-    files["n" + std::to_string(levels) + ".dia"] = "@@@!ilvex\n" + one_sim("star", "*") + one_sim("plus", "+");
+    files[numbered("n", levels) + ".dia"] = "@@@!ilvex\n" + one_sim("star", "*") + one_sim("plus", "+");
     const TextSource source(files);
     const auto d = resolve_from_sources(source, "n0");
     ASSERT_TRUE(d) << error_message(d.error());
@@ -209,7 +214,7 @@ TEST(Resolution, ADiamondOfThirtyLevelsResolvesEachDefinitionOnce) {
     // ".lektos" and ".dia" of each of the 31 ids, nothing more.
     EXPECT_EQ(source.reads(), 2 * (levels + 1));
     // Failures are still reported as resolving afresh reports them.
-    files["n" + std::to_string(levels) + ".dia"] = "@@@!ilvex\n" + one_sim("star", "*");
+    files[numbered("n", levels) + ".dia"] = "@@@!ilvex\n" + one_sim("star", "*");
     EXPECT_EQ(resolve(files, "n0"), "n0.dia:2:1: undefined sim `+`");
 }
 

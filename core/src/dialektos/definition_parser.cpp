@@ -78,10 +78,12 @@ Result<Dialektos> parse_definition(std::string_view text, std::string_view sourc
     while (index < lines.size()) {
         const std::string_view line = lines.trimmed(index);
         Result<std::size_t> next = index + 1;
-        if (line.empty() || line.starts_with(keywords.line_comment)) {
+        if (line.empty()) {
             // skipped
         } else if (line.starts_with(keywords.block_comment_open)) {
             next = skip_block_comment(definition, index);
+        } else if (line.starts_with(keywords.line_comment)) {
+            // skipped
         } else if (line.starts_with(keywords.import)) {
             if (auto imported = read_import_line(definition, index, source, stack, dialektos); !imported) {
                 return std::move(imported).error();
