@@ -237,6 +237,10 @@ TEST_F(ResolutionOnDisk, FromADirectory) {
     EXPECT_EQ(outcome(resolve_from_dir(dir.path(), "bytes")), "input is not valid UTF-8");
     EXPECT_EQ(outcome(resolve_from_dir(dir.path(), "user")), "user.dia:4:1: input is not valid UTF-8");
     EXPECT_EQ(outcome(resolve_from_dir(dir.path(), "dir")), "ok");
+    // A ".lektos" that cannot be used stops resolution: ".dia" is not tried.
+    dir.write("both.lektos", "\xff");
+    dir.write("both.dia", "@@@!ilvex\n");
+    EXPECT_EQ(outcome(resolve_from_dir(dir.path(), "both")), "input is not valid UTF-8");
     // Ids never reach outside the directory.
     EXPECT_EQ(outcome(resolve_from_dir(dir / "sub", "../x")),
               "cannot resolve dialektos `../x`: no local .lektos/.dia file");
