@@ -11,10 +11,13 @@
 #include "dialektos/sim_lookup.hpp"
 #include "dialektos/unicode.hpp"
 #include "lib/lines.hpp"
+#include "test_dialektos.hpp"
 
 namespace ilvex {
 
-void PrintTo(const OutlineEntry& entry, std::ostream* out) { *out << "{" << entry.key << ", " << entry.line << "}"; }
+void PrintTo(const OutlineEntry& entry, std::ostream* out) {
+    *out << "{" << entry.key << ", " << entry.line << "}";
+}
 
 void PrintTo(const OutlineBlock& block, std::ostream* out) {
     *out << "{" << block.kind << " " << block.symbol.value_or("-") << " " << block.name.value_or("-")
@@ -31,28 +34,13 @@ using Milestone = Inline::Milestone;
 using OnymAnchor = Inline::OnymAnchor;
 using Deixis = Inline::Deixis;
 
-SimDef para_sim(std::string name, std::string symbol) {
-    SimDef sim;
-    sim.name = std::move(name);
-    sim.symbol = std::move(symbol);
-    sim.form = ParaSimmere{SimBody::Grammata, false, Occurrence::Optional, Occurrence::Optional,
-                           Occurrence::Optional};
-    return sim;
-}
-
 // "#" is also called "abschnitt" in German; "%" and "%%" share the name "dup",
 // which therefore addresses neither.
-Dialektos test_dialektos() {
-    Dialektos dialektos;
-    dialektos.id = "test";
-    SimDef emphasis;
-    emphasis.name = "emphasis";
-    emphasis.symbol = "*";
-    emphasis.form = EndoSimmere{};
-    for (const SimDef& sim : {para_sim("section", "#"), para_sim("subsection", "##"), para_sim("title", "="),
-                              para_sim("dup", "%"), para_sim("dup", "%%"), para_sim("paragraph", "§"), emphasis}) {
-        dialektos.sims.emplace(sim.symbol, sim);
-    }
+Dialektos outline_dialektos() {
+    Dialektos dialektos = test::make_dialektos(
+        "test", {test::para_sim("section", "#"), test::para_sim("subsection", "##"),
+                 test::para_sim("title", "="), test::para_sim("dup", "%"), test::para_sim("dup", "%%"),
+                 test::para_sim("paragraph", "§"), test::endo_sim("emphasis", "*")});
     dialektos.glossae["de"] = {{"#", "abschnitt"}};
     return dialektos;
 }
@@ -65,9 +53,10 @@ std::string text_of(std::initializer_list<std::string_view> lines) {
 
 // A record as the block parser makes it; the arguments in the order of the
 // outline block's fields.
-OutlineRecord record(std::string_view kind, std::optional<std::string> symbol, std::optional<std::string> name,
-                     std::uint64_t depth, std::uint64_t start, std::uint64_t end, std::string lemma = "",
-                     std::optional<std::string> onym = std::nullopt, std::vector<std::string> genoses = {}) {
+OutlineRecord record(std::string_view kind, std::optional<std::string> symbol,
+                     std::optional<std::string> name, std::uint64_t depth, std::uint64_t start,
+                     std::uint64_t end, std::string lemma = "", std::optional<std::string> onym = std::nullopt,
+                     std::vector<std::string> genoses = {}) {
     OutlineRecord record;
     record.kind = kind;
     record.symbol = std::move(symbol);
@@ -112,7 +101,8 @@ TEST(Outline, NestedBlocksWithReferencesOnSeveralLines) {
     section.symbol = "#";
     section.lemma = {Text{"Intro "}, emphasis("to"), Text{" it"}};
     section.children = {
-        Block::Paragraph{{Text{"Text with "}, Milestone{"page", "1", {}}, Text{" and "}, OnymAnchor{"a1"}, Text{"."}}},
+        Block::Paragraph{
+            {Text{"Text with "}, Milestone{"page", "1", {}}, Text{" and "}, OnymAnchor{"a1"}, Text{"."}}},
         song};
     section.hypograph = {Text{"Coda"}};
     section.suffix = {"intro", {"major"}};
@@ -125,7 +115,7 @@ TEST(Outline, NestedBlocksWithReferencesOnSeveralLines) {
         record("diaphane", std::nullopt, std::nullopt, 0, 13, 15, "", "wrap"),
     };
 
-    const Outline outline = build_outline(document, records, text, test_dialektos());
+    const Outline outline = build_outline(document, records, text, outline_dialektos());
 
     EXPECT_EQ(outline.dialektos, "test");
     EXPECT_EQ(outline.blocks, (std::vector<OutlineBlock>{
@@ -179,7 +169,7 @@ TEST(Outline, EnglossisParaAxiomaAndPlerographicDeixis) {
         record("para", "##", "subsection", 1, 9, 11, "Hidden"),
     };
 
-    const Outline outline = build_outline(document, records, text, test_dialektos());
+    const Outline outline = build_outline(document, records, text, outline_dialektos());
 
     EXPECT_EQ(outline.blocks, (std::vector<OutlineBlock>{
                                   {"englossis", "other", std::nullopt, 0, 2, 6, "", "g1", {}},
@@ -200,7 +190,8 @@ TEST(Outline, BlocksSortByStartThenLongestFirstKeepingRecordOrderOnTies) {
         record("englossis", "other", "stray", 0, 3, 9),
         record("diaphane", std::nullopt, std::nullopt, 0, 1, 2),
     };
-    const Outline outline = build_outline(Document{"test", std::nullopt, {}}, records, "", test_dialektos());
+    const Outline outline =
+        build_outline(Document{"test", std::nullopt, {}}, records, "", outline_dialektos());
     EXPECT_EQ(outline.blocks, (std::vector<OutlineBlock>{
                                   {"diaphane", std::nullopt, std::nullopt, 0, 1, 2, "", std::nullopt, {}},
                                   {"diaphane", std::nullopt, std::nullopt, 0, 3, 9, "", std::nullopt, {}},
@@ -228,7 +219,7 @@ TEST(Outline, DeeplyNestedSimmeresRecordInnerOnymsFirstWithoutRecursing) {
     Document document{"test", std::nullopt, {Block::Paragraph{}}};
     std::get<Block::Paragraph>(document.blocks[0].node).inlines.push_back(std::move(item));
 
-    const Outline outline = build_outline(document, {}, text_of({"@@@!test", line}), test_dialektos());
+    const Outline outline = build_outline(document, {}, text_of({"@@@!test", line}), outline_dialektos());
 
     ASSERT_EQ(outline.onyms.size(), static_cast<std::size_t>(depth));
     EXPECT_EQ(outline.onyms.front(), (OutlineEntry{"o99999", 2}));
@@ -246,9 +237,10 @@ TEST(Outline, DeeplyNestedSimmeresRecordInnerOnymsFirstWithoutRecursing) {
 }
 
 // The entries of a paragraph holding `references`, in walk order.
-std::vector<OutlineEntry> entries_in_walk_order(const std::vector<Inline>& references, std::string_view text) {
+std::vector<OutlineEntry> entries_in_walk_order(const std::vector<Inline>& references,
+                                                std::string_view text) {
     const Document document{"test", std::nullopt, {Block::Paragraph{references}}};
-    const Outline outline = build_outline(document, {}, text, test_dialektos());
+    const Outline outline = build_outline(document, {}, text, outline_dialektos());
     std::vector<OutlineEntry> entries;
     std::size_t next[3] = {0, 0, 0};
     for (const Inline& reference : references) {
@@ -378,9 +370,9 @@ std::vector<std::uint64_t> searched_lines(const std::vector<Inline>& references,
 // Texts made of whole forms, near-misses and overlapping pieces of forms.
 TEST(Outline, IndexFindsTheLinesOfALineByLineSearch) {
     const std::vector<const char*> sigils{"@", "@", "\\", ""};
-    const std::vector<const char*> openers{"(",  "(",          "(\"",         "(\"",          "#(",     "##(",
-                                           "%(", "§(",      "{section}(", "{abschnitt}(", "{dup}(", "{subsection}(",
-                                           "{",  "*", ""};
+    const std::vector<const char*> openers{"(",  "(",  "(\"",        "(\"",          "#(",     "##(",
+                                           "%(", "§(", "{section}(", "{abschnitt}(", "{dup}(", "{subsection}(",
+                                           "{",  "*",  ""};
     const std::vector<const char*> keys{"x", "y", "x:y", "p:x", "p:y", ""};
     const std::vector<const char*> closers{")", ")", "\")", "\")", "\"", "(", ""};
     const std::vector<const char*> separators{"", " ", "\n", "\r\n", "*@"};
@@ -389,9 +381,11 @@ TEST(Outline, IndexFindsTheLinesOfALineByLineSearch) {
         Milestone{"p", "y", {}}, Milestone{"x", "y", {}},  Deixis{"#", "x", {}},     Deixis{"#", "x:y", {}},
         Deixis{"##", "y", {}},   Deixis{"%", "x", {}},     Deixis{"§", "y", {}},
     };
-    const Dialektos dialektos = test_dialektos();
+    const Dialektos dialektos = outline_dialektos();
     std::mt19937 random(20240611);
-    auto pick = [&](const auto& list) { return list[std::uniform_int_distribution<std::size_t>(0, list.size() - 1)(random)]; };
+    auto pick = [&](const auto& list) {
+        return list[std::uniform_int_distribution<std::size_t>(0, list.size() - 1)(random)];
+    };
     std::size_t found = 0;
     for (int round = 0; round < 3000; ++round) {
         std::string text;
@@ -424,7 +418,7 @@ TEST(OutlinePerformance, TenThousandMilestonesOnOneLine) {
     const Document document{"test", std::nullopt, {Block::Paragraph{milestones}}};
 
     const auto start = Clock::now();
-    const Outline outline = build_outline(document, {}, text, test_dialektos());
+    const Outline outline = build_outline(document, {}, text, outline_dialektos());
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
 
     ASSERT_EQ(outline.milestones.size(), 10000u);
@@ -451,7 +445,7 @@ TEST(OutlinePerformance, TenThousandReferencesThatAreNeverFound) {
     const Document document{"test", std::nullopt, {Block::Paragraph{references}}};
 
     const auto start = Clock::now();
-    const Outline outline = build_outline(document, {}, text, test_dialektos());
+    const Outline outline = build_outline(document, {}, text, outline_dialektos());
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
 
     EXPECT_EQ(outline.milestones.size() + outline.onyms.size() + outline.deixes.size(), 10000u);
