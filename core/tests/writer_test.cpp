@@ -263,6 +263,19 @@ TEST(WriterMends, LinesThatWouldBeBlank) {
     EXPECT_EQ(body({verse("~", {{{text("a")}}, {}, {{text("b")}}})}), "@~\na\n\nb\n~@\n");
 }
 
+// The parser reads a lemma or hypograph of nothing but a comment as an
+// empty list; where the sim requires one, it is written that way again.
+TEST(WriterMends, RequiredLemmaAndHypographThatAreEmpty) {
+    Dialektos d = fixture();
+    add_sim(d, "entry", "&", ParaSimmere{SimBody::Grammata, false, Occurrence::Absent, Occurrence::Required,
+                                         Occurrence::Required});
+    EXPECT_EQ(body({para("&", {}, {})}, &d), "@& @@/\n&@ @@/\n");
+    EXPECT_EQ(body({para("&", {text(" ")}, {}, genos("g"))}, &d), "@& @@/\n&@.g @@/\n");
+    EXPECT_EQ(body({para("{entry}", {}, {})}, &d), "@{entry} @@/\n{entry}@ @@/\n");
+    EXPECT_EQ(body({para("#", {}, {})}, &d), "@#\n#@\n");
+    EXPECT_EQ(body({para("&", {}, {})}), "@&\n&@\n");
+}
+
 TEST(WriteInlines, NestingAsDeepAsParsedTreesGo) {
     Inline item = text("core");
     for (int i = 0; i < 256; ++i) item = Inline::Diaphane{{item}, {}};

@@ -2,15 +2,11 @@
 
 #include <variant>
 
+#include "dendron/overloaded.hpp"
 #include "dialektos/sim_lookup.hpp"
 
 namespace ilvex {
 namespace {
-
-template <class... F>
-struct overloaded : F... {
-    using F::operator()...;
-};
 
 Status localize_lines(std::vector<Strophe>& strophes, const Dialektos& dialektos,
                       std::optional<std::string_view> lang) {

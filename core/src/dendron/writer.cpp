@@ -5,6 +5,8 @@
 #include <optional>
 #include <variant>
 
+#include "dendron/overloaded.hpp"
+#include "dendron/size_estimate.hpp"
 #include "dialektos/lexical.hpp"
 #include "dialektos/sim_lookup.hpp"
 #include "dialektos/unicode.hpp"
@@ -22,11 +24,6 @@ constexpr std::string_view empty_comment = "@@@//@@@";
 // Reads as nothing up to the end of its line: the content of a line that
 // must not be blank.
 constexpr std::string_view line_comment = "@@/";
-
-template <class... F>
-struct overloaded : F... {
-    using F::operator()...;
-};
 
 // The blocks written without a blank line before or after them.
 bool is_monosim_block(BlockKind kind) {
@@ -184,70 +181,6 @@ void write_taxis(const Taxis& taxis, std::string& out) {
     }
 }
 
-// A size the text rarely outgrows, so that the output is allocated once:
-// every string of the tree plus room for the markup around each node.
-struct SizeEstimate {
-    static constexpr std::size_t per_node = 16;
-    std::size_t total = 0;
-
-    void add(const Suffix& suffix) {
-        total += suffix.onym ? suffix.onym->size() + 2 : 0;
-        for (const auto& genos : suffix.genoses) total += genos.size() + 1;
-    }
-    void add(const std::vector<Inline>& list) {
-        for (const Inline& item : list) {
-            total += per_node;
-            std::visit(overloaded{
-                           [&](const Inline::Text& x) { total += x.text.size(); },
-                           [&](const Inline::EndoSimmere& x) { total += 2 * x.symbol.size(); add(x.children); add(x.suffix); },
-                           [&](const Inline::Enlexis& x) { total += x.text.size(); add(x.suffix); },
-                           [&](const Inline::Diaphane& x) { add(x.children); add(x.suffix); },
-                           [&](const Inline::Monosim& x) { total += x.symbol.size() + x.param.size(); add(x.suffix); },
-                           [&](const Inline::OnymAnchor& x) { total += x.onym.size(); },
-                           [&](const Inline::Milestone& x) { total += x.scheme.size() + x.value.size(); add(x.suffix); },
-                           [&](const Inline::Deixis& x) { total += x.symbol.size() + x.target.size(); add(x.suffix); },
-                           [&](const Inline::EndoAxioma& x) { total += x.onym.size(); add(x.children); },
-                           [&](const Inline::AxiomaReference& x) { total += x.onym.size(); },
-                       },
-                       item.node);
-        }
-    }
-    void add(const std::vector<Block>& list) {
-        for (const Block& block : list) {
-            total += per_node;
-            std::visit(overloaded{
-                           [&](const Block::Paragraph& x) { add(x.inlines); },
-                           [&](const Block::Para& x) {
-                               total += 2 * x.symbol.size();
-                               add(x.lemma);
-                               add(x.children);
-                               add(x.hypograph);
-                               add(x.suffix);
-                           },
-                           [&](const Block::Stichoi& x) {
-                               total += x.symbol ? 2 * x.symbol->size() : 0;
-                               add(x.lemma);
-                               for (const Strophe& strophe : x.strophes) {
-                                   for (const auto& line : strophe) add(line);
-                               }
-                               add(x.hypograph);
-                               add(x.suffix);
-                           },
-                           [&](const Block::Diaphane& x) { add(x.children); add(x.suffix); },
-                           [&](const Block::MonadEnlexis& x) { total += x.text.size(); add(x.suffix); },
-                           [&](const Block::Englossis& x) { total += x.dialektos.size(); add(x.children); add(x.suffix); },
-                           [&](const Block::Enmedia& x) { total += x.param.size(); },
-                           [&](const Block::EnmediaDigest& x) { total += x.digest.size(); },
-                           [&](const Block::Anaphor& x) { total += x.param.size(); },
-                           [&](const Block::AnaphorEnlexis& x) { total += x.param.size(); },
-                           [&](const Block::ParaAxioma& x) { total += x.onym.size(); add(x.children); },
-                           [&](const Block::AxiomaReference& x) { total += x.onym.size(); },
-                       },
-                       block.node);
-        }
-    }
-};
-
 // How the block parser meets the lines of the inline text being written.
 enum class Lines : std::uint8_t {
     Single,     // a lemma or a hypograph: white space at both ends is trimmed
@@ -302,7 +235,7 @@ private:
                        [&](const Block::Para& x) {
                            const std::string end = opener(x.symbol, x.mirrored, x.taxis, x.lemma);
                            blocks(x.children, end);
-                           closing_line(end, x.suffix, x.hypograph);
+                           closing_line(end, x.suffix, x.hypograph, hypograph_required(x.symbol));
                        },
                        [&](const Block::Stichoi& x) {
                            std::string end = "=@@@";
@@ -310,11 +243,11 @@ private:
                                end = opener(*x.symbol, x.mirrored, x.taxis, x.lemma);
                            } else {
                                out_ += "@@@=";
-                               phrase(x.lemma);
+                               phrase(x.lemma, false);
                                out_ += '\n';
                            }
                            strophes(x.strophes, end);
-                           closing_line(end, x.suffix, x.hypograph);
+                           closing_line(end, x.suffix, x.hypograph, x.symbol && hypograph_required(*x.symbol));
                        },
                        [&](const Block::Diaphane& x) {
                            out_ += "@@@.\n";
@@ -356,18 +289,38 @@ private:
         out_ += '@';
         out_ += token;
         write_taxis(taxis, out_);
-        phrase(lemma);
+        const ParaSimmere* form = para_form(symbol);
+        phrase(lemma, form && form->lemma == Occurrence::Required);
         out_ += '\n';
         return episim_symbol(token, mirrored) + '@';
     }
 
     // The hypograph is written as text that follows no markup: the space in
     // front of it already ends the suffix.
-    void closing_line(std::string_view closer, const Suffix& suffix, const std::vector<Inline>& hypograph) {
+    void closing_line(std::string_view closer, const Suffix& suffix, const std::vector<Inline>& hypograph,
+                      bool required = false) {
         out_ += closer;
         write_suffix(suffix, out_);
-        phrase(hypograph);
+        phrase(hypograph, required);
         out_ += '\n';
+    }
+
+    bool hypograph_required(const std::string& symbol) const {
+        const ParaSimmere* form = para_form(symbol);
+        return form && form->hypograph == Occurrence::Required;
+    }
+
+    // The para-simmere form of the sim a block's symbol (or "{name}") names.
+    const ParaSimmere* para_form(std::string_view symbol) const {
+        if (!dialektos_) return nullptr;
+        const SimDef* sim = nullptr;
+        if (symbol.starts_with('{') && symbol.ends_with('}') && symbol.size() >= 2) {
+            const NameLookup named = sim_by_name(*dialektos_, symbol.substr(1, symbol.size() - 2));
+            if (named.outcome == NameLookup::Outcome::Found) sim = named.sim;
+        } else if (const auto found = dialektos_->sims.find(symbol); found != dialektos_->sims.end()) {
+            sim = &found->second;
+        }
+        return sim ? std::get_if<ParaSimmere>(&sim->form) : nullptr;
     }
 
     void englossis(const Block::Englossis& block) {
@@ -399,13 +352,18 @@ private:
     }
 
     // A lemma or a hypograph: " " and the text, or nothing when the text
-    // writes nothing.
-    void phrase(const std::vector<Inline>& list) {
-        if (list.empty()) return;
+    // writes nothing. Where the sim requires one, an empty one (which the
+    // parser reads from a comment) is written as a comment.
+    void phrase(const std::vector<Inline>& list, bool required) {
         const std::size_t mark = out_.size();
         out_ += ' ';
         text_lines(list, Lines::Single, {});
-        if (out_.size() == mark + 1) out_.pop_back();
+        if (out_.size() > mark + 1) return;
+        if (required) {
+            out_ += line_comment;
+        } else {
+            out_.pop_back();
+        }
     }
 
     // Writes inline text that stands on lines of its own, and leaves out
@@ -692,10 +650,8 @@ void write_suffix(const Suffix& suffix, std::string& out) {
 }
 
 std::string write_document(const Document& document, const Dialektos* dialektos, const ResolveDialektos& resolve) {
-    SizeEstimate estimate;
-    estimate.add(document.blocks);
     std::string out;
-    out.reserve(document.dialektos.size() + 16 + estimate.total);
+    out.reserve(estimated_text_size(document));
     Writer(out, dialektos, resolve).document(document);
     return out;
 }
