@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <variant>
 
@@ -305,32 +306,53 @@ private:
         out_ += '\n';
     }
 
-    bool hypograph_required(const std::string& symbol) const {
+    bool hypograph_required(const std::string& symbol) {
         const ParaSimmere* form = para_form(symbol);
         return form && form->hypograph == Occurrence::Required;
     }
 
     // The para-simmere form of the sim a block's symbol (or "{name}") names.
-    const ParaSimmere* para_form(std::string_view symbol) const {
+    const ParaSimmere* para_form(std::string_view symbol) {
         if (!dialektos_) return nullptr;
         const SimDef* sim = nullptr;
         if (symbol.starts_with('{') && symbol.ends_with('}') && symbol.size() >= 2) {
-            const NameLookup named = sim_by_name(*dialektos_, symbol.substr(1, symbol.size() - 2));
-            if (named.outcome == NameLookup::Outcome::Found) sim = named.sim;
+            const NameLookup found = named(symbol.substr(1, symbol.size() - 2));
+            if (found.outcome == NameLookup::Outcome::Found) sim = found.sim;
         } else if (const auto found = dialektos_->sims.find(symbol); found != dialektos_->sims.end()) {
             sim = &found->second;
         }
         return sim ? std::get_if<ParaSimmere>(&sim->form) : nullptr;
     }
 
+    // The dialektos an Englossis block names, resolved once per id; null
+    // when it cannot be resolved.
+    const Dialektos* embedded(const std::string& id) {
+        if (!resolve_) return nullptr;
+        auto found = embedded_.find(id);
+        if (found == embedded_.end()) {
+            auto resolved = resolve_(id);
+            std::optional<Dialektos> dialektos;
+            if (resolved) dialektos = std::move(resolved).value();
+            found = embedded_.emplace(id, std::move(dialektos)).first;
+        }
+        return found->second ? &*found->second : nullptr;
+    }
+
+    // A name lookup passes over every sim and glossa entry: each name is
+    // looked up once per dialektos.
+    NameLookup named(std::string_view name) {
+        auto& lookups = names_[dialektos_];
+        auto found = lookups.find(name);
+        if (found == lookups.end()) found = lookups.emplace(std::string(name), sim_by_name(*dialektos_, name)).first;
+        return found->second;
+    }
+
     void englossis(const Block::Englossis& block) {
         out_ += "@@@!(";
         out_ += block.dialektos;
         out_ += ")\n";
-        std::optional<Result<Dialektos>> embedded;
-        if (resolve_) embedded.emplace(resolve_(block.dialektos));
         const Dialektos* outer = dialektos_;
-        dialektos_ = embedded && embedded->ok() ? &embedded->value() : nullptr;
+        dialektos_ = embedded(block.dialektos);
         blocks(block.children, "!@@@");
         dialektos_ = outer;
         closing_line("!@@@", block.suffix, {});
@@ -453,29 +475,37 @@ private:
     std::size_t write_text(std::string_view text, bool after_markup, bool before_markup) {
         if (after_markup && looks_like_suffix(text)) out_ += '|';
         const std::size_t start = out_.size();
-        char32_t previous = 0;
         std::size_t i = 0;
         while (i < text.size()) {
-            const std::size_t at = i;
-            const char32_t c = unicode::next_char(text, i);
             if (line_.at_line_start) {
-                const bool blank = unicode::is_whitespace(c);
-                if (blank && line_.lines != Lines::Verse) continue;  // the parser trims it
-                if (!blank) begin_visible();
+                std::size_t next = i;
+                if (unicode::is_whitespace(unicode::next_char(text, next))) {
+                    // The parser trims it, except at the start of a verse line.
+                    if (line_.lines == Lines::Verse) out_.append(text, i, next - i);
+                    i = next;
+                    continue;
+                }
+                begin_visible();
             }
-            if (c == '\n' && line_.lines == Lines::Paragraph) {
-                out_ += '\n';
-                line_.at_line_start = true;
-                line_.first_line = false;
-            } else if (c == '@' || (c == '|' && ((at == 0 && after_markup) || (i == text.size() && before_markup) ||
-                                                 previous == '\\'))) {
+            // Only these (ASCII) characters are written otherwise than as they are.
+            const std::size_t plain_end = std::min(text.find_first_of("@|\\\n", i), text.size());
+            out_.append(text, i, plain_end - i);
+            i = plain_end;
+            if (i == text.size()) break;
+            const char c = text[i];
+            const bool escape = c == '@' || (c == '|' && ((i == 0 && after_markup) ||
+                                                          (i + 1 == text.size() && before_markup) ||
+                                                          (i > 0 && text[i - 1] == '\\')));
+            if (escape) {
                 out_ += '\\';
                 escaped_at_ = out_.size();
-                out_ += static_cast<char>(c);
-            } else {
-                out_.append(text, at, i - at);
             }
-            previous = c;
+            out_ += c;
+            if (c == '\n' && line_.lines == Lines::Paragraph) {
+                line_.at_line_start = true;
+                line_.first_line = false;
+            }
+            ++i;
         }
         return start;
     }
@@ -484,9 +514,11 @@ private:
     // the text written from `start`, with `next` after it.
     bool closes_early(std::size_t start, std::string_view next, std::string_view closer) const {
         const std::string_view written = std::string_view(out_).substr(start);
+        // `next` begins with the sigil, so only a split in front of one of the
+        // closer's sigils is tried in full: the work stays within the text.
         for (std::size_t n = 1; n < closer.size() && n <= written.size(); ++n) {
             if (out_.size() - n == escaped_at_) continue;  // the second character of an escape
-            if (written.ends_with(closer.substr(0, n)) && prefix_related(closer.substr(n), next)) return true;
+            if (prefix_related(closer.substr(n), next) && written.ends_with(closer.substr(0, n))) return true;
         }
         return false;
     }
@@ -605,7 +637,7 @@ private:
     // after the sigil), is spelled so that the parser finds this sim again:
     // an endo-simmere keeps its symbol and gets an empty comment after it,
     // any other sim is named.
-    Token sim_token(std::string_view symbol, std::string_view run, bool endo) const {
+    Token sim_token(std::string_view symbol, std::string_view run, bool endo) {
         Token as_is{std::string(symbol), false};
         if (!dialektos_ || symbol.empty() || symbol.front() == '{') return as_is;
         const auto found = dialektos_->sims.find(symbol);
@@ -615,8 +647,8 @@ private:
             if (longest_symbol_match(*dialektos_, run) == &sim) return as_is;
             if (endo) return {std::string(symbol), true};
         }
-        const NameLookup named = sim_by_name(*dialektos_, sim.name);
-        if (named.outcome == NameLookup::Outcome::Found && named.sim == &sim) return {"{" + sim.name + "}", false};
+        const NameLookup by_name = named(sim.name);
+        if (by_name.outcome == NameLookup::Outcome::Found && by_name.sim == &sim) return {name_reference(sim.name), false};
         return as_is;
     }
 
@@ -633,9 +665,20 @@ private:
     const ResolveDialektos& resolve_;
     LineState line_;
     std::size_t escaped_at_ = nowhere;  // the character after the latest escaping backslash
+    std::map<std::string, std::optional<Dialektos>, std::less<>> embedded_;
+    std::map<const Dialektos*, std::map<std::string, NameLookup, std::less<>>> names_;
 };
 
 }  // namespace
+
+std::string name_reference(std::string_view name) {
+    std::string reference;
+    reference.reserve(name.size() + 2);
+    reference += '{';
+    reference += name;
+    reference += '}';
+    return reference;
+}
 
 void write_suffix(const Suffix& suffix, std::string& out) {
     if (suffix.onym) {

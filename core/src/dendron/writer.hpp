@@ -25,6 +25,9 @@ using ResolveDialektos = std::function<Result<Dialektos>(std::string_view id)>;
 std::string write_document(const Document& document, const Dialektos* dialektos = nullptr,
                            const ResolveDialektos& resolve = {});
 
+// The plerographic spelling of a sim, "{" + name + "}".
+std::string name_reference(std::string_view name);
+
 // "(<onym>)" when there is an onym, then ".<genos>" for each genos.
 void write_suffix(const Suffix& suffix, std::string& out);
 
