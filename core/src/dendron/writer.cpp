@@ -152,12 +152,15 @@ std::string lead_after_opener(const std::vector<Inline>& children, std::string_v
     return lead.append(episim);
 }
 
+// What the parser reads a para-simmere's token from: its symbol, and the
+// "(" of a taxis after it.
 std::string opener_run(std::string_view symbol, const Taxis& taxis) {
     std::string run(symbol);
     if (taxis.state != Taxis::State::Absent) run += '(';
     return run;
 }
 
+// What the parser reads a monosim's or deixis's token from: the whole call.
 std::string call_run(std::string_view symbol, std::string_view param, const Suffix& suffix) {
     std::string run(symbol);
     run += '(';
