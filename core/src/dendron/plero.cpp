@@ -1,0 +1,152 @@
+#include "dendron/plero.hpp"
+
+#include <map>
+#include <variant>
+
+#include "dendron/overloaded.hpp"
+#include "dialektos/sim_lookup.hpp"
+
+namespace ilvex {
+namespace {
+
+// One walk over a tree. A name lookup passes over every sim and glossa
+// entry of a dialektos, so each symbol is named once per dialektos and each
+// embedded dialektos is resolved once.
+class Localizer {
+public:
+    Localizer(std::optional<std::string_view> lang, const ResolveDialektos& resolve) : lang_(lang), resolve_(resolve) {}
+
+    Status blocks(std::vector<Block>& list, const Dialektos& dialektos, std::optional<std::string_view> lang) {
+        for (Block& block : list) {
+            Status status = std::visit(
+                overloaded{
+                    [&](Block::Paragraph& x) { return inlines(x.inlines, dialektos, lang); },
+                    [&](Block::Para& x) {
+                        Status s = symbol(x.symbol, dialektos, lang);
+                        if (s) s = inlines(x.lemma, dialektos, lang);
+                        if (s) s = blocks(x.children, dialektos, lang);
+                        if (s) s = inlines(x.hypograph, dialektos, lang);
+                        return s;
+                    },
+                    [&](Block::Stichoi& x) {
+                        Status s;
+                        if (x.symbol) s = symbol(*x.symbol, dialektos, lang);
+                        if (s) s = inlines(x.lemma, dialektos, lang);
+                        for (Strophe& strophe : x.strophes) {
+                            for (auto& line : strophe) {
+                                if (s) s = inlines(line, dialektos, lang);
+                            }
+                        }
+                        if (s) s = inlines(x.hypograph, dialektos, lang);
+                        return s;
+                    },
+                    [&](Block::Diaphane& x) { return blocks(x.children, dialektos, lang); },
+                    [&](Block::Englossis& x) { return englossis(x); },
+                    // A ParaAxioma body keeps its symbols; the other kinds hold none.
+                    [](auto&) { return Status(); },
+                },
+                block.node);
+            if (!status) return status;
+        }
+        return {};
+    }
+
+    Status inlines(std::vector<Inline>& list, const Dialektos& dialektos, std::optional<std::string_view> lang) {
+        for (Inline& item : list) {
+            Status status = std::visit(
+                overloaded{
+                    [&](Inline::EndoSimmere& x) {
+                        Status s = symbol(x.symbol, dialektos, lang);
+                        if (s) s = inlines(x.children, dialektos, lang);
+                        return s;
+                    },
+                    [&](Inline::Diaphane& x) { return inlines(x.children, dialektos, lang); },
+                    [&](Inline::Monosim& x) { return symbol(x.symbol, dialektos, lang); },
+                    [&](Inline::Deixis& x) { return symbol(x.symbol, dialektos, lang); },
+                    // An axioma body keeps its symbols, like text and enlexis.
+                    [](auto&) { return Status(); },
+                },
+                item.node);
+            if (!status) return status;
+        }
+        return {};
+    }
+
+private:
+    Status symbol(std::string& symbol, const Dialektos& dialektos, std::optional<std::string_view> lang) {
+        auto& named = names_[&dialektos];
+        if (const auto known = named.find(symbol); known != named.end()) {
+            symbol = known->second;
+            return {};
+        }
+        std::string original = symbol;
+        if (auto status = localize_sim_reference(symbol, dialektos, lang); !status) return status;
+        named.emplace(std::move(original), symbol);
+        return {};
+    }
+
+    // The children of an Englossis block were parsed against the dialektos
+    // it names, so they are named through that one: through its glossa for
+    // the language when it has one, by primary names otherwise.
+    Status englossis(Block::Englossis& block) {
+        if (!resolve_) return {};
+        auto found = embedded_.find(block.dialektos);
+        if (found == embedded_.end()) {
+            auto resolved = resolve_(block.dialektos);
+            if (!resolved) return std::move(resolved).error();
+            found = embedded_.emplace(block.dialektos, std::move(resolved).value()).first;
+        }
+        const Dialektos& embedded = found->second;
+        const bool has_glossa = lang_ && embedded.glossae.contains(*lang_);
+        return blocks(block.children, embedded, has_glossa ? lang_ : std::nullopt);
+    }
+
+    std::optional<std::string_view> lang_;
+    const ResolveDialektos& resolve_;
+    std::map<std::string, Dialektos, std::less<>> embedded_;
+    std::map<const Dialektos*, std::map<std::string, std::string, std::less<>>> names_;
+};
+
+}  // namespace
+
+Status localize_sim_reference(std::string& symbol, const Dialektos& dialektos, std::optional<std::string_view> lang) {
+    const auto sim = dialektos.sims.find(symbol);
+    if (sim == dialektos.sims.end()) return Error(ErrorKind::UndefinedSim, symbol);
+    std::string_view name = sim->second.name;
+    if (lang) {
+        if (const auto glossa = dialektos.glossae.find(*lang); glossa != dialektos.glossae.end()) {
+            if (const auto entry = glossa->second.find(symbol); entry != glossa->second.end()) name = entry->second;
+        }
+    }
+    const NameLookup named = sim_by_name(dialektos, name);
+    if (named.outcome != NameLookup::Outcome::Found || named.sim != &sim->second) {
+        return Error(ErrorKind::Other, "sim name `" + std::string(name) + "` is not unambiguously addressable in `" +
+                                           dialektos.id + "`");
+    }
+    symbol = name_reference(name);
+    return {};
+}
+
+Status localize_inlines(std::vector<Inline>& inlines, const Dialektos& dialektos,
+                        std::optional<std::string_view> lang) {
+    return Localizer(lang, {}).inlines(inlines, dialektos, lang);
+}
+
+Status localize_blocks(std::vector<Block>& blocks, const Dialektos& dialektos, std::optional<std::string_view> lang,
+                       const ResolveDialektos& resolve) {
+    return Localizer(lang, resolve).blocks(blocks, dialektos, lang);
+}
+
+Result<std::string> render_plero(const Document& document, const Dialektos& dialektos,
+                                 std::optional<std::string_view> lang, const ResolveDialektos& resolve) {
+    if (lang && !dialektos.glossae.contains(*lang)) {
+        return Error(ErrorKind::UnresolvedDialektos, dialektos.id + "." + std::string(*lang) + ".glossa");
+    }
+    Document copy = document;
+    if (auto status = localize_blocks(copy.blocks, dialektos, lang, resolve); !status) {
+        return std::move(status).error();
+    }
+    return write_document(copy, &dialektos, resolve);
+}
+
+}  // namespace ilvex

@@ -1,0 +1,40 @@
+// Plerographic rendering: the document with every sim written by name in
+// braces, the names optionally taken from a language's glossa.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dendron/document.hpp"
+#include "dendron/writer.hpp"
+#include "dialektos/model.hpp"
+#include "dialektos/result.hpp"
+
+namespace ilvex {
+
+// The plerographic text of `document` (left unchanged), whose sims come from
+// `dialektos`. With `lang`, names come from the dialektos's glossa for it,
+// which must exist; a sim it has no entry for keeps its own name. The
+// children of an Englossis block are named through the dialektos that
+// `resolve` gives for its id (through that one's glossa for `lang` when it
+// has one, by primary names otherwise); without `resolve` they keep their
+// symbols. Axioma bodies keep their symbols.
+Result<std::string> render_plero(const Document& document, const Dialektos& dialektos,
+                                 std::optional<std::string_view> lang, const ResolveDialektos& resolve = {});
+
+// Rewrites the sim symbols of a block list in place as "{name}".
+Status localize_blocks(std::vector<Block>& blocks, const Dialektos& dialektos, std::optional<std::string_view> lang,
+                       const ResolveDialektos& resolve = {});
+
+// Rewrites the sim symbols of an inline list in place as "{name}".
+Status localize_inlines(std::vector<Inline>& inlines, const Dialektos& dialektos,
+                        std::optional<std::string_view> lang);
+
+// Replaces one sim symbol by "{name}": the glossa name for `lang` when the
+// glossa has one, else the sim's own name. The name must lead back to this
+// sim alone among all names and glossa names of the dialektos.
+Status localize_sim_reference(std::string& symbol, const Dialektos& dialektos, std::optional<std::string_view> lang);
+
+}  // namespace ilvex

@@ -1,0 +1,705 @@
+#include "dendron/writer.hpp"
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <variant>
+
+#include "dendron/overloaded.hpp"
+#include "dendron/size_estimate.hpp"
+#include "dialektos/lexical.hpp"
+#include "dialektos/sim_lookup.hpp"
+#include "dialektos/unicode.hpp"
+
+namespace ilvex {
+namespace {
+
+constexpr std::size_t nowhere = std::string::npos;
+
+// Reads as nothing anywhere in running text. It keeps a sim's symbol apart
+// from symbol characters after it, and opens a line that the block parser
+// would otherwise take for the end of the enclosing block.
+constexpr std::string_view empty_comment = "@@@//@@@";
+
+// Reads as nothing up to the end of its line: the content of a line that
+// must not be blank.
+constexpr std::string_view line_comment = "@@/";
+
+// The blocks written without a blank line before or after them.
+bool is_monosim_block(BlockKind kind) {
+    switch (kind) {
+        case BlockKind::Enmedia:
+        case BlockKind::EnmediaDigest:
+        case BlockKind::Anaphor:
+        case BlockKind::AnaphorEnlexis:
+        case BlockKind::AxiomaReference:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// A paragraph of white space only: written, it would be blank lines, which
+// the parser skips, so it is not written at all (and separates nothing).
+bool writes_nothing(const Block& block) {
+    const auto* paragraph = std::get_if<Block::Paragraph>(&block.node);
+    return paragraph && std::all_of(paragraph->inlines.begin(), paragraph->inlines.end(), [](const Inline& item) {
+               const auto* text = std::get_if<Inline::Text>(&item.node);
+               return text && unicode::trim(text->text).empty();
+           });
+}
+
+char32_t first_char(std::string_view text) {
+    std::size_t i = 0;
+    return text.empty() ? 0 : unicode::next_char(text, i);
+}
+
+// The characters that the suffix reader takes into a genos run.
+bool continues_genos(char32_t c) {
+    return c == '-' || (unicode::is_alphanumeric(c) && !unicode::is_uppercase(c));
+}
+
+// What the suffix reader would take for an onym or a genos of the item
+// before: "(", or "." and an alphabetic character that is not uppercase.
+bool looks_like_suffix(std::string_view text) {
+    if (text.starts_with('(')) return true;
+    if (!text.starts_with('.') || text.size() < 2) return false;
+    std::size_t i = 1;
+    const char32_t c = unicode::next_char(text, i);
+    return unicode::is_alphabetic(c) && !unicode::is_uppercase(c);
+}
+
+// Texts that agree as far as the shorter one reaches.
+bool prefix_related(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    return a.substr(0, n) == b.substr(0, n);
+}
+
+bool is_ascii_digits(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// What the parser leaves for the text after an inline item: whether it
+// reads a suffix there and what that suffix held.
+struct After {
+    bool reads_suffix = false;
+    bool genoses = false;
+    bool empty_suffix = false;
+};
+
+After after(const Inline& item) {
+    const Suffix* suffix = std::visit(
+        overloaded{
+            [](const Inline::EndoSimmere& x) { return &x.suffix; },
+            [](const Inline::Enlexis& x) { return &x.suffix; },
+            [](const Inline::Diaphane& x) { return &x.suffix; },
+            [](const Inline::Monosim& x) { return &x.suffix; },
+            [](const Inline::Milestone& x) { return &x.suffix; },
+            [](const Inline::Deixis& x) { return &x.suffix; },
+            [](const auto&) -> const Suffix* { return nullptr; },
+        },
+        item.node);
+    if (!suffix) return {};
+    return {true, !suffix->genoses.empty(), suffix->empty()};
+}
+
+// Whether a closer written right after an item would be read as part of the
+// item's suffix: "|" ends a suffix, "(" opens its onym, "-" continues a genos.
+bool closer_joins_suffix(const After& previous, std::string_view closer) {
+    if (!previous.reads_suffix || closer.empty()) return false;
+    switch (closer.front()) {
+        case '|': return true;
+        case '(': return previous.empty_suffix;
+        case '-': return previous.genoses;
+        default: return false;
+    }
+}
+
+// How an inline item's text begins, as far as a closer or a block closer in
+// front of it can reach: its sigils and the character after them (never a
+// sigil, whatever the sim token becomes).
+std::string opener_of(const Inline& item) {
+    return std::visit(overloaded{
+                          [](const Inline::Text&) { return std::string(); },
+                          [](const Inline::EndoSimmere& x) { return "@" + x.symbol; },
+                          [](const Inline::Enlexis&) { return std::string("@@\""); },
+                          [](const Inline::Diaphane&) { return std::string("@@."); },
+                          [](const Inline::Monosim& x) { return "@" + x.symbol; },
+                          [](const Inline::OnymAnchor&) { return std::string("@("); },
+                          [](const Inline::Milestone&) { return std::string("@(\""); },
+                          [](const Inline::Deixis& x) { return "@" + x.symbol; },
+                          [](const Inline::EndoAxioma&) { return std::string("@@:"); },
+                          [](const Inline::AxiomaReference& x) { return std::string(x.enlexis ? "@@+" : "@@("); },
+                      },
+                      item.node);
+}
+
+// The symbol characters the parser may see after an endo-simmere's symbol:
+// those its content begins with, then, when the content has no other
+// character, a "|" separator in front of markup or the episim of its closer.
+// Escapes only end the run earlier, so the run may be longer than the one
+// written, which makes the check on it stricter, never laxer.
+std::string lead_after_opener(const std::vector<Inline>& children, std::string_view episim) {
+    std::string lead;
+    for (const Inline& child : children) {
+        const auto* text = std::get_if<Inline::Text>(&child.node);
+        if (!text) return lead + '|';
+        const std::size_t run = symbol_run_length(text->text);
+        lead.append(text->text, 0, run);
+        if (run < text->text.size()) return lead;
+    }
+    return lead.append(episim);
+}
+
+// What the parser reads a para-simmere's token from: its symbol, and the
+// "(" of a taxis after it.
+std::string opener_run(std::string_view symbol, const Taxis& taxis) {
+    std::string run(symbol);
+    if (taxis.state != Taxis::State::Absent) run += '(';
+    return run;
+}
+
+// What the parser reads a monosim's or deixis's token from: the whole call.
+std::string call_run(std::string_view symbol, std::string_view param, const Suffix& suffix) {
+    std::string run(symbol);
+    run += '(';
+    run += param;
+    run += ')';
+    write_suffix(suffix, run);
+    return run;
+}
+
+void write_taxis(const Taxis& taxis, std::string& out) {
+    switch (taxis.state) {
+        case Taxis::State::Empty:
+            out += "()";
+            break;
+        case Taxis::State::Number:
+            out += '(';
+            out += std::to_string(taxis.number);
+            out += ')';
+            break;
+        case Taxis::State::Absent:
+            break;
+    }
+}
+
+// How the block parser meets the lines of the inline text being written.
+enum class Lines : std::uint8_t {
+    Single,     // a lemma or a hypograph: white space at both ends is trimmed
+    Verse,      // a verse line: leading white space is content, the end is trimmed
+    Paragraph,  // running text: every "\n" begins a line that the block parser classifies anew
+};
+
+class Writer {
+public:
+    Writer(std::string& out, const Dialektos* dialektos, const ResolveDialektos& resolve)
+        : out_(out), dialektos_(dialektos), resolve_(resolve) {}
+
+    void document(const Document& document) {
+        out_ += "@@@!";
+        out_ += document.dialektos;
+        if (document.version) {
+            out_ += '@';
+            out_ += *document.version;
+        }
+        out_ += '\n';
+        if (std::all_of(document.blocks.begin(), document.blocks.end(), writes_nothing)) return;
+        out_ += '\n';
+        blocks(document.blocks, {});
+    }
+
+private:
+    // A sim token as written: the symbol or "{name}", and whether an empty
+    // comment must follow it.
+    struct Token {
+        std::string text;
+        bool comment_after = false;
+    };
+
+    // `closer` is the closer of the enclosing block ("" at the top level):
+    // no line of a paragraph or verse may begin with it.
+    void blocks(const std::vector<Block>& list, std::string_view closer) {
+        const Block* previous = nullptr;
+        for (const Block& block : list) {
+            if (writes_nothing(block)) continue;
+            if (previous && !is_monosim_block(previous->kind()) && !is_monosim_block(block.kind())) out_ += '\n';
+            write(block, closer);
+            previous = &block;
+        }
+    }
+
+    void write(const Block& block, std::string_view closer) {
+        std::visit(overloaded{
+                       [&](const Block::Paragraph& x) {
+                           text_lines(x.inlines, Lines::Paragraph, closer);
+                           out_ += '\n';
+                       },
+                       [&](const Block::Para& x) {
+                           const std::string end = opener(x.symbol, x.mirrored, x.taxis, x.lemma);
+                           blocks(x.children, end);
+                           closing_line(end, x.suffix, x.hypograph, hypograph_required(x.symbol));
+                       },
+                       [&](const Block::Stichoi& x) {
+                           std::string end = "=@@@";
+                           if (x.symbol) {
+                               end = opener(*x.symbol, x.mirrored, x.taxis, x.lemma);
+                           } else {
+                               out_ += "@@@=";
+                               phrase(x.lemma, false);
+                               out_ += '\n';
+                           }
+                           strophes(x.strophes, end);
+                           closing_line(end, x.suffix, x.hypograph, x.symbol && hypograph_required(*x.symbol));
+                       },
+                       [&](const Block::Diaphane& x) {
+                           out_ += "@@@.\n";
+                           blocks(x.children, ".@@@");
+                           closing_line(".@@@", x.suffix, {});
+                       },
+                       [&](const Block::MonadEnlexis& x) {
+                           out_ += "@@@\"\n";
+                           out_ += x.text;
+                           if (x.text.empty() || x.text.back() != '\n') out_ += '\n';
+                           closing_line("\"@@@", x.suffix, {});
+                       },
+                       [&](const Block::Englossis& x) { englossis(x); },
+                       [&](const Block::Enmedia& x) { call_line("@@@@(", x.param, ")"); },
+                       [&](const Block::EnmediaDigest& x) { call_line("@@@@[SHA256:", x.digest, "]"); },
+                       [&](const Block::Anaphor& x) { call_line("@@@(", x.param, ")"); },
+                       [&](const Block::AnaphorEnlexis& x) { call_line("@@@+(", x.param, ")"); },
+                       [&](const Block::ParaAxioma& x) {
+                           out_ += "@@@:\n";
+                           blocks(x.children, ":@@@");
+                           call_line(":@@@(", x.onym, ")");
+                       },
+                       [&](const Block::AxiomaReference& x) { call_line(x.enlexis ? "@@@+(:" : "@@@(:", x.onym, ":)"); },
+                   },
+                   block.node);
+    }
+
+    void call_line(std::string_view open, std::string_view param, std::string_view close) {
+        out_ += open;
+        out_ += param;
+        out_ += close;
+        out_ += '\n';
+    }
+
+    // Writes the opener line of a para-simmere and returns its closer.
+    std::string opener(const std::string& symbol, bool mirrored, const Taxis& taxis,
+                       const std::vector<Inline>& lemma) {
+        const std::string token = sim_token(symbol, opener_run(symbol, taxis), false).text;
+        out_ += '@';
+        out_ += token;
+        write_taxis(taxis, out_);
+        const ParaSimmere* form = para_form(symbol);
+        phrase(lemma, form && form->lemma == Occurrence::Required);
+        out_ += '\n';
+        return episim_symbol(token, mirrored) + '@';
+    }
+
+    // The hypograph is written as text that follows no markup: the space in
+    // front of it already ends the suffix.
+    void closing_line(std::string_view closer, const Suffix& suffix, const std::vector<Inline>& hypograph,
+                      bool required = false) {
+        out_ += closer;
+        write_suffix(suffix, out_);
+        phrase(hypograph, required);
+        out_ += '\n';
+    }
+
+    bool hypograph_required(const std::string& symbol) {
+        const ParaSimmere* form = para_form(symbol);
+        return form && form->hypograph == Occurrence::Required;
+    }
+
+    // The para-simmere form of the sim a block's symbol (or "{name}") names.
+    const ParaSimmere* para_form(std::string_view symbol) {
+        if (!dialektos_) return nullptr;
+        const SimDef* sim = nullptr;
+        if (symbol.starts_with('{') && symbol.ends_with('}') && symbol.size() >= 2) {
+            const NameLookup found = named(symbol.substr(1, symbol.size() - 2));
+            if (found.outcome == NameLookup::Outcome::Found) sim = found.sim;
+        } else if (const auto found = dialektos_->sims.find(symbol); found != dialektos_->sims.end()) {
+            sim = &found->second;
+        }
+        return sim ? std::get_if<ParaSimmere>(&sim->form) : nullptr;
+    }
+
+    // The dialektos an Englossis block names, resolved once per id; null
+    // when it cannot be resolved.
+    const Dialektos* embedded(const std::string& id) {
+        if (!resolve_) return nullptr;
+        auto found = embedded_.find(id);
+        if (found == embedded_.end()) {
+            auto resolved = resolve_(id);
+            std::optional<Dialektos> dialektos;
+            if (resolved) dialektos = std::move(resolved).value();
+            found = embedded_.emplace(id, std::move(dialektos)).first;
+        }
+        return found->second ? &*found->second : nullptr;
+    }
+
+    // A name lookup passes over every sim and glossa entry: each name is
+    // looked up once per dialektos.
+    NameLookup named(std::string_view name) {
+        auto& lookups = names_[dialektos_];
+        auto found = lookups.find(name);
+        if (found == lookups.end()) found = lookups.emplace(std::string(name), sim_by_name(*dialektos_, name)).first;
+        return found->second;
+    }
+
+    void englossis(const Block::Englossis& block) {
+        out_ += "@@@!(";
+        out_ += block.dialektos;
+        out_ += ")\n";
+        const Dialektos* outer = dialektos_;
+        dialektos_ = embedded(block.dialektos);
+        blocks(block.children, "!@@@");
+        dialektos_ = outer;
+        closing_line("!@@@", block.suffix, {});
+    }
+
+    // Strophes are separated by one blank line; an empty one would only
+    // add blank lines, which separate nothing more.
+    void strophes(const std::vector<Strophe>& list, std::string_view closer) {
+        bool first = true;
+        for (const Strophe& strophe : list) {
+            if (strophe.empty()) continue;
+            if (!first) out_ += '\n';
+            first = false;
+            for (const auto& line : strophe) {
+                text_lines(line, Lines::Verse, closer);
+                out_ += '\n';
+            }
+        }
+    }
+
+    // A lemma or a hypograph: " " and the text, or nothing when the text
+    // writes nothing. Where the sim requires one, an empty one (which the
+    // parser reads from a comment) is written as a comment.
+    void phrase(const std::vector<Inline>& list, bool required) {
+        const std::size_t mark = out_.size();
+        out_ += ' ';
+        text_lines(list, Lines::Single, {});
+        if (out_.size() > mark + 1) return;
+        if (required) {
+            out_ += line_comment;
+        } else {
+            out_.pop_back();
+        }
+    }
+
+    // Writes inline text that stands on lines of its own, and leaves out
+    // what the parser trims there, so that the text reads back as written.
+    void text_lines(const std::vector<Inline>& list, Lines lines, std::string_view block_closer) {
+        line_ = LineState{lines, block_closer, true, true, out_.size()};
+        const std::size_t start = out_.size();
+        inlines(list, {});
+        if (lines == Lines::Paragraph) {
+            // A paragraph whose text ends in a line break would end in a
+            // blank line, which the parser does not take into the paragraph.
+            if (line_.at_line_start) out_ += line_comment;
+            return;
+        }
+        trim_end(start);
+        if (lines == Lines::Verse && out_.size() == start) out_ += line_comment;
+    }
+
+    void trim_end(std::size_t start) {
+        std::size_t end = out_.size();
+        while (end > start) {
+            std::size_t before = end;
+            if (!unicode::is_whitespace(unicode::prev_char(out_, before))) break;
+            end = before;
+        }
+        out_.resize(end);
+    }
+
+    // `closer` is the closer of the enclosing inline item, "" when none.
+    void inlines(const std::vector<Inline>& list, std::string_view closer) {
+        After previous;
+        std::size_t i = 0;
+        while (i < list.size()) {
+            if (!std::holds_alternative<Inline::Text>(list[i].node)) {
+                write(list[i], closer);
+                previous = after(list[i]);
+                ++i;
+                continue;
+            }
+            // Consecutive texts read back as one, and an empty one is
+            // nothing: write them as one text.
+            std::string joined;
+            std::string_view text;
+            for (; i < list.size(); ++i) {
+                const auto* item = std::get_if<Inline::Text>(&list[i].node);
+                if (!item) break;
+                if (item->text.empty()) continue;
+                if (text.empty()) {
+                    text = item->text;
+                } else {
+                    if (joined.empty()) joined = text;
+                    joined += item->text;
+                    text = joined;
+                }
+            }
+            if (!text.empty()) text_with_backslashes(text, i < list.size() ? &list[i] : nullptr, closer, previous);
+        }
+        if (closer_joins_suffix(previous, closer)) out_ += '|';
+    }
+
+    // No escape writes a backslash in front of the sigil or "|": the
+    // backslashes that end a text in front of markup, or of a closer that
+    // begins with "|", are written as an enlexis.
+    void text_with_backslashes(std::string_view text, const Inline* next, std::string_view closer, After& previous) {
+        const std::size_t kept = text.find_last_not_of('\\') + 1;
+        if (kept == text.size() || (!next && !closer.starts_with('|'))) {
+            text_item(text, next, closer, previous);
+            return;
+        }
+        const Inline backslashes = Inline::Enlexis{std::string(text.substr(kept)), {}};
+        if (kept > 0) text_item(text.substr(0, kept), &backslashes, closer, previous);
+        write(backslashes, closer);
+        previous = after(backslashes);
+    }
+
+    void text_item(std::string_view text, const Inline* next, std::string_view closer, After& previous) {
+        if (previous.genoses && continues_genos(first_char(text))) out_ += '|';
+        const std::size_t start = write_text(text, previous.reads_suffix, next != nullptr);
+        if (next) {
+            const std::string opener = opener_of(*next);
+            if (closes_early(start, opener, closer) || meets_block_closer(opener)) out_ += '|';
+        }
+        previous = {};
+    }
+
+    // Returns where the text itself begins, after a suffix guard.
+    std::size_t write_text(std::string_view text, bool after_markup, bool before_markup) {
+        if (after_markup && looks_like_suffix(text)) out_ += '|';
+        const std::size_t start = out_.size();
+        std::size_t i = 0;
+        while (i < text.size()) {
+            if (line_.at_line_start) {
+                std::size_t next = i;
+                if (unicode::is_whitespace(unicode::next_char(text, next))) {
+                    // The parser trims it, except at the start of a verse line.
+                    if (line_.lines == Lines::Verse) out_.append(text, i, next - i);
+                    i = next;
+                    continue;
+                }
+                begin_visible();
+            }
+            // Only these (ASCII) characters are written otherwise than as they are.
+            const std::size_t plain_end = std::min(text.find_first_of("@|\\\n", i), text.size());
+            out_.append(text, i, plain_end - i);
+            i = plain_end;
+            if (i == text.size()) break;
+            const char c = text[i];
+            const bool escape = c == '@' || (c == '|' && ((i == 0 && after_markup) ||
+                                                          (i + 1 == text.size() && before_markup) ||
+                                                          (i > 0 && text[i - 1] == '\\')));
+            if (escape) {
+                out_ += '\\';
+                escaped_at_ = out_.size();
+            }
+            out_ += c;
+            if (c == '\n' && line_.lines == Lines::Paragraph) {
+                line_.at_line_start = true;
+                line_.first_line = false;
+            }
+            ++i;
+        }
+        return start;
+    }
+
+    // Whether the enclosing closer would be read at a scanning position of
+    // the text written from `start`, with `next` after it.
+    bool closes_early(std::size_t start, std::string_view next, std::string_view closer) const {
+        const std::string_view written = std::string_view(out_).substr(start);
+        // `next` begins with the sigil, so only a split in front of one of the
+        // closer's sigils is tried in full: the work stays within the text.
+        for (std::size_t n = 1; n < closer.size() && n <= written.size(); ++n) {
+            if (out_.size() - n == escaped_at_) continue;  // the second character of an escape
+            if (prefix_related(closer.substr(n), next) && written.ends_with(closer.substr(0, n))) return true;
+        }
+        return false;
+    }
+
+    // Whether the current line, text so far and then `next`, would begin
+    // with the closer of the enclosing block.
+    bool meets_block_closer(std::string_view next) const {
+        if (line_.lines == Lines::Single || line_.at_line_start || line_.block_closer.empty()) return false;
+        const std::string_view line = std::string_view(out_).substr(line_.line_start);
+        if (line.size() >= line_.block_closer.size()) return false;
+        return prefix_related(std::string(line) + std::string(next), line_.block_closer);
+    }
+
+    void begin_visible() {
+        if (!line_.at_line_start) return;
+        line_.at_line_start = false;
+        line_.line_start = out_.size();
+    }
+
+    // A deixis that opens a paragraph line is a para-simmere token to the
+    // block parser: on a later line it would end the paragraph, and on the
+    // first line a target of digits would read as a taxis.
+    void before_deixis(std::string_view target, std::string_view closer) {
+        if (line_.lines != Lines::Paragraph || !line_.at_line_start) return;
+        if (line_.first_line && !is_ascii_digits(target)) return;
+        begin_visible();
+        // "|" before the sigil reads as nothing, unless a closer begins with it.
+        const bool bar_closes = closer.starts_with('|') || line_.block_closer.starts_with('|');
+        out_ += bar_closes ? empty_comment : std::string_view("|");
+    }
+
+    // The closer of an inline item, written where a paragraph line begins,
+    // could be read as (the start of) the closer of the enclosing block.
+    void write_closer(std::string_view closer) {
+        if (line_.lines == Lines::Paragraph && line_.at_line_start && !line_.block_closer.empty() &&
+            prefix_related(closer, line_.block_closer)) {
+            begin_visible();
+            out_ += empty_comment;
+        }
+        begin_visible();
+        out_ += closer;
+    }
+
+    void write(const Inline& item, std::string_view closer) {
+        if (const auto* deixis = std::get_if<Inline::Deixis>(&item.node)) before_deixis(deixis->target, closer);
+        begin_visible();
+        std::visit(overloaded{
+                       [](const Inline::Text&) {},  // texts are written by `inlines`
+                       [&](const Inline::EndoSimmere& x) {
+                           const Token token = sim_token(
+                               x.symbol, x.symbol + lead_after_opener(x.children, episim_symbol(x.symbol, x.mirrored)),
+                               true);
+                           out_ += '@';
+                           out_ += token.text;
+                           if (token.comment_after) out_ += empty_comment;
+                           const std::string end = episim_symbol(token.text, x.mirrored) + '@';
+                           inlines(x.children, end);
+                           write_closer(end);
+                           write_suffix(x.suffix, out_);
+                       },
+                       [&](const Inline::Enlexis& x) {
+                           out_ += "@@\"";
+                           out_ += x.text;
+                           out_ += "\"@@";
+                           write_suffix(x.suffix, out_);
+                       },
+                       [&](const Inline::Diaphane& x) {
+                           out_ += "@@.";
+                           inlines(x.children, ".@@");
+                           write_closer(".@@");
+                           write_suffix(x.suffix, out_);
+                       },
+                       [&](const Inline::Monosim& x) {
+                           call('@' + sim_token(x.symbol, call_run(x.symbol, x.param, x.suffix), false).text, x.param);
+                           write_suffix(x.suffix, out_);
+                       },
+                       [&](const Inline::OnymAnchor& x) { call("@", x.onym); },
+                       [&](const Inline::Milestone& x) {
+                           out_ += "@(\"";
+                           out_ += x.scheme;
+                           out_ += ':';
+                           out_ += x.value;
+                           out_ += "\")";
+                           write_suffix(x.suffix, out_);
+                       },
+                       [&](const Inline::Deixis& x) {
+                           call('@' + sim_token(x.symbol, call_run(x.symbol, x.target, x.suffix), false).text,
+                                x.target);
+                           write_suffix(x.suffix, out_);
+                       },
+                       [&](const Inline::EndoAxioma& x) {
+                           out_ += "@@:";
+                           inlines(x.children, ":@@");
+                           write_closer(":@@");
+                           call("", x.onym);
+                       },
+                       [&](const Inline::AxiomaReference& x) {
+                           out_ += x.enlexis ? "@@+(:" : "@@(:";
+                           out_ += x.onym;
+                           out_ += ":)";
+                       },
+                   },
+                   item.node);
+    }
+
+    void call(std::string_view head, std::string_view param) {
+        out_ += head;
+        out_ += '(';
+        out_ += param;
+        out_ += ')';
+    }
+
+    // The spelling of a sim whose symbol the parser would read from `run`
+    // (the symbol and what is written after it). A symbol that would run on
+    // into a longer one, or that begins with "(" (which opens an onym anchor
+    // after the sigil), is spelled so that the parser finds this sim again:
+    // an endo-simmere keeps its symbol and gets an empty comment after it,
+    // any other sim is named.
+    Token sim_token(std::string_view symbol, std::string_view run, bool endo) {
+        Token as_is{std::string(symbol), false};
+        if (!dialektos_ || symbol.empty() || symbol.front() == '{') return as_is;
+        const auto found = dialektos_->sims.find(symbol);
+        if (found == dialektos_->sims.end()) return as_is;
+        const SimDef& sim = found->second;
+        if (symbol.front() != '(') {
+            if (longest_symbol_match(*dialektos_, run) == &sim) return as_is;
+            if (endo) return {std::string(symbol), true};
+        }
+        const NameLookup by_name = named(sim.name);
+        if (by_name.outcome == NameLookup::Outcome::Found && by_name.sim == &sim) return {name_reference(sim.name), false};
+        return as_is;
+    }
+
+    struct LineState {
+        Lines lines = Lines::Single;
+        std::string_view block_closer;
+        bool first_line = true;     // a paragraph still on its first line
+        bool at_line_start = true;  // nothing but white space on the current line yet
+        std::size_t line_start = 0; // where the current line's first visible character is
+    };
+
+    std::string& out_;
+    const Dialektos* dialektos_;
+    const ResolveDialektos& resolve_;
+    LineState line_;
+    std::size_t escaped_at_ = nowhere;  // the character after the latest escaping backslash
+    std::map<std::string, std::optional<Dialektos>, std::less<>> embedded_;
+    std::map<const Dialektos*, std::map<std::string, NameLookup, std::less<>>> names_;
+};
+
+}  // namespace
+
+std::string name_reference(std::string_view name) {
+    std::string reference;
+    reference.reserve(name.size() + 2);
+    reference += '{';
+    reference += name;
+    reference += '}';
+    return reference;
+}
+
+void write_suffix(const Suffix& suffix, std::string& out) {
+    if (suffix.onym) {
+        out += '(';
+        out += *suffix.onym;
+        out += ')';
+    }
+    for (const auto& genos : suffix.genoses) {
+        out += '.';
+        out += genos;
+    }
+}
+
+std::string write_document(const Document& document, const Dialektos* dialektos, const ResolveDialektos& resolve) {
+    std::string out;
+    out.reserve(estimated_text_size(document));
+    Writer(out, dialektos, resolve).document(document);
+    return out;
+}
+
+}  // namespace ilvex

@@ -1,0 +1,34 @@
+// The writer: a document tree as text in the '@' sigil, in brachygraphic
+// spelling (or plerographic, when the tree's sim symbols are "{name}").
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "dendron/document.hpp"
+#include "dialektos/model.hpp"
+#include "dialektos/result.hpp"
+
+namespace ilvex {
+
+// Resolves the dialektos that an Englossis block names, by its id.
+using ResolveDialektos = std::function<Result<Dialektos>(std::string_view id)>;
+
+// The text of `document`. Its separators and escapes make the text parse
+// back to the same tree. Given the dialektos the tree's sims come from (and,
+// through `resolve`, the dialektoi of its Englossis blocks), the writer also
+// spells each sim so that the parser finds that same sim again: where a
+// symbol would run on into the symbol characters after it, an endo-simmere
+// gets an empty comment after its symbol and any other sim is written
+// "{name}". Without them, symbols are written as they are. Never fails.
+std::string write_document(const Document& document, const Dialektos* dialektos = nullptr,
+                           const ResolveDialektos& resolve = {});
+
+// The plerographic spelling of a sim, "{" + name + "}".
+std::string name_reference(std::string_view name);
+
+// "(<onym>)" when there is an onym, then ".<genos>" for each genos.
+void write_suffix(const Suffix& suffix, std::string& out);
+
+}  // namespace ilvex
