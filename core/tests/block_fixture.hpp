@@ -12,7 +12,7 @@
 #include "parser/block_parser.hpp"
 #include "parser/declaration.hpp"
 
-namespace ilvex::testing {
+namespace ilvex::fixture {
 
 inline SimDef para_sim(std::string name, std::string symbol, SimBody body, Occurrence taxis,
                        Occurrence lemma, Occurrence hypograph, bool mirrored = true) {
@@ -104,4 +104,4 @@ inline std::vector<Inline> text_inlines(std::string text) {
     return {Inline::Text{std::move(text)}};
 }
 
-}  // namespace ilvex::testing
+}  // namespace ilvex::fixture

@@ -1,5 +1,6 @@
 // The pieces of the block parser: what a line opens, the trigraph forms and
-// paragraph collection. Used by parse_blocks only.
+// paragraph collection, and the sigil texts its forms are spelled with.
+// Internal to the block parser and the sim header readers.
 #pragma once
 
 #include <cstddef>
@@ -26,6 +27,13 @@ using LineOutcome = std::variant<Block, NoBlock, ParagraphStart>;
 // The document's sigil written `count` times.
 inline std::string sigils(const ParserState& state, std::size_t count) {
     return std::string(count, state.sigil());
+}
+
+// The closer of a trigraph block: `mark` followed by three sigils (".@@@").
+inline std::string trigraph_closer(const ParserState& state, char mark) {
+    std::string closer(1, mark);
+    closer.append(3, state.sigil());
+    return closer;
 }
 
 // The number of sigil characters `line` begins with.

@@ -1,9 +1,12 @@
 #include "parser/document_lines.hpp"
 
+#include <algorithm>
+
 namespace ilvex {
 
 std::vector<std::string> split_document_lines(std::string_view text) {
     std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);

@@ -35,7 +35,7 @@ bool opens_trigraph_block(const ParserState& state, std::string_view rest) {
         case '=':
             return true;
         case '/': {
-            const std::string closer = "/" + sigils(state, 3);
+            const std::string closer = trigraph_closer(state, '/');
             const std::string_view inside = unicode::trim(rest.substr(1));
             return inside.find(closer) == std::string_view::npos || inside.ends_with(closer);
         }

@@ -5,6 +5,7 @@
 
 #include "dialektos/lexical.hpp"
 #include "dialektos/unicode.hpp"
+#include "parser/block_forms.hpp"
 #include "parser/block_parser.hpp"
 #include "parser/inline_parser.hpp"
 #include "parser/suffix.hpp"
@@ -188,11 +189,11 @@ Result<Block> parse_line_block(ParserState& state, const Dialektos& dialektos,
     auto lemma = inline_content(state, dialektos, unicode::trim(after_opener), opener);
     if (!lemma) return std::move(lemma).error();
     ++state.pos;
-    const std::string closer = "=" + std::string(3, state.sigil());
+    const std::string closer = trigraph_closer(state, '=');
     auto body = read_verse_body(state, dialektos, closer);
     if (!body) return std::move(body).error();
     if (!body->closed) {
-        return at_line(state, Error(ErrorKind::UnmatchedSim, std::string(3, state.sigil()) + "="),
+        return at_line(state, Error(ErrorKind::UnmatchedSim, sigils(state, 3) + "="),
                        opener);
     }
     // The anonymous block has no sim whose settings could refuse a hypograph.

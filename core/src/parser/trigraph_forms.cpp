@@ -35,7 +35,7 @@ Result<LineOutcome> read_englossis(ParserState& state, std::string_view rest) {
     if (!embedded) return std::move(embedded).error();
 
     ++state.pos;
-    const std::string closer = "!" + sigils(state, 3);
+    const std::string closer = trigraph_closer(state, '!');
     auto children = parse_blocks(state, *embedded, closer);
     if (!children) return std::move(children).error();
     auto suffix = parse_rest_of_line(state, closer);
@@ -50,7 +50,7 @@ Result<LineOutcome> read_monad_enlexis(ParserState& state, std::string_view rest
         return other_error(state, "content after monad-enlexis opener");
     }
     const std::uint64_t opener = state.pos;
-    const std::string closer = "\"" + sigils(state, 3);
+    const std::string closer = trigraph_closer(state, '"');
     std::uint64_t end = opener + 1;
     while (end < state.lines.size() &&
            !unicode::trim_start(state.lines[end]).starts_with(closer)) {
@@ -95,7 +95,7 @@ Result<LineOutcome> read_transclusion(ParserState& state, std::string_view rest,
 // "@@@." ... ".@@@": blocks grouped under one suffix.
 Result<LineOutcome> read_diaphane(ParserState& state, const Dialektos& dialektos) {
     ++state.pos;
-    const std::string closer = "." + sigils(state, 3);
+    const std::string closer = trigraph_closer(state, '.');
     auto children = parse_blocks(state, dialektos, closer);
     if (!children) return std::move(children).error();
     auto suffix = parse_rest_of_line(state, closer);
@@ -107,7 +107,7 @@ Result<LineOutcome> read_diaphane(ParserState& state, const Dialektos& dialektos
 // "@@@/" ... "/@@@": a comment, on one line or on several. An opener whose
 // closer turns up in running text instead begins a paragraph.
 Result<LineOutcome> read_block_comment(ParserState& state, std::string_view rest) {
-    const std::string closer = "/" + sigils(state, 3);
+    const std::string closer = trigraph_closer(state, '/');
     const std::string_view inside = unicode::trim(rest.substr(1));
     if (inside.ends_with(closer)) {
         ++state.pos;
@@ -133,7 +133,7 @@ Result<LineOutcome> read_block_comment(ParserState& state, std::string_view rest
 // "@@@:" ... ":@@@(onym)": a named block axioma.
 Result<LineOutcome> read_para_axioma(ParserState& state, const Dialektos& dialektos) {
     ++state.pos;
-    const std::string closer = ":" + sigils(state, 3);
+    const std::string closer = trigraph_closer(state, ':');
     auto children = parse_blocks(state, dialektos, closer);
     if (!children) return std::move(children).error();
     const std::string_view after =
