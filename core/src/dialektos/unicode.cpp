@@ -120,6 +120,29 @@ bool is_grapheme_extend(char32_t c) {
     return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_GRAPHEME_EXTEND);
 }
 
+bool is_printable(char32_t c) {
+    if (c < 0x80) return c >= 0x20 && c < 0x7F;
+    switch (u_charType(static_cast<UChar32>(c))) {
+        case U_CONTROL_CHAR:
+        case U_FORMAT_CHAR:
+        case U_SURROGATE:
+        case U_PRIVATE_USE_CHAR:
+        case U_UNASSIGNED:
+        case U_SPACE_SEPARATOR:
+        case U_LINE_SEPARATOR:
+        case U_PARAGRAPH_SEPARATOR: return false;
+        default: return true;
+    }
+}
+
+std::string ascii_lowercase(std::string_view text) {
+    std::string out(text);
+    for (char& b : out) {
+        if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
+    }
+    return out;
+}
+
 std::string_view trim_start(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {

@@ -30,6 +30,12 @@ bool is_alphanumeric(char32_t c);
 bool is_whitespace(char32_t c);
 bool is_uppercase(char32_t c);
 bool is_grapheme_extend(char32_t c);
+// Not a control, format, surrogate, private-use or unassigned code point and
+// not a separator, except U+0020 SPACE. Decides what debug text writes as is.
+bool is_printable(char32_t c);
+
+// `text` with the ASCII letters A-Z lower-cased; every other byte kept.
+std::string ascii_lowercase(std::string_view text);
 
 // Trimming removes White_Space characters.
 std::string_view trim(std::string_view text);

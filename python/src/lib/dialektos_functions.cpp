@@ -2,9 +2,11 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "arguments.hpp"
 #include "exceptions.hpp"
+#include "dialektos/std_library.hpp"
 #include "functions.hpp"
 #include "lib/version.hpp"
 
@@ -37,7 +39,20 @@ PyObject* dialektos(PyObject*, PyObject* args, PyObject* kwargs) {
 }
 
 PyObject* std_dialektoi(PyObject*, PyObject*) {
-    return trap_panics([]() -> PyObject* { return not_implemented("std_dialektoi"); });
+    return trap_panics([]() -> PyObject* {
+        const std::vector<std::string> ids = std_dialektos_ids();
+        PyObject* list = PyList_New(static_cast<Py_ssize_t>(ids.size()));
+        if (list == nullptr) return nullptr;
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            PyObject* id = to_py_str(ids[i]);
+            if (id == nullptr) {
+                Py_DECREF(list);
+                return nullptr;
+            }
+            PyList_SET_ITEM(list, static_cast<Py_ssize_t>(i), id);
+        }
+        return list;
+    });
 }
 
 }  // namespace ilvex::py

@@ -1,0 +1,113 @@
+#include "endo/light_markup.hpp"
+
+#include <limits>
+#include <unordered_map>
+
+#include "dialektos/unicode.hpp"
+
+namespace ilvex {
+namespace {
+
+constexpr std::size_t no_closer = std::numeric_limits<std::size_t>::max();
+
+bool is_opening_punctuation(char32_t c) {
+    return c == '"' || c == '\'' || c == '(' || c == '[' || c == '{';
+}
+
+bool is_ascii_punctuation(char32_t c) {
+    return (c >= 0x21 && c <= 0x2F) || (c >= 0x3A && c <= 0x40) || (c >= 0x5B && c <= 0x60) ||
+           (c >= 0x7B && c <= 0x7E);
+}
+
+bool is_ascii_letter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+bool is_scheme_char(char32_t c) {
+    return is_ascii_letter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+}
+
+// Whether position i can close a span of the character found there: what
+// precedes it is not white space, and it ends the text or is followed by
+// white space or ASCII punctuation.
+bool can_close(std::u32string_view chars, std::size_t i) {
+    if (i == 0 || unicode::is_whitespace(chars[i - 1])) return false;
+    if (i + 1 == chars.size()) return true;
+    const char32_t next = chars[i + 1];
+    return unicode::is_whitespace(next) || is_ascii_punctuation(next);
+}
+
+bool is_valid_scheme(std::u32string_view scheme) {
+    if (scheme.empty() || !is_ascii_letter(scheme[0])) return false;
+    for (const char32_t c : scheme) {
+        if (!is_scheme_char(c)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool opens_emphasis(std::u32string_view chars, std::size_t index) {
+    if (index >= chars.size() || index + 1 == chars.size()) return false;
+    if (index > 0) {
+        const char32_t before = chars[index - 1];
+        if (!unicode::is_whitespace(before) && !is_opening_punctuation(before)) return false;
+    }
+    const char32_t next = chars[index + 1];
+    return !unicode::is_whitespace(next) && next != chars[index];
+}
+
+ClosingDelimiterIndex::ClosingDelimiterIndex(std::u32string_view chars)
+    : next_closer_(chars.size(), no_closer) {
+    // Walking backwards, `latest` holds for each character the nearest
+    // closer seen so far, which is the answer for an opener of it here.
+    std::unordered_map<char32_t, std::size_t> latest;
+    for (std::size_t i = chars.size(); i-- > 0;) {
+        const auto found = latest.find(chars[i]);
+        if (found != latest.end()) next_closer_[i] = found->second;
+        if (can_close(chars, i)) latest[chars[i]] = i;
+    }
+}
+
+std::optional<std::size_t> ClosingDelimiterIndex::find_closing_delimiter(std::size_t index) const {
+    if (index >= next_closer_.size() || next_closer_[index] == no_closer) return std::nullopt;
+    return next_closer_[index];
+}
+
+std::optional<Autolink> autolink_at(std::u32string_view chars, std::size_t index) {
+    // The scan stops at the first white space or "<" too: either would be
+    // part of the inner text and rule the autolink out, and stopping there
+    // keeps a caller that tries every "<" linear.
+    if (index >= chars.size()) return std::nullopt;
+    std::size_t gt = index + 1;
+    while (gt < chars.size() && chars[gt] != '>') {
+        if (unicode::is_whitespace(chars[gt]) || chars[gt] == '<') return std::nullopt;
+        ++gt;
+    }
+    if (gt >= chars.size()) return std::nullopt;
+    const std::u32string_view inner = chars.substr(index + 1, gt - index - 1);
+    const std::size_t colon = inner.find(U':');
+    if (colon == std::u32string_view::npos || colon == 0 || colon + 1 == inner.size()) {
+        return std::nullopt;
+    }
+    if (!is_valid_scheme(inner.substr(0, colon))) return std::nullopt;
+    std::string target;
+    for (const char32_t c : inner) unicode::append_utf8(target, c);
+    return Autolink{std::move(target), gt + 1};
+}
+
+std::optional<OrderedItemMarker> ordered_item_marker(std::string_view line) {
+    std::size_t digits = 0;
+    while (digits < line.size() && line[digits] >= '0' && line[digits] <= '9') ++digits;
+    if (digits == 0) return std::nullopt;
+    const std::string_view marker = line.substr(digits, 2);
+    if (marker != ". " && marker != ") ") return std::nullopt;
+    constexpr std::uint64_t max = std::numeric_limits<std::uint64_t>::max();
+    std::uint64_t number = 0;
+    for (const char b : line.substr(0, digits)) {
+        const auto digit = static_cast<std::uint64_t>(b - '0');
+        if (number > (max - digit) / 10) return std::nullopt;
+        number = number * 10 + digit;
+    }
+    return OrderedItemMarker{number, line.substr(digits + 2)};
+}
+
+}  // namespace ilvex
