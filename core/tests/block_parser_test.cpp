@@ -27,20 +27,21 @@ void expect_kinds(const std::vector<KindsCase>& cases) {
 TEST(BlockParser, ClassifiesLinesBySigilRun) {
     expect_kinds({
         {"Hello", {K::Paragraph}},
-        {"@(anchor) text", {K::Paragraph}},           // run 1 before "(": onym anchor
-        {"@*b*@ text", {K::Paragraph}},               // run 1, endo-simmere sim
-        {"@$(x) text", {K::Paragraph}},               // run 1, monosim
-        {"@# Title\n#@", {K::Para}},                  // run 1, grammata para-simmere
-        {"@~\nline\n~@", {K::Stichoi}},               // run 1, stichos para-simmere
-        {"@@/ remark", {K::Paragraph}},               // run 2
-        {"@@@.\n.@@@", {K::Diaphane}},                // run 3
-        {"@@@@(img/a.png)", {K::Enmedia}},            // run 4
+        {"@(anchor) text", {K::Paragraph}},  // run 1 before "(": onym anchor
+        {"@*b*@ text", {K::Paragraph}},      // run 1, endo-simmere sim
+        {"@$(x) text", {K::Paragraph}},      // run 1, monosim
+        {"@# Title\n#@", {K::Para}},         // run 1, grammata para-simmere
+        {"@~\nline\n~@", {K::Stichoi}},      // run 1, stichos para-simmere
+        {"@@/ remark", {K::Paragraph}},      // run 2
+        {"@@@.\n.@@@", {K::Diaphane}},       // run 3
+        {"@@@@(img/a.png)", {K::Enmedia}},   // run 4
         {"", {}},
         {"\n\n   \n\t\n", {}},
         {"a\n\n\nb\n\n", {K::Paragraph, K::Paragraph}},
     });
     EXPECT_EQ(outcome(doc("@@@@@x")), "doc.ild:2:1: sigil run of 5 characters (maximum is four)");
-    EXPECT_EQ(outcome(doc("\n  @@@@@@@")), "doc.ild:3:1: sigil run of 7 characters (maximum is four)");
+    EXPECT_EQ(outcome(doc("\n  @@@@@@@")),
+              "doc.ild:3:1: sigil run of 7 characters (maximum is four)");
 }
 
 TEST(BlockParser, IgnoresIndentation) {
@@ -50,7 +51,8 @@ TEST(BlockParser, IgnoresIndentation) {
         {" \u00A0@@@@(x)", {K::Enmedia}},
         {"   @@@/ note /@@@", {}},
     });
-    EXPECT_EQ(blocks_of(doc("   Hello\n      world")), std::vector<Block>{paragraph("Hello\nworld")});
+    EXPECT_EQ(blocks_of(doc("   Hello\n      world")),
+              std::vector<Block>{paragraph("Hello\nworld")});
 }
 
 TEST(BlockParser, BuildsTheTrigraphAndEnmediaBlocks) {
@@ -116,8 +118,9 @@ TEST(BlockParser, BackslashDocuments) {
         {"\\\\\\\\\\x", "doc.ild:2:1: sigil run of 5 characters (maximum is four)"},
         {"\\\\\\x", "doc.ild:2:1: undefined sim `\\\\\\x`"},
         {"\\?x", "doc.ild:2:1: undefined sim `\\?`"},
-        {"\\\\\\.\nx", "doc.ild:2:1: unmatched sim `block closed by `.\\\\\\` (opened near here)` "
-                       "(episim not found)"},
+        {"\\\\\\.\nx",
+         "doc.ild:2:1: unmatched sim `block closed by `.\\\\\\` (opened near here)` "
+         "(episim not found)"},
         {"\\\\\\/ x", "doc.ild:2:1: unmatched sim `\\\\\\/` (episim not found)"},
         {"\\~\nx", "doc.ild:2:1: unmatched sim `\\~` (episim not found)"},
     };
@@ -171,15 +174,17 @@ TEST(BlockParser, FailureTable) {
         {"@@@:\n:@@@(-a)", "doc.ild:3:1: invalid onym identifier `-a`"},
         {"\n\n@# Title\nx",
          "doc.ild:4:1: " + unmatched_block + "#@` (opened near here)` (episim not found)"},
-        {"@< Quote\nx\n<@",
+        {"@< Quote\nx\n<@(x)",
          "doc.ild:2:1: " + unmatched_block + ">@` (opened near here)` (episim not found)"},
-        {"@@@.\nx", "doc.ild:2:1: " + unmatched_block + ".@@@` (opened near here)` (episim not found)"},
+        {"@@@.\nx",
+         "doc.ild:2:1: " + unmatched_block + ".@@@` (opened near here)` (episim not found)"},
         {"@@@.\n@@@.\nx\n.@@@",
          "doc.ild:2:1: " + unmatched_block + ".@@@` (opened near here)` (episim not found)"},
-        {"x\n@@@:\ny", "doc.ild:3:1: " + unmatched_block + ":@@@` (opened near here)` (episim not found)"},
+        {"x\n@@@:\ny",
+         "doc.ild:3:1: " + unmatched_block + ":@@@` (opened near here)` (episim not found)"},
         {"@@@!(koine)\nx",
          "doc.ild:2:1: " + unmatched_block + "!@@@` (opened near here)` (episim not found)"},
-        {"@@@.\n@@@!(koine)\n.@@@",
+        {"@@@.\n@@@!(koine)\n\n",
          "doc.ild:3:1: " + unmatched_block + "!@@@` (opened near here)` (episim not found)"},
         {"\n@@@\"\nabc\n\"@@", "doc.ild:3:1: unmatched sim `@@@\"` (episim not found)"},
         {"@@@/ a\nb\n/@@", "doc.ild:2:1: unmatched sim `@@@/` (episim not found)"},
@@ -213,21 +218,18 @@ TEST(BlockParser, SimTokenDecidesBetweenHeaderAndParagraph) {
         {"@#() Title\n#@", {K::Para}},
         {"@# (12) Title\n#@", {K::Para}},
         {"@#(12 Title\n#@", {K::Para}},
-        {"@#(ref) text", {K::Paragraph}},    // a deixis
+        {"@#(ref) text", {K::Paragraph}},  // a deixis
         {"@#(1a) text", {K::Paragraph}},
-        {"@&(12) Title", {K::Paragraph}},    // a sim without taxis
+        {"@&(12) Title", {K::Paragraph}},  // a sim without taxis
         {"@~(3) x", {K::Paragraph}},
-        {"@[[ Box\n[[@", {K::Para}},         // the longest symbol wins
+        {"@[[ Box\n[[@", {K::Para}},  // the longest symbol wins
         {"@{section} Title\n{section}@", {K::Para}},
         {"@{section}(7) Title\n{section}@", {K::Para}},
         {"@{section}(ref) text", {K::Paragraph}},
     });
-    // An empty "()" for a sim without taxis is no header either; the inline
-    // parser then judges the line.
-    auto empty_taxis = parse_sample(doc("@&() Title\n&@"));
-    if (empty_taxis) {
-        EXPECT_EQ(kinds(empty_taxis->blocks), std::vector{K::Paragraph});
-    }
+    // An empty "()" for a sim without taxis is no header either: the inline
+    // parser reads the line as a deixis without target.
+    EXPECT_EQ(outcome(doc("@&() Title\n&@")), "doc.ild:2:5: invalid onym identifier ``");
 }
 
 TEST(BlockParser, PlerographicOpenersNeedPlerographicClosers) {
@@ -284,54 +286,74 @@ TEST(Paragraphs, EndConditionsAndNearMisses) {
     });
     auto closer_text = blocks_of(doc("@# T\na\n#\\@ b\n#@"));
     ASSERT_EQ(kinds(closer_text), std::vector{K::Para});
-    EXPECT_EQ(kinds(std::get<Block::Para>(closer_text[0].node).children), std::vector{K::Paragraph});
+    EXPECT_EQ(kinds(std::get<Block::Para>(closer_text[0].node).children),
+              std::vector{K::Paragraph});
     // "@@@!" ends the paragraph and is refused as a block form.
     EXPECT_EQ(outcome(doc("a\n@@@!foo")),
               "doc.ild:3:1: dialektos declaration is only valid on the first content line");
-    // An unknown trigraph character stays in the paragraph for the inline
-    // parser to judge.
-    EXPECT_NE(outcome(doc("a\n@@@x")), "doc.ild:3:1: undefined sim `@@@x`");
+    // Lines the block parser leaves in the paragraph are judged inline.
+    EXPECT_EQ(outcome(doc("a\n@@@x")), "doc.ild:3:1: trigraph block form in endo-context");
+    EXPECT_EQ(outcome(doc("a\n @@@@@")),
+              "doc.ild:3:1: sigil run of 5 characters (maximum is four)");
+    EXPECT_EQ(outcome(doc("a\n@?x")), "doc.ild:3:1: undefined sim `@?`");
+}
+
+TEST(Paragraphs, InlineContentKeepsItsLines) {
+    EXPECT_EQ(blocks_of(doc("@@/ remark")), std::vector<Block>{Block::Paragraph{}});
+    const Block escaped_closer =
+        Block::Para{true, "#", text_inlines("T"), {paragraph("a\n#@ b")}, {}, {}, Taxis::absent()};
+    EXPECT_EQ(blocks_of(doc("@# T\na\n#\\@ b\n#@")), std::vector<Block>{escaped_closer});
+    // The third line of a paragraph that begins on line 10, its leading white
+    // space removed.
+    EXPECT_EQ(outcome(doc("\n\n\n\n\n\n\n\na\n  b\n    c @x")), "doc.ild:12:3: undefined sim `@`");
+    // A comment opener whose closer stands in running text begins a
+    // paragraph, read as one inline comment; without the closer in that
+    // paragraph it fails there.
+    EXPECT_EQ(blocks_of(doc("@@@/ a\nb /@@@ c")), std::vector<Block>{paragraph(" c")});
+    EXPECT_EQ(outcome(doc("@@@/ a\n\nb /@@@ c")),
+              "doc.ild:2:7: unmatched sim `@@@/` (episim not found)");
 }
 
 TEST(OutlineRecords, FinishingOrderDepthAndLines) {
-    auto parsed = parse_sample(doc(
-        "\n"                     // 2
-        "@# Title  \n"           // 3
-        "intro\n"                // 4
-        "@@@.\n"                 // 5
-        "x\n"                    // 6
-        ".@@@.note\n"            // 7
-        "\n"                     // 8
-        "#@(s1).a.b\n"           // 9
-        "@~ Song\n"              // 10
-        "la\n"                   // 11
-        "~@\n"                   // 12
-        "@@@:\n"                 // 13
-        "@@@!(koine)\n"          // 14
-        "!@@@(e)\n"              // 15
-        ":@@@(ax)\n"             // 16
-        "@@@=\n"                 // 17
-        "=@@@\n"                 // 18
-        "@@@\"\n"                // 19
-        "\"@@@\n"                // 20
-        "@@@.\n"                 // 21
-        ".@@@"));                // 22
+    auto parsed =
+        parse_sample(doc("\n"                // 2
+                         "@# @*Title*@  \n"  // 3
+                         "intro\n"           // 4
+                         "@@@.\n"            // 5
+                         "x\n"               // 6
+                         ".@@@.note\n"       // 7
+                         "\n"                // 8
+                         "#@(s1).a.b\n"      // 9
+                         "@~ Song\n"         // 10
+                         "la\n"              // 11
+                         "~@\n"              // 12
+                         "@@@:\n"            // 13
+                         "@@@!(koine)\n"     // 14
+                         "!@@@(e)\n"         // 15
+                         ":@@@(ax)\n"        // 16
+                         "@@@=\n"            // 17
+                         "=@@@\n"            // 18
+                         "@@@\"\n"           // 19
+                         "\"@@@\n"           // 20
+                         "@@@.\n"            // 21
+                         ".@@@"));           // 22
     ASSERT_TRUE(parsed) << error_message(parsed.error());
     struct Expected {
         std::string_view kind;
         std::optional<std::string> symbol;
+        std::optional<std::string> name;
         std::string lemma;
         std::optional<std::string> onym;
         std::vector<std::string> genoses;
         std::uint64_t depth, start, end;
     };
     const std::vector<Expected> expected = {
-        {"diaphane", std::nullopt, "", std::nullopt, {"note"}, 1, 5, 7},
-        {"para", "#", "Title", "s1", {"a", "b"}, 0, 3, 9},
-        {"stichoi", "~", "Song", std::nullopt, {}, 0, 10, 12},
-        {"englossis", "koine", "", "e", {}, 1, 14, 15},
-        {"stichoi", std::nullopt, "", std::nullopt, {}, 0, 17, 18},
-        {"diaphane", std::nullopt, "", std::nullopt, {}, 0, 21, 22},
+        {"diaphane", std::nullopt, std::nullopt, "", std::nullopt, {"note"}, 1, 5, 7},
+        {"para", "#", "section", "Title", "s1", {"a", "b"}, 0, 3, 9},
+        {"stichoi", "~", "verse", "Song", std::nullopt, {}, 0, 10, 12},
+        {"englossis", "koine", std::nullopt, "", "e", {}, 1, 14, 15},
+        {"stichoi", std::nullopt, std::nullopt, "", std::nullopt, {}, 0, 17, 18},
+        {"diaphane", std::nullopt, std::nullopt, "", std::nullopt, {}, 0, 21, 22},
     };
     ASSERT_EQ(parsed->records.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -339,6 +361,7 @@ TEST(OutlineRecords, FinishingOrderDepthAndLines) {
         const Expected& e = expected[i];
         EXPECT_EQ(r.kind, e.kind) << i;
         EXPECT_EQ(r.symbol, e.symbol) << i;
+        EXPECT_EQ(r.name, e.name) << i;
         EXPECT_EQ(r.lemma, e.lemma) << i;
         EXPECT_EQ(r.onym, e.onym) << i;
         EXPECT_EQ(r.genoses, e.genoses) << i;
@@ -380,7 +403,8 @@ TEST(Nesting, DeepInputFailsWithoutExhaustingTheStack) {
         for (int i = 0; i < 100000; ++i) body += opener;
         EXPECT_EQ(outcome(doc(body)), "doc.ild:258:1: nesting deeper than 256 levels") << opener;
     }
-    EXPECT_EQ(outcome(doc(nested_openers(100000))), "doc.ild:258:1: nesting deeper than 256 levels");
+    EXPECT_EQ(outcome(doc(nested_openers(100000))),
+              "doc.ild:258:1: nesting deeper than 256 levels");
 }
 
 // Inputs that would take minutes if any of them were scanned once per line.

@@ -1,8 +1,9 @@
+#include "parser/declaration.hpp"
+
 #include <gtest/gtest.h>
 
 #include "dialektos/error.hpp"
 #include "lib/check_entry.hpp"
-#include "parser/declaration.hpp"
 #include "parser/document_lines.hpp"
 
 namespace ilvex {
@@ -28,9 +29,11 @@ TEST(DocumentLines, SplitsAtNewlinesAndDropsTrailingCarriageReturns) {
 
 TEST(DocumentLines, DirectoryOfThePath) {
     const std::vector<std::pair<std::string_view, std::string_view>> cases = {
-        {"doc.ild", ""},       {"sub/dir/x.ild", "sub/dir"}, {"/x.ild", "/"},
-        {"", "."},             {"/", "."},                   {"a//b.ild", "a"},
-        {"sub/dir/", "sub"},   {"//x.ild", "/"},             {"./x.ild", "."},
+        {"doc.ild", ""},     {"sub/dir/x.ild", "sub/dir"},
+        {"/x.ild", "/"},     {"", "."},
+        {"/", "."},          {"a//b.ild", "a"},
+        {"sub/dir/", "sub"}, {"//x.ild", "/"},
+        {"./x.ild", "."},
     };
     for (const auto& [path, dir] : cases) EXPECT_EQ(document_directory(path), dir) << path;
 }
@@ -122,7 +125,8 @@ TEST(Declaration, RefusesMissingAndMalformedDeclarations) {
         {"@@@koine", "doc.ild:1:1: missing dialektos declaration on the first content line"},
         {"@@\\!koine", "doc.ild:1:1: missing dialektos declaration on the first content line"},
         {"#!x\nkoine", "doc.ild:2:1: missing dialektos declaration on the first content line"},
-        {"Hello\n@@@!koine", "doc.ild:1:1: missing dialektos declaration on the first content line"},
+        {"Hello\n@@@!koine",
+         "doc.ild:1:1: missing dialektos declaration on the first content line"},
         {"@@@!", "doc.ild:1:1: invalid dialektos declaration: "},
         {"@@@!koine@1.2.3", "doc.ild:1:1: invalid dialektos declaration: koine@1.2.3"},
         {"@@@!koine@", "doc.ild:1:1: invalid dialektos declaration: koine@"},

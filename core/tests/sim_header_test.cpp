@@ -79,9 +79,9 @@ TEST(SimHeader, OccurrenceRules) {
         {"@~\na\n~@ h", "ok"},
         // the body forms' own closing rules
         {"\n@~ Song\na", "doc.ild:3:1: unmatched sim `@~` (episim not found)"},
-        {"@{verse}\na\n~@", "doc.ild:2:1: unmatched sim `@~` (episim not found)"},
+        {"@{verse}\na\n~@(x)", "doc.ild:2:1: unmatched sim `@~` (episim not found)"},
         {"@@@= Song\na\n", "doc.ild:2:1: unmatched sim `@@@=` (episim not found)"},
-        {"@{section} T\nx\n#@",
+        {"@{section} T\nx\n#@(x)",
          "doc.ild:2:1: unmatched sim `block closed by `{section}@` (opened near here)` (episim "
          "not found)"},
     };
@@ -89,7 +89,8 @@ TEST(SimHeader, OccurrenceRules) {
 }
 
 TEST(SimHeader, GrammataBodyAndClosingLine) {
-    const Block::Para para = para_of("@#(2) Title\n\nbody\n@@@.\n.@@@\n  #@(sec-2).a.b Closing words  ");
+    const Block::Para para =
+        para_of("@#(2) Title\n\nbody\n@@@.\n.@@@\n  #@(sec-2).a.b Closing words  ");
     EXPECT_TRUE(para.mirrored);
     EXPECT_EQ(para.symbol, "#");
     EXPECT_EQ(para.taxis, Taxis::of(2));
@@ -147,6 +148,24 @@ TEST(LineBlock, AnonymousStichoi) {
     EXPECT_TRUE(bare.strophes.empty());
     EXPECT_TRUE(bare.hypograph.empty());
     EXPECT_TRUE(bare.suffix.empty());
+}
+
+// Lemma, hypograph, verse lines and suffixes are located on their own lines,
+// their columns counted from where their text begins.
+TEST(SimHeader, InlineContentIsLocatedOnItsLine) {
+    const std::vector<std::pair<std::string_view, std::string>> cases = {
+        {"@#   Title @x\n#@", "doc.ild:2:7: undefined sim `@`"},
+        {"@# T\n  #@ see @x", "doc.ild:3:5: undefined sim `@`"},
+        {"@# T\n  #@(a b) x", "doc.ild:3:6: invalid onym identifier `a b`"},
+        {"@@@.\n.@@@.Bad", "doc.ild:3:1: unexpected content after `.@@@`: `.Bad`"},
+        {"@~\nfirst\n  a @x\n~@", "doc.ild:4:5: undefined sim `@`"},
+        {"@~\n~@.a-", "doc.ild:3:4: invalid genos identifier `a-`"},
+        {"@@@=  L @x\n=@@@", "doc.ild:2:3: undefined sim `@`"},
+        {"@@@=\nv\n =@@@ H @x", "doc.ild:4:3: undefined sim `@`"},
+        {"@@@.\n  .@@@(a b)", "doc.ild:3:6: invalid onym identifier `a b`"},
+        {"@@@\"\n\"@@@(1).x-", "doc.ild:3:7: invalid genos identifier `x-`"},
+    };
+    for (const auto& [body, message] : cases) EXPECT_EQ(outcome(doc(body)), message) << body;
 }
 
 }  // namespace

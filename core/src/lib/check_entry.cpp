@@ -30,10 +30,9 @@ Result<ParsedDocument> parse_document(std::string_view text, std::string_view pa
     if (!dialektos) return std::move(dialektos).error();
     auto blocks = parse_blocks(state, *dialektos, std::nullopt);
     if (!blocks) return std::move(blocks).error();
-    return ParsedDocument{
-        Document{std::move(declaration.id), std::move(declaration.version),
-                 std::move(blocks).value()},
-        std::move(state.records), std::move(dialektos).value()};
+    return ParsedDocument{Document{std::move(declaration.id), std::move(declaration.version),
+                                   std::move(blocks).value()},
+                          std::move(state.records), std::move(dialektos).value()};
 }
 
 Result<ParsedInput> parse_document_input(std::string_view text, std::string_view path) {

@@ -5,6 +5,7 @@
 #include "dialektos/lexical.hpp"
 #include "dialektos/unicode.hpp"
 #include "parser/block_forms.hpp"
+#include "parser/concat.hpp"
 #include "parser/sim_header.hpp"
 #include "parser/sim_reference.hpp"
 
@@ -47,9 +48,9 @@ Result<LineOutcome> read_sim_token_line(ParserState& state, const Dialektos& dia
     if (!reference) return std::move(reference).error();
     const SimDef* sim = reference->sim;
     if (sim == nullptr) {
-        std::string payload = sigils(state, 1);
-        payload += rest.substr(0, symbol_run_length(rest));
-        return block_error(state, Error(ErrorKind::UndefinedSim, std::move(payload)), state.pos);
+        const std::string payload =
+            concat({sigils(state, 1), rest.substr(0, symbol_run_length(rest))});
+        return block_error(state, Error(ErrorKind::UndefinedSim, payload), state.pos);
     }
     const auto* form = std::get_if<ParaSimmere>(&sim->form);
     if (form == nullptr) return LineOutcome{ParagraphStart{}};
@@ -78,8 +79,7 @@ Result<LineOutcome> read_line(ParserState& state, const Dialektos& dialektos,
                               std::string_view line) {
     const std::size_t run = sigil_run_length(line, state.sigil());
     if (run > 4) {
-        return block_error(state, Error(ErrorKind::SigilRunTooLong, std::uint64_t{run}),
-                           state.pos);
+        return block_error(state, Error(ErrorKind::SigilRunTooLong, std::uint64_t{run}), state.pos);
     }
     const std::string_view rest = line.substr(run);
     switch (run) {
@@ -96,18 +96,28 @@ Result<LineOutcome> read_line(ParserState& state, const Dialektos& dialektos,
     }
 }
 
-void append_record(ParserState& state, const Block& block, std::uint64_t opener) {
+// The name of the sim a Para or Stichoi block was parsed with.
+std::optional<std::string> sim_name(const Dialektos& dialektos, const std::string& symbol) {
+    const auto found = dialektos.sims.find(symbol);
+    if (found == dialektos.sims.end()) return std::nullopt;
+    return found->second.name;
+}
+
+void append_record(ParserState& state, const Dialektos& dialektos, const Block& block,
+                   std::uint64_t opener) {
     OutlineRecord record;
     const Suffix* suffix = nullptr;
     if (const auto* para = std::get_if<Block::Para>(&block.node)) {
         record.kind = "para";
         record.lemma = inline_plain_text(para->lemma);
         record.symbol = para->symbol;
+        record.name = sim_name(dialektos, para->symbol);
         suffix = &para->suffix;
     } else if (const auto* stichoi = std::get_if<Block::Stichoi>(&block.node)) {
         record.kind = "stichoi";
         record.lemma = inline_plain_text(stichoi->lemma);
         record.symbol = stichoi->symbol;
+        if (stichoi->symbol) record.name = sim_name(dialektos, *stichoi->symbol);
         suffix = &stichoi->suffix;
     } else if (const auto* diaphane = std::get_if<Block::Diaphane>(&block.node)) {
         record.kind = "diaphane";
@@ -138,8 +148,8 @@ std::size_t sigil_run_length(std::string_view line, char sigil) {
 Status check_monosim_parameter(const ParserState& state, std::string_view parameter) {
     for (std::size_t i = 0; i < parameter.size();) {
         if (unicode::is_whitespace(unicode::next_char(parameter, i))) {
-            return block_error(
-                state, Error(ErrorKind::MonosimWhitespace, std::string(parameter)), state.pos);
+            return block_error(state, Error(ErrorKind::MonosimWhitespace, std::string(parameter)),
+                               state.pos);
         }
     }
     return {};
@@ -156,16 +166,16 @@ Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dia
     // A body's opener is the line just before the one its parse starts on.
     const std::uint64_t opener_line = std::max<std::uint64_t>(state.pos, 1);
     if (state.depth - 1 > max_block_nesting) {
-        return Error(ErrorKind::Other, "nesting deeper than 256 levels").at(state.path, opener_line);
+        return Error(ErrorKind::Other, "nesting deeper than 256 levels")
+            .at(state.path, opener_line);
     }
     std::vector<Block> blocks;
     while (true) {
         if (state.pos >= state.lines.size()) {
             if (!closer) return blocks;
-            std::string payload = "block closed by `";
-            payload += *closer;
-            payload += "` (opened near here)";
-            return Error(ErrorKind::UnmatchedSim, std::move(payload)).at(state.path, opener_line);
+            return Error(ErrorKind::UnmatchedSim,
+                         concat({"block closed by `", *closer, "` (opened near here)"}))
+                .at(state.path, opener_line);
         }
         const std::string_view line = unicode::trim_start(state.lines[state.pos]);
         if (line.empty()) {
@@ -185,7 +195,7 @@ Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dia
             continue;
         }
         Block& block = std::get<Block>(*outcome);
-        append_record(state, block, opener);
+        append_record(state, dialektos, block, opener);
         blocks.push_back(std::move(block));
     }
 }

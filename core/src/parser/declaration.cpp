@@ -5,6 +5,7 @@
 
 #include "dialektos/lexical.hpp"
 #include "dialektos/unicode.hpp"
+#include "lib/lines.hpp"
 #include "parser/document_lines.hpp"
 
 namespace ilvex {
@@ -33,34 +34,27 @@ bool is_valid_version(std::string_view version) {
     return run > 0;
 }
 
-// The line of the standard split at `start`: up to the next "\n", one "\r"
-// before it dropped; nothing when `start` is at the end of the text.
-std::optional<std::string_view> standard_line_at(std::string_view text, std::size_t start,
-                                                 std::size_t& next) {
-    if (start >= text.size()) return std::nullopt;
-    const std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) {
-        next = text.size();
-        return text.substr(start);
-    }
-    next = end + 1;
-    std::string_view line = text.substr(start, end - start);
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    return line;
+// The first two lines of the standard split: only they can hold a
+// declaration, so the rest of the text is not split.
+std::vector<std::string_view> first_two_lines(std::string_view text) {
+    const std::size_t first_end = text.find('\n');
+    const std::size_t second_end =
+        first_end == std::string_view::npos ? first_end : text.find('\n', first_end + 1);
+    return split_standard_lines(text.substr(0, second_end));
 }
 
 Error declaration_error(std::string payload, std::string_view path, std::size_t index) {
-    return Error(ErrorKind::InvalidDeclaration, std::move(payload)).at(std::string(path), index + 1);
+    return Error(ErrorKind::InvalidDeclaration, std::move(payload))
+        .at(std::string(path), index + 1);
 }
 
 }  // namespace
 
 bool is_definition_text(std::string_view text) {
-    std::size_t next = 0;
-    std::optional<std::string_view> line = standard_line_at(text, 0, next);
-    if (line && line->starts_with("#!")) line = standard_line_at(text, next, next);
-    if (!line) return false;
-    const std::string_view trimmed = unicode::trim(*line);
+    const std::vector<std::string_view> lines = first_two_lines(text);
+    const std::size_t index = !lines.empty() && lines[0].starts_with("#!") ? 1 : 0;
+    if (index >= lines.size()) return false;
+    const std::string_view trimmed = unicode::trim(lines[index]);
     if (!starts_with_declaration_sigils(trimmed)) return false;
     const std::string_view rest = trimmed.substr(4);
     return rest.substr(0, rest.find('@')) == meta_dialektos;

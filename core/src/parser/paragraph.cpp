@@ -12,11 +12,9 @@ namespace {
 // Whether a line that begins with one sigil starts with a para-simmere token.
 // A failed lookup keeps the line in the paragraph; the inline parser then
 // reports what is wrong with it.
-bool opens_para_simmere(const ParserState& state, const Dialektos& dialektos,
-                        std::string_view rest) {
+bool opens_para_simmere(const Dialektos& dialektos, std::string_view rest) {
     if (rest.starts_with('(')) return false;
-    auto reference =
-        resolve_sim_reference(dialektos, rest, ErrorLocation{state.path, state.pos + 1, 1});
+    auto reference = find_sim_reference(dialektos, rest);
     return reference && reference->sim != nullptr &&
            std::holds_alternative<ParaSimmere>(reference->sim->form);
 }
@@ -54,7 +52,7 @@ bool ends_paragraph(const ParserState& state, const Dialektos& dialektos, std::s
     const std::string_view rest = line.substr(run);
     switch (run) {
         case 1:
-            return opens_para_simmere(state, dialektos, rest);
+            return opens_para_simmere(dialektos, rest);
         case 3:
             return opens_trigraph_block(state, rest);
         case 4:

@@ -7,6 +7,7 @@
 #include "dialektos/unicode.hpp"
 #include "parser/block_forms.hpp"
 #include "parser/block_parser.hpp"
+#include "parser/concat.hpp"
 #include "parser/inline_parser.hpp"
 #include "parser/suffix.hpp"
 
@@ -19,7 +20,8 @@ Error at_line(const ParserState& state, Error error, std::uint64_t index) {
 
 Error sim_message(const ParserState& state, const std::string& sim_name, const char* what,
                   std::uint64_t index) {
-    return at_line(state, Error(ErrorKind::Message, "sim `" + sim_name + "` " + what), index);
+    return at_line(state, Error(ErrorKind::Message, concat({"sim `", sim_name, "` ", what})),
+                   index);
 }
 
 // Inline content of a lemma or hypograph; nothing written is no content.
@@ -38,7 +40,7 @@ Result<Taxis> read_taxis(const ParserState& state, std::string_view text) {
         const bool digit = c >= '0' && c <= '9';
         const auto value = static_cast<std::uint64_t>(c - '0');
         if (!digit || number > (UINT64_MAX - value) / 10) {
-            return at_line(state, Error(ErrorKind::Other, "invalid taxis `" + std::string(text) + "`"),
+            return at_line(state, Error(ErrorKind::Other, concat({"invalid taxis `", text, "`"})),
                            state.pos);
         }
         number = number * 10 + value;
@@ -142,8 +144,8 @@ Result<Block> parse_sim_header(ParserState& state, const Dialektos& dialektos, c
                                std::string_view after_token,
                                const std::optional<std::string>& name) {
     const auto* form = std::get_if<ParaSimmere>(&sim.form);
-    if (form == nullptr) throw std::logic_error("parse_sim_header: sim `" + sim.name +
-                                                "` is not a para-simmere");
+    if (form == nullptr)
+        throw std::logic_error("parse_sim_header: sim `" + sim.name + "` is not a para-simmere");
     const std::uint64_t opener = state.pos;
     std::string_view rest = after_token;
     auto taxis = read_written_taxis(state, sim, *form, rest);
@@ -153,8 +155,9 @@ Result<Block> parse_sim_header(ParserState& state, const Dialektos& dialektos, c
 
     ++state.pos;
     // An opener spelled "{name}" is closed by "{name}" spelled the same way.
-    std::string closer = name ? "{" + *name + "}" : episim_symbol(sim.symbol, sim.mirrored);
-    closer += state.sigil();
+    const std::string closer =
+        concat({name ? concat({"{", *name, "}"}) : episim_symbol(sim.symbol, sim.mirrored),
+                sigils(state, 1)});
 
     if (form->body == SimBody::Grammata) {
         auto children = parse_blocks(state, dialektos, closer);
@@ -193,8 +196,7 @@ Result<Block> parse_line_block(ParserState& state, const Dialektos& dialektos,
     auto body = read_verse_body(state, dialektos, closer);
     if (!body) return std::move(body).error();
     if (!body->closed) {
-        return at_line(state, Error(ErrorKind::UnmatchedSim, sigils(state, 3) + "="),
-                       opener);
+        return at_line(state, Error(ErrorKind::UnmatchedSim, sigils(state, 3) + "="), opener);
     }
     // The anonymous block has no sim whose settings could refuse a hypograph.
     auto closing = read_closing_line(state, dialektos, closer.size(), Occurrence::Optional, "");
@@ -212,12 +214,10 @@ Result<Suffix> parse_rest_of_line(ParserState& state, std::string_view closer) {
     if (!suffix) return std::move(suffix).error();
     const std::string_view rest = unicode::trim(suffix->rest);
     if (!rest.empty()) {
-        std::string message = "unexpected content after `";
-        message += closer;
-        message += "`: `";
-        message += rest;
-        message += "`";
-        return at_line(state, Error(ErrorKind::Other, std::move(message)), line);
+        return at_line(state,
+                       Error(ErrorKind::Other,
+                             concat({"unexpected content after `", closer, "`: `", rest, "`"})),
+                       line);
     }
     state.pos = line + 1;
     return std::move(suffix->suffix);

@@ -7,6 +7,7 @@
 #include "dialektos/unicode.hpp"
 #include "parser/block_forms.hpp"
 #include "parser/block_parser.hpp"
+#include "parser/concat.hpp"
 #include "parser/sim_header.hpp"
 
 namespace ilvex {
@@ -40,8 +41,8 @@ Result<LineOutcome> read_englossis(ParserState& state, std::string_view rest) {
     if (!children) return std::move(children).error();
     auto suffix = parse_rest_of_line(state, closer);
     if (!suffix) return std::move(suffix).error();
-    return LineOutcome{Block(Block::Englossis{std::string(id), std::move(children).value(),
-                                              std::move(suffix).value()})};
+    return LineOutcome{Block(
+        Block::Englossis{std::string(id), std::move(children).value(), std::move(suffix).value()})};
 }
 
 // '@@@"' ... '"@@@': literal lines, kept exactly as written.
@@ -52,8 +53,7 @@ Result<LineOutcome> read_monad_enlexis(ParserState& state, std::string_view rest
     const std::uint64_t opener = state.pos;
     const std::string closer = trigraph_closer(state, '"');
     std::uint64_t end = opener + 1;
-    while (end < state.lines.size() &&
-           !unicode::trim_start(state.lines[end]).starts_with(closer)) {
+    while (end < state.lines.size() && !unicode::trim_start(state.lines[end]).starts_with(closer)) {
         ++end;
     }
     if (end >= state.lines.size()) {
@@ -77,8 +77,8 @@ Result<LineOutcome> read_transclusion(ParserState& state, std::string_view rest,
     const std::size_t open = enlexis ? 1 : 0;
     const bool well_formed = rest.size() >= open + 2 && rest[open] == '(' && rest.back() == ')';
     if (!well_formed) {
-        return other_error(state, enlexis ? "malformed anaphor-enlexis monosim"
-                                          : "malformed trigraph monosim");
+        return other_error(
+            state, enlexis ? "malformed anaphor-enlexis monosim" : "malformed trigraph monosim");
     }
     const std::string_view param = rest.substr(open + 1, rest.size() - open - 2);
     if (auto checked = check_monosim_parameter(state, param); !checked) {
@@ -146,8 +146,7 @@ Result<LineOutcome> read_para_axioma(ParserState& state, const Dialektos& dialek
         return block_error(state, Error(ErrorKind::InvalidOnym, std::string(onym)), state.pos);
     }
     ++state.pos;
-    return LineOutcome{
-        Block(Block::ParaAxioma{std::string(onym), std::move(children).value()})};
+    return LineOutcome{Block(Block::ParaAxioma{std::string(onym), std::move(children).value()})};
 }
 
 }  // namespace
@@ -178,10 +177,9 @@ Result<LineOutcome> read_trigraph_form(ParserState& state, const Dialektos& dial
             return LineOutcome{std::move(block).value()};
         }
         default: {
-            std::string payload = sigils(state, 3);
-            payload += rest.substr(0, unicode::char_length_at(rest, 0));
-            return block_error(state, Error(ErrorKind::UndefinedSim, std::move(payload)),
-                               state.pos);
+            const std::string payload =
+                concat({sigils(state, 3), rest.substr(0, unicode::char_length_at(rest, 0))});
+            return block_error(state, Error(ErrorKind::UndefinedSim, payload), state.pos);
         }
     }
 }
