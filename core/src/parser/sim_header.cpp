@@ -32,7 +32,7 @@ Result<std::vector<Inline>> inline_content(const ParserState& state, const Diale
 }
 
 // The text between "(" and ")" after a sim token: "" is an empty taxis,
-// digits a number. (The block parser hands over only digit taxes, and none
+// digits a number. (The block parser hands over only digits, and no taxis
 // for a sim without taxis, since it reads those lines as running text; the
 // other refusals here serve direct callers.)
 Result<Taxis> read_taxis(const ParserState& state, std::string_view text) {
