@@ -6,6 +6,9 @@
 
 #include "arguments.hpp"
 #include "exceptions.hpp"
+#include "dialektos/memory_source.hpp"
+#include "dialektos/resolution.hpp"
+#include "dialektos/serialization.hpp"
 #include "dialektos/std_library.hpp"
 #include "functions.hpp"
 #include "lib/version.hpp"
@@ -34,7 +37,13 @@ PyObject* dialektos(PyObject*, PyObject* args, PyObject* kwargs) {
             !convert_optional_str_dict(sources_object, "sources", sources)) {
             return nullptr;
         }
-        return not_implemented("dialektos");
+        if (dir && sources) return binding_error("dir and sources are mutually exclusive");
+        using Files = std::map<std::string, std::string>;
+        Result<Dialektos> resolved =
+            dir ? resolve_from_dir(*dir, id)
+                : resolve_from_sources(MemorySource(std::move(sources).value_or(Files{})), id);
+        if (!resolved) return core_error_to_py(resolved.error());
+        return to_py_str(serialize_dialektos(resolved.value()));
     });
 }
 
