@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "dialektos/error.hpp"
-#include "lib/check_entry.hpp"
 #include "parser/document_lines.hpp"
 
 namespace ilvex {
@@ -149,66 +148,6 @@ TEST(Declaration, RefusesMissingAndMalformedDeclarations) {
         EXPECT_EQ(error_message(prepared.error()), message)
             << testing::PrintToString(std::string(text));
     }
-}
-
-// The check entry and the document parser, through resolution of a standard
-// dialektos that no file in the working directory shadows.
-TEST(CheckEntry, RoutesDefinitionFilesAndDocuments) {
-    auto definition = parse_input("  @@@!ilvex@0.3  \n", "doc.ild");
-    ASSERT_TRUE(definition) << error_message(definition.error());
-    EXPECT_TRUE(std::holds_alternative<Dialektos>(*definition));
-
-    auto document = parse_input("@@@!koine\n\nHello\n", "doc.ild");
-    ASSERT_TRUE(document) << error_message(document.error());
-    ASSERT_TRUE(std::holds_alternative<Document>(*document));
-    const Document& parsed = std::get<Document>(*document);
-    EXPECT_EQ(parsed.dialektos, "koine");
-    EXPECT_EQ(parsed.version, std::nullopt);
-    ASSERT_EQ(parsed.blocks.size(), 1u);
-    EXPECT_EQ(parsed.blocks[0], Block(Block::Paragraph{{Inline::Text{"Hello"}}}));
-}
-
-TEST(CheckEntry, NormalizesDocumentsToNfc) {
-    auto document = parse_input("@@@!koine\ne\u0301t\u00E9", "doc.ild");
-    ASSERT_TRUE(document) << error_message(document.error());
-    EXPECT_EQ(std::get<Document>(*document).blocks,
-              std::vector<Block>{Block(Block::Paragraph{{Inline::Text{"\u00E9t\u00E9"}}})});
-}
-
-TEST(CheckEntry, TheOutlineEntryDoesNotTrimOrRoute) {
-    auto indented = parse_document_for_outline("  @@@!ilvex@0.3  \n", "doc.ild");
-    ASSERT_FALSE(indented);
-    EXPECT_EQ(error_message(indented.error()),
-              "doc.ild:1:1: missing dialektos declaration on the first content line");
-    auto meta = parse_document_for_outline("@@@!ilvex\n", "doc.ild");
-    ASSERT_FALSE(meta);
-    EXPECT_EQ(meta.error().kind, ErrorKind::InvalidDeclaration);
-    EXPECT_EQ(meta.error().location, (ErrorLocation{"doc.ild", 1, 1}));
-}
-
-TEST(CheckEntry, DocumentParserKeepsVersionRecordsAndDialektos) {
-    auto parsed = parse_document("#!/usr/bin/env x\n@@@!koine@0.3\n\n@@@.\nHi\n.@@@\n", "doc.ild");
-    ASSERT_TRUE(parsed) << error_message(parsed.error());
-    EXPECT_EQ(parsed->document.dialektos, "koine");
-    EXPECT_EQ(parsed->document.version, "0.3");
-    EXPECT_EQ(parsed->dialektos.id, "koine");
-    ASSERT_EQ(parsed->outline_records.size(), 1u);
-    EXPECT_EQ(parsed->outline_records[0].kind, "diaphane");
-    EXPECT_EQ(parsed->outline_records[0].start, 4u);
-    EXPECT_EQ(parsed->outline_records[0].end, 6u);
-
-    auto input = parse_document_input("@@@!koine@0.3\nHi", "doc.ild");
-    ASSERT_TRUE(input);
-    EXPECT_EQ(std::get<Document>(*input).version, "0.3");
-}
-
-TEST(CheckEntry, ResolutionErrorsPassUnchanged) {
-    auto parsed = parse_input("@@@!no-such-dialektos-here\nHi", "doc.ild");
-    ASSERT_FALSE(parsed);
-    EXPECT_EQ(parsed.error().kind, ErrorKind::UnresolvedDialektos);
-    EXPECT_EQ(parsed.error().location, std::nullopt);
-    EXPECT_EQ(error_message(parsed.error()),
-              "cannot resolve dialektos `no-such-dialektos-here`: no local .lektos/.dia file");
 }
 
 }  // namespace
