@@ -1,0 +1,42 @@
+// The entry points for a text handed in by a caller: the check entry, which
+// tells a definition file from a document, and the document parser.
+#pragma once
+
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "dendron/document.hpp"
+#include "dialektos/model.hpp"
+#include "dialektos/result.hpp"
+#include "parser/declaration.hpp"
+#include "parser/parser_state.hpp"
+
+namespace ilvex {
+
+// A definition file's dialektos, or a document.
+using ParsedInput = std::variant<Dialektos, Document>;
+
+struct ParsedDocument {
+    Document document;
+    // One per Para, Stichoi, Diaphane and Englossis block, in finishing order.
+    std::vector<OutlineRecord> outline_records;
+    // The dialektos the declaration named, as resolved.
+    Dialektos dialektos;
+};
+
+// Parses a definition file as one; normalizes anything else to NFC and
+// parses it as a document. `path` is where the text nominally lives: its
+// directory is where dialektoi are resolved, and it locates every error.
+Result<ParsedInput> parse_input(std::string_view text, std::string_view path);
+
+// Parses a document already in NFC against the dialektos it declares.
+Result<ParsedDocument> parse_document(std::string_view text, std::string_view path);
+
+// parse_document, keeping only the document.
+Result<ParsedInput> parse_document_input(std::string_view text, std::string_view path);
+
+// parse_document for the outline, which normalizes the text itself.
+Result<ParsedDocument> parse_document_for_outline(std::string_view text, std::string_view path);
+
+}  // namespace ilvex

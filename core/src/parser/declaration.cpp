@@ -1,0 +1,98 @@
+#include "parser/declaration.hpp"
+
+#include <utility>
+#include <vector>
+
+#include "dialektos/lexical.hpp"
+#include "dialektos/unicode.hpp"
+#include "lib/lines.hpp"
+#include "parser/document_lines.hpp"
+
+namespace ilvex {
+namespace {
+
+constexpr std::string_view meta_dialektos = "ilvex";
+
+bool starts_with_declaration_sigils(std::string_view line) {
+    return line.starts_with("@@@!") || line.starts_with("\\\\\\!");
+}
+
+// One or two non-empty runs of ASCII digits joined by one ".".
+bool is_valid_version(std::string_view version) {
+    int parts = 1;
+    std::size_t run = 0;
+    for (const char c : version) {
+        if (c == '.') {
+            if (run == 0 || ++parts > 2) return false;
+            run = 0;
+        } else if (c >= '0' && c <= '9') {
+            ++run;
+        } else {
+            return false;
+        }
+    }
+    return run > 0;
+}
+
+// The first two lines of the standard split: only they can hold a
+// declaration, so the rest of the text is not split.
+std::vector<std::string_view> first_two_lines(std::string_view text) {
+    const std::size_t first_end = text.find('\n');
+    const std::size_t second_end =
+        first_end == std::string_view::npos ? first_end : text.find('\n', first_end + 1);
+    return split_standard_lines(text.substr(0, second_end));
+}
+
+Error declaration_error(std::string payload, std::string_view path, std::size_t index) {
+    return Error(ErrorKind::InvalidDeclaration, std::move(payload))
+        .at(std::string(path), index + 1);
+}
+
+}  // namespace
+
+bool is_definition_text(std::string_view text) {
+    const std::vector<std::string_view> lines = first_two_lines(text);
+    const std::size_t index = !lines.empty() && lines[0].starts_with("#!") ? 1 : 0;
+    if (index >= lines.size()) return false;
+    const std::string_view trimmed = unicode::trim(lines[index]);
+    if (!starts_with_declaration_sigils(trimmed)) return false;
+    const std::string_view rest = trimmed.substr(4);
+    return rest.substr(0, rest.find('@')) == meta_dialektos;
+}
+
+Result<PreparedDocument> prepare_document(std::string_view text, std::string_view path) {
+    std::vector<std::string> lines = split_document_lines(text);
+    if (lines.empty()) return Error(ErrorKind::MissingDeclaration);
+    const std::size_t index = lines[0].starts_with("#!") ? 1 : 0;
+    if (index >= lines.size()) return Error(ErrorKind::MissingDeclaration);
+
+    const std::string_view line = lines[index];
+    if (!starts_with_declaration_sigils(line)) {
+        return Error(ErrorKind::MissingDeclaration).at(std::string(path), index + 1);
+    }
+    const std::string_view rest = unicode::trim_end(line.substr(4));
+    const std::size_t at = rest.find('@');
+    DocumentDeclaration declaration{std::string(rest.substr(0, at)), std::nullopt};
+    if (at != std::string_view::npos) declaration.version = std::string(rest.substr(at + 1));
+    if (!is_valid_name(declaration.id) ||
+        (declaration.version && !is_valid_version(*declaration.version))) {
+        return declaration_error(std::string(rest), path, index);
+    }
+    if (declaration.id == meta_dialektos) {
+        return declaration_error(
+            "`ilvex` declares a dialektos definition file, not a document; process it as a "
+            "definition",
+            path, index);
+    }
+
+    ParserState state;
+    state.backslash = line[0] == '\\';
+    for (std::size_t i = 0; i <= index; ++i) lines[i].clear();
+    state.lines = std::move(lines);
+    state.path = std::string(path);
+    state.dir = document_directory(path);
+    state.pos = index + 1;
+    return PreparedDocument{std::move(declaration), std::move(state)};
+}
+
+}  // namespace ilvex

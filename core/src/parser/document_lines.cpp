@@ -1,0 +1,34 @@
+#include "parser/document_lines.hpp"
+
+#include <algorithm>
+
+namespace ilvex {
+
+std::vector<std::string> split_document_lines(std::string_view text) {
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos) end = text.size();
+        std::size_t content_end = end;
+        while (content_end > start && text[content_end - 1] == '\r') --content_end;
+        lines.emplace_back(text.substr(start, content_end - start));
+        start = next;
+    }
+    return lines;
+}
+
+std::string document_directory(std::string_view path) {
+    // Trailing separators do not make a component.
+    while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
+    if (path.empty() || path == "/") return ".";
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos) return "";
+    std::string_view parent = path.substr(0, slash);
+    while (!parent.empty() && parent.back() == '/') parent.remove_suffix(1);
+    return parent.empty() ? "/" : std::string(parent);
+}
+
+}  // namespace ilvex

@@ -1,0 +1,82 @@
+// Running text: consecutive lines up to the first one that opens a block.
+#include <string>
+
+#include "dialektos/unicode.hpp"
+#include "parser/block_forms.hpp"
+#include "parser/inline_parser.hpp"
+#include "parser/sim_reference.hpp"
+
+namespace ilvex {
+namespace {
+
+// Whether a line that begins with one sigil starts with a para-simmere token.
+// A failed lookup keeps the line in the paragraph; the inline parser then
+// reports what is wrong with it.
+bool opens_para_simmere(const Dialektos& dialektos, std::string_view rest) {
+    if (rest.starts_with('(')) return false;
+    auto reference = find_sim_reference(dialektos, rest);
+    return reference && reference->sim != nullptr &&
+           std::holds_alternative<ParaSimmere>(reference->sim->form);
+}
+
+// Whether a line that begins with three sigils opens a trigraph block. A
+// comment opener does unless its closer stands inside the line.
+bool opens_trigraph_block(const ParserState& state, std::string_view rest) {
+    if (rest.empty()) return false;
+    switch (rest.front()) {
+        case '!':
+        case '"':
+        case '(':
+        case '+':
+        case '.':
+        case ':':
+        case '=':
+            return true;
+        case '/': {
+            const std::string closer = trigraph_closer(state, '/');
+            const std::string_view inside = unicode::trim(rest.substr(1));
+            return inside.find(closer) == std::string_view::npos || inside.ends_with(closer);
+        }
+        default:
+            return false;
+    }
+}
+
+// Whether `line` (start trimmed), the line at `state.pos`, ends the running
+// paragraph in front of it.
+bool ends_paragraph(const ParserState& state, const Dialektos& dialektos, std::string_view line,
+                    std::optional<std::string_view> closer) {
+    if (line.empty()) return true;
+    if (closer && line.starts_with(*closer)) return true;
+    const std::size_t run = sigil_run_length(line, state.sigil());
+    const std::string_view rest = line.substr(run);
+    switch (run) {
+        case 1:
+            return opens_para_simmere(dialektos, rest);
+        case 3:
+            return opens_trigraph_block(state, rest);
+        case 4:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+Result<Block> collect_paragraph(ParserState& state, const Dialektos& dialektos,
+                                std::optional<std::string_view> closer) {
+    const std::uint64_t first = state.pos;
+    std::string text(unicode::trim_start(state.lines[first]));
+    for (++state.pos; state.pos < state.lines.size(); ++state.pos) {
+        const std::string_view line = unicode::trim_start(state.lines[state.pos]);
+        if (ends_paragraph(state, dialektos, line, closer)) break;
+        text += '\n';
+        text += line;
+    }
+    auto inlines = parse_inline_text(state, dialektos, text, first);
+    if (!inlines) return std::move(inlines).error();
+    return Block(Block::Paragraph{std::move(inlines).value()});
+}
+
+}  // namespace ilvex

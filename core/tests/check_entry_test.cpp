@@ -1,0 +1,168 @@
+#include "lib/check_entry.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "dialektos/error.hpp"
+#include "temp_directory.hpp"
+
+namespace ilvex {
+namespace {
+
+// The check entry and the document parser, through resolution of a standard
+// dialektos that no file in the working directory shadows.
+TEST(CheckEntry, RoutesDefinitionFilesAndDocuments) {
+    auto definition = parse_input("  @@@!ilvex@0.3  \n", "doc.ild");
+    ASSERT_TRUE(definition) << error_message(definition.error());
+    EXPECT_TRUE(std::holds_alternative<Dialektos>(*definition));
+
+    auto document = parse_input("@@@!koine\n\nHello\n", "doc.ild");
+    ASSERT_TRUE(document) << error_message(document.error());
+    ASSERT_TRUE(std::holds_alternative<Document>(*document));
+    const Document& parsed = std::get<Document>(*document);
+    EXPECT_EQ(parsed.dialektos, "koine");
+    EXPECT_EQ(parsed.version, std::nullopt);
+    ASSERT_EQ(parsed.blocks.size(), 1u);
+    EXPECT_EQ(parsed.blocks[0], Block(Block::Paragraph{{Inline::Text{"Hello"}}}));
+}
+
+TEST(CheckEntry, NormalizesDocumentsToNfc) {
+    auto document = parse_input("@@@!koine\ne\u0301t\u00E9", "doc.ild");
+    ASSERT_TRUE(document) << error_message(document.error());
+    EXPECT_EQ(std::get<Document>(*document).blocks,
+              std::vector<Block>{Block(Block::Paragraph{{Inline::Text{"\u00E9t\u00E9"}}})});
+}
+
+TEST(CheckEntry, TheOutlineEntryDoesNotTrimOrRoute) {
+    auto indented = parse_document_for_outline("  @@@!ilvex@0.3  \n", "doc.ild");
+    ASSERT_FALSE(indented);
+    EXPECT_EQ(error_message(indented.error()),
+              "doc.ild:1:1: missing dialektos declaration on the first content line");
+    auto meta = parse_document_for_outline("@@@!ilvex\n", "doc.ild");
+    ASSERT_FALSE(meta);
+    EXPECT_EQ(meta.error().kind, ErrorKind::InvalidDeclaration);
+    EXPECT_EQ(meta.error().location, (ErrorLocation{"doc.ild", 1, 1}));
+}
+
+TEST(CheckEntry, DocumentParserKeepsVersionRecordsAndDialektos) {
+    auto parsed = parse_document("#!/usr/bin/env x\n@@@!koine@0.3\n\n@@@.\nHi\n.@@@\n", "doc.ild");
+    ASSERT_TRUE(parsed) << error_message(parsed.error());
+    EXPECT_EQ(parsed->document.dialektos, "koine");
+    EXPECT_EQ(parsed->document.version, "0.3");
+    EXPECT_EQ(parsed->dialektos.id, "koine");
+    ASSERT_EQ(parsed->outline_records.size(), 1u);
+    EXPECT_EQ(parsed->outline_records[0].kind, "diaphane");
+    EXPECT_EQ(parsed->outline_records[0].start, 4u);
+    EXPECT_EQ(parsed->outline_records[0].end, 6u);
+
+    auto input = parse_document_input("@@@!koine@0.3\nHi", "doc.ild");
+    ASSERT_TRUE(input);
+    EXPECT_EQ(std::get<Document>(*input).version, "0.3");
+}
+
+TEST(CheckEntry, ResolutionErrorsPassUnchanged) {
+    auto parsed = parse_input("@@@!no-such-dialektos-here\nHi", "doc.ild");
+    ASSERT_FALSE(parsed);
+    EXPECT_EQ(parsed.error().kind, ErrorKind::UnresolvedDialektos);
+    EXPECT_EQ(parsed.error().location, std::nullopt);
+    EXPECT_EQ(error_message(parsed.error()),
+              "cannot resolve dialektos `no-such-dialektos-here`: no local .lektos/.dia file");
+}
+
+// A definition with one grammata sim "§" and one stichos sim "~".
+constexpr std::string_view local_definition =
+    "@@@!ilvex\n"
+    "@=== chapter\n@§ [lemma]\ngrammata\n§@\n===@\n"
+    "@=== song\n@~ [lemma]\nstichos\n~@\n===@\n";
+
+const std::string chapter_document = "@@@!loc\n@§ One\ntext\n§@\n";
+
+TEST(CheckEntry, ResolvesFromTheDirectoryOfThePath) {
+    const testing::TempDirectory dir;
+    dir.write("loc.dia", local_definition);
+    auto parsed = parse_document(chapter_document, dir / "doc.ild");
+    ASSERT_TRUE(parsed) << error_message(parsed.error());
+    EXPECT_EQ(parsed->dialektos.id, "loc");
+    ASSERT_EQ(parsed->document.blocks.size(), 1u);
+    EXPECT_EQ(std::get<Block::Para>(parsed->document.blocks[0].node).symbol, "§");
+    ASSERT_EQ(parsed->outline_records.size(), 1u);
+    EXPECT_EQ(parsed->outline_records[0].name, "chapter");
+
+    // Errors are located at the path as given.
+    auto failed = parse_document("@@@!loc\n@§ One\n", dir / "doc.ild");
+    ASSERT_FALSE(failed);
+    EXPECT_EQ(failed.error().location, (ErrorLocation{dir / "doc.ild", 2, 1}));
+}
+
+// Switches the working directory for one test.
+class WorkingDirectory {
+public:
+    explicit WorkingDirectory(const std::string& dir) : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(dir);
+    }
+    ~WorkingDirectory() { std::filesystem::current_path(previous_); }
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+private:
+    std::filesystem::path previous_;
+};
+
+TEST(CheckEntry, ABareFileNameResolvesInTheWorkingDirectory) {
+    const testing::TempDirectory dir;
+    dir.write("loc.dia", local_definition);
+    // A local koine shadows the standard one.
+    dir.write("koine.dia", local_definition);
+    EXPECT_FALSE(parse_document(chapter_document, "doc.ild"));
+    const WorkingDirectory inside(dir.path());
+    auto parsed = parse_input(chapter_document, "doc.ild");
+    ASSERT_TRUE(parsed) << error_message(parsed.error());
+    EXPECT_EQ(std::get<Document>(*parsed).blocks.size(), 1u);
+    auto shadowed = parse_document("@@@!koine\n@~\nla\n~@", "doc.ild");
+    ASSERT_TRUE(shadowed) << error_message(shadowed.error());
+    EXPECT_EQ(shadowed->outline_records[0].name, "song");
+}
+
+TEST(CheckEntry, EnglossisBlocksUseTheirOwnDialektos) {
+    const testing::TempDirectory dir;
+    dir.write("inner.dia", local_definition);
+    auto parsed =
+        parse_document("@@@!koine\n@@@!(inner)\n@~ Song\nla\n~@\n!@@@.aside\n", dir / "x.ild");
+    ASSERT_TRUE(parsed) << error_message(parsed.error());
+    ASSERT_EQ(parsed->document.blocks.size(), 1u);
+    const auto& englossis = std::get<Block::Englossis>(parsed->document.blocks[0].node);
+    EXPECT_EQ(englossis.dialektos, "inner");
+    EXPECT_EQ(englossis.suffix.genoses, std::vector<std::string>{"aside"});
+    ASSERT_EQ(englossis.children.size(), 1u);
+    EXPECT_EQ(englossis.children[0].kind(), BlockKind::Stichoi);
+
+    const auto& records = parsed->outline_records;
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].kind, "stichoi");
+    EXPECT_EQ(records[0].name, "song");
+    EXPECT_EQ(records[0].depth, 1u);
+    EXPECT_EQ(records[1].kind, "englossis");
+    EXPECT_EQ(records[1].symbol, "inner");
+    EXPECT_EQ(records[1].name, std::nullopt);
+}
+
+TEST(CheckEntry, DefinitionErrorsKeepTheirOwnLocations) {
+    const testing::TempDirectory dir;
+    dir.write("bad.dia", "@@@!ilvex\nbogus\n");
+    auto resolved = parse_document("@@@!bad\n", dir / "doc.ild");
+    ASSERT_FALSE(resolved);
+    EXPECT_EQ(error_message(resolved.error()),
+              "bad.dia:2:1: invalid dialektos definition: unexpected line: `bogus`");
+
+    auto direct = parse_input("@@@!ilvex\nbogus\n", "defs/x.lektos");
+    ASSERT_FALSE(direct);
+    EXPECT_EQ(error_message(direct.error()),
+              "defs/x.lektos:2:1: invalid dialektos definition: unexpected line: `bogus`");
+    auto named = parse_input("@@@!ilvex\n", "defs/x.lektos");
+    ASSERT_TRUE(named) << error_message(named.error());
+    EXPECT_EQ(std::get<Dialektos>(*named).id, "x");
+}
+
+}  // namespace
+}  // namespace ilvex
