@@ -68,5 +68,19 @@ TEST(InlineRun, WithoutBreaksMarkupIsWrappedWhole) {
     EXPECT_EQ(std::move(breaks).lines(), (std::vector<std::vector<Inline>>(3)));
 }
 
+TEST(InlineRun, AppendedRunsKeepTheirBreaks) {
+    InlineRun children;
+    children.push(text("a"));
+    children.push_break();
+    children.push(text("b"));
+    InlineRun run;
+    run.push(text("x"));
+    run.push_break();
+    run.append(std::move(children));
+    run.push(text("c"));
+    EXPECT_EQ(std::move(run).lines(),
+              (std::vector<std::vector<Inline>>{{text("x")}, {text("a")}, {text("b"), text("c")}}));
+}
+
 }  // namespace
 }  // namespace ilvex

@@ -1,5 +1,6 @@
 #include "endo/markdown_importer.hpp"
 
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -103,13 +104,14 @@ Block heading_block(std::size_t level, std::string_view text) {
 // no paragraph: the inlines lose those too, and an empty paragraph goes.
 std::optional<Block> paragraph_block(std::string_view text) {
     std::vector<Inline> inlines = markdown_inlines(text);
-    while (!inlines.empty()) {
-        auto* first = std::get_if<Inline::Text>(&inlines.front().node);
+    std::size_t blank = 0;  // leading texts that are white space only, erased at once
+    for (; blank < inlines.size(); ++blank) {
+        auto* first = std::get_if<Inline::Text>(&inlines[blank].node);
         if (first == nullptr) break;
         first->text.erase(0, first->text.size() - unicode::trim_start(first->text).size());
         if (!first->text.empty()) break;
-        inlines.erase(inlines.begin());
     }
+    inlines.erase(inlines.begin(), inlines.begin() + static_cast<std::ptrdiff_t>(blank));
     while (!inlines.empty()) {
         auto* last = std::get_if<Inline::Text>(&inlines.back().node);
         if (last == nullptr) break;
@@ -188,7 +190,7 @@ std::size_t BlockParser::read_fence(Lines lines, std::size_t i, std::vector<Bloc
         text += lines[j];
         text += '\n';
     }
-    if (text.empty()) text = "\n";
+    if (text.empty()) text.push_back('\n');  // a fence without lines
     for (Block& block : literal_blocks(text, suffix)) blocks.push_back(std::move(block));
     return j < lines.size() ? j + 1 : j;
 }

@@ -30,6 +30,12 @@ std::optional<Block> MarkedBlocks::take_first(BlockMark mark) {
 
 std::vector<Block> MarkedBlocks::release() && { return std::move(blocks_); }
 
+void InlineRun::append(InlineRun other) {
+    for (const std::size_t at : other.breaks_) breaks_.push_back(items_.size() + at);
+    items_.insert(items_.end(), std::make_move_iterator(other.items_.begin()),
+                  std::make_move_iterator(other.items_.end()));
+}
+
 std::vector<std::vector<Inline>> InlineRun::lines() && {
     std::vector<std::vector<Inline>> lines(1);
     std::size_t next_break = 0;

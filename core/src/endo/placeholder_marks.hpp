@@ -47,6 +47,9 @@ class InlineRun {
 public:
     void push(Inline item) { items_.push_back(std::move(item)); }
     void push_break() { breaks_.push_back(items_.size()); }
+    // Appends `other` with its breaks (children that stand unwrapped, such
+    // as those of an anchor without a target).
+    void append(InlineRun other);
 
     // Appends the converted children `inner` wrapped by `wrap` (which makes,
     // say, an emphasis of an inline list). Children without breaks are
