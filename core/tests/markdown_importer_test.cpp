@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "dendron/document.hpp"
+#include "dialektos/lexical.hpp"
+#include "dialektos/unicode.hpp"
 #include "endo/markdown_importer.hpp"
 
 namespace ilvex {
@@ -280,6 +283,108 @@ TEST(MarkdownImport, HostileParagraphsTakeLinearTime) {
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
         EXPECT_LT(elapsed.count(), 1.0) << piece;
         EXPECT_LE(document.blocks.size(), 1u) << piece;
+    }
+}
+
+// What the parser would refuse or read differently once the writer has put a
+// tree down, found anywhere in it; empty when the tree is writable.
+class WritabilityCheck {
+public:
+    std::string problems(const Blocks& blocks) {
+        found_.clear();
+        walk(blocks, 0);
+        return found_;
+    }
+
+private:
+    void note(const std::string& what) { found_ += what + "; "; }
+
+    void walk(const Blocks& blocks, std::size_t depth) {
+        if (depth > 256) note("nested deeper than 256");
+        for (const Block& block : blocks) {
+            if (const auto* p = std::get_if<Block::Paragraph>(&block.node)) {
+                paragraph(p->inlines);
+            } else if (const auto* p = std::get_if<Block::Para>(&block.node)) {
+                if (p->suffix.onym && !is_valid_onym(*p->suffix.onym)) note("onym");
+                walk(p->children, depth + 1);
+            } else if (const auto* m = std::get_if<Block::MonadEnlexis>(&block.node)) {
+                for (const std::string& genos : m->suffix.genoses) {
+                    if (!is_valid_genos(genos)) note("genos");
+                }
+                std::size_t start = 0;
+                while (start < m->text.size()) {
+                    std::size_t end = m->text.find('\n', start);
+                    if (end == std::string::npos) end = m->text.size();
+                    const std::string_view line = std::string_view(m->text).substr(start, end - start);
+                    if (unicode::trim_start(line).starts_with("\"@@@")) note("closing line");
+                    if (line.ends_with('\r')) note("carriage return");
+                    start = end + 1;
+                }
+            } else if (const auto* m = std::get_if<Block::Enmedia>(&block.node)) {
+                for (const char b : m->param) {
+                    if (b == ' ' || b == '\t' || b == '\n' || b == '\r') note("parameter");
+                }
+            }
+        }
+    }
+
+    void paragraph(const Inlines& inlines) {
+        if (inlines.empty()) return note("empty paragraph");
+        if (const auto* t = std::get_if<Inline::Text>(&inlines.front().node)) {
+            if (unicode::trim_start(t->text).size() != t->text.size()) note("leading white space");
+        }
+        if (const auto* t = std::get_if<Inline::Text>(&inlines.back().node)) {
+            if (t->text.ends_with('\r')) note("trailing carriage return");
+        }
+        if (const auto* e = std::get_if<Inline::EndoSimmere>(&inlines.front().node)) {
+            if (e->symbol.starts_with('#') && e->symbol.size() < 6) {
+                if (e->children.empty()) note("empty heading");
+                const auto* t = e->children.empty()
+                                    ? nullptr
+                                    : std::get_if<Inline::Text>(&e->children.front().node);
+                if (t != nullptr && t->text.starts_with('#')) note("heading runs on");
+            }
+        }
+        run(inlines);
+    }
+
+    void run(const Inlines& inlines) {
+        for (std::size_t i = 0; i < inlines.size(); ++i) {
+            const Inline& item = inlines[i];
+            if (const auto* t = std::get_if<Inline::Text>(&item.node)) {
+                if (t->text.empty()) note("empty text");
+                if (t->text.ends_with('\\') && i + 1 < inlines.size() &&
+                    inlines[i + 1].kind() != InlineKind::Text) {
+                    note("backslash before markup");
+                }
+                if (t->text.find('\n') != std::string::npos) note("line feed");
+            } else if (const auto* e = std::get_if<Inline::EndoSimmere>(&item.node)) {
+                run(e->children);
+            } else if (const auto* l = std::get_if<Inline::Enlexis>(&item.node)) {
+                if (l->text.find("\"@@") != std::string::npos) note("enlexis closer");
+            } else if (const auto* d = std::get_if<Inline::Deixis>(&item.node)) {
+                if (!is_valid_onym(d->target)) note("deixis target");
+            }
+        }
+    }
+
+    std::string found_;
+};
+
+TEST(MarkdownImport, RandomInputGivesWritableTrees) {
+    const std::string_view alphabet[] = {
+        "#", "# ", ">", "> ", "- ", "1. ", "[^", "]: ", "[", "]", "(", ")", "![](", "*", "**", "`",
+        "```", "<", ">", "a:b", "\\", " ", "  ", "    ", "\n", "\n\n", "\r", "\"@@", "\"@@@",
+        "@", "|", "x", "Py", "\u00A0", "\t", "^"};
+    std::mt19937 random(5);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(alphabet) - 1);
+    std::uniform_int_distribution<int> length(1, 40);
+    WritabilityCheck check;
+    for (int round = 0; round < 20'000; ++round) {
+        std::string markdown;
+        for (int n = length(random); n > 0; --n) markdown += alphabet[pick(random)];
+        const std::string problems = check.problems(import_markdown(markdown).blocks);
+        ASSERT_EQ(problems, "") << "input: " << markdown;
     }
 }
 
