@@ -2,20 +2,33 @@
 // line) into inline items.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "dendron/document.hpp"
 #include "dialektos/model.hpp"
 #include "dialektos/result.hpp"
+#include "parser/inline_scanner.hpp"
 #include "parser/parser_state.hpp"
 
 namespace ilvex {
+
+// How many endo-simmeres, inline diaphanes and endo-axiomata may enclose one
+// another; the next one fails instead of deepening the recursion.
+inline constexpr std::size_t max_inline_nesting = 256;
 
 // Parses `text`, which begins on the document line with 0-based index
 // `base_line`; errors are located at the line and character column.
 Result<std::vector<Inline>> parse_inline_text(const ParserState& state, const Dialektos& dialektos,
                                               std::string_view text, std::uint64_t base_line);
+
+// Parses items from the scanner position up to the first `closer` met at a
+// scanning position, leaving the scanner on it (the caller consumes it), or
+// up to the end of the text.
+Result<std::vector<Inline>> parse_inlines(InlineScanner& scanner, const Dialektos& dialektos,
+                                          std::optional<std::string_view> closer);
 
 }  // namespace ilvex

@@ -16,6 +16,9 @@ struct OutlineRecord {
     std::string lemma;
     std::vector<std::string> genoses;
     std::optional<std::string> symbol;
+    // The sim's name in the dialektos the block was parsed with (an Englossis
+    // body uses its embedded dialektos); absent where `symbol` names no sim.
+    std::optional<std::string> name;
     std::optional<std::string> onym;
     std::string_view kind;  // "para", "stichoi", "diaphane" or "englossis"
     std::uint64_t depth = 0;

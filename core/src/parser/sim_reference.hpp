@@ -23,4 +23,8 @@ struct SimReference {
 Result<SimReference> resolve_sim_reference(const Dialektos& dialektos, std::string_view text,
                                            const ErrorLocation& location);
 
+// resolve_sim_reference whose errors come back without a location, for a
+// caller that works out where it stands only when an error occurs.
+Result<SimReference> find_sim_reference(const Dialektos& dialektos, std::string_view text);
+
 }  // namespace ilvex

@@ -1,5 +1,5 @@
-// The suffix written after a closer: "(onym)", then ".genos" items, then an
-// optional "|".
+// The suffix written after an opener, a closer or an inline item: "(onym)",
+// then ".genos" items, then an optional "|".
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 
 #include "dendron/document.hpp"
 #include "dialektos/result.hpp"
+#include "parser/inline_scanner.hpp"
 #include "parser/parser_state.hpp"
 
 namespace ilvex {
@@ -16,6 +17,10 @@ struct SuffixAndRest {
     Suffix suffix;
     std::string rest;  // the text after the suffix
 };
+
+// Reads the suffix at the scanner, which is left after its last character.
+// A "." that does not start a genos is left for the caller as text.
+Result<Suffix> parse_suffix(InlineScanner& scanner);
 
 // Reads the suffix at the start of `text`, the part of a closing line after
 // its closer; `line_index` is that line's 0-based index.

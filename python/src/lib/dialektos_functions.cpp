@@ -2,9 +2,14 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "arguments.hpp"
 #include "exceptions.hpp"
+#include "dialektos/memory_source.hpp"
+#include "dialektos/resolution.hpp"
+#include "dialektos/serialization.hpp"
+#include "dialektos/std_library.hpp"
 #include "functions.hpp"
 #include "lib/version.hpp"
 
@@ -32,12 +37,31 @@ PyObject* dialektos(PyObject*, PyObject* args, PyObject* kwargs) {
             !convert_optional_str_dict(sources_object, "sources", sources)) {
             return nullptr;
         }
-        return not_implemented("dialektos");
+        if (dir && sources) return binding_error("dir and sources are mutually exclusive");
+        using Files = std::map<std::string, std::string>;
+        Result<Dialektos> resolved =
+            dir ? resolve_from_dir(*dir, id)
+                : resolve_from_sources(MemorySource(std::move(sources).value_or(Files{})), id);
+        if (!resolved) return core_error_to_py(resolved.error());
+        return to_py_str(serialize_dialektos(resolved.value()));
     });
 }
 
 PyObject* std_dialektoi(PyObject*, PyObject*) {
-    return trap_panics([]() -> PyObject* { return not_implemented("std_dialektoi"); });
+    return trap_panics([]() -> PyObject* {
+        const std::vector<std::string> ids = std_dialektos_ids();
+        PyObject* list = PyList_New(static_cast<Py_ssize_t>(ids.size()));
+        if (list == nullptr) return nullptr;
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            PyObject* id = to_py_str(ids[i]);
+            if (id == nullptr) {
+                Py_DECREF(list);
+                return nullptr;
+            }
+            PyList_SET_ITEM(list, static_cast<Py_ssize_t>(i), id);
+        }
+        return list;
+    });
 }
 
 }  // namespace ilvex::py

@@ -1,0 +1,159 @@
+#include "dendron/outline.hpp"
+
+#include <algorithm>
+#include <utility>
+#include <variant>
+
+#include "dendron/reference_index.hpp"
+
+namespace ilvex {
+namespace {
+
+// The record's name was taken by the parser from the dialektos the block was
+// parsed with, which for the body of an Englossis is its embedded dialektos;
+// the declared dialektos may name those symbols differently or not at all.
+// Only a Para or Stichoi with a symbol names a sim.
+OutlineBlock outline_block_from_record(const OutlineRecord& record) {
+    const bool names_sim = record.symbol && (record.kind == "para" || record.kind == "stichoi");
+    return {record.kind,  record.symbol, names_sim ? record.name : std::nullopt,
+            record.depth, record.start,  record.end,
+            record.lemma, record.onym,   record.genoses};
+}
+
+std::vector<OutlineBlock> sorted_blocks(const std::vector<OutlineRecord>& records) {
+    std::vector<OutlineBlock> blocks;
+    blocks.reserve(records.size());
+    for (const OutlineRecord& record : records) blocks.push_back(outline_block_from_record(record));
+    std::stable_sort(blocks.begin(), blocks.end(), [](const OutlineBlock& a, const OutlineBlock& b) {
+        return a.start != b.start ? a.start < b.start : a.end > b.end;
+    });
+    return blocks;
+}
+
+// The shared forward cursor over the lines and the lists it fills.
+struct ReferenceSearch {
+    const ReferenceIndex& index;
+    Outline& outline;
+    std::uint64_t cursor = 0;  // 0-based line index
+
+    void record(ReferenceKind kind, std::string key) {
+        std::uint64_t line = 0;
+        if (const auto found = index.first_line(kind, key, cursor)) {
+            cursor = *found;
+            line = *found + 1;
+        }
+        list(kind).push_back({std::move(key), line});
+    }
+
+    std::vector<OutlineEntry>& list(ReferenceKind kind) {
+        switch (kind) {
+            case ReferenceKind::Milestone: return outline.milestones;
+            case ReferenceKind::Onym: return outline.onyms;
+            case ReferenceKind::Deixis: return outline.deixes;
+        }
+        return outline.deixes;
+    }
+};
+
+// The walk keeps its own stack of pending work instead of recursing, so a
+// deeply nested tree cannot exhaust the call stack. Work is pushed in reverse
+// so that it comes off in document order.
+struct BlockWork {
+    const std::vector<Block>* blocks;
+    std::size_t next = 0;
+};
+struct InlineWork {
+    const std::vector<Inline>* inlines;
+    std::size_t next = 0;
+};
+// The onym of an EndoSimmere's suffix, recorded after its children, where its
+// closer stands.
+struct OnymWork {
+    const std::string* onym;
+};
+using Work = std::variant<BlockWork, InlineWork, OnymWork>;
+
+// The parts of a block that hold references: a ParaAxioma body and the text
+// of a MonadEnlexis are not entered.
+void push_block_parts(const Block& block, std::vector<Work>& stack) {
+    if (const auto* paragraph = std::get_if<Block::Paragraph>(&block.node)) {
+        stack.push_back(InlineWork{&paragraph->inlines});
+    } else if (const auto* para = std::get_if<Block::Para>(&block.node)) {
+        stack.push_back(InlineWork{&para->hypograph});
+        stack.push_back(BlockWork{&para->children});
+        stack.push_back(InlineWork{&para->lemma});
+    } else if (const auto* stichoi = std::get_if<Block::Stichoi>(&block.node)) {
+        stack.push_back(InlineWork{&stichoi->hypograph});
+        for (auto strophe = stichoi->strophes.rbegin(); strophe != stichoi->strophes.rend(); ++strophe) {
+            for (auto line = strophe->rbegin(); line != strophe->rend(); ++line) {
+                stack.push_back(InlineWork{&*line});
+            }
+        }
+        stack.push_back(InlineWork{&stichoi->lemma});
+    } else if (const auto* diaphane = std::get_if<Block::Diaphane>(&block.node)) {
+        stack.push_back(BlockWork{&diaphane->children});
+    } else if (const auto* englossis = std::get_if<Block::Englossis>(&block.node)) {
+        stack.push_back(BlockWork{&englossis->children});
+    }
+}
+
+// Records the references an inline item is, and pushes the children it
+// holds. The suffix onyms of inline diaphanes, enlexeis, monosims and deixes
+// are not references, and an EndoAxioma body is not entered.
+void visit_inline(const Inline& item, std::vector<Work>& stack, ReferenceSearch& search) {
+    if (const auto* simmere = std::get_if<Inline::EndoSimmere>(&item.node)) {
+        if (simmere->suffix.onym) stack.push_back(OnymWork{&*simmere->suffix.onym});
+        stack.push_back(InlineWork{&simmere->children});
+    } else if (const auto* diaphane = std::get_if<Inline::Diaphane>(&item.node)) {
+        stack.push_back(InlineWork{&diaphane->children});
+    } else if (const auto* anchor = std::get_if<Inline::OnymAnchor>(&item.node)) {
+        search.record(ReferenceKind::Onym, anchor->onym);
+    } else if (const auto* milestone = std::get_if<Inline::Milestone>(&item.node)) {
+        search.record(ReferenceKind::Milestone, milestone->scheme + ":" + milestone->value);
+    } else if (const auto* deixis = std::get_if<Inline::Deixis>(&item.node)) {
+        search.record(ReferenceKind::Deixis, deixis->symbol + "(" + deixis->target + ")");
+    }
+}
+
+void collect_references(const std::vector<Block>& blocks, ReferenceSearch& search) {
+    std::vector<Work> stack{BlockWork{&blocks}};
+    while (!stack.empty()) {
+        Work& top = stack.back();
+        if (auto* work = std::get_if<BlockWork>(&top)) {
+            if (work->next == work->blocks->size()) {
+                stack.pop_back();
+                continue;
+            }
+            const Block& block = (*work->blocks)[work->next++];
+            push_block_parts(block, stack);
+        } else if (auto* work = std::get_if<InlineWork>(&top)) {
+            if (work->next == work->inlines->size()) {
+                stack.pop_back();
+                continue;
+            }
+            const Inline& item = (*work->inlines)[work->next++];
+            visit_inline(item, stack, search);
+        } else {
+            const std::string& onym = *std::get<OnymWork>(top).onym;
+            stack.pop_back();
+            search.record(ReferenceKind::Onym, onym);
+        }
+    }
+}
+
+}  // namespace
+
+Outline build_outline(const Document& document, const std::vector<OutlineRecord>& records,
+                      std::string_view text, const Dialektos& dialektos) {
+    Outline outline{document.dialektos, sorted_blocks(records), {}, {}, {}};
+    // Block onyms stand on their closing lines, which the records know.
+    for (const OutlineBlock& block : outline.blocks) {
+        if (block.onym) outline.onyms.push_back({*block.onym, block.end});
+    }
+    const ReferenceIndex index(text, dialektos);
+    ReferenceSearch search{index, outline};
+    collect_references(document.blocks, search);
+    return outline;
+}
+
+}  // namespace ilvex

@@ -1,0 +1,56 @@
+// The outline of a parsed document: a flat summary for tools of its Para,
+// Stichoi, Diaphane and Englossis blocks with their line spans, and of the
+// lines on which its milestones, onyms and deixes stand.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dendron/document.hpp"
+#include "dialektos/model.hpp"
+#include "parser/parser_state.hpp"
+
+namespace ilvex {
+
+struct OutlineBlock {
+    std::string_view kind;              // "para", "stichoi", "diaphane" or "englossis"
+    std::optional<std::string> symbol;  // an Englossis: its embedded dialektos id
+    std::optional<std::string> name;    // the sim's name; absent for an Englossis
+    std::uint64_t depth = 0;
+    std::uint64_t start = 0;  // 1-based line of the opener
+    std::uint64_t end = 0;    // 1-based line of the closer
+    std::string lemma;
+    std::optional<std::string> onym;
+    std::vector<std::string> genoses;
+
+    bool operator==(const OutlineBlock&) const = default;
+};
+
+struct OutlineEntry {
+    std::string key;
+    std::uint64_t line = 0;  // 1-based; 0 when no line was found
+
+    bool operator==(const OutlineEntry&) const = default;
+};
+
+struct Outline {
+    std::string dialektos;
+    std::vector<OutlineBlock> blocks;       // by start line, then longest first
+    std::vector<OutlineEntry> milestones;   // keys "<scheme>:<value>"
+    std::vector<OutlineEntry> onyms;        // block onyms, then inline onyms
+    std::vector<OutlineEntry> deixes;       // keys "<symbol>(<target>)"
+
+    bool operator==(const Outline&) const = default;
+};
+
+// Builds the outline of `document` from the records its parse collected and
+// the NFC text it was parsed from; `dialektos` is the one it declares. The
+// lines of the references are found again in the text, each at the first
+// line at or after the line of the reference located before it.
+Outline build_outline(const Document& document, const std::vector<OutlineRecord>& records,
+                      std::string_view text, const Dialektos& dialektos);
+
+}  // namespace ilvex

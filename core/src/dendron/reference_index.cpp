@@ -1,0 +1,150 @@
+#include "dendron/reference_index.hpp"
+
+#include <algorithm>
+#include <map>
+
+#include "dialektos/lexical.hpp"
+#include "dialektos/unicode.hpp"
+#include "lib/lines.hpp"
+
+namespace ilvex {
+namespace {
+
+bool is_sigil(char c) { return c == '@' || c == '\\'; }
+
+// The bytes of `line` from `from` up to the first `close`, provided no sigil
+// and no "(" comes first. No key holds either, and because every scan stops
+// at the next sigil, the scans started at different sigils never overlap:
+// each line is read a bounded number of times whatever it holds.
+std::optional<std::string_view> delimited(std::string_view line, std::size_t from, char close) {
+    for (std::size_t i = from; i < line.size(); ++i) {
+        if (line[i] == close) return line.substr(from, i - from);
+        if (is_sigil(line[i]) || line[i] == '(') return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+bool byte_at(std::string_view line, std::size_t i, char c) { return i < line.size() && line[i] == c; }
+
+// S("<key>") at `sigil`: the milestone key.
+std::optional<std::string_view> milestone_at(std::string_view line, std::size_t sigil) {
+    if (!byte_at(line, sigil + 1, '(') || !byte_at(line, sigil + 2, '"')) return std::nullopt;
+    const auto key = delimited(line, sigil + 3, '"');
+    if (!key || !byte_at(line, sigil + 3 + key->size() + 1, ')')) return std::nullopt;
+    return key;
+}
+
+// S(<key>) at `sigil`: the onym.
+std::optional<std::string_view> onym_at(std::string_view line, std::size_t sigil) {
+    if (!byte_at(line, sigil + 1, '(')) return std::nullopt;
+    return delimited(line, sigil + 2, ')');
+}
+
+// S<symbol>(<target>) at `sigil`: the text "<symbol>(<target>)". A target
+// begins with an alphanumeric character, which ends the run of symbol
+// characters after the sigil, so that run is the symbol and its "(".
+std::optional<std::string_view> deixis_at(std::string_view line, std::size_t sigil) {
+    const std::size_t run_start = sigil + 1;
+    std::size_t run_end = run_start;
+    while (run_end < line.size()) {
+        std::size_t next = run_end;
+        if (!is_symbol_char(unicode::next_char(line, next))) break;
+        run_end = next;
+    }
+    if (run_end - run_start < 2 || line[run_end - 1] != '(') return std::nullopt;
+    const auto target = delimited(line, run_end, ')');
+    if (!target) return std::nullopt;
+    return line.substr(run_start, run_end - run_start + target->size() + 1);
+}
+
+struct PlerographicDeixis {
+    std::string_view name;
+    std::string_view target;
+};
+
+// S{<name>}(<target>) at `sigil`.
+std::optional<PlerographicDeixis> plerographic_deixis_at(std::string_view line, std::size_t sigil) {
+    if (!byte_at(line, sigil + 1, '{')) return std::nullopt;
+    const auto name = delimited(line, sigil + 2, '}');
+    if (!name) return std::nullopt;
+    const std::size_t open = sigil + 2 + name->size() + 1;
+    if (!byte_at(line, open, '(')) return std::nullopt;
+    const auto target = delimited(line, open + 1, ')');
+    if (!target) return std::nullopt;
+    return PlerographicDeixis{*name, *target};
+}
+
+// The symbol each primary or localized name addresses, with the answers of
+// `sim_by_name` (a name that designates two symbols addresses none), built in
+// one pass so that every name met in the text costs one lookup.
+class AddressedSymbols {
+public:
+    explicit AddressedSymbols(const Dialektos& dialektos) {
+        for (const auto& [symbol, sim] : dialektos.sims) hit(sim.name, symbol);
+        for (const auto& [lang, glossa] : dialektos.glossae) {
+            for (const auto& [symbol, localized] : glossa) hit(localized, symbol);
+        }
+        // A glossa entry for a symbol the dialektos lacks addresses nothing.
+        for (auto& [name, symbol] : symbol_by_name_) {
+            if (symbol != nullptr && !dialektos.sims.contains(*symbol)) symbol = nullptr;
+        }
+    }
+
+    const std::string* symbol_of(std::string_view name) const {
+        const auto it = symbol_by_name_.find(name);
+        return it == symbol_by_name_.end() ? nullptr : it->second;
+    }
+
+private:
+    void hit(std::string_view name, const std::string& symbol) {
+        const auto [it, inserted] = symbol_by_name_.try_emplace(name, &symbol);
+        if (!inserted && it->second != nullptr && *it->second != symbol) it->second = nullptr;
+    }
+
+    // Null for a name that designates two symbols.
+    std::map<std::string_view, const std::string*, std::less<>> symbol_by_name_;
+};
+
+}  // namespace
+
+ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos) {
+    const AddressedSymbols names(dialektos);
+    const std::vector<std::string_view> lines = split_standard_lines(text);
+    auto add = [&](ReferenceKind kind, std::string_view key, std::uint64_t line) {
+        candidates_[static_cast<std::size_t>(kind)].push_back({key, line});
+    };
+    for (std::uint64_t index = 0; index < lines.size(); ++index) {
+        const std::string_view line = lines[index];
+        for (std::size_t at = line.find_first_of("@\\"); at != std::string_view::npos;
+             at = line.find_first_of("@\\", at + 1)) {
+            if (const auto key = milestone_at(line, at)) add(ReferenceKind::Milestone, *key, index);
+            if (const auto key = onym_at(line, at)) add(ReferenceKind::Onym, *key, index);
+            if (const auto key = deixis_at(line, at)) add(ReferenceKind::Deixis, *key, index);
+            if (const auto deixis = plerographic_deixis_at(line, at)) {
+                if (const std::string* symbol = names.symbol_of(deixis->name)) {
+                    spelled_keys_.push_back(*symbol + "(" + std::string(deixis->target) + ")");
+                    add(ReferenceKind::Deixis, spelled_keys_.back(), index);
+                }
+            }
+        }
+    }
+    // Candidates were added in line order, which the stable sort keeps for
+    // equal keys.
+    for (std::vector<Candidate>& list : candidates_) {
+        std::stable_sort(list.begin(), list.end(),
+                         [](const Candidate& a, const Candidate& b) { return a.key < b.key; });
+    }
+}
+
+std::optional<std::uint64_t> ReferenceIndex::first_line(ReferenceKind kind, std::string_view key,
+                                                        std::uint64_t from) const {
+    const std::vector<Candidate>& list = candidates_[static_cast<std::size_t>(kind)];
+    const auto found = std::lower_bound(list.begin(), list.end(), Candidate{key, from},
+                                        [](const Candidate& a, const Candidate& b) {
+                                            return a.key != b.key ? a.key < b.key : a.line < b.line;
+                                        });
+    if (found == list.end() || found->key != key) return std::nullopt;
+    return found->line;
+}
+
+}  // namespace ilvex

@@ -1,0 +1,417 @@
+#include "parser/inline_parser.hpp"
+
+#include <string>
+#include <utility>
+
+#include "dialektos/lexical.hpp"
+#include "dialektos/unicode.hpp"
+#include "parser/concat.hpp"
+#include "parser/sim_reference.hpp"
+#include "parser/suffix.hpp"
+
+namespace ilvex {
+namespace {
+
+// The items of one parse_inlines call and the text read since the last item.
+// Comments leave the text alone, so the text around a comment stays one item.
+struct ItemList {
+    std::vector<Inline> items;
+    std::string text;
+
+    void flush() {
+        if (text.empty()) return;
+        items.push_back(Inline::Text{std::move(text)});
+        text.clear();
+    }
+    void add(Inline item) {
+        flush();
+        items.push_back(std::move(item));
+    }
+    std::vector<Inline> finish() && {
+        flush();
+        return std::move(items);
+    }
+};
+
+// A run of consecutive sigils: its byte offset and length (a sigil is one byte).
+struct SigilRun {
+    std::size_t start = 0;
+    std::size_t length = 0;
+
+    std::size_t end() const { return start + length; }
+};
+
+// The sigil written `count` times (at most four).
+std::string_view sigils(const InlineScanner& scanner, std::size_t count) {
+    return std::string_view(scanner.backslash ? "\\\\\\\\" : "@@@@", count);
+}
+
+Error other(std::string message) { return Error(ErrorKind::Other, std::move(message)); }
+
+bool contains_whitespace(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        if (unicode::is_whitespace(unicode::next_char(text, i))) return true;
+    }
+    return false;
+}
+
+// E before the sigil or "|" stands for that character; any other E is itself.
+void read_escape(InlineScanner& scanner, std::string& text) {
+    const std::size_t next = scanner.pos + 1;
+    if (scanner.byte_is(next, scanner.sigil()) || scanner.byte_is(next, '|')) {
+        text.push_back(scanner.text[next]);
+        scanner.pos += 2;
+        return;
+    }
+    text.push_back(scanner.escape());
+    ++scanner.pos;
+}
+
+// Takes the character at the scanner and the plain text after it, up to the
+// next byte in `stops` (the bytes that can begin markup or the closer).
+void read_plain_text(InlineScanner& scanner, std::string_view stops, std::string& text) {
+    const std::size_t start = scanner.pos;
+    const std::size_t after_first = start + unicode::char_length_at(scanner.text, start);
+    const std::size_t stop = scanner.text.find_first_of(stops, after_first);
+    scanner.pos = stop == std::string_view::npos ? scanner.text.size() : stop;
+    text.append(scanner.text.substr(start, scanner.pos - start));
+}
+
+SigilRun sigil_run_at(const InlineScanner& scanner) {
+    SigilRun run{scanner.pos, 0};
+    while (scanner.byte_is(run.end(), scanner.sigil())) ++run.length;
+    return run;
+}
+
+// --- comments ---------------------------------------------------------------
+
+bool is_comment(const InlineScanner& scanner, const SigilRun& run) {
+    return (run.length == 2 || run.length == 3) && scanner.byte_is(run.end(), '/');
+}
+
+// "@@/" hides the rest of its line, the line break and the white space that
+// follows, so the text on both sides joins up.
+void skip_line_comment(InlineScanner& scanner) {
+    const auto newline = scanner.text.find('\n', scanner.pos);
+    if (newline == std::string_view::npos) {
+        scanner.pos = scanner.text.size();
+        return;
+    }
+    scanner.pos = newline + 1;
+    while (!scanner.at_end()) {
+        std::size_t next = scanner.pos;
+        if (!unicode::is_whitespace(unicode::next_char(scanner.text, next))) break;
+        scanner.pos = next;
+    }
+}
+
+Status skip_block_comment(InlineScanner& scanner, const SigilRun& run) {
+    scanner.pos = run.end() + 1;
+    if (!read_until(scanner, concat({"/", sigils(scanner, 3)}))) {
+        return error_here(scanner,
+                          Error(ErrorKind::UnmatchedSim, concat({sigils(scanner, 3), "/"})));
+    }
+    return {};
+}
+
+Status skip_comment(InlineScanner& scanner, const SigilRun& run) {
+    if (run.length == 3) return skip_block_comment(scanner, run);
+    skip_line_comment(scanner);
+    return {};
+}
+
+// --- nested content ---------------------------------------------------------
+
+// The content of an endo-simmere, inline diaphane or endo-axioma up to its
+// closer, which is consumed. The nesting bound keeps hostile input from
+// driving the recursion through the stack.
+Result<std::vector<Inline>> parse_nested(InlineScanner& scanner, const Dialektos& dialektos,
+                                         const SigilRun& run, std::string_view closer,
+                                         std::string unmatched) {
+    if (scanner.nesting >= max_inline_nesting) {
+        return error_at(
+            scanner, run.start,
+            other(concat({"nesting deeper than ", std::to_string(max_inline_nesting), " levels"})));
+    }
+    ++scanner.nesting;
+    auto children = parse_inlines(scanner, dialektos, closer);
+    --scanner.nesting;
+    if (!children) return children;
+    if (!scanner.at(closer)) {
+        return error_here(scanner, Error(ErrorKind::UnmatchedSim, std::move(unmatched)));
+    }
+    scanner.pos += closer.size();
+    return children;
+}
+
+// --- one sigil --------------------------------------------------------------
+
+// '@("scheme:value")'
+Result<Inline> parse_milestone(InlineScanner& scanner, const SigilRun& run) {
+    scanner.pos = run.end() + 2;
+    const auto body = read_until(scanner, "\")");
+    if (!body) return error_here(scanner, other("unterminated milestone"));
+    const auto colon = body->find(':');
+    if (colon == std::string_view::npos) {
+        return error_here(scanner,
+                          other(concat({"milestone `", *body, "` has no scheme separator `:`"})));
+    }
+    const std::string_view scheme = body->substr(0, colon);
+    const std::string_view value = body->substr(colon + 1);
+    if (!is_valid_genos(scheme)) {
+        return error_here(scanner, other(concat({"invalid milestone scheme `", scheme, "`"})));
+    }
+    if (!is_valid_milestone_value(value)) {
+        return error_here(scanner, other(concat({"invalid milestone value `", value, "`"})));
+    }
+    auto suffix = parse_suffix(scanner);
+    if (!suffix) return std::move(suffix).error();
+    if (suffix->onym) return error_here(scanner, other("a milestone cannot carry an onym suffix"));
+    return Inline{Inline::Milestone{std::string(scheme), std::string(value), std::move(*suffix)}};
+}
+
+// "@(onym)": a bare anchor, without suffix.
+Result<Inline> parse_onym_anchor(InlineScanner& scanner, const SigilRun& run) {
+    scanner.pos = run.end() + 1;
+    const auto onym = read_until(scanner, ")");
+    if (!onym) return error_here(scanner, other("unterminated onym anchor"));
+    if (!is_valid_onym(*onym)) {
+        return error_here(scanner, Error(ErrorKind::InvalidOnym, std::string(*onym)));
+    }
+    return Inline{Inline::OnymAnchor{std::string(*onym)}};
+}
+
+// The closer is the episim when the opener used the symbol, and the name
+// again, exactly as written, when it used "{name}".
+Result<Inline> parse_endo_simmere(InlineScanner& scanner, const Dialektos& dialektos,
+                                  const SigilRun& run, const SimDef& sim,
+                                  const std::optional<std::string>& name) {
+    const std::string closer =
+        concat({name ? concat({"{", *name, "}"}) : episim_symbol(sim.symbol, sim.mirrored),
+                sigils(scanner, 1)});
+    auto children =
+        parse_nested(scanner, dialektos, run, closer, concat({sigils(scanner, 1), sim.symbol}));
+    if (!children) return std::move(children).error();
+    auto suffix = parse_suffix(scanner);
+    if (!suffix) return std::move(suffix).error();
+    return Inline{
+        Inline::EndoSimmere{sim.symbol, std::move(*children), std::move(*suffix), sim.mirrored}};
+}
+
+Result<Inline> parse_monosim(InlineScanner& scanner, const SimDef& sim) {
+    if (!scanner.byte_is(scanner.pos, '(')) {
+        return error_here(
+            scanner,
+            other(concat({"monosim `", sigils(scanner, 1), sim.symbol, "` requires `(param)`"})));
+    }
+    ++scanner.pos;
+    const auto param = read_until(scanner, ")");
+    if (!param) return error_here(scanner, other("unterminated monosim parameter"));
+    if (contains_whitespace(*param)) {
+        return error_here(scanner, Error(ErrorKind::MonosimWhitespace, std::string(*param)));
+    }
+    auto suffix = parse_suffix(scanner);
+    if (!suffix) return std::move(suffix).error();
+    return Inline{Inline::Monosim{sim.symbol, std::string(*param), std::move(*suffix)}};
+}
+
+// Inside running text a para-simmere sim can only point at a simmere.
+Result<Inline> parse_deixis(InlineScanner& scanner, const SimDef& sim) {
+    if (!scanner.byte_is(scanner.pos, '(')) {
+        return error_here(scanner, Error(ErrorKind::EndoMimicsPara));
+    }
+    ++scanner.pos;
+    const auto target = read_until(scanner, ")");
+    if (!target) return error_here(scanner, other("unterminated deixis reference"));
+    if (!is_valid_onym(*target)) {
+        return error_here(scanner, Error(ErrorKind::InvalidOnym, std::string(*target)));
+    }
+    auto suffix = parse_suffix(scanner);
+    if (!suffix) return std::move(suffix).error();
+    return Inline{Inline::Deixis{sim.symbol, std::string(*target), std::move(*suffix)}};
+}
+
+Result<Inline> parse_sim_token(InlineScanner& scanner, const Dialektos& dialektos,
+                               const SigilRun& run) {
+    const std::string_view token = scanner.text.substr(run.end());
+    auto reference = find_sim_reference(dialektos, token);
+    if (!reference) return error_at(scanner, run.start, std::move(reference).error());
+    if (reference->sim == nullptr) {
+        return error_at(
+            scanner, run.start,
+            Error(ErrorKind::UndefinedSim,
+                  concat({sigils(scanner, 1), token.substr(0, symbol_run_length(token))})));
+    }
+    scanner.pos = run.end() + reference->byte_length;
+    const SimDef& sim = *reference->sim;
+    if (std::holds_alternative<EndoSimmere>(sim.form)) {
+        return parse_endo_simmere(scanner, dialektos, run, sim, reference->name);
+    }
+    if (std::holds_alternative<Monosim>(sim.form)) return parse_monosim(scanner, sim);
+    return parse_deixis(scanner, sim);
+}
+
+Result<Inline> parse_single_sigil(InlineScanner& scanner, const Dialektos& dialektos,
+                                  const SigilRun& run) {
+    if (scanner.byte_is(run.end(), '(')) {
+        if (scanner.byte_is(run.end() + 1, '"')) return parse_milestone(scanner, run);
+        return parse_onym_anchor(scanner, run);
+    }
+    return parse_sim_token(scanner, dialektos, run);
+}
+
+// --- two sigils -------------------------------------------------------------
+
+// '@@"text"@@': taken verbatim, escapes included.
+Result<Inline> parse_inline_enlexis(InlineScanner& scanner, const SigilRun& run) {
+    scanner.pos = run.end() + 1;
+    const auto text = read_until(scanner, concat({"\"", sigils(scanner, 2)}));
+    if (!text) {
+        return error_here(scanner,
+                          Error(ErrorKind::UnmatchedSim, concat({sigils(scanner, 2), "\""})));
+    }
+    auto suffix = parse_suffix(scanner);
+    if (!suffix) return std::move(suffix).error();
+    return Inline{Inline::Enlexis{std::string(*text), std::move(*suffix)}};
+}
+
+// "@@(:onym:)", or "@@+(:onym:)" for the literal inclusion. The onym is taken
+// as written.
+Result<Inline> parse_axioma_reference(InlineScanner& scanner, const SigilRun& run, bool enlexis) {
+    scanner.pos = run.end() + 1;
+    if (enlexis) {
+        if (!scanner.byte_is(scanner.pos, '(')) {
+            return error_here(scanner, other("malformed axioma-enlexis reference"));
+        }
+        ++scanner.pos;
+    }
+    const auto inner = read_until(scanner, ")");
+    if (!inner) return error_here(scanner, other("unterminated axioma reference"));
+    if (inner->size() < 2 || !inner->starts_with(':') || !inner->ends_with(':')) {
+        return error_here(
+            scanner,
+            other(concat({"expected `(:ref:)` axioma reference, found `(", *inner, ")`"})));
+    }
+    return Inline{
+        Inline::AxiomaReference{std::string(inner->substr(1, inner->size() - 2)), enlexis}};
+}
+
+// "@@." ... ".@@"
+Result<Inline> parse_inline_diaphane(InlineScanner& scanner, const Dialektos& dialektos,
+                                     const SigilRun& run) {
+    scanner.pos = run.end() + 1;
+    auto children = parse_nested(scanner, dialektos, run, concat({".", sigils(scanner, 2)}),
+                                 concat({sigils(scanner, 2), "."}));
+    if (!children) return std::move(children).error();
+    auto suffix = parse_suffix(scanner);
+    if (!suffix) return std::move(suffix).error();
+    return Inline{Inline::Diaphane{std::move(*children), std::move(*suffix)}};
+}
+
+// "@@:" ... ":@@(onym)"
+Result<Inline> parse_endo_axioma(InlineScanner& scanner, const Dialektos& dialektos,
+                                 const SigilRun& run) {
+    scanner.pos = run.end() + 1;
+    auto children = parse_nested(scanner, dialektos, run, concat({":", sigils(scanner, 2)}),
+                                 concat({sigils(scanner, 2), ":"}));
+    if (!children) return std::move(children).error();
+    if (!scanner.byte_is(scanner.pos, '(')) {
+        return error_here(scanner, other("endo-axioma requires `(onym)` after its episim"));
+    }
+    ++scanner.pos;
+    const auto onym = read_until(scanner, ")");
+    if (!onym) return error_here(scanner, other("unterminated axioma onym"));
+    if (!is_valid_onym(*onym)) {
+        return error_here(scanner, Error(ErrorKind::InvalidOnym, std::string(*onym)));
+    }
+    return Inline{Inline::EndoAxioma{std::string(*onym), std::move(*children)}};
+}
+
+Result<Inline> parse_double_sigil(InlineScanner& scanner, const Dialektos& dialektos,
+                                  const SigilRun& run) {
+    const std::size_t after = run.end();
+    if (after >= scanner.text.size()) {
+        return error_at(scanner, run.start,
+                        Error(ErrorKind::UndefinedSim, std::string(sigils(scanner, 2))));
+    }
+    switch (scanner.text[after]) {
+        case '"': return parse_inline_enlexis(scanner, run);
+        case '(': return parse_axioma_reference(scanner, run, false);
+        case '+': return parse_axioma_reference(scanner, run, true);
+        case '.': return parse_inline_diaphane(scanner, dialektos, run);
+        case ':': return parse_endo_axioma(scanner, dialektos, run);
+        default: break;
+    }
+    const std::string_view next =
+        scanner.text.substr(after, unicode::char_length_at(scanner.text, after));
+    return error_at(scanner, run.start,
+                    Error(ErrorKind::UndefinedSim, concat({sigils(scanner, 2), next})));
+}
+
+// --- three and four sigils: block forms, refused in running text ------------
+
+Error refuse_block_form(const InlineScanner& scanner, const SigilRun& run) {
+    if (run.length == 4) {
+        return error_at(scanner, run.start, other("enmedia is only valid in para-context"));
+    }
+    if (scanner.byte_is(run.end(), '(') || scanner.byte_is(run.end(), '+')) {
+        return error_at(scanner, run.start, Error(ErrorKind::AnaphorInEndo));
+    }
+    return error_at(scanner, run.start, other("trigraph block form in endo-context"));
+}
+
+Result<Inline> parse_sigil_item(InlineScanner& scanner, const Dialektos& dialektos,
+                                const SigilRun& run) {
+    if (run.length == 1) return parse_single_sigil(scanner, dialektos, run);
+    if (run.length == 2) return parse_double_sigil(scanner, dialektos, run);
+    return refuse_block_form(scanner, run);
+}
+
+}  // namespace
+
+Result<std::vector<Inline>> parse_inlines(InlineScanner& scanner, const Dialektos& dialektos,
+                                          std::optional<std::string_view> closer) {
+    ItemList list;
+    std::string stops{scanner.sigil(), scanner.escape(), '|'};
+    if (closer && !closer->empty()) stops.push_back(closer->front());
+    while (!scanner.at_end()) {
+        // The closer wins over everything, an escape character before it included.
+        if (closer && scanner.at(*closer)) break;
+        const char c = scanner.text[scanner.pos];
+        if (c == scanner.escape()) {
+            read_escape(scanner, list.text);
+        } else if (c == '|' && scanner.byte_is(scanner.pos + 1, scanner.sigil())) {
+            ++scanner.pos;  // "|" only separates text from the markup after it
+        } else if (c != scanner.sigil()) {
+            read_plain_text(scanner, stops, list.text);
+        } else {
+            const SigilRun run = sigil_run_at(scanner);
+            if (run.length > 4) {
+                return error_at(
+                    scanner, run.start,
+                    Error(ErrorKind::SigilRunTooLong, static_cast<std::uint64_t>(run.length)));
+            }
+            if (is_comment(scanner, run)) {
+                if (auto skipped = skip_comment(scanner, run); !skipped) {
+                    return std::move(skipped).error();
+                }
+                continue;
+            }
+            auto item = parse_sigil_item(scanner, dialektos, run);
+            if (!item) return std::move(item).error();
+            list.add(std::move(item).value());
+        }
+    }
+    return std::move(list).finish();
+}
+
+Result<std::vector<Inline>> parse_inline_text(const ParserState& state, const Dialektos& dialektos,
+                                              std::string_view text, std::uint64_t base_line) {
+    InlineScanner scanner{text, state.path, 0, base_line, state.backslash};
+    auto items = parse_inlines(scanner, dialektos, std::nullopt);
+    if (!items) return items;
+    if (!scanner.at_end()) return error_here(scanner, other("unexpected trailing content"));
+    return items;
+}
+
+}  // namespace ilvex

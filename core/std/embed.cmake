@@ -1,0 +1,22 @@
+# Writes the C++ source that embeds the standard definition texts byte for
+# byte, in table order. Called with -DSTD_DIR=<dir> -DOUT=<file> -DIDS=<a;b;...>.
+set(body "// Generated from core/std/*.dia; do not edit.\n#include \"dialektos/std_library.hpp\"\n\nnamespace ilvex {\nnamespace {\n\n")
+set(table "")
+set(index 0)
+foreach(id IN LISTS IDS)
+  file(READ "${STD_DIR}/${id}.dia" hex HEX)
+  string(LENGTH "${hex}" hex_length)
+  math(EXPR byte_length "${hex_length} / 2")
+  # One literal line per 64 bytes; every byte is written as an escape.
+  string(REPEAT "." 128 line_of_hex)
+  string(REGEX REPLACE "(${line_of_hex})" "\\1;" hex "${hex}")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "\\\\x\\1" escaped "${hex}")
+  string(REPLACE ";" "\"\n    \"" escaped "${escaped}")
+  string(APPEND body "constexpr char text_${index}[] =\n    \"${escaped}\";\n\n")
+  string(APPEND table "    {\"${id}\", std::string_view(text_${index}, ${byte_length})},\n")
+  math(EXPR index "${index} + 1")
+endforeach()
+string(APPEND body "constexpr StdDefinition table[] = {\n${table}};\n\n}  // namespace\n\n")
+string(APPEND body "std::span<const StdDefinition> std_definitions() { return table; }\n\n}  // namespace ilvex\n")
+file(WRITE "${OUT}.tmp" "${body}")
+file(COPY_FILE "${OUT}.tmp" "${OUT}" ONLY_IF_DIFFERENT)
