@@ -2,11 +2,14 @@
 
 #include <chrono>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "dendron/document.hpp"
 #include "dialektos/lexical.hpp"
+#include "dialektos/memory_source.hpp"
+#include "dialektos/resolution.hpp"
 #include "dialektos/unicode.hpp"
 #include "endo/markdown_importer.hpp"
 
@@ -284,6 +287,55 @@ TEST(MarkdownImport, HostileParagraphsTakeLinearTime) {
         EXPECT_LT(elapsed.count(), 1.0) << piece;
         EXPECT_LE(document.blocks.size(), 1u) << piece;
     }
+}
+
+// Every symbol the importer writes is a sim of il-markdown, of the form its
+// node needs, with the `mirrored` flag the writer derives its episim from.
+TEST(MarkdownImport, SimsAreThoseOfIlMarkdown) {
+    const auto dialektos = resolve_from_sources(MemorySource{}, "il-markdown");
+    ASSERT_TRUE(dialektos.ok());
+    const Document document = import_markdown(
+        "# a\n## b\n### c\n#### d\n##### e\n###### f\n> q\n\n- i\n\n1. o\n\n[^n]: f\n\n"
+        "*e* **s** <a:b> [t](u) [^n]");
+    std::vector<const Blocks*> lists = {&document.blocks};
+    std::vector<const Inlines*> runs;
+    std::set<std::string> seen;
+    const auto expect_sim = [&](const std::string& symbol, bool para, bool mirrored) {
+        seen.insert(symbol);
+        const auto sim = dialektos->sims.find(symbol);
+        ASSERT_NE(sim, dialektos->sims.end()) << symbol;
+        EXPECT_EQ(std::holds_alternative<ParaSimmere>(sim->second.form), para) << symbol;
+        EXPECT_EQ(sim->second.mirrored, mirrored) << symbol;
+    };
+    while (!lists.empty()) {
+        const Blocks* blocks = lists.back();
+        lists.pop_back();
+        for (const Block& block : *blocks) {
+            if (const auto* p = std::get_if<Block::Para>(&block.node)) {
+                expect_sim(p->symbol, true, p->mirrored);
+                const auto& form = std::get<ParaSimmere>(dialektos->sims.at(p->symbol).form);
+                EXPECT_EQ(form.taxis == Occurrence::Required,
+                          p->taxis.state == Taxis::State::Number) << p->symbol;
+                lists.push_back(&p->children);
+            } else if (const auto* p = std::get_if<Block::Paragraph>(&block.node)) {
+                runs.push_back(&p->inlines);
+            }
+        }
+    }
+    while (!runs.empty()) {
+        const Inlines* inlines = runs.back();
+        runs.pop_back();
+        for (const Inline& item : *inlines) {
+            if (const auto* e = std::get_if<Inline::EndoSimmere>(&item.node)) {
+                expect_sim(e->symbol, false, e->mirrored);
+                runs.push_back(&e->children);
+            } else if (const auto* d = std::get_if<Inline::Deixis>(&item.node)) {
+                seen.insert(d->symbol);
+                EXPECT_TRUE(std::holds_alternative<ParaSimmere>(dialektos->sims.at(d->symbol).form));
+            }
+        }
+    }
+    EXPECT_EQ(seen.size(), dialektos->sims.size());  // all 13 in use
 }
 
 // What the parser would refuse or read differently once the writer has put a
