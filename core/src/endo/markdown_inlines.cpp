@@ -1,0 +1,220 @@
+#include "endo/markdown_inlines.hpp"
+
+#include <algorithm>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "dialektos/lexical.hpp"
+#include "dialektos/unicode.hpp"
+#include "endo/light_markup.hpp"
+#include "endo/tree_builders.hpp"
+#include "endo/writable.hpp"
+
+namespace ilvex {
+namespace {
+
+bool is_ascii_punctuation(char32_t c) {
+    return (c >= 0x21 && c <= 0x2F) || (c >= 0x3A && c <= 0x40) || (c >= 0x5B && c <= 0x60) ||
+           (c >= 0x7B && c <= 0x7E);
+}
+
+// The positions of one character (or pair) in the text, in ascending order:
+// "the first one from here" is a binary search, never a rescan, however
+// often an unclosed construct asks.
+class Positions {
+public:
+    void add(std::size_t i) { at_.push_back(i); }
+
+    // The first position at or after `from` and before `end`.
+    std::optional<std::size_t> first(std::size_t from, std::size_t end) const {
+        const auto found = std::lower_bound(at_.begin(), at_.end(), from);
+        if (found == at_.end() || *found >= end) return std::nullopt;
+        return *found;
+    }
+
+private:
+    std::vector<std::size_t> at_;
+};
+
+// Converts ranges of one text. A construct's content (a span's, a link
+// text's) is converted as a range of its own; since a span holds no closer
+// of its kind and a link text no "]", those ranges nest only a few deep.
+class InlineConverter {
+public:
+    explicit InlineConverter(std::string_view text);
+
+    std::vector<Inline> convert(std::size_t begin, std::size_t end) const;
+    std::size_t size() const { return chars_.size(); }
+
+private:
+    // What a construct at `i` gave: the index after it, the items to emit.
+    struct Construct {
+        std::size_t end;
+        std::vector<Inline> items;
+    };
+
+    std::optional<Construct> code_span(std::size_t i, std::size_t end) const;
+    std::optional<Construct> star_span(std::size_t i, std::size_t end) const;
+    std::optional<Construct> autolink(std::size_t i, std::size_t end) const;
+    std::optional<Construct> footnote_reference(std::size_t i, std::size_t end) const;
+    std::optional<Construct> link(std::size_t i, std::size_t begin, std::size_t end) const;
+
+    std::string utf8(std::size_t begin, std::size_t end) const;
+
+    std::u32string chars_;
+    Positions backticks_;
+    Positions stars_;
+    Positions star_pairs_;  // the first star of each "**", overlapping ones included
+    Positions close_brackets_;
+    Positions close_parens_;
+};
+
+InlineConverter::InlineConverter(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) chars_.push_back(unicode::next_char(text, i));
+    for (std::size_t k = 0; k < chars_.size(); ++k) {
+        switch (chars_[k]) {
+            case U'`': backticks_.add(k); break;
+            case U']': close_brackets_.add(k); break;
+            case U')': close_parens_.add(k); break;
+            case U'*':
+                stars_.add(k);
+                if (k + 1 < chars_.size() && chars_[k + 1] == U'*') star_pairs_.add(k);
+                break;
+            default: break;
+        }
+    }
+}
+
+std::string InlineConverter::utf8(std::size_t begin, std::size_t end) const {
+    std::string out;
+    for (std::size_t k = begin; k < end; ++k) unicode::append_utf8(out, chars_[k]);
+    return out;
+}
+
+std::vector<Inline> InlineConverter::convert(std::size_t begin, std::size_t end) const {
+    std::vector<Inline> out;
+    std::string pending;
+    std::size_t i = begin;
+    while (i < end) {
+        const char32_t c = chars_[i];
+        if (c == U'\\' && i + 1 < end && is_ascii_punctuation(chars_[i + 1])) {
+            unicode::append_utf8(pending, chars_[i + 1]);
+            i += 2;
+            continue;
+        }
+        std::optional<Construct> construct;
+        switch (c) {
+            case U'`': construct = code_span(i, end); break;
+            case U'*': construct = star_span(i, end); break;
+            case U'<': construct = autolink(i, end); break;
+            case U'[':
+                construct = footnote_reference(i, end);
+                if (!construct) construct = link(i, begin, end);
+                break;
+            default: break;
+        }
+        if (!construct) {
+            unicode::append_utf8(pending, c);
+            ++i;
+            continue;
+        }
+        if (!pending.empty()) {
+            out.emplace_back(Inline::Text{std::move(pending)});
+            pending.clear();
+        }
+        std::move(construct->items.begin(), construct->items.end(), std::back_inserter(out));
+        i = construct->end;
+    }
+    if (!pending.empty()) out.emplace_back(Inline::Text{std::move(pending)});
+    isolate_trailing_backslashes(out);
+    return out;
+}
+
+std::optional<InlineConverter::Construct> InlineConverter::code_span(std::size_t i,
+                                                                     std::size_t end) const {
+    const auto close = backticks_.first(i + 1, end);
+    if (!close) return std::nullopt;
+    return Construct{*close + 1, literal_inlines(utf8(i + 1, *close))};
+}
+
+// "**" when a second star follows, else "*"; the closer is the next
+// occurrence of the same delimiter, with no flanking rules.
+std::optional<InlineConverter::Construct> InlineConverter::star_span(std::size_t i,
+                                                                     std::size_t end) const {
+    const bool strong = i + 1 < end && chars_[i + 1] == U'*';
+    const std::size_t width = strong ? 2 : 1;
+    std::optional<std::size_t> close;
+    if (!strong) {
+        close = stars_.first(i + 1, end);
+    } else if (i + 4 <= end) {
+        close = star_pairs_.first(i + 2, end - 1);  // both stars before the end
+    }
+    if (!close) return std::nullopt;
+    std::vector<Inline> items;
+    items.emplace_back(Inline::EndoSimmere{strong ? "**" : "*", convert(i + width, *close), {}, true});
+    return Construct{*close + width, std::move(items)};
+}
+
+std::optional<InlineConverter::Construct> InlineConverter::autolink(std::size_t i,
+                                                                    std::size_t end) const {
+    const auto found = autolink_at(std::u32string_view(chars_).substr(0, end), i);
+    if (!found) return std::nullopt;
+    std::vector<Inline> items;
+    items.push_back(link_inline(found->target));
+    return Construct{found->end, std::move(items)};
+}
+
+// "[^label]": a label that is not a valid onym (empty, or holding white
+// space) could not be written as a deixis target, and the bracket is read
+// as any other.
+std::optional<InlineConverter::Construct> InlineConverter::footnote_reference(
+    std::size_t i, std::size_t end) const {
+    if (i + 1 >= end || chars_[i + 1] != U'^') return std::nullopt;
+    const auto close = close_brackets_.first(i + 2, end);
+    if (!close) return std::nullopt;
+    std::string label = utf8(i + 2, *close);
+    if (!is_valid_onym(label)) return std::nullopt;
+    std::vector<Inline> items;
+    items.emplace_back(Inline::Deixis{"^", std::move(label), {}});
+    return Construct{*close + 1, std::move(items)};
+}
+
+// "[text](url)": the text runs to the first "]", the url from the "(" right
+// after it to the first ")".
+std::optional<InlineConverter::Construct> InlineConverter::link(std::size_t i, std::size_t begin,
+                                                                std::size_t end) const {
+    if (i > begin && chars_[i - 1] == U'!') return std::nullopt;  // an inline image stays text
+    const auto text_end = close_brackets_.first(i + 1, end);
+    if (!text_end || *text_end + 1 >= end || chars_[*text_end + 1] != U'(') return std::nullopt;
+    const auto url_end = close_parens_.first(*text_end + 2, end);
+    if (!url_end) return std::nullopt;
+    const std::string url(unicode::trim(utf8(*text_end + 2, *url_end)));
+    std::vector<Inline> items;
+    if (url.empty()) {
+        items = convert(i + 1, *text_end);
+    } else {
+        const std::string text = utf8(i + 1, *text_end);
+        const std::string_view trimmed = unicode::trim(text);
+        if (trimmed.empty() || trimmed == url) {
+            items.push_back(link_inline(url));
+        } else {
+            items = convert(i + 1, *text_end);
+            items.emplace_back(Inline::Text{" ("});
+            items.push_back(link_inline(url));
+            items.emplace_back(Inline::Text{")"});
+        }
+    }
+    return Construct{*url_end + 1, std::move(items)};
+}
+
+}  // namespace
+
+std::vector<Inline> markdown_inlines(std::string_view text) {
+    const InlineConverter converter(text);
+    return converter.convert(0, converter.size());
+}
+
+}  // namespace ilvex

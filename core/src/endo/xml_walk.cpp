@@ -1,0 +1,131 @@
+#include "endo/xml_walk.hpp"
+
+#include <limits>
+#include <unordered_map>
+#include <utility>
+
+#include "endo/import_errors.hpp"
+#include "endo/whitespace.hpp"
+#include "endo/xml_entities.hpp"
+
+namespace ilvex {
+namespace {
+
+constexpr std::size_t no_close = std::numeric_limits<std::size_t>::max();
+
+Error unterminated(Error (*make_error)(std::string_view), std::string_view name) {
+    std::string message = "unterminated <";
+    message += name;
+    message += '>';
+    return make_error(message);
+}
+
+bool opens_element(const XmlToken& token, std::string_view name) {
+    const auto* open = std::get_if<XmlOpen>(&token);
+    return open != nullptr && !open->self_closing && open->name == name;
+}
+
+bool closes_element(const XmlToken& token, std::string_view name) {
+    const auto* close = std::get_if<XmlClose>(&token);
+    return close != nullptr && close->name == name;
+}
+
+}  // namespace
+
+MatchingCloses::MatchingCloses(const std::vector<XmlToken>& tokens)
+    : close_(tokens.size(), no_close) {
+    // One stack of unclosed start tags per element name.
+    std::unordered_map<std::string_view, std::vector<std::size_t>> open;
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        if (const auto* tag = std::get_if<XmlOpen>(&tokens[i])) {
+            if (!tag->self_closing) open[tag->name].push_back(i);
+        } else if (const auto* end = std::get_if<XmlClose>(&tokens[i])) {
+            const auto found = open.find(end->name);
+            if (found == open.end() || found->second.empty()) continue;
+            close_[found->second.back()] = i;
+            found->second.pop_back();
+        }
+    }
+}
+
+std::optional<std::size_t> MatchingCloses::close_of(std::size_t open_index) const {
+    if (open_index >= close_.size() || close_[open_index] == no_close) return std::nullopt;
+    return close_[open_index];
+}
+
+Result<std::size_t> skip_element(const std::vector<XmlToken>& tokens, std::size_t start,
+                                  std::string_view name) {
+    std::size_t depth = 1;
+    for (std::size_t i = start; i < tokens.size(); ++i) {
+        if (opens_element(tokens[i], name)) {
+            ++depth;
+        } else if (closes_element(tokens[i], name) && --depth == 0) {
+            return i + 1;
+        }
+    }
+    return unterminated(tei_import_error, name);
+}
+
+Result<std::size_t> skip_element(const std::vector<XmlToken>& tokens, std::size_t start,
+                                  std::string_view name, const MatchingCloses& closes) {
+    if (start == 0 || start > tokens.size() || !opens_element(tokens[start - 1], name)) {
+        return skip_element(tokens, start, name);
+    }
+    if (const auto close = closes.close_of(start - 1)) return *close + 1;
+    return unterminated(tei_import_error, name);
+}
+
+Result<ElementText> element_plain_text(const std::vector<XmlToken>& tokens, std::size_t start,
+                                       std::string_view name) {
+    std::string text;
+    std::size_t depth = 0;
+    for (std::size_t i = start; i < tokens.size(); ++i) {
+        const XmlToken& token = tokens[i];
+        if (const auto* open = std::get_if<XmlOpen>(&token)) {
+            if (!open->self_closing) ++depth;
+        } else if (const auto* close = std::get_if<XmlClose>(&token)) {
+            if (depth == 0 && close->name == name) {
+                return ElementText{collapse_whitespace(text), i + 1};
+            }
+            if (depth > 0) --depth;
+        } else {
+            text += decode_xml_entities(std::get<XmlText>(token).text);
+        }
+    }
+    return unterminated(tei_import_error, name);
+}
+
+Result<ElementText> element_text_only(const std::vector<XmlToken>& tokens, std::size_t start,
+                                      std::string_view name) {
+    std::string text;
+    for (std::size_t i = start; i < tokens.size(); ++i) {
+        const XmlToken& token = tokens[i];
+        if (const auto* piece = std::get_if<XmlText>(&token)) {
+            text += decode_xml_entities(piece->text);
+            continue;
+        }
+        if (!closes_element(token, name)) {
+            std::string message = "unsupported ";
+            message += format_xml_token(token);
+            message += " in <";
+            message += name;
+            message += '>';
+            return docbook_import_error(message);
+        }
+        const std::size_t first = text.find_first_not_of('\n');
+        if (first == std::string::npos) return ElementText{std::string(), i + 1};
+        const std::size_t last = text.find_last_not_of('\n');
+        return ElementText{text.substr(first, last - first + 1), i + 1};
+    }
+    return unterminated(docbook_import_error, name);
+}
+
+std::optional<std::string_view> attribute_value(const std::vector<XmlAttribute>& attrs,
+                                                std::string_view name) {
+    for (const XmlAttribute& attr : attrs) {
+        if (attr.name == name) return std::string_view(attr.value);
+    }
+    return std::nullopt;
+}
+
+}  // namespace ilvex

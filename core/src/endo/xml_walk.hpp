@@ -1,0 +1,75 @@
+// Helpers of the XML converters that walk a token list by index: passing
+// over a whole element, taking the text of an element, looking up an
+// attribute. Every walker starts at the token after an element's `Open` and
+// answers with the index just after the `Close` that ends the element.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dialektos/result.hpp"
+#include "endo/xml_token.hpp"
+
+namespace ilvex {
+
+// For every start tag of a token list, the index of the end tag that closes
+// it: the first later `Close` of the same name at which the `Open`s and
+// `Close`s of that name in between balance, tokens of other names ignored.
+// Built once per token list in one pass, so that converters which look ahead
+// to a later end tag answer in constant time instead of rescanning.
+class MatchingCloses {
+public:
+    explicit MatchingCloses(const std::vector<XmlToken>& tokens);
+
+    // Nothing for a self-closing `Open`, an unclosed one, or an index that
+    // is not an `Open`.
+    std::optional<std::size_t> close_of(std::size_t open_index) const;
+
+private:
+    std::vector<std::size_t> close_;
+};
+
+// The index just after the `Close` that ends the element `name` whose
+// content starts at `start`: from there a counter starting at 1 counts the
+// non-self-closing `Open`s of that name up and its `Close`s down. No such
+// `Close` fails with "tei import: unterminated <name>", whichever importer
+// asks.
+Result<std::size_t> skip_element(const std::vector<XmlToken>& tokens, std::size_t start,
+                                  std::string_view name);
+
+// The same answer, taken from `closes` (built over `tokens`) when the token
+// before `start` is the element's own non-self-closing `Open`; any other
+// start (a self-closing tag whose content runs on) is walked as above.
+Result<std::size_t> skip_element(const std::vector<XmlToken>& tokens, std::size_t start,
+                                  std::string_view name, const MatchingCloses& closes);
+
+struct ElementText {
+    std::string text;
+    std::size_t next;  // the index just after the element's `Close`
+};
+
+// The text of element `name` and all its descendants: every `Text` token
+// entity-decoded, joined, and white space runs collapsed (not trimmed). The
+// element ends at a `Close` of its name met outside every nested element;
+// any `Open` nests, whatever its name, and a stray `Close` at the outer
+// level is passed over. No end fails with "tei import: unterminated <name>".
+Result<ElementText> element_plain_text(const std::vector<XmlToken>& tokens, std::size_t start,
+                                       std::string_view name);
+
+// The text of element `name`, which may hold text only: its `Text` tokens
+// entity-decoded and joined, line feeds (only those) removed at both ends.
+// Any other token than the element's `Close` fails with "docbook import:
+// unsupported <token debug text> in <name>"; no end fails with "docbook
+// import: unterminated <name>", whichever importer asks.
+Result<ElementText> element_text_only(const std::vector<XmlToken>& tokens, std::size_t start,
+                                      std::string_view name);
+
+// The value of the first attribute named exactly `name`. Stored names are
+// ASCII-lower-cased, so callers ask for "xml:id", never "xml:ID".
+std::optional<std::string_view> attribute_value(const std::vector<XmlAttribute>& attrs,
+                                                std::string_view name);
+
+}  // namespace ilvex

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "dialektos/error.hpp"
+#include "endo/xml_tokenizer.hpp"
+#include "endo/xml_walk.hpp"
+
+namespace ilvex {
+namespace {
+
+std::vector<XmlToken> tokens_of(std::string_view text) {
+    auto tokens = tokenize_xml(text);
+    EXPECT_TRUE(tokens.ok()) << text;
+    return tokens.ok() ? std::move(tokens).value() : std::vector<XmlToken>{};
+}
+
+// Each walker starts after the first token of `xml` (the element's `Open`);
+// `next` is the expected index after the element, nothing for a failure.
+struct SkipCase {
+    std::string xml;
+    std::string name;
+    std::optional<std::size_t> next;
+};
+
+TEST(SkipElement, CountsOnlyTheElementsOwnName) {
+    const SkipCase cases[] = {
+        {"<div><div/><div>x</div></div>tail", "div", 6},  // the empty div does not count
+        {"<div></div>", "div", 2},
+        {"<div><p></div></p></div>", "div", 3},  // other names are ignored
+        {"<a><b></b>", "a", std::nullopt},
+        {"<a><a></a>", "a", std::nullopt},
+        {"<a></A>", "a", std::nullopt},  // names compare exactly
+    };
+    for (const SkipCase& c : cases) {
+        const std::vector<XmlToken> tokens = tokens_of(c.xml);
+        const MatchingCloses closes(tokens);
+        const auto plain = skip_element(tokens, 1, c.name);
+        const auto indexed = skip_element(tokens, 1, c.name, closes);
+        ASSERT_EQ(plain.ok(), c.next.has_value()) << c.xml;
+        ASSERT_EQ(indexed.ok(), c.next.has_value()) << c.xml;
+        if (c.next) {
+            EXPECT_EQ(*plain, *c.next) << c.xml;
+            EXPECT_EQ(*indexed, *c.next) << c.xml;
+        } else {
+            const std::string text = "missing or unreadable resource: tei import: unterminated <" +
+                                     c.name + ">";
+            EXPECT_EQ(error_message(plain.error()), text);
+            EXPECT_EQ(error_message(indexed.error()), text);
+        }
+    }
+}
+
+// A self-closing tag's content runs on to the next end tag of its name, which
+// the table does not hold: skip_element walks there instead.
+TEST(SkipElement, TableFallsBackWhereItHasNoAnswer) {
+    const std::vector<XmlToken> tokens = tokens_of("<idno/>x<b/></idno><idno></idno>");
+    const MatchingCloses closes(tokens);
+    EXPECT_EQ(*skip_element(tokens, 1, "idno", closes), 4u);
+    EXPECT_EQ(*skip_element(tokens, 0, "idno", closes), 4u);  // no Open before the start
+    EXPECT_FALSE(skip_element(tokens, 3, "b", closes).ok());  // "<b/>" ends no b
+}
+
+// The table against skip_element's own count, from every start tag of random
+// token lists.
+TEST(MatchingCloses, AgreesWithTheCountAtEveryOpen) {
+    const char* pieces[] = {"<a>", "</a>", "<b>", "</b>", "<a/>", "x", "</>"};
+    std::mt19937 random(11);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+    for (int round = 0; round < 2000; ++round) {
+        std::string xml;
+        for (int n = 0; n < 16; ++n) xml += pieces[pick(random)];
+        const std::vector<XmlToken> tokens = tokens_of(xml);
+        const MatchingCloses closes(tokens);
+        for (std::size_t i = 0; i < tokens.size(); ++i) {
+            const auto* open = std::get_if<XmlOpen>(&tokens[i]);
+            if (open == nullptr) {
+                EXPECT_FALSE(closes.close_of(i).has_value()) << xml << " at " << i;
+                continue;
+            }
+            std::optional<std::size_t> expected;
+            if (!open->self_closing) {
+                const auto next = skip_element(tokens, i + 1, open->name);
+                if (next.ok()) expected = *next - 1;
+            }
+            ASSERT_EQ(closes.close_of(i), expected) << xml << " at " << i;
+        }
+    }
+}
+
+// A converter that looks from every sibling to a later end tag: a megabyte of
+// unclosed siblings, each asking, must not rescan the rest of the list.
+TEST(MatchingCloses, MegabyteOfSiblingsTakesMilliseconds) {
+    std::string xml = "<body>";
+    while (xml.size() < 1'000'000) xml += "<p>x";
+    xml += "</body>";
+    const std::vector<XmlToken> tokens = tokens_of(xml);
+    const auto start = std::chrono::steady_clock::now();
+    const MatchingCloses closes(tokens);
+    std::size_t unterminated = 0;
+    for (std::size_t i = 1; i < tokens.size(); ++i) {
+        if (std::holds_alternative<XmlOpen>(tokens[i]) &&
+            !skip_element(tokens, i + 1, "p", closes).ok()) {
+            ++unterminated;
+        }
+    }
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(unterminated, 250'000u - 1);
+    EXPECT_LT(elapsed.count(), 2.0);
+    EXPECT_EQ(*skip_element(tokens, 1, "body", closes), tokens.size());
+}
+
+struct TextCase {
+    std::string xml;  // the element's Open, its content and what follows
+    std::string name;
+    std::string text;  // expected text, or the expected error message
+    std::size_t next;  // expected index after the element; 0 for a failure
+};
+
+TEST(ElementPlainText, TextOfAllDescendantsCollapsed) {
+    const TextCase cases[] = {
+        {"<orth>a <hi>b</hi>\n  c</orth>", "orth", "a b c", 7},
+        {"<orth>x</other></orth>", "orth", "x", 4},  // a stray Close at depth 0
+        {"<orth><orth>a</orth>b</orth>", "orth", "ab", 6},
+        {"<orth><x/>a &amp;lt; b</orth>", "orth", "a &lt; b", 4},
+        {"<orth> \t</orth>", "orth", " ", 3},  // collapsed, not trimmed
+        {"<orth></orth>", "orth", "", 2},
+        {"<orth><b>x</orth>", "orth",
+         "missing or unreadable resource: tei import: unterminated <orth>", 0},
+    };
+    for (const TextCase& c : cases) {
+        const std::vector<XmlToken> tokens = tokens_of(c.xml);
+        const auto got = element_plain_text(tokens, 1, c.name);
+        if (c.next == 0) {
+            ASSERT_FALSE(got.ok()) << c.xml;
+            EXPECT_EQ(error_message(got.error()), c.text);
+            continue;
+        }
+        ASSERT_TRUE(got.ok()) << c.xml;
+        EXPECT_EQ(got->text, c.text) << c.xml;
+        EXPECT_EQ(got->next, c.next) << c.xml;
+    }
+}
+
+TEST(ElementTextOnly, TextOnlyWithLineFeedsTrimmed) {
+    const std::string unsupported = "missing or unreadable resource: docbook import: unsupported ";
+    const TextCase cases[] = {
+        {"<title>\nTitle\n</title>", "title", "Title", 3},
+        {"<title> Title </title>", "title", " Title ", 3},  // only line feeds go
+        {"<title>\n\r\n</title>", "title", "\r", 3},
+        {"<title>\n\n</title>", "title", "", 3},
+        {"<code>a &lt; b</code>x", "code", "a < b", 3},
+        {"<code></code>", "code", "", 2},
+        {"<title>A <emphasis>b</emphasis></title>", "title",
+         unsupported + R"(Open { name: "emphasis", attrs: [], self_closing: false } in <title>)", 0},
+        {"<title><br/></title>", "title",
+         unsupported + R"(Open { name: "br", attrs: [], self_closing: true } in <title>)", 0},
+        {"<title>a</other>", "title", unsupported + R"(Close("other") in <title>)", 0},
+        {"<title>a", "title",
+         "missing or unreadable resource: docbook import: unterminated <title>", 0},
+    };
+    for (const TextCase& c : cases) {
+        const std::vector<XmlToken> tokens = tokens_of(c.xml);
+        const auto got = element_text_only(tokens, 1, c.name);
+        if (c.next == 0) {
+            ASSERT_FALSE(got.ok()) << c.xml;
+            EXPECT_EQ(error_message(got.error()), c.text);
+            continue;
+        }
+        ASSERT_TRUE(got.ok()) << c.xml;
+        EXPECT_EQ(got->text, c.text) << c.xml;
+        EXPECT_EQ(got->next, c.next) << c.xml;
+    }
+}
+
+TEST(AttributeValue, FirstExactMatch) {
+    const std::vector<XmlAttribute> attrs = {{"n", "1"}, {"n", "2"}, {"xml:id", ""}};
+    EXPECT_EQ(attribute_value(attrs, "n"), "1");
+    EXPECT_EQ(attribute_value(attrs, "xml:id"), "");
+    EXPECT_EQ(attribute_value(attrs, "N"), std::nullopt);
+    EXPECT_EQ(attribute_value(attrs, "x"), std::nullopt);
+    EXPECT_EQ(attribute_value({}, "n"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace ilvex
