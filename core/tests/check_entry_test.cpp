@@ -19,8 +19,8 @@ TEST(CheckEntry, RoutesDefinitionFilesAndDocuments) {
 
     auto document = parse_input("@@@!koine\n\nHello\n", "doc.ild");
     ASSERT_TRUE(document) << error_message(document.error());
-    ASSERT_TRUE(std::holds_alternative<Document>(*document));
-    const Document& parsed = std::get<Document>(*document);
+    ASSERT_TRUE(std::holds_alternative<ParsedDocument>(*document));
+    const Document& parsed = std::get<ParsedDocument>(*document).document;
     EXPECT_EQ(parsed.dialektos, "koine");
     EXPECT_EQ(parsed.version, std::nullopt);
     ASSERT_EQ(parsed.blocks.size(), 1u);
@@ -30,7 +30,7 @@ TEST(CheckEntry, RoutesDefinitionFilesAndDocuments) {
 TEST(CheckEntry, NormalizesDocumentsToNfc) {
     auto document = parse_input("@@@!koine\ne\u0301t\u00E9", "doc.ild");
     ASSERT_TRUE(document) << error_message(document.error());
-    EXPECT_EQ(std::get<Document>(*document).blocks,
+    EXPECT_EQ(std::get<ParsedDocument>(*document).document.blocks,
               std::vector<Block>{Block(Block::Paragraph{{Inline::Text{"\u00E9t\u00E9"}}})});
 }
 
@@ -58,7 +58,7 @@ TEST(CheckEntry, DocumentParserKeepsVersionRecordsAndDialektos) {
 
     auto input = parse_document_input("@@@!koine@0.3\nHi", "doc.ild");
     ASSERT_TRUE(input);
-    EXPECT_EQ(std::get<Document>(*input).version, "0.3");
+    EXPECT_EQ(std::get<ParsedDocument>(*input).document.version, "0.3");
 }
 
 TEST(CheckEntry, ResolutionErrorsPassUnchanged) {
@@ -118,7 +118,7 @@ TEST(CheckEntry, ABareFileNameResolvesInTheWorkingDirectory) {
     const WorkingDirectory inside(dir.path());
     auto parsed = parse_input(chapter_document, "doc.ild");
     ASSERT_TRUE(parsed) << error_message(parsed.error());
-    EXPECT_EQ(std::get<Document>(*parsed).blocks.size(), 1u);
+    EXPECT_EQ(std::get<ParsedDocument>(*parsed).document.blocks.size(), 1u);
     auto shadowed = parse_document("@@@!koine\n@~\nla\n~@", "doc.ild");
     ASSERT_TRUE(shadowed) << error_message(shadowed.error());
     EXPECT_EQ(shadowed->outline_records[0].name, "song");

@@ -38,7 +38,7 @@ Result<ParsedDocument> parse_document(std::string_view text, std::string_view pa
 Result<ParsedInput> parse_document_input(std::string_view text, std::string_view path) {
     auto parsed = parse_document(text, path);
     if (!parsed) return std::move(parsed).error();
-    return ParsedInput(std::in_place_type<Document>, std::move(parsed->document));
+    return ParsedInput(std::in_place_type<ParsedDocument>, std::move(parsed).value());
 }
 
 Result<ParsedDocument> parse_document_for_outline(std::string_view text, std::string_view path) {

@@ -14,9 +14,6 @@
 
 namespace ilvex {
 
-// A definition file's dialektos, or a document.
-using ParsedInput = std::variant<Dialektos, Document>;
-
 struct ParsedDocument {
     Document document;
     // One per Para, Stichoi, Diaphane and Englossis block, in finishing order.
@@ -24,6 +21,10 @@ struct ParsedDocument {
     // The dialektos the declaration named, as resolved.
     Dialektos dialektos;
 };
+
+// A definition file's dialektos, or a parsed document. The document keeps
+// the dialektos it was parsed with, which its writers are given.
+using ParsedInput = std::variant<Dialektos, ParsedDocument>;
 
 // Parses a definition file as one; normalizes anything else to NFC and
 // parses it as a document. `path` is where the text nominally lives: its
@@ -33,7 +34,7 @@ Result<ParsedInput> parse_input(std::string_view text, std::string_view path);
 // Parses a document already in NFC against the dialektos it declares.
 Result<ParsedDocument> parse_document(std::string_view text, std::string_view path);
 
-// parse_document, keeping only the document.
+// parse_document, as a ParsedInput.
 Result<ParsedInput> parse_document_input(std::string_view text, std::string_view path);
 
 // parse_document for the outline, which normalizes the text itself.

@@ -1,9 +1,19 @@
 // check, brachy, plero and outline.
+#include <optional>
 #include <string>
+#include <variant>
 
 #include "arguments.hpp"
+#include "dendron/outline.hpp"
+#include "dendron/plero.hpp"
+#include "dendron/writer.hpp"
+#include "dialektos/resolution.hpp"
+#include "dialektos/unicode.hpp"
 #include "exceptions.hpp"
 #include "functions.hpp"
+#include "lib/check_entry.hpp"
+#include "outline_objects.hpp"
+#include "parser/document_lines.hpp"
 
 namespace ilvex::py {
 namespace {
@@ -24,13 +34,35 @@ bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, st
            convert_str_or(path_object, "path", default_path, path);
 }
 
+// The parsed document of a text, or null with IlvexError pending. A
+// definition file is parsed in full first, so its own errors come first.
+std::optional<ParsedDocument> require_document(const std::string& text, const std::string& path) {
+    Result<ParsedInput> parsed = parse_input(text, path);
+    if (!parsed) {
+        core_error_to_py(parsed.error());
+        return std::nullopt;
+    }
+    if (auto* document = std::get_if<ParsedDocument>(&parsed.value())) return std::move(*document);
+    binding_error("definition source: this operation applies to documents");
+    return std::nullopt;
+}
+
+// Resolves the dialektoi of Englossis blocks, from the directory the
+// document's own dialektos came from.
+ResolveDialektos resolver_beside(const std::string& path) {
+    return [dir = document_directory(path)](std::string_view id) { return resolve_from_dir(dir, id); };
+}
+
 }  // namespace
 
 PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
         std::string text, path;
         if (!bind_text_and_path(args, kwargs, "O|O:check", text, path)) return nullptr;
-        return not_implemented("check");
+        Result<ParsedInput> parsed = parse_input(text, path);
+        if (!parsed) return core_error_to_py(parsed.error());
+        return PyUnicode_FromString(std::holds_alternative<Dialektos>(parsed.value()) ? "dialektos"
+                                                                                      : "document");
     });
 }
 
@@ -38,7 +70,9 @@ PyObject* brachy(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
         std::string text, path;
         if (!bind_text_and_path(args, kwargs, "O|O:brachy", text, path)) return nullptr;
-        return not_implemented("brachy");
+        std::optional<ParsedDocument> parsed = require_document(text, path);
+        if (!parsed) return nullptr;
+        return to_py_str(write_document(parsed->document, &parsed->dialektos, resolver_beside(path)));
     });
 }
 
@@ -59,7 +93,13 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
             !convert_str_or(path_object, "path", default_path, path)) {
             return nullptr;
         }
-        return not_implemented("plero");
+        std::optional<ParsedDocument> parsed = require_document(text, path);
+        if (!parsed) return nullptr;
+        Result<std::string> written =
+            render_plero(parsed->document, parsed->dialektos,
+                         lang ? std::optional<std::string_view>(*lang) : std::nullopt, resolver_beside(path));
+        if (!written) return core_error_to_py(written.error());
+        return to_py_str(written.value());
     });
 }
 
@@ -67,7 +107,11 @@ PyObject* outline(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
         std::string text, path;
         if (!bind_text_and_path(args, kwargs, "O|O:outline", text, path)) return nullptr;
-        return not_implemented("outline");
+        const std::string normalized = unicode::nfc(text);
+        Result<ParsedDocument> parsed = parse_document_for_outline(normalized, path);
+        if (!parsed) return core_error_to_py(parsed.error());
+        return outline_to_py(
+            build_outline(parsed->document, parsed->outline_records, normalized, parsed->dialektos));
     });
 }
 

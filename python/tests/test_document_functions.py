@@ -1,0 +1,153 @@
+"""check, brachy, plero and outline."""
+
+import os
+import tempfile
+import unittest
+
+import ilvex
+
+POEMS = """@@@!ilvex
+@=== stanza
+@~ [lemma]
+stichos
+~@ [hypograph]
+===@
+
+@=== strong
+@* grammata *@
+===@
+"""
+
+POEMS_DE = """@@@!ilvex-glossa
+@=poems=>de
+@~ strophe
+"""
+
+KOINE_DOC = "@@@!koine\n\n@# Title\nSome @*bold*@ and @/em/@ text.\n#@\n"
+
+
+class InDirectory:
+    """Runs a block in a temporary directory holding the given files."""
+
+    def __init__(self, files):
+        self.files = files
+
+    def __enter__(self):
+        self.directory = tempfile.TemporaryDirectory()
+        for name, text in self.files.items():
+            with open(os.path.join(self.directory.name, name), "w", encoding="utf-8") as file:
+                file.write(text)
+        self.previous = os.getcwd()
+        os.chdir(self.directory.name)
+        return self.directory.name
+
+    def __exit__(self, *exc):
+        os.chdir(self.previous)
+        self.directory.cleanup()
+
+
+class CheckTest(unittest.TestCase):
+    def test_routes_on_the_declaration(self):
+        self.assertEqual(ilvex.check(KOINE_DOC), "document")
+        self.assertEqual(ilvex.check("  @@@!ilvex@0.3  \n"), "dialektos")
+        self.assertEqual(ilvex.check(POEMS, path="defs/poems.lektos"), "dialektos")
+
+    def test_errors_are_located_at_the_path(self):
+        cases = [
+            ("@@@!koine\n\n@xyz\n", "a/b.ild", "a/b.ild:3:1: undefined sim `@`"),
+            ("\n@@@!koine", "doc.ild", "doc.ild:1:1: missing dialektos declaration on the first content line"),
+            ("@@@!koine@1.2.3\n", "doc.ild", "doc.ild:1:1: invalid dialektos declaration: koine@1.2.3"),
+            ("#!/usr/bin/env x\n@@@!koine\nHi @x", "doc.ild", "doc.ild:3:4: undefined sim `@`"),
+            ("@@@!nosuch\n", "doc.ild", "cannot resolve dialektos `nosuch`: no local .lektos/.dia file"),
+            ("@@@!ilvex\nbogus\n", "x.dia", "x.dia:2:1: invalid dialektos definition: unexpected line: `bogus`"),
+        ]
+        for text, path, message in cases:
+            with self.assertRaises(ilvex.IlvexError) as caught:
+                ilvex.check(text, path)
+            self.assertEqual(caught.exception.args, (message,))
+
+
+class BrachyTest(unittest.TestCase):
+    def test_canonical_spelling(self):
+        source = "#!/usr/bin/env ilvex\n\\\\\\!koine@1\n\n\\{section} Title\n\\\\/ dropped\nx \\{strong}y{strong}\\\n{section}\\\n"
+        self.assertEqual(ilvex.brachy(source), "@@@!koine@1\n\n@# Title\nx @*y*@\n#@\n")
+
+    def test_is_idempotent_and_checks(self):
+        once = ilvex.brachy(KOINE_DOC)
+        self.assertEqual(ilvex.brachy(once), once)
+        self.assertEqual(ilvex.check(once), "document")
+
+    def test_refuses_definition_files_after_their_own_errors(self):
+        for text, message in [
+            (POEMS, "definition source: this operation applies to documents"),
+            ("@@@!ilvex\nbogus\n", "doc.ild:2:1: invalid dialektos definition: unexpected line: `bogus`"),
+        ]:
+            for function in (ilvex.brachy, ilvex.plero):
+                with self.assertRaises(ilvex.IlvexError) as caught:
+                    function(text)
+                self.assertEqual(caught.exception.args, (message,))
+
+
+class PleroTest(unittest.TestCase):
+    DOCUMENT = "@@@!poems\n\n@~ Song\nla @*la*@\n~@\n"
+
+    def test_names_from_the_glossa_with_fallback(self):
+        with InDirectory({"poems.lektos": POEMS, "poems.de.glossa": POEMS_DE}):
+            self.assertEqual(ilvex.plero(self.DOCUMENT),
+                             "@@@!poems\n\n@{stanza} Song\nla @{strong}la{strong}@\n{stanza}@\n")
+            self.assertEqual(ilvex.plero(self.DOCUMENT, lang=None), ilvex.plero(self.DOCUMENT))
+            self.assertEqual(ilvex.plero(self.DOCUMENT, "de"),
+                             "@@@!poems\n\n@{strophe} Song\nla @{strong}la{strong}@\n{strophe}@\n")
+            plero = ilvex.plero(self.DOCUMENT, "de")
+            self.assertEqual(ilvex.brachy(plero), ilvex.brachy(self.DOCUMENT))
+            self.assertEqual(ilvex.plero(plero, "de"), plero)
+            with self.assertRaises(ilvex.IlvexError) as caught:
+                ilvex.plero(self.DOCUMENT, "fr")
+            self.assertEqual(caught.exception.args,
+                             ("cannot resolve dialektos `poems.fr.glossa`: no local .lektos/.dia file",))
+
+    def test_resolves_beside_the_path(self):
+        with InDirectory({"poems.dia": POEMS}) as directory:
+            os.chdir("/")
+            self.assertEqual(ilvex.check(self.DOCUMENT, os.path.join(directory, "x.ild")), "document")
+            with self.assertRaises(ilvex.IlvexError):
+                ilvex.check(self.DOCUMENT)
+
+
+class OutlineTest(unittest.TestCase):
+    def test_shape_and_key_order(self):
+        text = "@@@!koine\n\n@#(2) Title\nSee @(here) and @#(here).\n#@(sec).x\n"
+        outline = ilvex.outline(text)
+        self.assertEqual(list(outline), ["dialektos", "blocks", "milestones", "onyms", "deixes"])
+        self.assertEqual(outline["dialektos"], "koine")
+        self.assertEqual(outline["blocks"], [{
+            "kind": "para", "symbol": "#", "name": "section", "depth": 0, "start": 3, "end": 5,
+            "lemma": "Title", "onym": "sec", "genoses": ["x"],
+        }])
+        self.assertEqual(list(outline["blocks"][0]),
+                         ["kind", "symbol", "name", "depth", "start", "end", "lemma", "onym", "genoses"])
+        self.assertEqual(outline["onyms"], [{"key": "sec", "line": 5}, {"key": "here", "line": 4}])
+        self.assertEqual(outline["deixes"], [{"key": "#(here)", "line": 4}])
+
+    def test_empty_document(self):
+        self.assertEqual(ilvex.outline("@@@!koine@2\n"),
+                         {"dialektos": "koine", "blocks": [], "milestones": [], "onyms": [], "deixes": []})
+
+    def test_definition_files_are_refused(self):
+        cases = [
+            ("@@@!ilvex\n", "doc.ild:1:1: invalid dialektos declaration: `ilvex` declares a dialektos "
+                            "definition file, not a document; process it as a definition"),
+            ("  @@@!ilvex\n", "doc.ild:1:1: missing dialektos declaration on the first content line"),
+        ]
+        for text, message in cases:
+            with self.assertRaises(ilvex.IlvexError) as caught:
+                ilvex.outline(text)
+            self.assertEqual(caught.exception.args, (message,))
+
+    def test_decomposed_text_is_matched_composed(self):
+        outline = ilvex.outline("@@@!koine\n\nx\n@(cafe\u0301)\n")
+        self.assertEqual(outline["onyms"], [{"key": "caf\u00e9", "line": 4}])
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,42 @@
+"""The endo frame: format dispatch, the scheme rule and the written output."""
+
+import unittest
+
+import ilvex
+
+FORMATS = ["markdown", "html", "rst", "org", "djot", "docbook", "bibtex", "jats", "tei",
+           "usfm", "usx", "osis"]
+
+
+class EndoTest(unittest.TestCase):
+    def assert_ilvex_error(self, message, call):
+        with self.assertRaises(ilvex.IlvexError) as caught:
+            call()
+        self.assertEqual(caught.exception.args, (message,))
+
+    def test_unknown_names_are_matched_byte_for_byte(self):
+        for name in ["Markdown", "md", " html", "HTML", "markdown ", ""]:
+            self.assert_ilvex_error(f"unsupported endo format: {name}", lambda: ilvex.endo(name, "x"))
+
+    def test_scheme_applies_to_scripture_formats_only(self):
+        self.assert_ilvex_error("scheme applies to usfm/usx/osis only",
+                                lambda: ilvex.endo("markdown", "# x\n", scheme="x"))
+        self.assert_ilvex_error("scheme applies to usfm/usx/osis only",
+                                lambda: ilvex.endo("markdown", "# x\n", scheme=""))
+
+    def test_markdown_output_is_canonical(self):
+        output = ilvex.endo("markdown", "# Hello\n\nSome *em* and **strong**.\n")
+        self.assertEqual(output, "@@@!il-markdown\n\n@#Hello#@\n\nSome @*em*@ and @**strong**@.\n")
+        self.assertEqual(ilvex.check(output), "document")
+        self.assertEqual(ilvex.brachy(output), output)
+
+    def test_every_name_is_known(self):
+        for name in FORMATS:
+            try:
+                ilvex.endo(name, "")
+            except (ilvex.IlvexError, NotImplementedError):
+                pass
+
+
+if __name__ == "__main__":
+    unittest.main()
