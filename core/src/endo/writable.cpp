@@ -36,7 +36,77 @@ void for_each_line(std::string_view text, Visit visit) {
     }
 }
 
+void compose(std::string& text) { text = unicode::nfc(text); }
+
+void compose(std::optional<std::string>& text) {
+    if (text) compose(*text);
+}
+
+void compose(Suffix& suffix) {
+    compose(suffix.onym);
+    for (std::string& genos : suffix.genoses) compose(genos);
+}
+
+void compose(std::vector<Inline>& inlines);
+void compose(std::vector<Block>& blocks);
+
+// Each string of a node, and its child lists.
+template <class Node>
+void compose_node(Node& node) {
+    std::visit(
+        [](auto& x) {
+            if constexpr (requires { x.text; }) compose(x.text);
+            if constexpr (requires { x.symbol; }) compose(x.symbol);
+            if constexpr (requires { x.param; }) compose(x.param);
+            if constexpr (requires { x.digest; }) compose(x.digest);
+            if constexpr (requires { x.onym; }) compose(x.onym);
+            if constexpr (requires { x.target; }) compose(x.target);
+            if constexpr (requires { x.scheme; }) compose(x.scheme);
+            if constexpr (requires { x.value; }) compose(x.value);
+            if constexpr (requires { x.dialektos; }) compose(x.dialektos);
+            if constexpr (requires { x.suffix; }) compose(x.suffix);
+            if constexpr (requires { x.lemma; }) compose(x.lemma);
+            if constexpr (requires { x.hypograph; }) compose(x.hypograph);
+            if constexpr (requires { x.children; }) compose(x.children);
+            if constexpr (requires { x.inlines; }) compose(x.inlines);
+            if constexpr (requires { x.strophes; }) {
+                for (Strophe& strophe : x.strophes) {
+                    for (auto& line : strophe) compose(line);
+                }
+            }
+        },
+        node.node);
+}
+
+// Texts side by side are written as one text: two whose NFC differs
+// once joined (a combining mark after a letter) are joined.
+void compose(std::vector<Inline>& inlines) {
+    for (Inline& item : inlines) compose_node(item);
+    std::vector<Inline> kept;
+    kept.reserve(inlines.size());
+    for (Inline& item : inlines) {
+        auto* text = std::get_if<Inline::Text>(&item.node);
+        auto* before = kept.empty() ? nullptr : std::get_if<Inline::Text>(&kept.back().node);
+        if (text && before && !text->text.empty()) {
+            std::string joined = before->text + text->text;
+            std::string composed = unicode::nfc(joined);
+            if (composed != joined) {
+                before->text = std::move(composed);
+                continue;
+            }
+        }
+        kept.push_back(std::move(item));
+    }
+    inlines = std::move(kept);
+}
+
+void compose(std::vector<Block>& blocks) {
+    for (Block& block : blocks) compose_node(block);
+}
+
 }  // namespace
+
+void compose_strings(Document& document) { compose(document.blocks); }
 
 std::optional<std::string> writable_genos(std::string_view word) {
     if (is_valid_genos(word)) return std::string(word);

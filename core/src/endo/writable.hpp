@@ -47,4 +47,10 @@ std::vector<Block> literal_blocks(std::string_view text, const Suffix& suffix);
 // it builds.
 void isolate_trailing_backslashes(std::vector<Inline>& inlines);
 
+// Puts every string of an imported tree in NFC. The parser reads a document
+// in NFC: a tree written with other strings would read back changed. Texts
+// side by side are one text once written; two whose NFC joined is not the
+// two NFCs side by side (a combining mark that begins the second) are joined.
+void compose_strings(Document& document);
+
 }  // namespace ilvex
