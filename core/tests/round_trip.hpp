@@ -22,6 +22,7 @@
 #include "dialektos/lexical.hpp"
 #include "dialektos/memory_source.hpp"
 #include "dialektos/resolution.hpp"
+#include "dialektos/serialization.hpp"
 #include "dialektos/unicode.hpp"
 #include "lib/check_entry.hpp"
 #include "parser/document_lines.hpp"
@@ -375,6 +376,19 @@ inline std::string check_import(const Document& imported, std::string_view path)
     if (brachy != written) return "import is no fixed point of brachy\n" + quoted("written", written) +
                                   quoted("brachy", brachy);
     return "";
+}
+
+// The canonical serialization of a dialektos read back as a definition
+// file: the same sims and vocabularies, and the same text once serialized.
+inline std::string check_serialization(const Dialektos& dialektos) {
+    const std::string text = serialize_dialektos(dialektos);
+    const Result<Dialektos> again = resolve_from_sources(MemorySource({{"x.lektos", text}}), "x");
+    if (!again) return "serialization does not read back: " + failure_text(again.error()) + "\n" + quoted("text", text);
+    if (again->sims != dialektos.sims || again->vocabularies != dialektos.vocabularies) {
+        return "serialization reads back to another dialektos\n" + quoted("text", text) +
+               quoted("serialized again", serialize_dialektos(*again));
+    }
+    return fixed_point_failure("serialization", text, serialize_dialektos(*again));
 }
 
 }  // namespace ilvex::testing
