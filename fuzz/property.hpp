@@ -2,6 +2,8 @@
 // go to stderr and the process aborts, so that libFuzzer keeps the input.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -10,7 +12,10 @@ namespace ilvex::fuzz {
 
 inline void require(std::string_view failure) {
     if (failure.empty()) return;
-    std::fprintf(stderr, "property failed:\n%.*s\n", static_cast<int>(failure.size()), failure.data());
+    // Written as bytes: the texts involved may hold NUL characters.
+    std::fputs("property failed:\n", stderr);
+    std::fwrite(failure.data(), 1, failure.size(), stderr);
+    std::fputs("\n", stderr);
     std::abort();
 }
 

@@ -17,6 +17,7 @@
 
 #include "dendron/document.hpp"
 #include "dendron/plero.hpp"
+#include "dendron/writable_values.hpp"
 #include "dendron/writer.hpp"
 #include "dialektos/error.hpp"
 #include "dialektos/lexical.hpp"
@@ -55,8 +56,9 @@ inline Result<std::string> plero_of(const ParsedDocument& parsed, std::optional<
 // the parser trims where the writer puts the text (the start of a paragraph
 // line, both ends of a lemma or hypograph, the end of a verse line), texts
 // side by side (they read back as one, in NFC), empty texts and Paragraphs
-// left with no inlines; and backslashes that end a text in front of markup
-// are the enlexis the writer makes of them.
+// left with no inlines; and what the "@" spelling cannot hold as it is:
+// backslashes that end a text in front of markup are the enlexis the writer
+// makes of them, and an enlexis is the pieces it may be written in.
 class TreeNormalizer {
 public:
     Document operator()(Document document) {
@@ -127,6 +129,11 @@ private:
                 kept.emplace_back(Inline::Text{std::move(visible)});
                 continue;
             }
+            if (auto* enlexis = std::get_if<Inline::Enlexis>(&item.node)) {
+                for (Inline& piece : enlexis_pieces(*enlexis)) kept.push_back(std::move(piece));
+                at_line_start_ = false;
+                continue;
+            }
             at_line_start_ = false;
             std::visit(
                 [&](auto& x) {
@@ -143,6 +150,27 @@ private:
         for (Inline& item : list) {
             if (auto* text = std::get_if<Inline::Text>(&item.node)) text->text = unicode::nfc(text->text);
         }
+    }
+
+    // The "@" spelling cannot hold the enlexis closer in an enlexis, nor
+    // every line feed: the writer writes such an enlexis in pieces, split
+    // after the quote of the closer and at line feeds, which go between the
+    // pieces as text. Every enlexis is cut so here, whichever the writer
+    // needed, the suffix going with the last piece.
+    static std::vector<Inline> enlexis_pieces(const Inline::Enlexis& enlexis) {
+        std::vector<Inline> out;
+        for (const Inline& piece : literal_inlines(enlexis.text)) {
+            const std::string_view text = std::get<Inline::Enlexis>(piece.node).text;
+            std::size_t start = 0;
+            for (std::size_t feed = text.find('\n'); feed != std::string_view::npos; feed = text.find('\n', start)) {
+                out.emplace_back(Inline::Enlexis{std::string(text.substr(start, feed - start)), {}});
+                out.emplace_back(Inline::Text{"\n"});
+                start = feed + 1;
+            }
+            out.emplace_back(Inline::Enlexis{std::string(text.substr(start)), {}});
+        }
+        std::get<Inline::Enlexis>(out.back().node).suffix = enlexis.suffix;
+        return out;
     }
 
     // No escape writes a backslash in front of the sigil or "|": the writer
