@@ -60,6 +60,10 @@ TEST(RoundTrip, Corpus) {
         "#!/usr/bin/env ilvex\n@@@!mini\r\n\r\n@:\r\nspoken\r\n:@\r\n",
         // An enlexis over several lines of a paragraph.
         "@@@!koine\n\na @@\"b\n   c\n@@d\n@(e\"@@ f\n",
+        // Enlexis texts that the "@" spelling cannot hold as they are: the
+        // enlexis closer, a line that would open a section.
+        "\\\\\\!koine\n\nx \\\\\"a\"@@b\"\\\\ y\n",
+        "\\\\\\!koine\n\nx \\\\\"a\n@# b\"\\\\ y\n",
     };
     for (const char* text : corpus) {
         SCOPED_TRACE(text);
@@ -82,7 +86,7 @@ TEST(RoundTrip, GeneratedDocuments) {
         7, {{"mini", &resolved.at("mini")}, {"koine", &resolved.at("koine")}, {"il-poesia", &resolved.at("il-poesia")}});
     int documents = 0;
     int parsed = 0;
-    for (int round = 0; round < 200; ++round) {
+    for (int round = 0; round < 700; ++round) {
         for (const std::string& id : ids) {
             if (round >= 60 && id != "mini" && id != "koine" && id != "litogramma") continue;
             const std::string text = generator.document(resolved.at(id), round % 4 == 3);
