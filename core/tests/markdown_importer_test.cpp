@@ -222,6 +222,10 @@ TEST(MarkdownImport, OutputStaysWritable) {
         // A backslash right before markup would escape its sigil.
         {"\\\\*a*", {paragraph({code("\\"), em({text("a")})})}},
         {"*a\\*", {paragraph({em({text("a\\")})})}},
+        // The parser reads the written text in NFC, also where two texts
+        // side by side meet.
+        {"e\xCC\x81 `e\xCC\x81`", {paragraph({text("\xC3\xA9 "), code("\xC3\xA9")})}},
+        {"e[\xCC\x81 x](u)", {paragraph({text("\xC3\xA9 x"), text(" ("), link("u"), text(")")})}},
     };
     for (const Case& c : cases) expect_blocks(c);
 }

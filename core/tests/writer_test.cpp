@@ -263,6 +263,41 @@ TEST(WriterMends, LinesThatWouldBeBlank) {
     EXPECT_EQ(body({verse("~", {{{text("a")}}, {}, {{text("b")}}})}), "@~\na\n\nb\n~@\n");
 }
 
+// Literal text and parameters that their written form cannot hold as they
+// are (trees of importers hold them): written so that they read back with
+// their content.
+TEST(WriterMends, LiteralsThatTheirFormCannotHold) {
+    const struct {
+        std::vector<Block> blocks;
+        std::string text;
+    } cases[] = {
+        // An enlexis holding its closer, in pieces that do not.
+        {{paragraph({Inline::Enlexis{"x\"@@y", onym("e")}})}, "@@\"x\"\"@@@@\"@@y\"@@(e)\n"},
+        // Line feeds of an enlexis between its pieces where the next line
+        // would begin with white space the parser trims, or be blank; the
+        // others stay inside.
+        {{paragraph({Inline::Enlexis{"x\n  y\n\n", {}}})}, "@@\"x\"@@\n@@\"  y\"@@\n@@\"\n\"@@\n"},
+        {{paragraph({Inline::Enlexis{"a\nb\n@@c", {}}})}, "@@\"a\nb\n@@c\"@@\n"},
+        {{para("#", {}, {paragraph({Inline::Enlexis{"a\n#@\n@#", {}}})})}, "@#\n@@\"a\"@@\n@@\"#@\"@@\n@@\"@#\"@@\n#@\n"},
+        // A text of one line has no line feed to give.
+        {{para("#", {Inline::Enlexis{"x\ny", {}}}, {}, {}, {text("a\nb")})}, "@# @@\"x\"@@ @@\"y\"@@\n#@ a b\n"},
+        {{verse("~", {{{text("a\nb")}}})}, "@~\na b\n~@\n"},
+        // Carriage returns that a line would lose at its end.
+        {{paragraph({text("a\r\nb\r")})}, "a\r@@@//@@@\nb\r@@@//@@@\n"},
+        {{paragraph({text("a\rb\r"), monosim(">", "p")})}, "a\rb\r@>(p)\n"},
+        // A monad-enlexis line that would close it, and carriage returns at
+        // line ends, which a document line cannot keep.
+        {{Block::MonadEnlexis{"a\n  \"@@@ b\nc\n", genos("g")}},
+         "@@@\"\na\n\"@@@.g\n\n@@\"  \"\"@@@@\"@@@ b\"@@\n\n@@@\"\nc\n\"@@@.g\n"},
+        {{Block::MonadEnlexis{"a\r\nb\r", {}}}, "@@@\"\na\nb\n\"@@@\n"},
+        // Parameters with white space, and ")" inside running text.
+        {{Block::Enmedia{"a b)"}, Block::Anaphor{"a\tb"}, Block::AnaphorEnlexis{"x)y"}},
+         "@@@@(a%20b))\n@@@(a%09b)\n@@@+(x)y)\n"},
+        {{paragraph({monosim(">", "a)b c")})}, "@>(a%29b%20c)\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(body(c.blocks), c.text);
+}
+
 // The parser reads a lemma or hypograph of nothing but a comment as an
 // empty list; where the sim requires one, it is written that way again.
 TEST(WriterMends, RequiredLemmaAndHypographThatAreEmpty) {

@@ -9,4 +9,9 @@ struct overloaded : F... {
     using F::operator()...;
 };
 
+// Deduces the lambdas' types from the braced list; clang before 17 does not
+// deduce an aggregate's template arguments without a guide.
+template <class... F>
+overloaded(F...) -> overloaded<F...>;
+
 }  // namespace ilvex

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <variant>
 
 #include "dendron/overloaded.hpp"
 #include "dendron/size_estimate.hpp"
+#include "dendron/writable_values.hpp"
 #include "dialektos/lexical.hpp"
 #include "dialektos/sim_lookup.hpp"
 #include "dialektos/unicode.hpp"
@@ -258,17 +260,14 @@ private:
                            blocks(x.children, ".@@@");
                            closing_line(".@@@", x.suffix, {});
                        },
-                       [&](const Block::MonadEnlexis& x) {
-                           out_ += "@@@\"\n";
-                           out_ += x.text;
-                           if (x.text.empty() || x.text.back() != '\n') out_ += '\n';
-                           closing_line("\"@@@", x.suffix, {});
-                       },
+                       [&](const Block::MonadEnlexis& x) { monad_enlexis(x, closer); },
                        [&](const Block::Englossis& x) { englossis(x); },
-                       [&](const Block::Enmedia& x) { call_line("@@@@(", x.param, ")"); },
+                       [&](const Block::Enmedia& x) { call_line("@@@@(", writable_parameter(x.param), ")"); },
                        [&](const Block::EnmediaDigest& x) { call_line("@@@@[SHA256:", x.digest, "]"); },
-                       [&](const Block::Anaphor& x) { call_line("@@@(", x.param, ")"); },
-                       [&](const Block::AnaphorEnlexis& x) { call_line("@@@+(", x.param, ")"); },
+                       [&](const Block::Anaphor& x) { call_line("@@@(", writable_parameter(x.param), ")"); },
+                       [&](const Block::AnaphorEnlexis& x) {
+                           call_line("@@@+(", writable_parameter(x.param), ")");
+                       },
                        [&](const Block::ParaAxioma& x) {
                            out_ += "@@@:\n";
                            blocks(x.children, ":@@@");
@@ -277,6 +276,19 @@ private:
                        [&](const Block::AxiomaReference& x) { call_line(x.enlexis ? "@@@+(:" : "@@@(:", x.onym, ":)"); },
                    },
                    block.node);
+    }
+
+    // A line that would close the block early, or a carriage return that
+    // a document line loses at its end, cannot stand in the body: such a
+    // text is written as the literal blocks that hold the same lines.
+    void monad_enlexis(const Block::MonadEnlexis& x, std::string_view closer) {
+        const std::vector<Block> pieces = literal_blocks(x.text, x.suffix);
+        if (pieces.size() != 1 || pieces.front().kind() != BlockKind::MonadEnlexis) return blocks(pieces, closer);
+        const std::string& text = std::get<Block::MonadEnlexis>(pieces.front().node).text;
+        out_ += "@@@\"\n";
+        out_ += text;
+        if (text.empty() || text.back() != '\n') out_ += '\n';
+        closing_line("\"@@@", x.suffix, {});
     }
 
     void call_line(std::string_view open, std::string_view param, std::string_view close) {
@@ -419,6 +431,11 @@ private:
 
     // `closer` is the closer of the enclosing inline item, "" when none.
     void inlines(const std::vector<Inline>& list, std::string_view closer) {
+        if (const auto pieces = in_pieces(list)) return items(*pieces, closer);
+        items(list, closer);
+    }
+
+    void items(const std::vector<Inline>& list, std::string_view closer) {
         After previous;
         std::size_t i = 0;
         while (i < list.size()) {
@@ -447,6 +464,90 @@ private:
             if (!text.empty()) text_with_backslashes(text, i < list.size() ? &list[i] : nullptr, closer, previous);
         }
         if (closer_joins_suffix(previous, closer)) out_ += '|';
+    }
+
+    // An enlexis holding its own closer is written in pieces that do not,
+    // split just after the quote. So is one holding a line feed that the
+    // text after it cannot follow on a line of its own: in a text of one
+    // line, or where the parser would trim the next line's start, end the
+    // paragraph there or read a block form; such a line feed is written
+    // between the pieces as text. The suffix goes with the last piece.
+    std::vector<Inline> enlexis_pieces(const Inline::Enlexis& enlexis) {
+        std::vector<Inline> out;
+        if (enlexis.text.find("\"@@") == nowhere && enlexis.text.find('\n') == nowhere) return out;
+        for (const Inline& piece : literal_inlines(enlexis.text)) {
+            const std::string_view text = std::get<Inline::Enlexis>(piece.node).text;
+            std::string kept;
+            std::size_t start = 0;
+            for (std::size_t feed = text.find('\n'); feed != nowhere; feed = text.find('\n', start)) {
+                kept.append(text, start, feed - start);
+                start = feed + 1;
+                if (line_.lines == Lines::Paragraph && continues_paragraph(text.substr(start))) {
+                    kept += '\n';
+                    continue;
+                }
+                out.emplace_back(Inline::Enlexis{std::move(kept), {}});
+                out.emplace_back(Inline::Text{"\n"});
+                kept.clear();
+            }
+            kept.append(text, start);
+            out.emplace_back(Inline::Enlexis{std::move(kept), {}});
+        }
+        if (out.size() == 1) return {};
+        std::get<Inline::Enlexis>(out.back().node).suffix = enlexis.suffix;
+        return out;
+    }
+
+    // Whether a paragraph line that begins with `rest` (an enlexis's text
+    // up to its closer) stays in the paragraph, as the block parser reads
+    // it. Unsure cases count as not.
+    bool continues_paragraph(std::string_view rest) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size());
+        std::string line(rest.substr(0, end));
+        if (end == rest.size()) line += "\"@@";  // the piece's closer follows on this line
+        if (line.empty() || unicode::is_whitespace(first_char(line))) return false;
+        if (!line_.block_closer.empty() && prefix_related(line, line_.block_closer)) return false;
+        const std::size_t run = std::min(line.find_first_not_of('@'), line.size());
+        const std::string_view after = std::string_view(line).substr(run);
+        switch (run) {
+            case 0: case 2: return true;
+            case 1: return after.starts_with('(') || opens_no_para_simmere(after);
+            case 3: return !after.empty() && std::string_view("!\"(+.:=/").find(after.front()) == nowhere;
+            case 4: return false;
+            default: return true;
+        }
+    }
+
+    // Whether the sim token at the start of `text` names a sim that is not
+    // a para-simmere.
+    bool opens_no_para_simmere(std::string_view text) {
+        if (!dialektos_) return false;
+        const SimDef* sim = nullptr;
+        if (text.starts_with('{')) {
+            const std::size_t close = text.find('}');
+            if (close == nowhere) return false;
+            const NameLookup found = named(text.substr(1, close - 1));
+            if (found.outcome == NameLookup::Outcome::Found) sim = found.sim;
+        } else {
+            sim = longest_symbol_match(*dialektos_, text);
+        }
+        return sim && !std::holds_alternative<ParaSimmere>(sim->form);
+    }
+
+    // `list` with each enlexis that needs it in pieces; null when none does.
+    std::optional<std::vector<Inline>> in_pieces(const std::vector<Inline>& list) {
+        std::optional<std::vector<Inline>> out;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            const auto* enlexis = std::get_if<Inline::Enlexis>(&list[i].node);
+            std::vector<Inline> pieces = enlexis ? enlexis_pieces(*enlexis) : std::vector<Inline>();
+            if (pieces.empty()) {
+                if (out) out->push_back(list[i]);
+                continue;
+            }
+            if (!out) out.emplace(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(i));
+            std::move(pieces.begin(), pieces.end(), std::back_inserter(*out));
+        }
+        return out;
     }
 
     // No escape writes a backslash in front of the sigil or "|": the
@@ -491,11 +592,25 @@ private:
                 begin_visible();
             }
             // Only these (ASCII) characters are written otherwise than as they are.
-            const std::size_t plain_end = std::min(text.find_first_of("@|\\\n", i), text.size());
+            const std::size_t plain_end = std::min(text.find_first_of("@|\\\n\r", i), text.size());
             out_.append(text, i, plain_end - i);
             i = plain_end;
             if (i == text.size()) break;
             const char c = text[i];
+            if (c == '\n' && line_.lines != Lines::Paragraph) {
+                out_ += ' ';  // a line feed cannot stand in a text of one line
+                ++i;
+                continue;
+            }
+            if (c == '\r') {
+                out_ += c;
+                ++i;
+                // A document line loses the carriage returns at its end; an
+                // empty comment after them keeps them inside the line.
+                const bool line_ends = i == text.size() ? !before_markup : text[i] == '\n';
+                if (line_.lines == Lines::Paragraph && line_ends) out_ += empty_comment;
+                continue;
+            }
             const bool escape = c == '@' || (c == '|' && ((i == 0 && after_markup) ||
                                                           (i + 1 == text.size() && before_markup) ||
                                                           (i > 0 && text[i - 1] == '\\')));
@@ -595,7 +710,8 @@ private:
                            write_suffix(x.suffix, out_);
                        },
                        [&](const Inline::Monosim& x) {
-                           call('@' + sim_token(x.symbol, call_run(x.symbol, x.param, x.suffix), false).text, x.param);
+                           const std::string param = writable_inline_parameter(x.param);
+                           call('@' + sim_token(x.symbol, call_run(x.symbol, param, x.suffix), false).text, param);
                            write_suffix(x.suffix, out_);
                        },
                        [&](const Inline::OnymAnchor& x) { call("@", x.onym); },

@@ -270,7 +270,9 @@ std::size_t BlockParser::read_paragraph(Lines lines, std::size_t i, std::vector<
 Document import_markdown(std::string_view text) {
     std::vector<std::string_view> lines = split_standard_lines(text);
     BlockParser parser;
-    return Document{"il-markdown", std::nullopt, parser.parse(lines)};
+    Document document{"il-markdown", std::nullopt, parser.parse(lines)};
+    compose_strings(document);
+    return document;
 }
 
 }  // namespace ilvex

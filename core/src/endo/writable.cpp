@@ -8,106 +8,83 @@
 namespace ilvex {
 namespace {
 
-constexpr std::string_view inline_closer = "\"@@";
-constexpr std::string_view block_closer = "\"@@@";
+void compose(std::string& text) { text = unicode::nfc(text); }
 
-bool closes_monad_enlexis(std::string_view line) {
-    return unicode::trim_start(line).starts_with(block_closer);
+void compose(std::optional<std::string>& text) {
+    if (text) compose(*text);
 }
 
-std::string_view without_trailing_returns(std::string_view line) {
-    while (line.ends_with('\r')) line.remove_suffix(1);
-    return line;
+void compose(Suffix& suffix) {
+    compose(suffix.onym);
+    for (std::string& genos : suffix.genoses) compose(genos);
 }
 
-// Calls `visit(line, has_newline)` for each line of `text`; a final line
-// without "\n" is visited too, an empty rest after a final "\n" is not.
-template <class Visit>
-void for_each_line(std::string_view text, Visit visit) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) {
-            visit(text.substr(start), false);
-            return;
+void compose(std::vector<Inline>& inlines);
+void compose(std::vector<Block>& blocks);
+
+// Each string of a node, and its child lists.
+template <class Node>
+void compose_node(Node& node) {
+    std::visit(
+        [](auto& x) {
+            if constexpr (requires { x.text; }) compose(x.text);
+            if constexpr (requires { x.symbol; }) compose(x.symbol);
+            if constexpr (requires { x.param; }) compose(x.param);
+            if constexpr (requires { x.digest; }) compose(x.digest);
+            if constexpr (requires { x.onym; }) compose(x.onym);
+            if constexpr (requires { x.target; }) compose(x.target);
+            if constexpr (requires { x.scheme; }) compose(x.scheme);
+            if constexpr (requires { x.value; }) compose(x.value);
+            if constexpr (requires { x.dialektos; }) compose(x.dialektos);
+            if constexpr (requires { x.suffix; }) compose(x.suffix);
+            if constexpr (requires { x.lemma; }) compose(x.lemma);
+            if constexpr (requires { x.hypograph; }) compose(x.hypograph);
+            if constexpr (requires { x.children; }) compose(x.children);
+            if constexpr (requires { x.inlines; }) compose(x.inlines);
+            if constexpr (requires { x.strophes; }) {
+                for (Strophe& strophe : x.strophes) {
+                    for (auto& line : strophe) compose(line);
+                }
+            }
+        },
+        node.node);
+}
+
+// Texts side by side are written as one text: two whose NFC differs
+// once joined (a combining mark after a letter) are joined.
+void compose(std::vector<Inline>& inlines) {
+    for (Inline& item : inlines) compose_node(item);
+    std::vector<Inline> kept;
+    kept.reserve(inlines.size());
+    for (Inline& item : inlines) {
+        auto* text = std::get_if<Inline::Text>(&item.node);
+        auto* before = kept.empty() ? nullptr : std::get_if<Inline::Text>(&kept.back().node);
+        if (text && before && !text->text.empty()) {
+            std::string joined = before->text + text->text;
+            std::string composed = unicode::nfc(joined);
+            if (composed != joined) {
+                before->text = std::move(composed);
+                continue;
+            }
         }
-        visit(text.substr(start, end - start), true);
-        start = end + 1;
+        kept.push_back(std::move(item));
     }
+    inlines = std::move(kept);
+}
+
+void compose(std::vector<Block>& blocks) {
+    for (Block& block : blocks) compose_node(block);
 }
 
 }  // namespace
+
+void compose_strings(Document& document) { compose(document.blocks); }
 
 std::optional<std::string> writable_genos(std::string_view word) {
     if (is_valid_genos(word)) return std::string(word);
     std::string lower = unicode::ascii_lowercase(word);
     if (is_valid_genos(lower)) return lower;
     return std::nullopt;
-}
-
-std::string writable_parameter(std::string_view text) {
-    static constexpr char hex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const std::size_t start = i;
-        const char32_t c = unicode::next_char(text, i);
-        const std::string_view bytes = text.substr(start, i - start);
-        if (!unicode::is_whitespace(c)) {
-            out.append(bytes);
-            continue;
-        }
-        for (const char b : bytes) {
-            const auto byte = static_cast<unsigned char>(b);
-            out.push_back('%');
-            out.push_back(hex[byte >> 4]);
-            out.push_back(hex[byte & 0xF]);
-        }
-    }
-    return out;
-}
-
-std::vector<Inline> literal_inlines(std::string_view text) {
-    std::vector<Inline> pieces;
-    std::size_t start = 0;
-    for (std::size_t quote = text.find(inline_closer); quote != std::string_view::npos;
-         quote = text.find(inline_closer, start)) {
-        pieces.emplace_back(Inline::Enlexis{std::string(text.substr(start, quote + 1 - start)), {}});
-        start = quote + 1;
-    }
-    pieces.emplace_back(Inline::Enlexis{std::string(text.substr(start)), {}});
-    return pieces;
-}
-
-std::vector<Block> literal_blocks(std::string_view text, const Suffix& suffix) {
-    bool plain = true;
-    for_each_line(text, [&](std::string_view line, bool) {
-        if (line.ends_with('\r') || closes_monad_enlexis(line)) plain = false;
-    });
-    std::vector<Block> blocks;
-    if (plain) {
-        blocks.emplace_back(Block::MonadEnlexis{std::string(text), suffix});
-        return blocks;
-    }
-    std::string run;
-    const auto flush_run = [&] {
-        if (run.empty()) return;
-        blocks.emplace_back(Block::MonadEnlexis{std::move(run), suffix});
-        run.clear();
-    };
-    for_each_line(text, [&](std::string_view line, bool has_newline) {
-        line = without_trailing_returns(line);
-        if (closes_monad_enlexis(line)) {
-            flush_run();
-            blocks.emplace_back(Block::Paragraph{literal_inlines(line)});
-            return;
-        }
-        run += line;
-        if (has_newline) run += '\n';
-    });
-    flush_run();
-    return blocks;
 }
 
 void isolate_trailing_backslashes(std::vector<Inline>& inlines) {
