@@ -3,11 +3,16 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer) and runs every target of
 # fuzz/ on a copy of its seed corpus for the given seconds (default 12).
 # Exits non-zero when a target crashes or a property fails, and prints the
-# path of the input that did it.
+# path of the input that did it. ILVEX_FUZZ_SEED fixes libFuzzer's seed, so
+# that the run in the test command explores the same inputs every time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-12}
 build=build/fuzz
+seed_option=()
+if [ -n "${ILVEX_FUZZ_SEED:-}" ]; then
+  seed_option=(-seed="$ILVEX_FUZZ_SEED")
+fi
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DILVEX_FUZZ=ON -DILVEX_PYTHON=OFF >/dev/null
@@ -22,7 +27,7 @@ for seeds in fuzz/corpus/*/; do
   cp -r "$seeds". "$corpus"
   log="$work/$target.log"
   echo "fuzzing $target for ${seconds}s"
-  if ! "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+  if ! "$build/fuzz/$target" -max_total_time="$seconds" "${seed_option[@]}" -timeout=10 -print_final_stats=1 \
       -dict="fuzz/$target.dict" -artifact_prefix="$work/artifacts/$target-" "$corpus" >"$log" 2>&1; then
     failed=1
     echo "FAILED: $target" >&2

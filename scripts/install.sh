@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
 
-packages=(g++ cmake ninja-build pkg-config libicu-dev libgtest-dev)
+packages=(g++ cmake ninja-build pkg-config libicu-dev libgtest-dev clang libclang-rt-14-dev)
 python_include=$("$PYTHON" -c 'import sysconfig; print(sysconfig.get_paths()["include"])')
 if [ ! -f "$python_include/Python.h" ]; then
   packages+=(python3-dev)

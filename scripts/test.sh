@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the C++ unit tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the C++ and Python module tests of the
-# release build.
+# UndefinedBehaviorSanitizer, a short fuzz run of every libFuzzer target, then
+# the C++ and Python module tests of the release build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
@@ -10,6 +10,8 @@ cmake -S . -B "$SANITIZE_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAG
   -DILVEX_SANITIZE=ON -DILVEX_PYTHON=OFF >/dev/null
 cmake --build "$SANITIZE_DIR"
 ctest --test-dir "$SANITIZE_DIR" --output-on-failure -j "$JOBS"
+
+ILVEX_FUZZ_SEED=1 bash scripts/fuzz.sh 20
 
 configure_release
 cmake --build "$RELEASE_DIR"
