@@ -62,7 +62,7 @@ def measure(peer, path, empty_path, launch, rounds, min_round, budget):
     def best_run(target):
         best_seconds, peak, spent, runs = float("inf"), 0, 0.0, 0
         while runs < 1 or ((runs < rounds or spent < min_round * rounds) and spent < budget):
-            run_peak, run_seconds, stdout = launch(peer.command(target), quiet=True)
+            run_peak, run_seconds, stdout = launch(peer.command(target), peer=True, keep_output=peer.times_itself)
             seconds = float(stdout) if peer.times_itself else run_seconds
             best_seconds, peak = min(best_seconds, seconds), max(peak, run_peak)
             spent += run_seconds

@@ -33,6 +33,9 @@ ENDO_OVER_CMARK = 2.0
 PEAK_OVER_INPUT = 4.0
 
 
+SECTIONS = ("documents", "markdown", "outline", "tiny", "dialektos")
+
+
 def parse_arguments():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--install-peers", action="store_true",
@@ -45,6 +48,8 @@ def parse_arguments():
     parser.add_argument("--min-round", type=float, default=0.2, help="seconds a round lasts at least (default 0.2)")
     parser.add_argument("--peer-budget", type=float, default=30.0,
                         help="seconds of repeated runs per peer and input at most (default 30)")
+    parser.add_argument("--only", nargs="+", choices=SECTIONS, default=list(SECTIONS),
+                        help="run only these sections (default: all)")
     parser.add_argument("--build-dir", type=Path, default=ROOT / "build" / "rel", help="Release build directory")
     parser.add_argument("--corpus", type=Path, default=DEFAULT_CORPUS, help="directory of real Markdown files")
     args = parser.parse_args()
@@ -77,12 +82,15 @@ class Launcher:
         self.input_dir = input_dir
         self.env = dict(os.environ, PYTHONPATH=os.pathsep.join([str(module_dir), str(BENCH)]))
 
-    def __call__(self, argv, quiet=False):
-        """The command's peak KiB, wall seconds and standard output; `quiet`
-        drops its standard error (a peer's warnings about its input)."""
+    def __call__(self, argv, peer=False, keep_output=True):
+        """The command's peak KiB, wall seconds and standard output. A peer's
+        standard error (warnings about its input) is dropped, and so is its
+        output unless `keep_output`: a converter writing into a pipe would be
+        timed at the pipe's pace."""
+        stdout = subprocess.PIPE if keep_output else subprocess.DEVNULL
         with tempfile.NamedTemporaryFile("r") as report:
             done = subprocess.run([str(self.peak_rss), report.name, *argv], cwd=self.input_dir, env=self.env,
-                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL if quiet else None, text=True)
+                                  stdout=stdout, stderr=subprocess.DEVNULL if peer else None, text=True)
             if done.returncode != 0:
                 raise RuntimeError(f"{' '.join(argv[:3])} failed with status {done.returncode}")
             peak, seconds = report.read().split()
@@ -223,13 +231,17 @@ def dialektos_cases(launch, args):
 def print_targets(results):
     print("\nTargets")
     for function in ("check", "brachy"):
-        f = results[(function, "ascii")]
+        f = results.get((function, "ascii"))
+        if f is None:
+            continue
         speed = "met" if f["mb_s"] >= CHECK_BRACHY_MB_S else "MISSED"
         memory = "met" if f["peak_x"] < PEAK_OVER_INPUT else "MISSED"
         print(f"  {function} ASCII >= {CHECK_BRACHY_MB_S:.0f} MB/s: {speed} ({f['mb_s']:.1f} MB/s); "
               f"peak < {PEAK_OVER_INPUT:.0f}x input: {memory} ({f['peak_x']:.2f}x)")
     for label in ("generated prose", "generated structured"):
-        f = results[("endo", label)]
+        f = results.get(("endo", label))
+        if f is None:
+            continue
         cmark = results.get(("endo", label, "cmark"))
         if cmark is None:
             speed = f"not checked: cmark {peers.NOT_INSTALLED}"
@@ -255,11 +267,16 @@ def main():
 
     results = {}
     print(f"ilvex benchmark suite: seed {args.seed}, best of {args.rounds} rounds of at least {args.min_round} s")
-    document_cases(launch, paths, args, results)
-    markdown_cases(launch, paths, args, md4c_driver, results)
-    outline_cases(launch, paths, args)
-    tiny_cases(launch, args)
-    dialektos_cases(launch, args)
+    if "documents" in args.only:
+        document_cases(launch, paths, args, results)
+    if "markdown" in args.only:
+        markdown_cases(launch, paths, args, md4c_driver, results)
+    if "outline" in args.only:
+        outline_cases(launch, paths, args)
+    if "tiny" in args.only:
+        tiny_cases(launch, args)
+    if "dialektos" in args.only:
+        dialektos_cases(launch, args)
     print_targets(results)
 
 

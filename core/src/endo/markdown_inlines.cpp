@@ -20,22 +20,43 @@ bool is_ascii_punctuation(char32_t c) {
            (c >= 0x7B && c <= 0x7E);
 }
 
-// The positions of one character (or pair) in the text, in ascending order:
-// "the first one from here" is a binary search, never a rescan, however
-// often an unclosed construct asks.
-class Positions {
+// The first occurrence of a byte, or of that byte doubled, at or after a
+// position. The converter asks with positions that do not go back: it scans
+// forward, a construct's content lies after its opener, and the scan resumes
+// after the construct. So the last answer is kept and reused while the asked
+// position has not passed it, and each byte of the text is searched about
+// once however often an unclosed construct asks; a position that does go
+// back is searched afresh, which costs time but never changes an answer.
+class NextOccurrence {
 public:
-    void add(std::size_t i) { at_.push_back(i); }
+    NextOccurrence(std::string_view text, char byte, bool doubled)
+        : text_(text), byte_(byte), doubled_(doubled) {}
 
-    // The first position at or after `from` and before `end`.
+    // The first occurrence at or after `from` and before `end`.
     std::optional<std::size_t> first(std::size_t from, std::size_t end) const {
-        const auto found = std::lower_bound(at_.begin(), at_.end(), from);
-        if (found == at_.end() || *found >= end) return std::nullopt;
-        return *found;
+        if (from < from_ || from > found_) {
+            from_ = from;
+            found_ = search(from);
+        }
+        if (found_ >= end) return std::nullopt;
+        return found_;
     }
 
 private:
-    std::vector<std::size_t> at_;
+    // The text's size when there is none.
+    std::size_t search(std::size_t from) const {
+        for (std::size_t k = text_.find(byte_, from); k != std::string_view::npos;
+             k = text_.find(byte_, k + 1)) {
+            if (!doubled_ || (k + 1 < text_.size() && text_[k + 1] == byte_)) return k;
+        }
+        return text_.size();
+    }
+
+    std::string_view text_;
+    char byte_;
+    bool doubled_;
+    mutable std::size_t from_ = std::string_view::npos;  // the last search started here...
+    mutable std::size_t found_ = 0;                      // ...and found this
 };
 
 // The bytes that may begin a construct. Every delimiter is ASCII and no
@@ -70,27 +91,14 @@ private:
     std::optional<Construct> link(std::size_t i, std::size_t begin, std::size_t end) const;
 
     std::string_view text_;
-    Positions backticks_;
-    Positions stars_;
-    Positions star_pairs_;  // the first star of each "**", overlapping ones included
-    Positions close_brackets_;
-    Positions close_parens_;
+    NextOccurrence backticks_{text_, '`', false};
+    NextOccurrence stars_{text_, '*', false};
+    NextOccurrence star_pairs_{text_, '*', true};  // the first star of a "**", overlapping ones included
+    NextOccurrence close_brackets_{text_, ']', false};
+    NextOccurrence close_parens_{text_, ')', false};
 };
 
-InlineConverter::InlineConverter(std::string_view text) : text_(text) {
-    for (std::size_t k = 0; k < text_.size(); ++k) {
-        switch (text_[k]) {
-            case '`': backticks_.add(k); break;
-            case ']': close_brackets_.add(k); break;
-            case ')': close_parens_.add(k); break;
-            case '*':
-                stars_.add(k);
-                if (k + 1 < text_.size() && text_[k + 1] == '*') star_pairs_.add(k);
-                break;
-            default: break;
-        }
-    }
-}
+InlineConverter::InlineConverter(std::string_view text) : text_(text) {}
 
 std::vector<Inline> InlineConverter::convert(std::size_t begin, std::size_t end) const {
     std::vector<Inline> out;
@@ -190,7 +198,9 @@ std::optional<InlineConverter::Construct> InlineConverter::autolink(std::size_t 
 std::optional<InlineConverter::Construct> InlineConverter::footnote_reference(
     std::size_t i, std::size_t end) const {
     if (i + 1 >= end || text_[i + 1] != '^') return std::nullopt;
-    const auto close = close_brackets_.first(i + 2, end);
+    // The first "]" after the "[" is after the "^": asked from the "[", as
+    // the link reader asks next, the question does not go back.
+    const auto close = close_brackets_.first(i + 1, end);
     if (!close) return std::nullopt;
     std::string label(text_.substr(i + 2, *close - i - 2));
     if (!is_valid_onym(label)) return std::nullopt;
