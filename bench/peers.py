@@ -57,7 +57,8 @@ def standard_peers(md4c_driver, rounds):
 
 
 def measure(peer, path, empty_path, launch, rounds, min_round, budget):
-    """Seconds per conversion and peak KiB above the empty-file run."""
+    """Seconds per conversion (None when too short to tell from the peer's
+    start-up) and peak KiB above the empty-file run."""
 
     def best_run(target):
         best_seconds, peak, spent, runs = float("inf"), 0, 0.0, 0
@@ -74,5 +75,9 @@ def measure(peer, path, empty_path, launch, rounds, min_round, budget):
     seconds, peak = best_run(path)
     empty_seconds, empty_peak = best_run(empty_path)
     if not peer.times_itself:
+        # A conversion that takes less than a tenth of the start-up is lost
+        # in the start-up's own spread: no figure.
         seconds -= empty_seconds
-    return max(seconds, 1e-9), max(peak - empty_peak, 0)
+        if seconds < empty_seconds / 10:
+            return None, max(peak - empty_peak, 0)
+    return seconds, max(peak - empty_peak, 0)
