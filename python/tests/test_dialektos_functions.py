@@ -3,6 +3,7 @@
 import unittest
 
 import ilvex
+from support import IlvexTestCase
 
 STANDARD_IDS = [
     "il-djot", "koine", "il-prosa", "il-poesia", "il-drama", "il-docbook", "il-html",
@@ -47,12 +48,7 @@ b: x y
 """
 
 
-class DialektosTest(unittest.TestCase):
-    def assert_ilvex_error(self, text, call):
-        with self.assertRaises(ilvex.IlvexError) as caught:
-            call()
-        self.assertEqual(caught.exception.args, (text,))
-
+class DialektosTest(IlvexTestCase):
     def test_every_standard_id_resolves_and_reads_back(self):
         for std_id in STANDARD_IDS:
             text = ilvex.dialektos(std_id)

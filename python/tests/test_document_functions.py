@@ -5,6 +5,7 @@ import tempfile
 import unittest
 
 import ilvex
+from support import IlvexTestCase
 
 POEMS = """@@@!ilvex
 @=== stanza
@@ -46,7 +47,7 @@ class InDirectory:
         self.directory.cleanup()
 
 
-class CheckTest(unittest.TestCase):
+class CheckTest(IlvexTestCase):
     def test_routes_on_the_declaration(self):
         self.assertEqual(ilvex.check(KOINE_DOC), "document")
         self.assertEqual(ilvex.check("  @@@!ilvex@0.3  \n"), "dialektos")
@@ -62,12 +63,10 @@ class CheckTest(unittest.TestCase):
             ("@@@!ilvex\nbogus\n", "x.dia", "x.dia:2:1: invalid dialektos definition: unexpected line: `bogus`"),
         ]
         for text, path, message in cases:
-            with self.assertRaises(ilvex.IlvexError) as caught:
-                ilvex.check(text, path)
-            self.assertEqual(caught.exception.args, (message,))
+            self.assert_ilvex_error(message, lambda: ilvex.check(text, path))
 
 
-class BrachyTest(unittest.TestCase):
+class BrachyTest(IlvexTestCase):
     def test_canonical_spelling(self):
         source = "#!/usr/bin/env ilvex\n\\\\\\!koine@1\n\n\\{section} Title\n\\\\/ dropped\nx \\{strong}y{strong}\\\n{section}\\\n"
         self.assertEqual(ilvex.brachy(source), "@@@!koine@1\n\n@# Title\nx @*y*@\n#@\n")
@@ -83,12 +82,10 @@ class BrachyTest(unittest.TestCase):
             ("@@@!ilvex\nbogus\n", "doc.ild:2:1: invalid dialektos definition: unexpected line: `bogus`"),
         ]:
             for function in (ilvex.brachy, ilvex.plero):
-                with self.assertRaises(ilvex.IlvexError) as caught:
-                    function(text)
-                self.assertEqual(caught.exception.args, (message,))
+                self.assert_ilvex_error(message, lambda: function(text))
 
 
-class PleroTest(unittest.TestCase):
+class PleroTest(IlvexTestCase):
     DOCUMENT = "@@@!poems\n\n@~ Song\nla @*la*@\n~@\n"
 
     def test_names_from_the_glossa_with_fallback(self):
@@ -101,10 +98,8 @@ class PleroTest(unittest.TestCase):
             plero = ilvex.plero(self.DOCUMENT, "de")
             self.assertEqual(ilvex.brachy(plero), ilvex.brachy(self.DOCUMENT))
             self.assertEqual(ilvex.plero(plero, "de"), plero)
-            with self.assertRaises(ilvex.IlvexError) as caught:
-                ilvex.plero(self.DOCUMENT, "fr")
-            self.assertEqual(caught.exception.args,
-                             ("cannot resolve dialektos `poems.fr.glossa`: no local .lektos/.dia file",))
+            self.assert_ilvex_error("cannot resolve dialektos `poems.fr.glossa`: no local .lektos/.dia file",
+                                    lambda: ilvex.plero(self.DOCUMENT, "fr"))
 
     def test_resolves_beside_the_path(self):
         with InDirectory({"poems.dia": POEMS}) as directory:
@@ -114,7 +109,7 @@ class PleroTest(unittest.TestCase):
                 ilvex.check(self.DOCUMENT)
 
 
-class OutlineTest(unittest.TestCase):
+class OutlineTest(IlvexTestCase):
     def test_shape_and_key_order(self):
         text = "@@@!koine\n\n@#(2) Title\nSee @(here) and @#(here).\n#@(sec).x\n"
         outline = ilvex.outline(text)
@@ -140,9 +135,7 @@ class OutlineTest(unittest.TestCase):
             ("  @@@!ilvex\n", "doc.ild:1:1: missing dialektos declaration on the first content line"),
         ]
         for text, message in cases:
-            with self.assertRaises(ilvex.IlvexError) as caught:
-                ilvex.outline(text)
-            self.assertEqual(caught.exception.args, (message,))
+            self.assert_ilvex_error(message, lambda: ilvex.outline(text))
 
     def test_decomposed_text_is_matched_composed(self):
         outline = ilvex.outline("@@@!koine\n\nx\n@(cafe\u0301)\n")

@@ -3,17 +3,13 @@
 import unittest
 
 import ilvex
+from support import IlvexTestCase
 
 FORMATS = ["markdown", "html", "rst", "org", "djot", "docbook", "bibtex", "jats", "tei",
            "usfm", "usx", "osis"]
 
 
-class EndoTest(unittest.TestCase):
-    def assert_ilvex_error(self, message, call):
-        with self.assertRaises(ilvex.IlvexError) as caught:
-            call()
-        self.assertEqual(caught.exception.args, (message,))
-
+class EndoTest(IlvexTestCase):
     def test_unknown_names_are_matched_byte_for_byte(self):
         for name in ["Markdown", "md", " html", "HTML", "markdown ", ""]:
             self.assert_ilvex_error(f"unsupported endo format: {name}", lambda: ilvex.endo(name, "x"))
