@@ -7,31 +7,60 @@
 #include "dialektos/glossa.hpp"
 #include "dialektos/path_text.hpp"
 #include "dialektos/std_library.hpp"
+#include "dialektos/std_parse_cache.hpp"
 #include "dialektos/unicode.hpp"
 
 namespace ilvex {
 namespace {
 
 struct FoundDefinition {
-    std::string text;
     std::string source_name;
-    bool local = true;  // read from the source, so it may have glossae
+    std::string local_text;                   // read from the source, so it may have glossae
+    const StdDefinition* standard = nullptr;  // or the embedded definition, used exactly as stored
+
+    std::string_view text() const { return standard ? standard->text : std::string_view(local_text); }
 };
 
 // The definition of `id`: "<id>.lektos", else "<id>.dia", else the standard
-// one (used exactly as stored); nothing when there is none.
+// one; nothing when there is none.
 Result<std::optional<FoundDefinition>> find_definition(const DefinitionSource& source, std::string_view id) {
     for (const char* extension : {".lektos", ".dia"}) {
         std::string name = std::string(id) + extension;
         auto text = read_definition(source, name);
         if (!text) return std::move(text).error();
-        if (*text) return std::optional<FoundDefinition>(FoundDefinition{std::move(**text), std::move(name), true});
+        if (*text) return std::optional<FoundDefinition>(FoundDefinition{std::move(name), std::move(**text)});
     }
     if (const StdDefinition* standard = find_std_definition(id)) {
-        return std::optional<FoundDefinition>(
-            FoundDefinition{std::string(standard->text), "std:/" + std::string(id) + ".dia", false});
+        return std::optional<FoundDefinition>(FoundDefinition{std_source_name(id), {}, standard});
     }
     return std::optional<FoundDefinition>();
+}
+
+// Whether `source` holds no file that resolution would read for `id`, and
+// reading found no fault either.
+bool lacks_definition_files(const DefinitionSource& source, const std::string& id) {
+    for (const char* extension : {".lektos", ".dia"}) {
+        const auto text = source.read(id + extension);
+        if (!text || *text) return false;
+    }
+    return true;
+}
+
+// The process-wide parse of the standard definition `id`, whose own files
+// `source` lacks, when parsing its text here would give that same dialektos:
+// no other id it imports, directly or not, has a file in `source` that would
+// be read instead or is being parsed (a cycle), and the stack is shallow
+// enough for its longest import chain. Null otherwise, and then parsing the
+// text gives the dialektos or error due.
+const Dialektos* reusable_std_parse(const DefinitionSource& source, std::string_view id, ResolutionStack& stack) {
+    const StdParse* parse = std_parse(id);
+    if (!parse || stack.depth() + parse->height > ResolutionStack::max_depth) return nullptr;
+    for (const std::string& imported : parse->closure) {
+        if (imported == id) continue;
+        if (stack.contains(imported) || !lacks_definition_files(source, imported)) return nullptr;
+    }
+    stack.note_import(parse->height);
+    return &parse->dialektos;
 }
 
 // The language of a glossa file name "<id>.<lang>.glossa", whose prefix
@@ -83,11 +112,14 @@ Result<const Dialektos*> resolve_kept_dialektos(const DefinitionSource& source, 
                      "import chain deeper than " + std::to_string(ResolutionStack::max_depth) + " dialektoi");
     }
     const FoundDefinition& definition = **found;
+    if (definition.standard) {
+        if (const Dialektos* shared = reusable_std_parse(source, id, stack)) return shared;
+    }
     stack.push(std::string(id));
-    auto parsed = parse_definition(definition.text, definition.source_name, id, source, stack);
+    auto parsed = parse_definition(definition.text(), definition.source_name, id, source, stack);
     const std::size_t height = stack.pop();
     if (!parsed) return std::move(parsed).error();
-    if (definition.local) {
+    if (!definition.standard) {
         if (auto glossae = collect_glossae(source, *parsed, stack); !glossae) return std::move(glossae).error();
     }
     return &stack.remember(source, std::string(id), std::move(*parsed), height);

@@ -22,7 +22,8 @@ Result<std::optional<std::string>> read_definition(const DefinitionSource& sourc
 Result<Dialektos> resolve_dialektos(const DefinitionSource& source, std::string_view id, ResolutionStack& stack);
 
 // resolve_dialektos without the copy: the dialektos returned is the one
-// `stack` keeps, and lives as long as the stack.
+// `stack` keeps, or a standard one parsed once per process, and lives at
+// least as long as the stack.
 Result<const Dialektos*> resolve_kept_dialektos(const DefinitionSource& source, std::string_view id,
                                                 ResolutionStack& stack);
 

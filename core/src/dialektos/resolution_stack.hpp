@@ -44,6 +44,12 @@ public:
     const Dialektos& remember(const DefinitionSource& source, std::string id, Dialektos dialektos,
                               std::size_t height);
 
+    // Tells the innermost definition that it imported a dialektos of
+    // `height`; `recall` and `remember` do so themselves, and a dialektos
+    // reached without them must too, so heights stay what a fresh parse
+    // would record.
+    void note_import(std::size_t height);
+
     // The names `source` holds, in byte order, listed once per call.
     const std::vector<std::string>& listing(const DefinitionSource& source);
 
@@ -60,9 +66,6 @@ private:
         std::map<std::string, Resolved, std::less<>> resolved;
         std::optional<std::vector<std::string>> listing;
     };
-
-    // Tells the innermost definition that it imported a dialektos of `height`.
-    void note_import(std::size_t height);
 
     std::vector<Frame> frames_;
     std::map<const DefinitionSource*, SourceRecord> sources_;

@@ -15,4 +15,6 @@ std::vector<std::string> std_dialektos_ids() {
     return ids;
 }
 
+std::string std_source_name(std::string_view id) { return "std:/" + std::string(id) + ".dia"; }
+
 }  // namespace ilvex

@@ -21,4 +21,7 @@ const StdDefinition* find_std_definition(std::string_view id);
 
 std::vector<std::string> std_dialektos_ids();
 
+// The name errors in the embedded definition of `id` are located at.
+std::string std_source_name(std::string_view id);
+
 }  // namespace ilvex

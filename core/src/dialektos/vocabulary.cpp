@@ -29,16 +29,24 @@ struct Conflict {
 // (second holder, alias). Only aliases this block added can have two holders.
 std::optional<Conflict> first_conflict(const std::vector<Addition>& added,
                                        const AliasClaims& claims) {
-    std::map<std::string_view, std::vector<std::string_view>> holders;
-    for (const Addition& addition : added) holders[addition.alias].push_back(addition.term);
-    std::optional<Conflict> first;
-    for (auto& [alias, terms] : holders) {
-        if (const auto owner = claims.find(alias); owner != claims.end()) {
-            terms.push_back(owner->second);
+    // Every (alias, holder) pair, sorted: the additions, and the earlier
+    // owner of each added alias, listed once however often it was added.
+    std::vector<std::pair<std::string_view, std::string_view>> holders;
+    holders.reserve(2 * added.size());
+    for (const Addition& addition : added) {
+        holders.emplace_back(addition.alias, addition.term);
+        if (const auto owner = claims.find(addition.alias); owner != claims.end()) {
+            holders.emplace_back(addition.alias, owner->second);
         }
-        if (terms.size() < 2) continue;
-        std::partial_sort(terms.begin(), terms.begin() + 2, terms.end());
-        const Conflict conflict{alias, terms[0], terms[1]};
+    }
+    std::sort(holders.begin(), holders.end());
+    holders.erase(std::unique(holders.begin(), holders.end()), holders.end());
+    std::optional<Conflict> first;
+    for (std::size_t i = 1; i < holders.size(); ++i) {
+        const bool second_holder = holders[i].first == holders[i - 1].first &&
+                                   (i < 2 || holders[i - 2].first != holders[i].first);
+        if (!second_holder) continue;
+        const Conflict conflict{holders[i].first, holders[i - 1].second, holders[i].second};
         if (!first || std::pair(conflict.later, conflict.alias) < std::pair(first->later, first->alias)) {
             first = conflict;
         }

@@ -1,0 +1,30 @@
+// The embedded definitions parsed once per process. Their texts are
+// constants, so with no local file in play each parses to the same dialektos
+// on every call; resolution uses these parses instead of parsing again
+// whenever that gives what parsing again would.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dialektos/model.hpp"
+
+namespace ilvex {
+
+struct StdParse {
+    Dialektos dialektos;
+    // The length of its longest import chain, itself included.
+    std::size_t height = 0;
+    // Its id and the ids of every definition it imports, directly or not,
+    // in byte order without repeats.
+    std::vector<std::string> closure;
+};
+
+// The parse of the embedded definition of `id` from a source without files,
+// built on first use and never changed after; null when `id` is not a
+// standard id. Safe to call from several threads.
+const StdParse* std_parse(std::string_view id);
+
+}  // namespace ilvex
