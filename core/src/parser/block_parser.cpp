@@ -195,7 +195,7 @@ Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dia
             continue;
         }
         Block& block = std::get<Block>(*outcome);
-        append_record(state, dialektos, block, opener);
+        if (state.collect_records) append_record(state, dialektos, block, opener);
         blocks.push_back(std::move(block));
     }
 }

@@ -30,6 +30,8 @@ struct ParserState {
     std::vector<std::string> lines;
     std::string path;
     std::string dir;
+    // Only the outline reads the records; other parses skip building them.
+    bool collect_records = false;
     std::vector<OutlineRecord> records;
     std::uint64_t pos = 0;
     std::uint64_t depth = 0;
