@@ -19,6 +19,8 @@ Result<ParsedInput> parse_input(std::string_view text, std::string_view path) {
         std::get<Dialektos>(result.value()) = std::move(definition).value();
         return result;
     }
+    // Most texts are in NFC already: they are parsed in place, without a copy.
+    if (unicode::is_nfc(text)) return parse_document_input(text, path);
     return parse_document_input(unicode::nfc(text), path);
 }
 
