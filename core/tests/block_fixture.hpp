@@ -68,6 +68,7 @@ inline Result<ParsedBlocks> parse_with(const Dialektos& dialektos, std::string_v
     auto prepared = prepare_document(text, "doc.ild");
     if (!prepared) return std::move(prepared).error();
     ParserState& state = prepared->state;
+    state.collect_records = true;
     auto blocks = parse_blocks(state, dialektos, std::nullopt);
     if (!blocks) return std::move(blocks).error();
     EXPECT_EQ(state.depth, 0u);

@@ -46,7 +46,8 @@ TEST(CheckEntry, TheOutlineEntryDoesNotTrimOrRoute) {
 }
 
 TEST(CheckEntry, DocumentParserKeepsVersionRecordsAndDialektos) {
-    auto parsed = parse_document("#!/usr/bin/env x\n@@@!koine@0.3\n\n@@@.\nHi\n.@@@\n", "doc.ild");
+    const std::string_view text = "#!/usr/bin/env x\n@@@!koine@0.3\n\n@@@.\nHi\n.@@@\n";
+    auto parsed = parse_document_for_outline(text, "doc.ild");
     ASSERT_TRUE(parsed) << error_message(parsed.error());
     EXPECT_EQ(parsed->document.dialektos, "koine");
     EXPECT_EQ(parsed->document.version, "0.3");
@@ -55,6 +56,13 @@ TEST(CheckEntry, DocumentParserKeepsVersionRecordsAndDialektos) {
     EXPECT_EQ(parsed->outline_records[0].kind, "diaphane");
     EXPECT_EQ(parsed->outline_records[0].start, 4u);
     EXPECT_EQ(parsed->outline_records[0].end, 6u);
+
+    // Only the outline's parse builds records; the same document parsed
+    // otherwise is the same tree without them.
+    auto plain = parse_document(text, "doc.ild");
+    ASSERT_TRUE(plain) << error_message(plain.error());
+    EXPECT_EQ(plain->document, parsed->document);
+    EXPECT_TRUE(plain->outline_records.empty());
 
     auto input = parse_document_input("@@@!koine@0.3\nHi", "doc.ild");
     ASSERT_TRUE(input);
@@ -81,7 +89,7 @@ const std::string chapter_document = "@@@!loc\n@§ One\ntext\n§@\n";
 TEST(CheckEntry, ResolvesFromTheDirectoryOfThePath) {
     const testing::TempDirectory dir;
     dir.write("loc.dia", local_definition);
-    auto parsed = parse_document(chapter_document, dir / "doc.ild");
+    auto parsed = parse_document_for_outline(chapter_document, dir / "doc.ild");
     ASSERT_TRUE(parsed) << error_message(parsed.error());
     EXPECT_EQ(parsed->dialektos.id, "loc");
     ASSERT_EQ(parsed->document.blocks.size(), 1u);
@@ -119,7 +127,7 @@ TEST(CheckEntry, ABareFileNameResolvesInTheWorkingDirectory) {
     auto parsed = parse_input(chapter_document, "doc.ild");
     ASSERT_TRUE(parsed) << error_message(parsed.error());
     EXPECT_EQ(std::get<ParsedDocument>(*parsed).document.blocks.size(), 1u);
-    auto shadowed = parse_document("@@@!koine\n@~\nla\n~@", "doc.ild");
+    auto shadowed = parse_document_for_outline("@@@!koine\n@~\nla\n~@", "doc.ild");
     ASSERT_TRUE(shadowed) << error_message(shadowed.error());
     EXPECT_EQ(shadowed->outline_records[0].name, "song");
 }
@@ -128,7 +136,8 @@ TEST(CheckEntry, EnglossisBlocksUseTheirOwnDialektos) {
     const testing::TempDirectory dir;
     dir.write("inner.dia", local_definition);
     auto parsed =
-        parse_document("@@@!koine\n@@@!(inner)\n@~ Song\nla\n~@\n!@@@.aside\n", dir / "x.ild");
+        parse_document_for_outline("@@@!koine\n@@@!(inner)\n@~ Song\nla\n~@\n!@@@.aside\n",
+                                   dir / "x.ild");
     ASSERT_TRUE(parsed) << error_message(parsed.error());
     ASSERT_EQ(parsed->document.blocks.size(), 1u);
     const auto& englossis = std::get<Block::Englossis>(parsed->document.blocks[0].node);

@@ -8,7 +8,7 @@
 namespace ilvex {
 namespace {
 
-using Lines = std::vector<std::string>;
+using Lines = std::vector<std::string_view>;
 
 TEST(DocumentLines, SplitsAtNewlinesAndDropsTrailingCarriageReturns) {
     const std::vector<std::pair<std::string_view, Lines>> cases = {

@@ -45,5 +45,17 @@ TEST(Unicode, Nfc) {
     EXPECT_EQ(unicode::nfc("\u212B"), "\u00C5");  // ANGSTROM SIGN
 }
 
+TEST(Unicode, IsNfcAgreesWithNfc) {
+    // Plain, composed, decomposed, a singleton, a nukta NFC composes, and
+    // ill-formed UTF-8.
+    for (const std::string_view text :
+         {"", "plain", "\u00E9", "e\u0301", "a\u212B", "\u0915\u093C", "\u0958x", "\xC3"}) {
+        EXPECT_EQ(unicode::is_nfc(text), unicode::nfc(text) == text)
+            << testing::PrintToString(std::string(text));
+    }
+    EXPECT_TRUE(unicode::is_nfc("\u00E9"));
+    EXPECT_FALSE(unicode::is_nfc("e\u0301"));
+}
+
 }  // namespace
 }  // namespace ilvex

@@ -165,16 +165,29 @@ std::string_view trim_end(std::string_view text) {
 
 std::string_view trim(std::string_view text) { return trim_end(trim_start(text)); }
 
-std::string nfc(std::string_view text) {
-    if (is_ascii(text)) return std::string(text);
+namespace {
+
+const icu::Normalizer2& nfc_normalizer() {
     UErrorCode status = U_ZERO_ERROR;
     const icu::Normalizer2* normalizer = icu::Normalizer2::getNFCInstance(status);
     if (U_FAILURE(status)) throw std::runtime_error("the NFC normalizer is unavailable");
+    return *normalizer;
+}
+
+}  // namespace
+
+bool is_nfc(std::string_view text) {
+    if (is_ascii(text)) return true;
+    UErrorCode status = U_ZERO_ERROR;
     const icu::StringPiece piece(text.data(), static_cast<std::int32_t>(text.size()));
-    if (normalizer->isNormalizedUTF8(piece, status) && U_SUCCESS(status)) {
-        return std::string(text);
-    }
-    status = U_ZERO_ERROR;
+    return nfc_normalizer().isNormalizedUTF8(piece, status) && U_SUCCESS(status);
+}
+
+std::string nfc(std::string_view text) {
+    if (is_nfc(text)) return std::string(text);
+    const icu::Normalizer2* normalizer = &nfc_normalizer();
+    const icu::StringPiece piece(text.data(), static_cast<std::int32_t>(text.size()));
+    UErrorCode status = U_ZERO_ERROR;
     std::string out;
     out.reserve(text.size());
     icu::StringByteSink<std::string> sink(&out);

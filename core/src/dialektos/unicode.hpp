@@ -44,5 +44,7 @@ std::string_view trim_end(std::string_view text);
 
 // Canonical composition (NFC).
 std::string nfc(std::string_view text);
+// Whether `text` is already in NFC, so that nfc would return it unchanged.
+bool is_nfc(std::string_view text);
 
 }  // namespace ilvex::unicode

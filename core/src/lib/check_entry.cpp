@@ -19,13 +19,19 @@ Result<ParsedInput> parse_input(std::string_view text, std::string_view path) {
         std::get<Dialektos>(result.value()) = std::move(definition).value();
         return result;
     }
+    // Most texts are in NFC already: they are parsed in place, without a copy.
+    if (unicode::is_nfc(text)) return parse_document_input(text, path);
     return parse_document_input(unicode::nfc(text), path);
 }
 
-Result<ParsedDocument> parse_document(std::string_view text, std::string_view path) {
+namespace {
+
+Result<ParsedDocument> parse_document_with(std::string_view text, std::string_view path,
+                                           bool collect_records) {
     auto prepared = prepare_document(text, path);
     if (!prepared) return std::move(prepared).error();
     auto& [declaration, state] = *prepared;
+    state.collect_records = collect_records;
     auto dialektos = resolve_from_dir(state.dir, declaration.id);
     if (!dialektos) return std::move(dialektos).error();
     auto blocks = parse_blocks(state, *dialektos, std::nullopt);
@@ -35,6 +41,12 @@ Result<ParsedDocument> parse_document(std::string_view text, std::string_view pa
                           std::move(state.records), std::move(dialektos).value()};
 }
 
+}  // namespace
+
+Result<ParsedDocument> parse_document(std::string_view text, std::string_view path) {
+    return parse_document_with(text, path, false);
+}
+
 Result<ParsedInput> parse_document_input(std::string_view text, std::string_view path) {
     auto parsed = parse_document(text, path);
     if (!parsed) return std::move(parsed).error();
@@ -42,7 +54,7 @@ Result<ParsedInput> parse_document_input(std::string_view text, std::string_view
 }
 
 Result<ParsedDocument> parse_document_for_outline(std::string_view text, std::string_view path) {
-    return parse_document(text, path);
+    return parse_document_with(text, path, true);
 }
 
 }  // namespace ilvex

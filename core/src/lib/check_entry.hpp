@@ -16,7 +16,8 @@ namespace ilvex {
 
 struct ParsedDocument {
     Document document;
-    // One per Para, Stichoi, Diaphane and Englossis block, in finishing order.
+    // One per Para, Stichoi, Diaphane and Englossis block, in finishing order;
+    // only parse_document_for_outline collects them, elsewhere this is empty.
     std::vector<OutlineRecord> outline_records;
     // The dialektos the declaration named, as resolved.
     Dialektos dialektos;
@@ -31,13 +32,15 @@ using ParsedInput = std::variant<Dialektos, ParsedDocument>;
 // directory is where dialektoi are resolved, and it locates every error.
 Result<ParsedInput> parse_input(std::string_view text, std::string_view path);
 
-// Parses a document already in NFC against the dialektos it declares.
+// Parses a document already in NFC against the dialektos it declares,
+// without outline records.
 Result<ParsedDocument> parse_document(std::string_view text, std::string_view path);
 
 // parse_document, as a ParsedInput.
 Result<ParsedInput> parse_document_input(std::string_view text, std::string_view path);
 
-// parse_document for the outline, which normalizes the text itself.
+// parse_document for the outline, which normalizes the text itself: the
+// same document, with its outline records.
 Result<ParsedDocument> parse_document_for_outline(std::string_view text, std::string_view path);
 
 }  // namespace ilvex

@@ -25,6 +25,13 @@ private:
     std::uint64_t& depth_;
 };
 
+// A finished list of blocks at its exact size: the slack of growing it
+// would stay allocated for as long as the tree lives.
+std::vector<Block> exact(std::vector<Block>& blocks) {
+    blocks.shrink_to_fit();
+    return std::move(blocks);
+}
+
 bool is_ascii_digits(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -172,7 +179,7 @@ Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dia
     std::vector<Block> blocks;
     while (true) {
         if (state.pos >= state.lines.size()) {
-            if (!closer) return blocks;
+            if (!closer) return exact(blocks);
             return Error(ErrorKind::UnmatchedSim,
                          concat({"block closed by `", *closer, "` (opened near here)"}))
                 .at(state.path, opener_line);
@@ -182,7 +189,7 @@ Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dia
             ++state.pos;
             continue;
         }
-        if (closer && line.starts_with(*closer)) return blocks;
+        if (closer && line.starts_with(*closer)) return exact(blocks);
 
         const std::uint64_t opener = state.pos;
         auto outcome = read_line(state, dialektos, line);
@@ -195,7 +202,7 @@ Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dia
             continue;
         }
         Block& block = std::get<Block>(*outcome);
-        append_record(state, dialektos, block, opener);
+        if (state.collect_records) append_record(state, dialektos, block, opener);
         blocks.push_back(std::move(block));
     }
 }

@@ -61,7 +61,7 @@ bool is_definition_text(std::string_view text) {
 }
 
 Result<PreparedDocument> prepare_document(std::string_view text, std::string_view path) {
-    std::vector<std::string> lines = split_document_lines(text);
+    std::vector<std::string_view> lines = split_document_lines(text);
     if (lines.empty()) return Error(ErrorKind::MissingDeclaration);
     const std::size_t index = lines[0].starts_with("#!") ? 1 : 0;
     if (index >= lines.size()) return Error(ErrorKind::MissingDeclaration);
@@ -87,7 +87,7 @@ Result<PreparedDocument> prepare_document(std::string_view text, std::string_vie
 
     ParserState state;
     state.backslash = line[0] == '\\';
-    for (std::size_t i = 0; i <= index; ++i) lines[i].clear();
+    for (std::size_t i = 0; i <= index; ++i) lines[i] = {};
     state.lines = std::move(lines);
     state.path = std::string(path);
     state.dir = document_directory(path);

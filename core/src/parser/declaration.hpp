@@ -30,7 +30,8 @@ struct PreparedDocument {
 };
 
 // Reads the declaration of `text` (already in NFC); refuses a missing or
-// malformed declaration and the meta-dialektos. Resolves nothing.
+// malformed declaration and the meta-dialektos. Resolves nothing. The
+// state's lines view `text`, which must outlive the parse.
 Result<PreparedDocument> prepare_document(std::string_view text, std::string_view path);
 
 }  // namespace ilvex

@@ -4,8 +4,8 @@
 
 namespace ilvex {
 
-std::vector<std::string> split_document_lines(std::string_view text) {
-    std::vector<std::string> lines;
+std::vector<std::string_view> split_document_lines(std::string_view text) {
+    std::vector<std::string_view> lines;
     lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     std::size_t start = 0;
     while (start < text.size()) {
@@ -14,7 +14,7 @@ std::vector<std::string> split_document_lines(std::string_view text) {
         if (end == std::string_view::npos) end = text.size();
         std::size_t content_end = end;
         while (content_end > start && text[content_end - 1] == '\r') --content_end;
-        lines.emplace_back(text.substr(start, content_end - start));
+        lines.push_back(text.substr(start, content_end - start));
         start = next;
     }
     return lines;

@@ -14,13 +14,16 @@ namespace {
 
 // The items of one parse_inlines call and the text read since the last item.
 // Comments leave the text alone, so the text around a comment stays one item.
+// The tree keeps every list and text at its exact size: the slack of growing
+// them would stay allocated for as long as the tree lives.
 struct ItemList {
     std::vector<Inline> items;
     std::string text;
 
     void flush() {
         if (text.empty()) return;
-        items.push_back(Inline::Text{std::move(text)});
+        // A copy at exact size; the buffer keeps its capacity for the next text.
+        items.push_back(Inline::Text{std::string(text)});
         text.clear();
     }
     void add(Inline item) {
@@ -29,6 +32,7 @@ struct ItemList {
     }
     std::vector<Inline> finish() && {
         flush();
+        items.shrink_to_fit();
         return std::move(items);
     }
 };

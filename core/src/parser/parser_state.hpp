@@ -27,9 +27,13 @@ struct OutlineRecord {
 };
 
 struct ParserState {
-    std::vector<std::string> lines;
+    // Views into the text being parsed, which outlives the parse: the tree
+    // copies what it keeps.
+    std::vector<std::string_view> lines;
     std::string path;
     std::string dir;
+    // Only the outline reads the records; other parses skip building them.
+    bool collect_records = false;
     std::vector<OutlineRecord> records;
     std::uint64_t pos = 0;
     std::uint64_t depth = 0;

@@ -120,7 +120,7 @@ Result<LineOutcome> read_block_comment(ParserState& state, std::string_view rest
     // paragraph either runs through that line or fails, so no line is
     // scanned twice.
     std::uint64_t end = state.pos + 1;
-    while (end < state.lines.size() && state.lines[end].find(closer) == std::string::npos) ++end;
+    while (end < state.lines.size() && state.lines[end].find(closer) == std::string_view::npos) ++end;
     if (end >= state.lines.size()) {
         return block_error(state, Error(ErrorKind::UnmatchedSim, sigils(state, 3) + "/"),
                            state.pos);
