@@ -53,6 +53,13 @@ ResolveDialektos resolver_beside(const std::string& path) {
     return [dir = document_directory(path)](std::string_view id) { return resolve_from_dir(dir, id); };
 }
 
+// Only the written text is needed once it exists: releasing the tree and the
+// input first keeps them out of the peak while Python copies the text.
+void release_before_conversion(std::optional<ParsedDocument>& parsed, std::string& text) {
+    parsed.reset();
+    std::string().swap(text);
+}
+
 }  // namespace
 
 PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
@@ -72,7 +79,9 @@ PyObject* brachy(PyObject*, PyObject* args, PyObject* kwargs) {
         if (!bind_text_and_path(args, kwargs, "O|O:brachy", text, path)) return nullptr;
         std::optional<ParsedDocument> parsed = require_document(text, path);
         if (!parsed) return nullptr;
-        return to_py_str(write_document(parsed->document, &parsed->dialektos, resolver_beside(path)));
+        const std::string written = write_document(parsed->document, &parsed->dialektos, resolver_beside(path));
+        release_before_conversion(parsed, text);
+        return to_py_str(written);
     });
 }
 
@@ -99,6 +108,7 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
             render_plero(parsed->document, parsed->dialektos,
                          lang ? std::optional<std::string_view>(*lang) : std::nullopt, resolver_beside(path));
         if (!written) return core_error_to_py(written.error());
+        release_before_conversion(parsed, text);
         return to_py_str(written.value());
     });
 }

@@ -49,11 +49,14 @@ const EndoFormat* find_format(std::string_view name) {
 }
 
 // The writer is given the importer's standard target, so that it can tell
-// where the text needs a separator.
-PyObject* write_imported(const Document& document) {
+// where the text needs a separator. The tree is released before Python
+// copies the text, so the two are not alive together.
+PyObject* write_imported(Document document) {
     Result<Dialektos> target = resolve_from_sources(MemorySource(), document.dialektos);
     if (!target) return core_error_to_py(target.error());
-    return to_py_str(write_document(document, &target.value()));
+    const std::string written = write_document(document, &target.value());
+    document = Document();
+    return to_py_str(written);
 }
 
 }  // namespace
@@ -80,7 +83,8 @@ PyObject* endo(PyObject*, PyObject* args, PyObject* kwargs) {
         Result<Document> document = format->importer(text);
         if (!document) return core_error_to_py(document.error());
         if (scheme && !format->takes_scheme) return binding_error("scheme applies to usfm/usx/osis only");
-        return write_imported(document.value());
+        std::string().swap(text);
+        return write_imported(std::move(document).value());
     });
 }
 
