@@ -121,6 +121,24 @@ struct TextCase {
     std::size_t next;  // expected index after the element; 0 for a failure
 };
 
+// Runs `read` on each case from the token after the opening tag: `next` 0
+// means the case fails with `text` as its message.
+template <std::size_t N, class Read>
+void expect_text_cases(const TextCase (&cases)[N], Read read) {
+    for (const TextCase& c : cases) {
+        const std::vector<XmlToken> tokens = tokens_of(c.xml);
+        const auto got = read(tokens, 1, c.name);
+        if (c.next == 0) {
+            ASSERT_FALSE(got.ok()) << c.xml;
+            EXPECT_EQ(error_message(got.error()), c.text);
+            continue;
+        }
+        ASSERT_TRUE(got.ok()) << c.xml;
+        EXPECT_EQ(got->text, c.text) << c.xml;
+        EXPECT_EQ(got->next, c.next) << c.xml;
+    }
+}
+
 TEST(ElementPlainText, TextOfAllDescendantsCollapsed) {
     const TextCase cases[] = {
         {"<orth>a <hi>b</hi>\n  c</orth>", "orth", "a b c", 7},
@@ -132,18 +150,7 @@ TEST(ElementPlainText, TextOfAllDescendantsCollapsed) {
         {"<orth><b>x</orth>", "orth",
          "missing or unreadable resource: tei import: unterminated <orth>", 0},
     };
-    for (const TextCase& c : cases) {
-        const std::vector<XmlToken> tokens = tokens_of(c.xml);
-        const auto got = element_plain_text(tokens, 1, c.name);
-        if (c.next == 0) {
-            ASSERT_FALSE(got.ok()) << c.xml;
-            EXPECT_EQ(error_message(got.error()), c.text);
-            continue;
-        }
-        ASSERT_TRUE(got.ok()) << c.xml;
-        EXPECT_EQ(got->text, c.text) << c.xml;
-        EXPECT_EQ(got->next, c.next) << c.xml;
-    }
+    expect_text_cases(cases, element_plain_text);
 }
 
 TEST(ElementTextOnly, TextOnlyWithLineFeedsTrimmed) {
@@ -163,18 +170,7 @@ TEST(ElementTextOnly, TextOnlyWithLineFeedsTrimmed) {
         {"<title>a", "title",
          "missing or unreadable resource: docbook import: unterminated <title>", 0},
     };
-    for (const TextCase& c : cases) {
-        const std::vector<XmlToken> tokens = tokens_of(c.xml);
-        const auto got = element_text_only(tokens, 1, c.name);
-        if (c.next == 0) {
-            ASSERT_FALSE(got.ok()) << c.xml;
-            EXPECT_EQ(error_message(got.error()), c.text);
-            continue;
-        }
-        ASSERT_TRUE(got.ok()) << c.xml;
-        EXPECT_EQ(got->text, c.text) << c.xml;
-        EXPECT_EQ(got->next, c.next) << c.xml;
-    }
+    expect_text_cases(cases, element_text_only);
 }
 
 TEST(AttributeValue, FirstExactMatch) {
