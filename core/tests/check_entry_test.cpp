@@ -27,6 +27,31 @@ TEST(CheckEntry, RoutesDefinitionFilesAndDocuments) {
     EXPECT_EQ(parsed.blocks[0], Block(Block::Paragraph{{Inline::Text{"Hello"}}}));
 }
 
+// Validation keeps nothing, but answers and fails exactly as parse_input does,
+// for a fault in any block, nested or not, first or last.
+TEST(CheckEntry, ValidationGivesTheAnswersAndErrorsOfAFullParse) {
+    const char* texts[] = {
+        "@@@!koine\n\nHello\n",
+        "  @@@!ilvex@0.3  \n",
+        "@@@!ilvex\nbogus\n",
+        "@@@!koine\n\nfirst\n\nsecond @x\n",
+        "@@@!koine\n\n@# T\n\n@@@.\n@@@@(a b)\n.@@@\n#@\n\nlast\n",
+        "@@@!koine\n\n@# T\nnever closed\n",
+        "@@@!koine\n\ne\u0301 @/x/@\n\n@@@!(koine)\n@* y *@\n!@@@\n",
+        "\n@@@!koine\n",
+    };
+    for (const char* text : texts) {
+        const auto full = parse_input(text, "v/doc.ild");
+        const auto kind = check_input(text, "v/doc.ild");
+        ASSERT_EQ(full.ok(), kind.ok()) << text;
+        if (!full) {
+            EXPECT_EQ(error_message(kind.error()), error_message(full.error())) << text;
+            continue;
+        }
+        EXPECT_EQ(kind.value() == InputKind::Dialektos, std::holds_alternative<Dialektos>(*full)) << text;
+    }
+}
+
 TEST(CheckEntry, NormalizesDocumentsToNfc) {
     auto document = parse_input("@@@!koine\ne\u0301t\u00E9", "doc.ild");
     ASSERT_TRUE(document) << error_message(document.error());

@@ -36,6 +36,14 @@ Result<ParsedInput> parse_input(std::string_view text, std::string_view path);
 // without outline records.
 Result<ParsedDocument> parse_document(std::string_view text, std::string_view path);
 
+// What a text turned out to be, for callers that only validate.
+enum class InputKind { Dialektos, Document };
+
+// parse_input without keeping what was parsed: the same answer and the same
+// errors, but a document's top-level blocks are dropped as soon as they have
+// been read, so validating a large document holds one block at a time.
+Result<InputKind> check_input(std::string_view text, std::string_view path);
+
 // parse_document, as a ParsedInput.
 Result<ParsedInput> parse_document_input(std::string_view text, std::string_view path);
 

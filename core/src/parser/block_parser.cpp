@@ -177,6 +177,7 @@ Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dia
             .at(state.path, opener_line);
     }
     std::vector<Block> blocks;
+    const bool keep = state.keep_top_level_blocks || state.depth > 1;
     while (true) {
         if (state.pos >= state.lines.size()) {
             if (!closer) return exact(blocks);
@@ -198,12 +199,12 @@ Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dia
         if (std::holds_alternative<ParagraphStart>(*outcome)) {
             auto paragraph = collect_paragraph(state, dialektos, closer);
             if (!paragraph) return std::move(paragraph).error();
-            blocks.push_back(std::move(paragraph).value());
+            if (keep) blocks.push_back(std::move(paragraph).value());
             continue;
         }
         Block& block = std::get<Block>(*outcome);
         if (state.collect_records) append_record(state, dialektos, block, opener);
-        blocks.push_back(std::move(block));
+        if (keep) blocks.push_back(std::move(block));
     }
 }
 

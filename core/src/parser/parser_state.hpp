@@ -34,6 +34,9 @@ struct ParserState {
     std::string dir;
     // Only the outline reads the records; other parses skip building them.
     bool collect_records = false;
+    // A parse that only validates drops each top-level block once it has
+    // been read, so it holds one block at a time.
+    bool keep_top_level_blocks = true;
     std::vector<OutlineRecord> records;
     std::uint64_t pos = 0;
     std::uint64_t depth = 0;

@@ -66,10 +66,9 @@ PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
         std::string text, path;
         if (!bind_text_and_path(args, kwargs, "O|O:check", text, path)) return nullptr;
-        Result<ParsedInput> parsed = parse_input(text, path);
-        if (!parsed) return core_error_to_py(parsed.error());
-        return PyUnicode_FromString(std::holds_alternative<Dialektos>(parsed.value()) ? "dialektos"
-                                                                                      : "document");
+        Result<InputKind> kind = check_input(text, path);
+        if (!kind) return core_error_to_py(kind.error());
+        return PyUnicode_FromString(kind.value() == InputKind::Dialektos ? "dialektos" : "document");
     });
 }
 
