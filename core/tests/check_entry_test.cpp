@@ -27,7 +27,8 @@ TEST(CheckEntry, RoutesDefinitionFilesAndDocuments) {
     EXPECT_EQ(parsed.blocks[0], Block(Block::Paragraph{{Inline::Text{"Hello"}}}));
 }
 
-// Validation keeps nothing, but answers and fails exactly as parse_input does,
+// Validation and brachy keep no tree, but answer and fail exactly as
+// parse_input does,
 // for a fault in any block, nested or not, first or last.
 TEST(CheckEntry, ValidationGivesTheAnswersAndErrorsOfAFullParse) {
     const char* texts[] = {
@@ -43,12 +44,17 @@ TEST(CheckEntry, ValidationGivesTheAnswersAndErrorsOfAFullParse) {
     for (const char* text : texts) {
         const auto full = parse_input(text, "v/doc.ild");
         const auto kind = check_input(text, "v/doc.ild");
+        const auto brachy = write_brachy(text, "v/doc.ild");
         ASSERT_EQ(full.ok(), kind.ok()) << text;
+        ASSERT_EQ(full.ok(), brachy.ok()) << text;
         if (!full) {
             EXPECT_EQ(error_message(kind.error()), error_message(full.error())) << text;
+            EXPECT_EQ(error_message(brachy.error()), error_message(full.error())) << text;
             continue;
         }
-        EXPECT_EQ(kind.value() == InputKind::Dialektos, std::holds_alternative<Dialektos>(*full)) << text;
+        const bool definition = std::holds_alternative<Dialektos>(*full);
+        EXPECT_EQ(kind.value() == InputKind::Dialektos, definition) << text;
+        EXPECT_EQ(!brachy.value().has_value(), definition) << text;
     }
 }
 

@@ -380,6 +380,14 @@ inline RoundTrip check_document(std::string_view text, std::string_view path) {
     const Result<ParsedDocument> parsed = parse_text(text, path);
     if (!parsed) return {};
     const std::string brachy = brachy_of(*parsed, path);
+    // The module writes brachy block by block as the parse goes: the same text.
+    const Result<std::optional<std::string>> streamed = write_brachy(text, path);
+    if (!streamed || !streamed.value() || *streamed.value() != brachy) {
+        std::string failure = "brachy written as the parse goes differs";
+        failure += quoted("input", text) + quoted("brachy", brachy);
+        if (streamed && streamed.value()) failure += quoted("streamed", *streamed.value());
+        return {true, failure};
+    }
     std::vector<std::optional<std::string_view>> langs = {std::nullopt};
     for (const auto& [lang, glossa] : parsed->dialektos.glossae) langs.emplace_back(lang);
     std::string failure = spelling_failure(*parsed, brachy, false, std::nullopt, path);

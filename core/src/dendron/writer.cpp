@@ -199,20 +199,26 @@ public:
     Writer(std::string& out, const Dialektos* dialektos, const ResolveDialektos& resolve)
         : out_(out), dialektos_(dialektos), resolve_(resolve) {}
 
-    void document(const Document& document) {
+    void declaration(std::string_view dialektos, const std::optional<std::string>& version) {
         out_ += "@@@!";
-        out_ += document.dialektos;
-        if (document.version) {
+        out_ += dialektos;
+        if (version) {
             out_ += '@';
-            out_ += *document.version;
+            out_ += *version;
         }
         out_ += '\n';
-        if (std::all_of(document.blocks.begin(), document.blocks.end(), writes_nothing)) return;
-        out_ += '\n';
-        blocks(document.blocks, {});
+    }
+
+    // The next top-level block; the first one that writes anything is
+    // preceded by the blank line after the declaration.
+    void top_level(const Block& block) {
+        if (!top_level_previous_ && !writes_nothing(block)) out_ += '\n';
+        sequence_item(block, top_level_previous_, {});
     }
 
 private:
+    std::optional<BlockKind> top_level_previous_;
+
     // A sim token as written: the symbol or "{name}", and whether an empty
     // comment must follow it.
     struct Token {
@@ -223,13 +229,18 @@ private:
     // `closer` is the closer of the enclosing block ("" at the top level):
     // no line of a paragraph or verse may begin with it.
     void blocks(const std::vector<Block>& list, std::string_view closer) {
-        const Block* previous = nullptr;
-        for (const Block& block : list) {
-            if (writes_nothing(block)) continue;
-            if (previous && !is_monosim_block(previous->kind()) && !is_monosim_block(block.kind())) out_ += '\n';
-            write(block, closer);
-            previous = &block;
-        }
+        std::optional<BlockKind> previous;
+        for (const Block& block : list) sequence_item(block, previous, closer);
+    }
+
+    // One block of a sequence, after the blank line that separates it from
+    // the last block written (`previous`), unless a monosim block stands on
+    // either side.
+    void sequence_item(const Block& block, std::optional<BlockKind>& previous, std::string_view closer) {
+        if (writes_nothing(block)) return;
+        if (previous && !is_monosim_block(*previous) && !is_monosim_block(block.kind())) out_ += '\n';
+        write(block, closer);
+        previous = block.kind();
     }
 
     void write(const Block& block, std::string_view closer) {
@@ -814,8 +825,32 @@ void write_suffix(const Suffix& suffix, std::string& out) {
 std::string write_document(const Document& document, const Dialektos* dialektos, const ResolveDialektos& resolve) {
     std::string out;
     out.reserve(estimated_text_size(document));
-    Writer(out, dialektos, resolve).document(document);
+    Writer writer(out, dialektos, resolve);
+    writer.declaration(document.dialektos, document.version);
+    for (const Block& block : document.blocks) writer.top_level(block);
     return out;
 }
+
+struct DocumentWriter::State {
+    State(const Dialektos* dialektos, ResolveDialektos resolve_embedded)
+        : resolve(std::move(resolve_embedded)), writer(out, dialektos, resolve) {}
+
+    std::string out;
+    ResolveDialektos resolve;
+    Writer writer;
+};
+
+DocumentWriter::DocumentWriter(std::string_view dialektos_id, const std::optional<std::string>& version,
+                               const Dialektos* dialektos, ResolveDialektos resolve, std::size_t expected_size)
+    : state_(std::make_unique<State>(dialektos, std::move(resolve))) {
+    state_->out.reserve(expected_size);
+    state_->writer.declaration(dialektos_id, version);
+}
+
+DocumentWriter::~DocumentWriter() = default;
+
+void DocumentWriter::block(const Block& block) { state_->writer.top_level(block); }
+
+std::string DocumentWriter::finish() && { return std::move(state_->out); }
 
 }  // namespace ilvex

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +26,27 @@ using ResolveDialektos = std::function<Result<Dialektos>(std::string_view id)>;
 // "{name}". Without them, symbols are written as they are. Never fails.
 std::string write_document(const Document& document, const Dialektos* dialektos = nullptr,
                            const ResolveDialektos& resolve = {});
+
+// write_document for a caller that has the blocks one at a time: given the
+// declaration first and then each top-level block in order, it writes the
+// same text, so no block needs to be kept once written.
+class DocumentWriter {
+public:
+    // `expected_size` reserves the output once (the size of the source text
+    // is a good guess).
+    DocumentWriter(std::string_view dialektos_id, const std::optional<std::string>& version,
+                   const Dialektos* dialektos, ResolveDialektos resolve, std::size_t expected_size);
+    ~DocumentWriter();
+    DocumentWriter(const DocumentWriter&) = delete;
+    DocumentWriter& operator=(const DocumentWriter&) = delete;
+
+    void block(const Block& block);
+    std::string finish() &&;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 // The plerographic spelling of a sim, "{" + name + "}".
 std::string name_reference(std::string_view name);

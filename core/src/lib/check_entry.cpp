@@ -1,8 +1,10 @@
 #include "lib/check_entry.hpp"
 
+#include <functional>
 #include <optional>
 #include <utility>
 
+#include "dendron/writer.hpp"
 #include "dialektos/resolution.hpp"
 #include "dialektos/unicode.hpp"
 #include "parser/block_parser.hpp"
@@ -10,20 +12,25 @@
 namespace ilvex {
 namespace {
 
+// Makes the sink that takes each top-level block of a parse, once the
+// declaration is read and its dialektos resolved; none keeps the blocks.
+using SinkFactory =
+    std::function<std::function<void(Block&&)>(const PreparedDocument&, const Dialektos&)>;
+
 struct ParseOptions {
     bool collect_records = false;
-    bool keep_top_level_blocks = true;
+    SinkFactory sink = {};
 };
 
 Result<ParsedDocument> parse_document_with(std::string_view text, std::string_view path,
-                                           ParseOptions options) {
+                                           const ParseOptions& options) {
     auto prepared = prepare_document(text, path);
     if (!prepared) return std::move(prepared).error();
     auto& [declaration, state] = *prepared;
     state.collect_records = options.collect_records;
-    state.keep_top_level_blocks = options.keep_top_level_blocks;
     auto dialektos = resolve_from_dir(state.dir, declaration.id);
     if (!dialektos) return std::move(dialektos).error();
+    if (options.sink) state.top_level_sink = options.sink(*prepared, *dialektos);
     auto blocks = parse_blocks(state, *dialektos, std::nullopt);
     if (!blocks) return std::move(blocks).error();
     return ParsedDocument{Document{std::move(declaration.id), std::move(declaration.version),
@@ -63,9 +70,31 @@ Result<InputKind> check_input(std::string_view text, std::string_view path) {
         return InputKind::Dialektos;
     };
     return route_input(text, path, on_definition, [&](std::string_view nfc_text) -> Result<InputKind> {
-        auto parsed = parse_document_with(nfc_text, path, {.keep_top_level_blocks = false});
+        const auto drop = [](const PreparedDocument&, const Dialektos&) { return [](Block&&) {}; };
+        auto parsed = parse_document_with(nfc_text, path, {.sink = drop});
         if (!parsed) return std::move(parsed).error();
         return InputKind::Document;
+    });
+}
+
+Result<std::optional<std::string>> write_brachy(std::string_view text, std::string_view path) {
+    auto on_definition = [](Result<Dialektos> definition) -> Result<std::optional<std::string>> {
+        if (!definition) return std::move(definition).error();
+        return std::optional<std::string>();
+    };
+    return route_input(text, path, on_definition, [&](std::string_view nfc_text) -> Result<std::optional<std::string>> {
+        std::optional<DocumentWriter> writer;
+        const auto write = [&](const PreparedDocument& prepared, const Dialektos& dialektos) {
+            const DocumentDeclaration& declaration = prepared.declaration;
+            ResolveDialektos resolve = [dir = prepared.state.dir](std::string_view id) {
+                return resolve_from_dir(dir, id);
+            };
+            writer.emplace(declaration.id, declaration.version, &dialektos, std::move(resolve), nfc_text.size());
+            return [&](Block&& block) { writer->block(block); };
+        };
+        auto parsed = parse_document_with(nfc_text, path, {.sink = write});
+        if (!parsed) return std::move(parsed).error();
+        return std::optional<std::string>(std::move(*writer).finish());
     });
 }
 

@@ -2,6 +2,8 @@
 // tells a definition file from a document, and the document parser.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
@@ -43,6 +45,12 @@ enum class InputKind { Dialektos, Document };
 // errors, but a document's top-level blocks are dropped as soon as they have
 // been read, so validating a large document holds one block at a time.
 Result<InputKind> check_input(std::string_view text, std::string_view path);
+
+// The brachygraphic text of a document (as write_document gives it, with
+// the dialektos it was parsed with and Englossis dialektoi resolved beside
+// it), written block by block as the parse goes, so the tree is never held
+// whole; nothing for a definition file, once it has parsed without error.
+Result<std::optional<std::string>> write_brachy(std::string_view text, std::string_view path);
 
 // parse_document, as a ParsedInput.
 Result<ParsedInput> parse_document_input(std::string_view text, std::string_view path);

@@ -177,7 +177,14 @@ Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dia
             .at(state.path, opener_line);
     }
     std::vector<Block> blocks;
-    const bool keep = state.keep_top_level_blocks || state.depth > 1;
+    const bool to_sink = state.depth == 1 && state.top_level_sink;
+    auto finished = [&](Block&& block) {
+        if (to_sink) {
+            state.top_level_sink(std::move(block));
+        } else {
+            blocks.push_back(std::move(block));
+        }
+    };
     while (true) {
         if (state.pos >= state.lines.size()) {
             if (!closer) return exact(blocks);
@@ -199,12 +206,12 @@ Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dia
         if (std::holds_alternative<ParagraphStart>(*outcome)) {
             auto paragraph = collect_paragraph(state, dialektos, closer);
             if (!paragraph) return std::move(paragraph).error();
-            if (keep) blocks.push_back(std::move(paragraph).value());
+            finished(std::move(paragraph).value());
             continue;
         }
         Block& block = std::get<Block>(*outcome);
         if (state.collect_records) append_record(state, dialektos, block, opener);
-        if (keep) blocks.push_back(std::move(block));
+        finished(std::move(block));
     }
 }
 

@@ -3,10 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "dendron/document.hpp"
 
 namespace ilvex {
 
@@ -34,9 +37,10 @@ struct ParserState {
     std::string dir;
     // Only the outline reads the records; other parses skip building them.
     bool collect_records = false;
-    // A parse that only validates drops each top-level block once it has
-    // been read, so it holds one block at a time.
-    bool keep_top_level_blocks = true;
+    // When set, each top-level block goes here as soon as it has been read
+    // instead of into the document, so the parse holds one block at a time
+    // (a parse that only validates, or one written as it goes).
+    std::function<void(Block&&)> top_level_sink;
     std::vector<OutlineRecord> records;
     std::uint64_t pos = 0;
     std::uint64_t depth = 0;

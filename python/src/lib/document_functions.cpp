@@ -19,6 +19,7 @@ namespace ilvex::py {
 namespace {
 
 constexpr const char* default_path = "doc.ild";
+constexpr const char* definition_source = "definition source: this operation applies to documents";
 
 // Binds (text, path="doc.ild") for the functions that take just these.
 bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, std::string& text,
@@ -43,7 +44,7 @@ std::optional<ParsedDocument> require_document(const std::string& text, const st
         return std::nullopt;
     }
     if (auto* document = std::get_if<ParsedDocument>(&parsed.value())) return std::move(*document);
-    binding_error("definition source: this operation applies to documents");
+    binding_error(definition_source);
     return std::nullopt;
 }
 
@@ -76,11 +77,11 @@ PyObject* brachy(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
         std::string text, path;
         if (!bind_text_and_path(args, kwargs, "O|O:brachy", text, path)) return nullptr;
-        std::optional<ParsedDocument> parsed = require_document(text, path);
-        if (!parsed) return nullptr;
-        const std::string written = write_document(parsed->document, &parsed->dialektos, resolver_beside(path));
-        release_before_conversion(parsed, text);
-        return to_py_str(written);
+        Result<std::optional<std::string>> written = write_brachy(text, path);
+        if (!written) return core_error_to_py(written.error());
+        if (!written.value()) return binding_error(definition_source);
+        std::string().swap(text);  // out of the peak while Python copies the text
+        return to_py_str(*written.value());
     });
 }
 
