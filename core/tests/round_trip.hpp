@@ -30,11 +30,6 @@
 
 namespace ilvex::testing {
 
-// Resolves the dialektoi of Englossis blocks from the directory of `path`.
-inline ResolveDialektos resolver_beside(std::string_view path) {
-    return [dir = document_directory(path)](std::string_view id) { return resolve_from_dir(dir, id); };
-}
-
 // The check entry, for a text that must be a document.
 inline Result<ParsedDocument> parse_text(std::string_view text, std::string_view path) {
     Result<ParsedInput> parsed = parse_input(text, path);
@@ -44,12 +39,12 @@ inline Result<ParsedDocument> parse_text(std::string_view text, std::string_view
 }
 
 inline std::string brachy_of(const ParsedDocument& parsed, std::string_view path) {
-    return write_document(parsed.document, &parsed.dialektos, resolver_beside(path));
+    return write_document(parsed.document, &parsed.dialektos, englossis_resolver(path));
 }
 
 inline Result<std::string> plero_of(const ParsedDocument& parsed, std::optional<std::string_view> lang,
                                     std::string_view path) {
-    return render_plero(parsed.document, parsed.dialektos, lang, resolver_beside(path));
+    return render_plero(parsed.document, parsed.dialektos, lang, englossis_resolver(path));
 }
 
 // The tree with what its text form cannot keep taken out: white space that

@@ -8,6 +8,7 @@
 #include "dialektos/resolution.hpp"
 #include "dialektos/unicode.hpp"
 #include "parser/block_parser.hpp"
+#include "parser/document_lines.hpp"
 
 namespace ilvex {
 namespace {
@@ -77,6 +78,10 @@ Result<InputKind> check_input(std::string_view text, std::string_view path) {
     });
 }
 
+ResolveDialektos englossis_resolver(std::string_view path) {
+    return [dir = document_directory(path)](std::string_view id) { return resolve_from_dir(dir, id); };
+}
+
 Result<std::optional<std::string>> write_brachy(std::string_view text, std::string_view path) {
     auto on_definition = [](Result<Dialektos> definition) -> Result<std::optional<std::string>> {
         if (!definition) return std::move(definition).error();
@@ -86,10 +91,8 @@ Result<std::optional<std::string>> write_brachy(std::string_view text, std::stri
         std::optional<DocumentWriter> writer;
         const auto write = [&](const PreparedDocument& prepared, const Dialektos& dialektos) {
             const DocumentDeclaration& declaration = prepared.declaration;
-            ResolveDialektos resolve = [dir = prepared.state.dir](std::string_view id) {
-                return resolve_from_dir(dir, id);
-            };
-            writer.emplace(declaration.id, declaration.version, &dialektos, std::move(resolve), nfc_text.size());
+            writer.emplace(declaration.id, declaration.version, &dialektos, englossis_resolver(path),
+                           nfc_text.size());
             return [&](Block&& block) { writer->block(block); };
         };
         auto parsed = parse_document_with(nfc_text, path, {.sink = write});

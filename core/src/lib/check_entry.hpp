@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dendron/document.hpp"
+#include "dendron/writer.hpp"
 #include "dialektos/model.hpp"
 #include "dialektos/result.hpp"
 #include "parser/declaration.hpp"
@@ -45,6 +46,10 @@ enum class InputKind { Dialektos, Document };
 // errors, but a document's top-level blocks are dropped as soon as they have
 // been read, so validating a large document holds one block at a time.
 Result<InputKind> check_input(std::string_view text, std::string_view path);
+
+// Resolves the dialektoi of a document's Englossis blocks, from the
+// directory its own dialektos is resolved from (that of `path`).
+ResolveDialektos englossis_resolver(std::string_view path);
 
 // The brachygraphic text of a document (as write_document gives it, with
 // the dialektos it was parsed with and Englossis dialektoi resolved beside

@@ -7,13 +7,11 @@
 #include "dendron/outline.hpp"
 #include "dendron/plero.hpp"
 #include "dendron/writer.hpp"
-#include "dialektos/resolution.hpp"
 #include "dialektos/unicode.hpp"
 #include "exceptions.hpp"
 #include "functions.hpp"
 #include "lib/check_entry.hpp"
 #include "outline_objects.hpp"
-#include "parser/document_lines.hpp"
 
 namespace ilvex::py {
 namespace {
@@ -46,12 +44,6 @@ std::optional<ParsedDocument> require_document(const std::string& text, const st
     if (auto* document = std::get_if<ParsedDocument>(&parsed.value())) return std::move(*document);
     binding_error(definition_source);
     return std::nullopt;
-}
-
-// Resolves the dialektoi of Englossis blocks, from the directory the
-// document's own dialektos came from.
-ResolveDialektos resolver_beside(const std::string& path) {
-    return [dir = document_directory(path)](std::string_view id) { return resolve_from_dir(dir, id); };
 }
 
 // Only the written text is needed once it exists: releasing the tree and the
@@ -106,7 +98,7 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
         if (!parsed) return nullptr;
         Result<std::string> written =
             render_plero(parsed->document, parsed->dialektos,
-                         lang ? std::optional<std::string_view>(*lang) : std::nullopt, resolver_beside(path));
+                         lang ? std::optional<std::string_view>(*lang) : std::nullopt, englossis_resolver(path));
         if (!written) return core_error_to_py(written.error());
         release_before_conversion(parsed, text);
         return to_py_str(written.value());
