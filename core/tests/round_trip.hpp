@@ -25,6 +25,8 @@
 #include "dialektos/resolution.hpp"
 #include "dialektos/serialization.hpp"
 #include "dialektos/unicode.hpp"
+#include "endo/import_sink.hpp"
+#include "endo/import_writer.hpp"
 #include "lib/check_entry.hpp"
 #include "parser/document_lines.hpp"
 
@@ -371,7 +373,20 @@ inline std::string spelling_failure(const ParsedDocument& parsed, const std::str
 
 // brachy and plero (without a language and with each of the dialektos's
 // glossae) of `text`, when it is a document.
+// Validation keeps no inline content: it must still answer, and fail with
+// the same error, as the parse that keeps the tree.
+inline std::string validation_failure(std::string_view text, std::string_view path) {
+    const Result<ParsedInput> full = parse_input(text, path);
+    const Result<InputKind> validated = check_input(text, path);
+    const std::string expected = full ? "ok" : failure_text(full.error());
+    const std::string answered = validated ? "ok" : failure_text(validated.error());
+    if (expected == answered) return "";
+    return "check answers otherwise than the parse\n" + quoted("input", text) + quoted("parse", expected) +
+           quoted("check", answered);
+}
+
 inline RoundTrip check_document(std::string_view text, std::string_view path) {
+    if (std::string failure = validation_failure(text, path); !failure.empty()) return {true, failure};
     const Result<ParsedDocument> parsed = parse_text(text, path);
     if (!parsed) return {};
     const std::string brachy = brachy_of(*parsed, path);
@@ -393,19 +408,50 @@ inline RoundTrip check_document(std::string_view text, std::string_view path) {
     return {true, failure};
 }
 
-// An imported tree, written as the module's endo writes it (with its
-// target dialektos from the standard library): the text must be a document
-// that brachy gives back unchanged. `path` places the text in a directory
-// that shadows no standard dialektos.
-inline std::string check_import(const Document& imported, std::string_view path) {
+// An imported tree written whole, with its target dialektos from the
+// standard library.
+inline Result<std::string> write_imported(const Document& imported) {
     const Result<Dialektos> target = resolve_from_sources(MemorySource(), imported.dialektos);
-    if (!target) return "target dialektos: " + failure_text(target.error()) + "\n";
-    const std::string written = write_document(imported, &target.value());
-    const Result<ParsedDocument> parsed = parse_text(written, path);
-    if (!parsed) return "import does not parse: " + failure_text(parsed.error()) + "\n" + quoted("written", written);
+    if (!target) return target.error();
+    return write_document(imported, &target.value());
+}
+
+// An imported tree, written as the module's endo writes it: the text must
+// be a document that brachy gives back unchanged. `path` places the text in
+// a directory that shadows no standard dialektos.
+inline std::string check_import(const Document& imported, std::string_view path) {
+    const Result<std::string> written = write_imported(imported);
+    if (!written) return "target dialektos: " + failure_text(written.error()) + "\n";
+    const Result<ParsedDocument> parsed = parse_text(*written, path);
+    if (!parsed) return "import does not parse: " + failure_text(parsed.error()) + "\n" + quoted("written", *written);
     const std::string brachy = brachy_of(*parsed, path);
-    if (brachy != written) return "import is no fixed point of brachy\n" + quoted("written", written) +
-                                  quoted("brachy", brachy);
+    if (brachy != *written) return "import is no fixed point of brachy\n" + quoted("written", *written) +
+                                   quoted("brachy", brachy);
+    return "";
+}
+
+using StreamingImporter = Status (*)(std::string_view text, ImportSink& sink);
+
+// An import of `source` as the module's endo does it, each block written as
+// the importer hands it over: the same text as the tree the importer gives
+// a DocumentCollector, written whole, which must pass check_import.
+inline std::string check_streamed_import(StreamingImporter importer, std::string_view source,
+                                         std::string_view path) {
+    DocumentCollector collector;
+    if (Status imported = importer(source, collector); !imported) {
+        return "import fails: " + failure_text(imported.error()) + "\n";
+    }
+    const Document imported = std::move(collector).document();
+    if (std::string failure = check_import(imported, path); !failure.empty()) return failure;
+    ImportWriter writer(source.size());
+    if (Status streamed = importer(source, writer); !streamed) {
+        return "streamed import fails: " + failure_text(streamed.error()) + "\n";
+    }
+    const std::string streamed = std::move(writer).finish();
+    const std::string whole = write_imported(imported).value();
+    if (streamed != whole) {
+        return "import written as it streams differs\n" + quoted("whole", whole) + quoted("streamed", streamed);
+    }
     return "";
 }
 

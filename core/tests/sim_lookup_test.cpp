@@ -2,6 +2,12 @@
 
 #include "dialektos/sim_lookup.hpp"
 
+#include <random>
+
+#include "dialektos/lexical.hpp"
+#include "dialektos/symbol_index.hpp"
+#include "dialektos/unicode.hpp"
+
 namespace ilvex {
 namespace {
 
@@ -49,6 +55,46 @@ TEST(LongestSymbolMatch, LongRunsCostLittle) {
     const Dialektos d = with_symbols({"*", "**", "*/"});
     const std::string run(1'000'000, '*');
     for (int i = 0; i < 1000; ++i) ASSERT_EQ(match(d, run), "**");
+}
+
+// The lookup as its rule reads: the leading run of symbol characters, then
+// ever shorter prefixes of it, by whole characters, looked up exactly.
+const SimDef* literal_longest_match(const Dialektos& d, std::string_view text) {
+    std::string_view run = text.substr(0, symbol_run_length(text));
+    while (!run.empty()) {
+        if (const auto found = d.sims.find(run); found != d.sims.end()) return &found->second;
+        std::size_t end = run.size();
+        unicode::prev_char(run, end);
+        run = run.substr(0, end);
+    }
+    return nullptr;
+}
+
+TEST(SymbolIndex, AgreesWithTheLiteralRule) {
+    std::mt19937 random(11);
+    const std::vector<std::string> pieces = {"*", "/", "=", "-", ".", "«", "»", "a", " ", "(", "\\", "\xC2"};
+    auto some_text = [&](std::size_t most) {
+        std::string text;
+        for (std::size_t n = random() % (most + 1); n > 0; --n) text += pieces[random() % pieces.size()];
+        return text;
+    };
+    for (int round = 0; round < 300; ++round) {
+        Dialektos d;
+        for (int n = static_cast<int>(random() % 12); n > 0; --n) {
+            std::string symbol = some_text(4);
+            if (symbol.empty()) continue;
+            SimDef sim;
+            sim.symbol = symbol;
+            d.sims.emplace(symbol, sim);
+        }
+        const SymbolIndex index(d);
+        for (int probe = 0; probe < 100; ++probe) {
+            const std::string text = some_text(7);
+            ASSERT_EQ(index.longest_match(text), literal_longest_match(d, text)) << text;
+            const auto exact = d.sims.find(text);
+            ASSERT_EQ(index.find(text), exact == d.sims.end() ? nullptr : &exact->second) << text;
+        }
+    }
 }
 
 TEST(SimByName, FindsNamesAndGlossaNames) {

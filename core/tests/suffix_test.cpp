@@ -45,7 +45,7 @@ TEST(SuffixText, ReadsTheSuffixOfAClosingLineAndKeepsTheRest) {
 }
 
 std::string resolve(const Dialektos& dialektos, std::string_view text) {
-    const auto found = resolve_sim_reference(dialektos, text, ErrorLocation{"doc.ild", 4, 1});
+    const auto found = resolve_sim_reference(dialektos, nullptr, text, ErrorLocation{"doc.ild", 4, 1});
     if (!found) return error_message(found.error());
     if (found->sim == nullptr) return "not found";
     return concat({found->sim->symbol, " ", found->name.value_or("-"), " ",

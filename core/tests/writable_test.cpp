@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dendron/document.hpp"
@@ -73,7 +74,8 @@ TEST(LiteralBlocks, LinesThatWouldCloseTheBlockStandApart) {
         {"\"@@@\r", {paragraph({enlexis("\""), enlexis("@@@")})}},
     };
     for (const auto& [text, expected] : cases) {
-        EXPECT_EQ(literal_blocks(text, python), expected) << text;
+        EXPECT_EQ(literal_blocks(std::string_view(text), python), expected) << text;
+        EXPECT_EQ(literal_blocks(std::string(text), python), expected) << "moved: " << text;
     }
 }
 

@@ -26,6 +26,17 @@ class EndoTest(IlvexTestCase):
         self.assertEqual(ilvex.check(output), "document")
         self.assertEqual(ilvex.brachy(output), output)
 
+    def test_text_of_every_width_reads_alike(self):
+        # The text is read from the str's own UTF-8, whatever the width the
+        # str stores its characters in; decomposed text comes out composed.
+        cases = {
+            "# Title\n\nplain *x*\n": "@@@!il-markdown\n\n@#Title#@\n\nplain @*x*@\n",
+            "# Caf\u00e9\n\n\u4e2d *\U0001F600*\n": "@@@!il-markdown\n\n@#Caf\u00e9#@\n\n\u4e2d @*\U0001F600*@\n",
+            "- e\u0301 [x](u)\n": "@@@!il-markdown\n\n@-\n\u00e9 x (@><u><@)\n-@\n",
+        }
+        for text, expected in cases.items():
+            self.assertEqual(ilvex.endo("markdown", text), expected)
+
     def test_every_name_is_known(self):
         for name in FORMATS:
             try:

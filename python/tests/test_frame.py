@@ -102,6 +102,7 @@ class BindingTest(unittest.TestCase):
 
     def test_lone_surrogates_fail_with_the_interpreters_error(self):
         self.assert_conversion_fails(lambda: ilvex.check("\ud800"), "text", UnicodeEncodeError)
+        self.assert_conversion_fails(lambda: ilvex.endo("markdown", "x\udc00"), "text", UnicodeEncodeError)
         self.assert_conversion_fails(
             lambda: ilvex.dialektos("x", sources={"a.lektos": "\udfff"}), "sources", UnicodeEncodeError)
 

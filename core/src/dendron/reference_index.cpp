@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "dialektos/byte_set.hpp"
 #include "dialektos/lexical.hpp"
 #include "dialektos/unicode.hpp"
 #include "lib/lines.hpp"
@@ -109,14 +110,14 @@ private:
 
 ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos) {
     const AddressedSymbols names(dialektos);
+    constexpr ByteSet sigils("@\\");
     const std::vector<std::string_view> lines = split_standard_lines(text);
     auto add = [&](ReferenceKind kind, std::string_view key, std::uint64_t line) {
         candidates_[static_cast<std::size_t>(kind)].push_back({key, line});
     };
     for (std::uint64_t index = 0; index < lines.size(); ++index) {
         const std::string_view line = lines[index];
-        for (std::size_t at = line.find_first_of("@\\"); at != std::string_view::npos;
-             at = line.find_first_of("@\\", at + 1)) {
+        for (std::size_t at = sigils.find_in(line); at < line.size(); at = sigils.find_in(line, at + 1)) {
             if (const auto key = milestone_at(line, at)) add(ReferenceKind::Milestone, *key, index);
             if (const auto key = onym_at(line, at)) add(ReferenceKind::Onym, *key, index);
             if (const auto key = deixis_at(line, at)) add(ReferenceKind::Deixis, *key, index);

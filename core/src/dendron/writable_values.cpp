@@ -61,6 +61,49 @@ std::string percent_encoded(std::string_view text, Encode encode) {
     return out;
 }
 
+// Whether the text can be one MonadEnlexis as it is.
+bool is_plain_literal(std::string_view text) {
+    bool plain = true;
+    for_each_line(text, [&](std::string_view line, bool) {
+        if (line.ends_with('\r') || closes_monad_enlexis(line)) plain = false;
+    });
+    return plain;
+}
+
+// literal_blocks of a text that is not plain: the runs of lines that need
+// nothing, and each line that would close the block on its own.
+std::vector<Block> split_literal_blocks(std::string_view text, const Suffix& suffix) {
+    std::vector<Block> blocks;
+    std::string run;
+    const auto flush_run = [&] {
+        if (run.empty()) return;
+        blocks.emplace_back(Block::MonadEnlexis{std::move(run), suffix});
+        run.clear();
+    };
+    for_each_line(text, [&](std::string_view line, bool has_newline) {
+        line = without_trailing_returns(line);
+        if (closes_monad_enlexis(line)) {
+            flush_run();
+            blocks.emplace_back(Block::Paragraph{literal_inlines(line)});
+            return;
+        }
+        run += line;
+        if (has_newline) run += '\n';
+    });
+    flush_run();
+    return blocks;
+}
+
+// A plain text becomes its block as it is: copied from a view, moved from
+// a string the caller gives up.
+template <class Text>
+std::vector<Block> literal_blocks_of(Text&& text, const Suffix& suffix) {
+    if (!is_plain_literal(text)) return split_literal_blocks(text, suffix);
+    std::vector<Block> blocks;
+    blocks.emplace_back(Block::MonadEnlexis{std::string(std::forward<Text>(text)), suffix});
+    return blocks;
+}
+
 }  // namespace
 
 std::string writable_parameter(std::string_view text) {
@@ -84,33 +127,11 @@ std::vector<Inline> literal_inlines(std::string_view text) {
 }
 
 std::vector<Block> literal_blocks(std::string_view text, const Suffix& suffix) {
-    bool plain = true;
-    for_each_line(text, [&](std::string_view line, bool) {
-        if (line.ends_with('\r') || closes_monad_enlexis(line)) plain = false;
-    });
-    std::vector<Block> blocks;
-    if (plain) {
-        blocks.emplace_back(Block::MonadEnlexis{std::string(text), suffix});
-        return blocks;
-    }
-    std::string run;
-    const auto flush_run = [&] {
-        if (run.empty()) return;
-        blocks.emplace_back(Block::MonadEnlexis{std::move(run), suffix});
-        run.clear();
-    };
-    for_each_line(text, [&](std::string_view line, bool has_newline) {
-        line = without_trailing_returns(line);
-        if (closes_monad_enlexis(line)) {
-            flush_run();
-            blocks.emplace_back(Block::Paragraph{literal_inlines(line)});
-            return;
-        }
-        run += line;
-        if (has_newline) run += '\n';
-    });
-    flush_run();
-    return blocks;
+    return literal_blocks_of(text, suffix);
+}
+
+std::vector<Block> literal_blocks(std::string&& text, const Suffix& suffix) {
+    return literal_blocks_of(std::move(text), suffix);
 }
 
 }  // namespace ilvex

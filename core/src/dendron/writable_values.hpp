@@ -37,4 +37,8 @@ std::vector<Inline> literal_inlines(std::string_view text);
 // returns at the end of a line are dropped: a document line cannot keep them.
 std::vector<Block> literal_blocks(std::string_view text, const Suffix& suffix);
 
+// literal_blocks of a text the caller gives up: one that needs no split is
+// moved into its block, not copied (a fence may be most of a document).
+std::vector<Block> literal_blocks(std::string&& text, const Suffix& suffix);
+
 }  // namespace ilvex

@@ -5,13 +5,17 @@
 #include <iterator>
 #include <map>
 #include <optional>
+#include <unordered_map>
+#include <stdexcept>
 #include <variant>
 
 #include "dendron/overloaded.hpp"
 #include "dendron/size_estimate.hpp"
 #include "dendron/writable_values.hpp"
+#include "dialektos/byte_set.hpp"
 #include "dialektos/lexical.hpp"
 #include "dialektos/sim_lookup.hpp"
+#include "dialektos/symbol_index.hpp"
 #include "dialektos/unicode.hpp"
 
 namespace ilvex {
@@ -28,6 +32,10 @@ constexpr std::string_view empty_comment = "@@@//@@@";
 // must not be blank.
 constexpr std::string_view line_comment = "@@/";
 
+// The only (ASCII) characters of a text that are written otherwise than as
+// they are.
+constexpr ByteSet written_otherwise("@|\\\n\r");
+
 // The blocks written without a blank line before or after them.
 bool is_monosim_block(BlockKind kind) {
     switch (kind) {
@@ -40,6 +48,25 @@ bool is_monosim_block(BlockKind kind) {
         default:
             return false;
     }
+}
+
+// Hashes a symbol given as a string or as a view alike, so that a lookup
+// copies nothing.
+struct SymbolHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view symbol) const { return std::hash<std::string_view>{}(symbol); }
+};
+
+// The children of a block with a body of blocks; null for any other block.
+const std::vector<Block>* body_of(const Block& block) {
+    return std::visit(overloaded{
+                          [](const Block::Para& x) { return &x.children; },
+                          [](const Block::Diaphane& x) { return &x.children; },
+                          [](const Block::Englossis& x) { return &x.children; },
+                          [](const Block::ParaAxioma& x) { return &x.children; },
+                          [](const auto&) -> const std::vector<Block>* { return nullptr; },
+                      },
+                      block.node);
 }
 
 // A paragraph of white space only: written, it would be blank lines, which
@@ -120,19 +147,25 @@ bool closer_joins_suffix(const After& previous, std::string_view closer) {
 
 // How an inline item's text begins, as far as a closer or a block closer in
 // front of it can reach: its sigils and the character after them (never a
-// sigil, whatever the sim token becomes).
-std::string opener_of(const Inline& item) {
+// sigil, whatever the sim token becomes). A sim's symbol is spelled into
+// `buffer`, which the answer then views.
+std::string_view opener_of(const Inline& item, std::string& buffer) {
+    auto sim = [&](const std::string& symbol) {
+        buffer.assign(1, '@');
+        buffer += symbol;
+        return std::string_view(buffer);
+    };
     return std::visit(overloaded{
-                          [](const Inline::Text&) { return std::string(); },
-                          [](const Inline::EndoSimmere& x) { return "@" + x.symbol; },
-                          [](const Inline::Enlexis&) { return std::string("@@\""); },
-                          [](const Inline::Diaphane&) { return std::string("@@."); },
-                          [](const Inline::Monosim& x) { return "@" + x.symbol; },
-                          [](const Inline::OnymAnchor&) { return std::string("@("); },
-                          [](const Inline::Milestone&) { return std::string("@(\""); },
-                          [](const Inline::Deixis& x) { return "@" + x.symbol; },
-                          [](const Inline::EndoAxioma&) { return std::string("@@:"); },
-                          [](const Inline::AxiomaReference& x) { return std::string(x.enlexis ? "@@+" : "@@("); },
+                          [](const Inline::Text&) { return std::string_view(); },
+                          [&](const Inline::EndoSimmere& x) { return sim(x.symbol); },
+                          [](const Inline::Enlexis&) { return std::string_view("@@\""); },
+                          [](const Inline::Diaphane&) { return std::string_view("@@."); },
+                          [&](const Inline::Monosim& x) { return sim(x.symbol); },
+                          [](const Inline::OnymAnchor&) { return std::string_view("@("); },
+                          [](const Inline::Milestone&) { return std::string_view("@(\""); },
+                          [&](const Inline::Deixis& x) { return sim(x.symbol); },
+                          [](const Inline::EndoAxioma&) { return std::string_view("@@:"); },
+                          [](const Inline::AxiomaReference& x) { return std::string_view(x.enlexis ? "@@+" : "@@("); },
                       },
                       item.node);
 }
@@ -142,16 +175,16 @@ std::string opener_of(const Inline& item) {
 // character, a "|" separator in front of markup or the episim of its closer.
 // Escapes only end the run earlier, so the run may be longer than the one
 // written, which makes the check on it stricter, never laxer.
-std::string lead_after_opener(const std::vector<Inline>& children, std::string_view episim) {
+std::string lead_after_opener(const Inline::EndoSimmere& item) {
     std::string lead;
-    for (const Inline& child : children) {
+    for (const Inline& child : item.children) {
         const auto* text = std::get_if<Inline::Text>(&child.node);
         if (!text) return lead + '|';
         const std::size_t run = symbol_run_length(text->text);
         lead.append(text->text, 0, run);
         if (run < text->text.size()) return lead;
     }
-    return lead.append(episim);
+    return lead.append(episim_symbol(item.symbol, item.mirrored));
 }
 
 // What the parser reads a para-simmere's token from: its symbol, and the
@@ -209,15 +242,44 @@ public:
         out_ += '\n';
     }
 
-    // The next top-level block; the first one that writes anything is
+    // The next block of the innermost body opened and not yet closed, or of
+    // the top level. The first top-level block that writes anything is
     // preceded by the blank line after the declaration.
-    void top_level(const Block& block) {
-        if (!top_level_previous_ && !writes_nothing(block)) out_ += '\n';
-        sequence_item(block, top_level_previous_, {});
+    void next(const Block& block) {
+        if (open_.empty() && !top_level_previous_ && !writes_nothing(block)) out_ += '\n';
+        sequence_item(block, previous(), enclosing_closer());
+    }
+
+    // A block with a body, handed over before its children: its opener is
+    // written now, its closing line by `close`.
+    void open(const Block& block) {
+        if (open_.empty() && !top_level_previous_) out_ += '\n';
+        separate(previous(), block.kind());
+        previous() = block.kind();
+        const Dialektos* outer = dialektos_;
+        open_.push_back({open_body(block), std::nullopt, outer});
+    }
+
+    void close(const Block& block) {
+        const OpenBody body = std::move(open_.back());
+        open_.pop_back();
+        dialektos_ = body.outer_dialektos;
+        close_body(block, body.closer);
     }
 
 private:
+    // A block whose body is being written block by block.
+    struct OpenBody {
+        std::string closer;
+        std::optional<BlockKind> previous;  // the last block of the body written
+        const Dialektos* outer_dialektos;   // in force again after the body
+    };
+
     std::optional<BlockKind> top_level_previous_;
+    std::vector<OpenBody> open_;
+
+    std::optional<BlockKind>& previous() { return open_.empty() ? top_level_previous_ : open_.back().previous; }
+    std::string_view enclosing_closer() const { return open_.empty() ? std::string_view() : open_.back().closer; }
 
     // A sim token as written: the symbol or "{name}", and whether an empty
     // comment must follow it.
@@ -238,21 +300,67 @@ private:
     // either side.
     void sequence_item(const Block& block, std::optional<BlockKind>& previous, std::string_view closer) {
         if (writes_nothing(block)) return;
-        if (previous && !is_monosim_block(*previous) && !is_monosim_block(block.kind())) out_ += '\n';
+        separate(previous, block.kind());
         write(block, closer);
         previous = block.kind();
     }
 
+    void separate(const std::optional<BlockKind>& previous, BlockKind next) {
+        if (previous && !is_monosim_block(*previous) && !is_monosim_block(next)) out_ += '\n';
+    }
+
+    // Writes the opener of a block with a body (an Englossis puts its
+    // dialektos in force) and returns the body's closer.
+    std::string open_body(const Block& block) {
+        return std::visit(overloaded{
+                              [&](const Block::Para& x) { return opener(x.symbol, x.mirrored, x.taxis, x.lemma); },
+                              [&](const Block::Diaphane&) {
+                                  out_ += "@@@.\n";
+                                  return std::string(".@@@");
+                              },
+                              [&](const Block::Englossis& x) {
+                                  out_ += "@@@!(";
+                                  out_ += x.dialektos;
+                                  out_ += ")\n";
+                                  dialektos_ = embedded(x.dialektos);
+                                  return std::string("!@@@");
+                              },
+                              [&](const Block::ParaAxioma&) {
+                                  out_ += "@@@:\n";
+                                  return std::string(":@@@");
+                              },
+                              [](const auto&) -> std::string { throw std::logic_error("a block without a body"); },
+                          },
+                          block.node);
+    }
+
+    // Writes the closing line of a block with a body.
+    void close_body(const Block& block, std::string_view closer) {
+        std::visit(overloaded{
+                       [&](const Block::Para& x) {
+                           closing_line(closer, x.suffix, x.hypograph, hypograph_required(x.symbol));
+                       },
+                       [&](const Block::Diaphane& x) { closing_line(closer, x.suffix, {}); },
+                       [&](const Block::Englossis& x) { closing_line(closer, x.suffix, {}); },
+                       [&](const Block::ParaAxioma& x) { call_line(":@@@(", x.onym, ")"); },
+                       [](const auto&) { throw std::logic_error("a block without a body"); },
+                   },
+                   block.node);
+    }
+
     void write(const Block& block, std::string_view closer) {
+        if (const std::vector<Block>* children = body_of(block)) {
+            const Dialektos* outer = dialektos_;
+            const std::string end = open_body(block);
+            blocks(*children, end);
+            dialektos_ = outer;
+            close_body(block, end);
+            return;
+        }
         std::visit(overloaded{
                        [&](const Block::Paragraph& x) {
                            text_lines(x.inlines, Lines::Paragraph, closer);
                            out_ += '\n';
-                       },
-                       [&](const Block::Para& x) {
-                           const std::string end = opener(x.symbol, x.mirrored, x.taxis, x.lemma);
-                           blocks(x.children, end);
-                           closing_line(end, x.suffix, x.hypograph, hypograph_required(x.symbol));
                        },
                        [&](const Block::Stichoi& x) {
                            std::string end = "=@@@";
@@ -266,25 +374,15 @@ private:
                            strophes(x.strophes, end);
                            closing_line(end, x.suffix, x.hypograph, x.symbol && hypograph_required(*x.symbol));
                        },
-                       [&](const Block::Diaphane& x) {
-                           out_ += "@@@.\n";
-                           blocks(x.children, ".@@@");
-                           closing_line(".@@@", x.suffix, {});
-                       },
                        [&](const Block::MonadEnlexis& x) { monad_enlexis(x, closer); },
-                       [&](const Block::Englossis& x) { englossis(x); },
                        [&](const Block::Enmedia& x) { call_line("@@@@(", writable_parameter(x.param), ")"); },
                        [&](const Block::EnmediaDigest& x) { call_line("@@@@[SHA256:", x.digest, "]"); },
                        [&](const Block::Anaphor& x) { call_line("@@@(", writable_parameter(x.param), ")"); },
                        [&](const Block::AnaphorEnlexis& x) {
                            call_line("@@@+(", writable_parameter(x.param), ")");
                        },
-                       [&](const Block::ParaAxioma& x) {
-                           out_ += "@@@:\n";
-                           blocks(x.children, ":@@@");
-                           call_line(":@@@(", x.onym, ")");
-                       },
                        [&](const Block::AxiomaReference& x) { call_line(x.enlexis ? "@@@+(:" : "@@@(:", x.onym, ":)"); },
+                       [](const auto&) {},  // blocks with a body are written above
                    },
                    block.node);
     }
@@ -344,8 +442,8 @@ private:
         if (symbol.starts_with('{') && symbol.ends_with('}') && symbol.size() >= 2) {
             const NameLookup found = named(symbol.substr(1, symbol.size() - 2));
             if (found.outcome == NameLookup::Outcome::Found) sim = found.sim;
-        } else if (const auto found = dialektos_->sims.find(symbol); found != dialektos_->sims.end()) {
-            sim = &found->second;
+        } else {
+            sim = symbols().find(symbol);
         }
         return sim ? std::get_if<ParaSimmere>(&sim->form) : nullptr;
     }
@@ -364,6 +462,13 @@ private:
         return found->second ? &*found->second : nullptr;
     }
 
+    // The index of `dialektos_`, built once for each dialektos met.
+    const SymbolIndex& symbols() {
+        auto found = indexes_.find(dialektos_);
+        if (found == indexes_.end()) found = indexes_.emplace(dialektos_, SymbolIndex(*dialektos_)).first;
+        return found->second;
+    }
+
     // A name lookup passes over every sim and glossa entry: each name is
     // looked up once per dialektos.
     NameLookup named(std::string_view name) {
@@ -371,17 +476,6 @@ private:
         auto found = lookups.find(name);
         if (found == lookups.end()) found = lookups.emplace(std::string(name), sim_by_name(*dialektos_, name)).first;
         return found->second;
-    }
-
-    void englossis(const Block::Englossis& block) {
-        out_ += "@@@!(";
-        out_ += block.dialektos;
-        out_ += ")\n";
-        const Dialektos* outer = dialektos_;
-        dialektos_ = embedded(block.dialektos);
-        blocks(block.children, "!@@@");
-        dialektos_ = outer;
-        closing_line("!@@@", block.suffix, {});
     }
 
     // Strophes are separated by one blank line; an empty one would only
@@ -540,7 +634,7 @@ private:
             const NameLookup found = named(text.substr(1, close - 1));
             if (found.outcome == NameLookup::Outcome::Found) sim = found.sim;
         } else {
-            sim = longest_symbol_match(*dialektos_, text);
+            sim = symbols().longest_match(text);
         }
         return sim && !std::holds_alternative<ParaSimmere>(sim->form);
     }
@@ -580,7 +674,7 @@ private:
         if (previous.genoses && continues_genos(first_char(text))) out_ += '|';
         const std::size_t start = write_text(text, previous.reads_suffix, next != nullptr);
         if (next) {
-            const std::string opener = opener_of(*next);
+            const std::string_view opener = opener_of(*next, opener_buffer_);
             if (closes_early(start, opener, closer) || meets_block_closer(opener)) out_ += '|';
         }
         previous = {};
@@ -602,8 +696,7 @@ private:
                 }
                 begin_visible();
             }
-            // Only these (ASCII) characters are written otherwise than as they are.
-            const std::size_t plain_end = std::min(text.find_first_of("@|\\\n\r", i), text.size());
+            const std::size_t plain_end = written_otherwise.find_in(text, i);
             out_.append(text, i, plain_end - i);
             i = plain_end;
             if (i == text.size()) break;
@@ -697,15 +790,13 @@ private:
         std::visit(overloaded{
                        [](const Inline::Text&) {},  // texts are written by `inlines`
                        [&](const Inline::EndoSimmere& x) {
-                           const Token token = sim_token(
-                               x.symbol, x.symbol + lead_after_opener(x.children, episim_symbol(x.symbol, x.mirrored)),
-                               true);
+                           EndoSpelling uncommon;
+                           const EndoSpelling& spelling = endo_spelling(x, uncommon);
                            out_ += '@';
-                           out_ += token.text;
-                           if (token.comment_after) out_ += empty_comment;
-                           const std::string end = episim_symbol(token.text, x.mirrored) + '@';
-                           inlines(x.children, end);
-                           write_closer(end);
+                           out_ += spelling.token.text;
+                           if (spelling.token.comment_after) out_ += empty_comment;
+                           inlines(x.children, spelling.closer);
+                           write_closer(spelling.closer);
                            write_suffix(x.suffix, out_);
                        },
                        [&](const Inline::Enlexis& x) {
@@ -761,6 +852,32 @@ private:
         out_ += ')';
     }
 
+    // How an endo-simmere is written: its token and its closer.
+    struct EndoSpelling {
+        Token token;
+        std::string closer;
+    };
+
+    EndoSpelling spell_endo(std::string_view symbol, std::string_view run, bool mirrored) {
+        Token token = sim_token(symbol, run, true);
+        std::string closer = episim_symbol(token.text, mirrored) + '@';
+        return {std::move(token), std::move(closer)};
+    }
+
+    // Content that adds no symbol character after the token leaves the
+    // spelling the same for every item of a sim, so it is worked out once;
+    // any other content is spelled into `uncommon`.
+    const EndoSpelling& endo_spelling(const Inline::EndoSimmere& x, EndoSpelling& uncommon) {
+        const std::string lead = lead_after_opener(x);
+        if (!lead.empty()) return uncommon = spell_endo(x.symbol, x.symbol + lead, x.mirrored);
+        auto& spellings = plain_endo_spellings_[{dialektos_, x.mirrored}];
+        auto found = spellings.find(x.symbol);
+        if (found == spellings.end()) {
+            found = spellings.emplace(x.symbol, spell_endo(x.symbol, x.symbol, x.mirrored)).first;
+        }
+        return found->second;
+    }
+
     // The spelling of a sim whose symbol the parser would read from `run`
     // (the symbol and what is written after it). A symbol that would run on
     // into a longer one, or that begins with "(" (which opens an onym anchor
@@ -770,11 +887,11 @@ private:
     Token sim_token(std::string_view symbol, std::string_view run, bool endo) {
         Token as_is{std::string(symbol), false};
         if (!dialektos_ || symbol.empty() || symbol.front() == '{') return as_is;
-        const auto found = dialektos_->sims.find(symbol);
-        if (found == dialektos_->sims.end()) return as_is;
-        const SimDef& sim = found->second;
+        const SimDef* found = symbols().find(symbol);
+        if (found == nullptr) return as_is;
+        const SimDef& sim = *found;
         if (symbol.front() != '(') {
-            if (longest_symbol_match(*dialektos_, run) == &sim) return as_is;
+            if (symbols().longest_match(run) == &sim) return as_is;
             if (endo) return {std::string(symbol), true};
         }
         const NameLookup by_name = named(sim.name);
@@ -795,8 +912,14 @@ private:
     const ResolveDialektos& resolve_;
     LineState line_;
     std::size_t escaped_at_ = nowhere;  // the character after the latest escaping backslash
+    std::string opener_buffer_;         // reused by every text followed by markup
     std::map<std::string, std::optional<Dialektos>, std::less<>> embedded_;
     std::map<const Dialektos*, std::map<std::string, NameLookup, std::less<>>> names_;
+    std::map<const Dialektos*, SymbolIndex> indexes_;
+    // By dialektos and mirroring, then by symbol; the elements stay in place
+    // while more are added, so a spelling in use is never moved.
+    std::map<std::pair<const Dialektos*, bool>, std::unordered_map<std::string, EndoSpelling, SymbolHash, std::equal_to<>>>
+        plain_endo_spellings_;
 };
 
 }  // namespace
@@ -827,7 +950,7 @@ std::string write_document(const Document& document, const Dialektos* dialektos,
     out.reserve(estimated_text_size(document));
     Writer writer(out, dialektos, resolve);
     writer.declaration(document.dialektos, document.version);
-    for (const Block& block : document.blocks) writer.top_level(block);
+    for (const Block& block : document.blocks) writer.next(block);
     return out;
 }
 
@@ -849,7 +972,11 @@ DocumentWriter::DocumentWriter(std::string_view dialektos_id, const std::optiona
 
 DocumentWriter::~DocumentWriter() = default;
 
-void DocumentWriter::block(const Block& block) { state_->writer.top_level(block); }
+void DocumentWriter::block(const Block& block) { state_->writer.next(block); }
+
+void DocumentWriter::open(const Block& block) { state_->writer.open(block); }
+
+void DocumentWriter::close(const Block& block) { state_->writer.close(block); }
 
 std::string DocumentWriter::finish() && { return std::move(state_->out); }
 

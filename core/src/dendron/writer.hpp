@@ -29,7 +29,10 @@ std::string write_document(const Document& document, const Dialektos* dialektos 
 
 // write_document for a caller that has the blocks one at a time: given the
 // declaration first and then each top-level block in order, it writes the
-// same text, so no block needs to be kept once written.
+// same text, so no block needs to be kept once written. A block with a body
+// (Para, Diaphane, Englossis, ParaAxioma) may also come in pieces: `open`
+// with the block before its children, each child through `block` (or in
+// pieces itself), then `close` with the block (its children are not read).
 class DocumentWriter {
 public:
     // `expected_size` reserves the output once (the size of the source text
@@ -41,6 +44,8 @@ public:
     DocumentWriter& operator=(const DocumentWriter&) = delete;
 
     void block(const Block& block);
+    void open(const Block& block);
+    void close(const Block& block);
     std::string finish() &&;
 
 private:

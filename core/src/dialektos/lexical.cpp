@@ -1,5 +1,6 @@
 #include "dialektos/lexical.hpp"
 
+#include "dialektos/byte_set.hpp"
 #include "dialektos/unicode.hpp"
 
 namespace ilvex {
@@ -21,6 +22,21 @@ char32_t bracket_partner(char32_t c) {
     }
 }
 
+// The ASCII characters for which is_symbol_char holds.
+constexpr ByteSet ascii_symbol_chars = [] {
+    ByteSet set;
+    for (char c = 0x21; c < 0x7F; ++c) {
+        const bool alphanumeric = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        if (!alphanumeric && c != '@' && c != '\\') set.add(c);
+    }
+    set.add('\x00');
+    for (char c = 0x01; c < 0x20; ++c) {
+        if (c < '\t' || c > '\r') set.add(c);
+    }
+    set.add('\x7F');
+    return set;
+}();
+
 }  // namespace
 
 bool is_symbol_char(char32_t c) {
@@ -30,6 +46,13 @@ bool is_symbol_char(char32_t c) {
 std::size_t symbol_run_length(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
+        // Symbols are mostly ASCII punctuation, read here without decoding.
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            if (!ascii_symbol_chars.contains(static_cast<char>(byte))) break;
+            ++i;
+            continue;
+        }
         std::size_t next = i;
         if (!is_symbol_char(unicode::next_char(text, next))) break;
         i = next;
@@ -104,6 +127,13 @@ std::string episim_symbol(std::string_view symbol, bool mirrored) {
     if (!symbol.empty() && symbol.front() == '{' && symbol.back() == '}') return std::string(symbol);
     std::string out;
     out.reserve(symbol.size());
+    if (unicode::is_ascii(symbol)) {
+        // Every character is one byte: reverse the bytes.
+        for (auto c = symbol.rbegin(); c != symbol.rend(); ++c) {
+            out += mirrored ? static_cast<char>(bracket_partner(static_cast<unsigned char>(*c))) : *c;
+        }
+        return out;
+    }
     std::size_t end = symbol.size();
     while (end > 0) {
         const char32_t c = unicode::prev_char(symbol, end);

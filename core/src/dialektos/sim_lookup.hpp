@@ -8,7 +8,8 @@
 namespace ilvex {
 
 // The sim whose symbol is the longest prefix of the leading run of symbol
-// characters of `text`, or null.
+// characters of `text`, or null. A one-off query: repeated queries build a
+// SymbolIndex once.
 const SimDef* longest_symbol_match(const Dialektos& dialektos, std::string_view text);
 
 struct NameLookup {

@@ -22,6 +22,9 @@ void append_utf8(std::string& out, char32_t c);
 
 bool is_valid_utf8(std::string_view text);
 
+// Whether every byte is below 0x80.
+bool is_ascii(std::string_view text);
+
 std::size_t char_count(std::string_view text);
 
 bool is_alphabetic(char32_t c);

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
-#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,19 +11,30 @@
 #include "dialektos/lexical.hpp"
 #include "dialektos/unicode.hpp"
 #include "endo/import_context.hpp"
+#include "endo/line_window.hpp"
 #include "endo/markdown_inlines.hpp"
 #include "endo/tree_builders.hpp"
 #include "endo/writable.hpp"
-#include "lib/lines.hpp"
 
 namespace ilvex {
 namespace {
 
-// The lines of one block list. A quote or an item strips its markers from
-// its own lines in place and parses that slice: the lines after a nested
-// block are never read again by the enclosing level, so nothing is copied
-// per level.
-using Lines = std::span<std::string_view>;
+// The lines one level of the parse reads: those of the window before `end`
+// (the top level reads to the end of the text). A quote or an item strips
+// its markers from its own lines in place and reads them as a level of its
+// own: the lines after a nested block are never read again by the
+// enclosing level, so nothing is copied per level.
+struct Lines {
+    static constexpr std::size_t unbounded = std::numeric_limits<std::size_t>::max();
+
+    LineWindow& window;
+    std::size_t end;
+
+    bool has(std::size_t i) const { return i < end && window.has(i); }
+    std::string_view& operator[](std::size_t i) const { return window[i]; }
+};
+
+constexpr std::string_view markdown_dialektos = "il-markdown";
 
 constexpr std::string_view fence = "```";
 
@@ -129,9 +139,20 @@ Block::Para para(std::string_view symbol, bool mirrored, Suffix suffix, Taxis ta
 
 class BlockParser {
 public:
-    std::vector<Block> parse(Lines lines);
+    explicit BlockParser(std::string_view text) : window_(text) {}
+
+    // Hands each top-level block to `sink` as soon as it is read, dropping
+    // its lines, so that neither the lines nor the tree of the whole text
+    // are ever held.
+    void parse(ImportSink& sink);
 
 private:
+    // The blocks of a nested level, whose lines begin at `i`.
+    std::vector<Block> parse_level(Lines lines, std::size_t i);
+    // Reads the construct that begins at line `i` into `blocks`: the index
+    // after it.
+    std::size_t read_block(Lines lines, std::size_t i, std::vector<Block>& blocks);
+
     // Quote and item markers open blocks only while another level may
     // open; deeper ones are text.
     bool can_nest() const { return nesting_.open() < max_import_nesting; }
@@ -144,31 +165,41 @@ private:
                           std::string_view prefix, Block::Para item, std::vector<Block>& blocks);
     std::size_t read_paragraph(Lines lines, std::size_t i, std::vector<Block>& blocks);
 
+    LineWindow window_;
     NestingDepth nesting_;
 };
 
-std::vector<Block> BlockParser::parse(Lines lines) {
-    std::vector<Block> blocks;
-    std::size_t i = 0;
-    while (i < lines.size()) {
-        const std::string_view line = lines[i];
-        if (is_blank(line)) {
-            ++i;
-        } else if (opens_fence(line)) {
-            i = read_fence(lines, i, blocks);
-        } else if (const std::size_t level = heading_level(line)) {
-            blocks.push_back(heading_block(level, line.substr(level + 1)));
-            ++i;
-        } else if (const std::size_t next = read_nested(lines, i, blocks)) {
-            i = next;
-        } else if (const auto target = image_target(line)) {
-            blocks.emplace_back(Block::Enmedia{writable_parameter(*target)});
-            ++i;
-        } else {
-            i = read_paragraph(lines, i, blocks);
-        }
+void BlockParser::parse(ImportSink& sink) {
+    const Lines all{window_, Lines::unbounded};
+    std::vector<Block> blocks;  // what one construct gave: a fence may give several
+    for (std::size_t i = 0; all.has(i);) {
+        i = read_block(all, i, blocks);
+        window_.drop_before(i);
+        for (Block& block : blocks) sink.block(std::move(block));
+        blocks.clear();
     }
+}
+
+std::vector<Block> BlockParser::parse_level(Lines lines, std::size_t i) {
+    std::vector<Block> blocks;
+    while (lines.has(i)) i = read_block(lines, i, blocks);
     return blocks;
+}
+
+std::size_t BlockParser::read_block(Lines lines, std::size_t i, std::vector<Block>& blocks) {
+    const std::string_view line = lines[i];
+    if (is_blank(line)) return i + 1;
+    if (opens_fence(line)) return read_fence(lines, i, blocks);
+    if (const std::size_t level = heading_level(line)) {
+        blocks.push_back(heading_block(level, line.substr(level + 1)));
+        return i + 1;
+    }
+    if (const std::size_t next = read_nested(lines, i, blocks)) return next;
+    if (const auto target = image_target(line)) {
+        blocks.emplace_back(Block::Enmedia{writable_parameter(*target)});
+        return i + 1;
+    }
+    return read_paragraph(lines, i, blocks);
 }
 
 bool BlockParser::ends_paragraph(std::string_view line) const {
@@ -178,21 +209,24 @@ bool BlockParser::ends_paragraph(std::string_view line) const {
 }
 
 // Runs to the first later line that is "```" up to trailing white space, or
-// to the end of the input.
+// to the end of the input. Its text is sized once, as a paragraph's is.
 std::size_t BlockParser::read_fence(Lines lines, std::size_t i, std::vector<Block>& blocks) {
     Suffix suffix;
     if (auto genos = writable_genos(unicode::trim(lines[i].substr(fence.size())))) {
         suffix.genoses.push_back(std::move(*genos));
     }
-    std::string text;
     std::size_t j = i + 1;
-    for (; j < lines.size() && unicode::trim_end(lines[j]) != fence; ++j) {
-        text += lines[j];
+    std::size_t size = 0;
+    for (; lines.has(j) && unicode::trim_end(lines[j]) != fence; ++j) size += lines[j].size() + 1;
+    std::string text;
+    text.reserve(size);
+    for (std::size_t k = i + 1; k < j; ++k) {
+        text += lines[k];
         text += '\n';
     }
     if (text.empty()) text.push_back('\n');  // a fence without lines
-    for (Block& block : literal_blocks(text, suffix)) blocks.push_back(std::move(block));
-    return j < lines.size() ? j + 1 : j;
+    for (Block& block : literal_blocks(std::move(text), suffix)) blocks.push_back(std::move(block));
+    return lines.has(j) ? j + 1 : j;
 }
 
 // A quote, item or footnote opened by line i, one level deeper: the index
@@ -223,11 +257,11 @@ std::size_t BlockParser::read_nested(Lines lines, std::size_t i, std::vector<Blo
 
 std::size_t BlockParser::read_quote(Lines lines, std::size_t i, std::vector<Block>& blocks) {
     std::size_t end = i;
-    for (; end < lines.size() && lines[end].starts_with('>'); ++end) {
+    for (; lines.has(end) && lines[end].starts_with('>'); ++end) {
         lines[end].remove_prefix(lines[end].starts_with("> ") ? 2 : 1);
     }
     Block::Para quote = para(">", false, {}, Taxis::absent());
-    quote.children = parse(lines.subspan(i, end - i));
+    quote.children = parse_level({lines.window, end}, i);
     blocks.push_back(std::move(quote));
     return end;
 }
@@ -239,27 +273,34 @@ std::size_t BlockParser::read_item(Lines lines, std::size_t i, std::string_view 
                                    std::vector<Block>& blocks) {
     lines[i] = rest;
     std::size_t end = i + 1;
-    for (; end < lines.size(); ++end) {
+    for (; lines.has(end); ++end) {
         if (lines[end].starts_with(prefix)) {
             lines[end].remove_prefix(prefix.size());
-        } else if (is_blank(lines[end]) && end + 1 < lines.size() &&
+        } else if (is_blank(lines[end]) && lines.has(end + 1) &&
                    lines[end + 1].starts_with(prefix)) {
             lines[end] = {};
         } else {
             break;
         }
     }
-    item.children = parse(lines.subspan(i, end - i));
+    item.children = parse_level({lines.window, end}, i);
     blocks.push_back(std::move(item));
     return end;
 }
 
+// The lines are joined by spaces into a text sized once: a paragraph may be
+// most of a document, and a text grown line by line would be copied as it
+// grows.
 std::size_t BlockParser::read_paragraph(Lines lines, std::size_t i, std::vector<Block>& blocks) {
-    std::string text(lines[i]);
     std::size_t end = i + 1;
-    for (; end < lines.size() && !ends_paragraph(lines[end]); ++end) {
+    std::size_t size = lines[i].size();
+    for (; lines.has(end) && !ends_paragraph(lines[end]); ++end) size += 1 + lines[end].size();
+    std::string text;
+    text.reserve(size);
+    text += lines[i];
+    for (std::size_t k = i + 1; k < end; ++k) {
         text += ' ';
-        text += lines[end];
+        text += lines[k];
     }
     if (auto block = paragraph_block(text)) blocks.push_back(std::move(*block));
     return end;
@@ -267,12 +308,19 @@ std::size_t BlockParser::read_paragraph(Lines lines, std::size_t i, std::vector<
 
 }  // namespace
 
+Status import_markdown(std::string_view text, ImportSink& sink) {
+    if (Status declared = sink.declaration(markdown_dialektos, std::nullopt); !declared) {
+        return declared;
+    }
+    BlockParser(text).parse(sink);
+    return {};
+}
+
 Document import_markdown(std::string_view text) {
-    std::vector<std::string_view> lines = split_standard_lines(text);
-    BlockParser parser;
-    Document document{"il-markdown", std::nullopt, parser.parse(lines)};
-    compose_strings(document);
-    return document;
+    DocumentCollector collector;
+    // A collector takes any declaration: nothing here can fail.
+    [[maybe_unused]] const Status imported = import_markdown(text, collector);
+    return std::move(collector).document();
 }
 
 }  // namespace ilvex

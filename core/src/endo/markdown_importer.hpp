@@ -9,11 +9,18 @@
 #include <string_view>
 
 #include "dendron/document.hpp"
+#include "dialektos/result.hpp"
+#include "endo/import_sink.hpp"
 
 namespace ilvex {
 
-// Never fails: whatever the text, malformed constructs read as text. Quotes
-// and items nested deeper than 256 levels read as text too.
+// Gives `sink` the declaration, then each top-level block as soon as it is
+// read. Fails only when the sink refuses the declaration: whatever the text,
+// malformed constructs read as text. Quotes and items nested deeper than 256
+// levels read as text too.
+Status import_markdown(std::string_view text, ImportSink& sink);
+
+// The whole imported tree, collected from the above.
 Document import_markdown(std::string_view text);
 
 }  // namespace ilvex

@@ -8,7 +8,10 @@
 namespace ilvex {
 namespace {
 
-void compose(std::string& text) { text = unicode::nfc(text); }
+// Most strings are in NFC already and are kept as they are, not copied.
+void compose(std::string& text) {
+    if (!unicode::is_nfc(text)) text = unicode::nfc(text);
+}
 
 void compose(std::optional<std::string>& text) {
     if (text) compose(*text);
@@ -50,26 +53,32 @@ void compose_node(Node& node) {
         node.node);
 }
 
-// Texts side by side are written as one text: two whose NFC differs
-// once joined (a combining mark after a letter) are joined.
+// Joins `text` to the text `before` it when their NFC differs once joined
+// (a combining mark after a letter); both are in NFC already. A text that
+// begins with an ASCII character never joins: no ASCII character combines
+// with, or is reordered around, what precedes it.
+bool joined_to(Inline::Text& before, const Inline::Text& text) {
+    if (text.text.empty() || static_cast<unsigned char>(text.text.front()) < 0x80) return false;
+    std::string joined = before.text + text.text;
+    std::string composed = unicode::nfc(joined);
+    if (composed == joined) return false;
+    before.text = std::move(composed);
+    return true;
+}
+
+// Texts side by side are written as one text, so they are composed as one:
+// a text that joins the one before it leaves the list.
 void compose(std::vector<Inline>& inlines) {
     for (Inline& item : inlines) compose_node(item);
-    std::vector<Inline> kept;
-    kept.reserve(inlines.size());
+    std::size_t kept = 0;
     for (Inline& item : inlines) {
         auto* text = std::get_if<Inline::Text>(&item.node);
-        auto* before = kept.empty() ? nullptr : std::get_if<Inline::Text>(&kept.back().node);
-        if (text && before && !text->text.empty()) {
-            std::string joined = before->text + text->text;
-            std::string composed = unicode::nfc(joined);
-            if (composed != joined) {
-                before->text = std::move(composed);
-                continue;
-            }
-        }
-        kept.push_back(std::move(item));
+        auto* before = kept == 0 ? nullptr : std::get_if<Inline::Text>(&inlines[kept - 1].node);
+        if (text && before && joined_to(*before, *text)) continue;
+        if (&inlines[kept] != &item) inlines[kept] = std::move(item);
+        ++kept;
     }
-    inlines = std::move(kept);
+    inlines.erase(inlines.begin() + static_cast<std::ptrdiff_t>(kept), inlines.end());
 }
 
 void compose(std::vector<Block>& blocks) {
@@ -78,7 +87,7 @@ void compose(std::vector<Block>& blocks) {
 
 }  // namespace
 
-void compose_strings(Document& document) { compose(document.blocks); }
+void compose_strings(Block& block) { compose_node(block); }
 
 std::optional<std::string> writable_genos(std::string_view word) {
     if (is_valid_genos(word)) return std::string(word);

@@ -27,10 +27,11 @@ std::optional<std::string> writable_genos(std::string_view word);
 // it builds.
 void isolate_trailing_backslashes(std::vector<Inline>& inlines);
 
-// Puts every string of an imported tree in NFC. The parser reads a document
-// in NFC: a tree written with other strings would read back changed. Texts
-// side by side are one text once written; two whose NFC joined is not the
-// two NFCs side by side (a combining mark that begins the second) are joined.
-void compose_strings(Document& document);
+// Puts every string of an imported block and its descendants in NFC. The
+// parser reads a document in NFC: a tree written with other strings would
+// read back changed. Texts side by side are one text once written; two whose
+// NFC joined is not the two NFCs side by side (a combining mark that begins
+// the second) are joined.
+void compose_strings(Block& block);
 
 }  // namespace ilvex

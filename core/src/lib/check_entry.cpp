@@ -13,14 +13,34 @@
 namespace ilvex {
 namespace {
 
-// Makes the sink that takes each top-level block of a parse, once the
-// declaration is read and its dialektos resolved; none keeps the blocks.
-using SinkFactory =
-    std::function<std::function<void(Block&&)>(const PreparedDocument&, const Dialektos&)>;
+// Makes the sink that takes the blocks of a parse, once the declaration is
+// read and its dialektos resolved; none keeps the blocks.
+using SinkFactory = std::function<BlockSink*(const PreparedDocument&, const Dialektos&)>;
 
 struct ParseOptions {
     bool collect_records = false;
+    bool keep_content = true;
     SinkFactory sink = {};
+};
+
+// The sink of a parse that only validates.
+class DroppingSink final : public BlockSink {
+public:
+    void open(const Block&) override {}
+    void block(Block&&) override {}
+    void close(const Block&) override {}
+};
+
+// The sink of brachy: each piece is written as soon as it is read.
+class WritingSink final : public BlockSink {
+public:
+    explicit WritingSink(DocumentWriter& writer) : writer_(writer) {}
+    void open(const Block& container) override { writer_.open(container); }
+    void block(Block&& block) override { writer_.block(block); }
+    void close(const Block& container) override { writer_.close(container); }
+
+private:
+    DocumentWriter& writer_;
 };
 
 Result<ParsedDocument> parse_document_with(std::string_view text, std::string_view path,
@@ -29,9 +49,11 @@ Result<ParsedDocument> parse_document_with(std::string_view text, std::string_vi
     if (!prepared) return std::move(prepared).error();
     auto& [declaration, state] = *prepared;
     state.collect_records = options.collect_records;
+    state.keep_content = options.keep_content;
     auto dialektos = resolve_from_dir(state.dir, declaration.id);
     if (!dialektos) return std::move(dialektos).error();
-    if (options.sink) state.top_level_sink = options.sink(*prepared, *dialektos);
+    if (options.sink) state.sink = options.sink(*prepared, *dialektos);
+    const SymbolScope in_force(state, *dialektos);
     auto blocks = parse_blocks(state, *dialektos, std::nullopt);
     if (!blocks) return std::move(blocks).error();
     return ParsedDocument{Document{std::move(declaration.id), std::move(declaration.version),
@@ -71,8 +93,9 @@ Result<InputKind> check_input(std::string_view text, std::string_view path) {
         return InputKind::Dialektos;
     };
     return route_input(text, path, on_definition, [&](std::string_view nfc_text) -> Result<InputKind> {
-        const auto drop = [](const PreparedDocument&, const Dialektos&) { return [](Block&&) {}; };
-        auto parsed = parse_document_with(nfc_text, path, {.sink = drop});
+        DroppingSink dropping;
+        const auto drop = [&](const PreparedDocument&, const Dialektos&) -> BlockSink* { return &dropping; };
+        auto parsed = parse_document_with(nfc_text, path, {.keep_content = false, .sink = drop});
         if (!parsed) return std::move(parsed).error();
         return InputKind::Document;
     });
@@ -89,11 +112,12 @@ Result<std::optional<std::string>> write_brachy(std::string_view text, std::stri
     };
     return route_input(text, path, on_definition, [&](std::string_view nfc_text) -> Result<std::optional<std::string>> {
         std::optional<DocumentWriter> writer;
-        const auto write = [&](const PreparedDocument& prepared, const Dialektos& dialektos) {
+        std::optional<WritingSink> writing;
+        const auto write = [&](const PreparedDocument& prepared, const Dialektos& dialektos) -> BlockSink* {
             const DocumentDeclaration& declaration = prepared.declaration;
             writer.emplace(declaration.id, declaration.version, &dialektos, englossis_resolver(path),
                            nfc_text.size());
-            return [&](Block&& block) { writer->block(block); };
+            return &writing.emplace(*writer);
         };
         auto parsed = parse_document_with(nfc_text, path, {.sink = write});
         if (!parsed) return std::move(parsed).error();

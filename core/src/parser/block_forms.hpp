@@ -13,6 +13,7 @@
 #include "dendron/document.hpp"
 #include "dialektos/model.hpp"
 #include "dialektos/result.hpp"
+#include "parser/block_parser.hpp"
 #include "parser/parser_state.hpp"
 
 namespace ilvex {
@@ -21,8 +22,10 @@ namespace ilvex {
 struct NoBlock {};
 // A line that begins a paragraph; nothing has been consumed.
 struct ParagraphStart {};
+// A block with a body, already handed to the parse's sink piece by piece.
+struct HandedOver {};
 
-using LineOutcome = std::variant<Block, NoBlock, ParagraphStart>;
+using LineOutcome = std::variant<Block, NoBlock, ParagraphStart, HandedOver>;
 
 // The document's sigil written `count` times.
 inline std::string sigils(const ParserState& state, std::size_t count) {
@@ -47,6 +50,26 @@ inline Error block_error(const ParserState& state, Error error, std::uint64_t in
 // The run-3 forms; `rest` is the line after its three sigils.
 Result<LineOutcome> read_trigraph_form(ParserState& state, const Dialektos& dialektos,
                                        std::string_view rest);
+
+// Reads a block with a body of blocks: `node` holds what its opener gave,
+// `read_closing` completes it from the closing line at `state.pos` once the
+// body, parsed with `dialektos` up to `closer`, is read. When the parse
+// streams, the block goes to the sink as described there; otherwise the
+// body becomes the node's children and the block is the outcome.
+template <class Node, class ReadClosing>
+Result<LineOutcome> read_block_with_body(ParserState& state, const Dialektos& dialektos, Node node,
+                                         std::string_view closer, ReadClosing read_closing) {
+    Block container(std::move(node));
+    Node& opened = std::get<Node>(container.node);
+    if (state.sink != nullptr) state.sink->open(container);
+    auto children = parse_blocks(state, dialektos, closer);
+    if (!children) return std::move(children).error();
+    opened.children = std::move(children).value();
+    if (Status closed = read_closing(opened); !closed) return std::move(closed).error();
+    if (state.sink == nullptr) return LineOutcome{std::move(container)};
+    state.sink->close(container);
+    return LineOutcome{HandedOver{}};
+}
 
 // Collects the paragraph that begins at `state.pos` and leaves `pos` on the
 // line that ended it.

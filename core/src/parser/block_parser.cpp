@@ -51,7 +51,8 @@ bool is_paragraph_after_token(std::string_view after_token, Occurrence taxis) {
 Result<LineOutcome> read_sim_token_line(ParserState& state, const Dialektos& dialektos,
                                         std::string_view rest) {
     auto reference =
-        resolve_sim_reference(dialektos, rest, ErrorLocation{state.path, state.pos + 1, 1});
+        resolve_sim_reference(dialektos, state.symbols_for(dialektos), rest,
+                              ErrorLocation{state.path, state.pos + 1, 1});
     if (!reference) return std::move(reference).error();
     const SimDef* sim = reference->sim;
     if (sim == nullptr) {
@@ -63,9 +64,7 @@ Result<LineOutcome> read_sim_token_line(ParserState& state, const Dialektos& dia
     if (form == nullptr) return LineOutcome{ParagraphStart{}};
     const std::string_view after_token = rest.substr(reference->byte_length);
     if (is_paragraph_after_token(after_token, form->taxis)) return LineOutcome{ParagraphStart{}};
-    auto block = parse_sim_header(state, dialektos, *sim, after_token, reference->name);
-    if (!block) return std::move(block).error();
-    return LineOutcome{std::move(block).value()};
+    return parse_sim_header(state, dialektos, *sim, after_token, reference->name);
 }
 
 // "@@@@(param)": a media reference.
@@ -177,10 +176,9 @@ Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dia
             .at(state.path, opener_line);
     }
     std::vector<Block> blocks;
-    const bool to_sink = state.depth == 1 && state.top_level_sink;
     auto finished = [&](Block&& block) {
-        if (to_sink) {
-            state.top_level_sink(std::move(block));
+        if (state.sink != nullptr) {
+            state.sink->block(std::move(block));
         } else {
             blocks.push_back(std::move(block));
         }
@@ -202,7 +200,9 @@ Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dia
         const std::uint64_t opener = state.pos;
         auto outcome = read_line(state, dialektos, line);
         if (!outcome) return std::move(outcome).error();
-        if (std::holds_alternative<NoBlock>(*outcome)) continue;
+        if (std::holds_alternative<NoBlock>(*outcome) || std::holds_alternative<HandedOver>(*outcome)) {
+            continue;
+        }
         if (std::holds_alternative<ParagraphStart>(*outcome)) {
             auto paragraph = collect_paragraph(state, dialektos, closer);
             if (!paragraph) return std::move(paragraph).error();

@@ -21,7 +21,8 @@ inline constexpr std::uint64_t max_block_nesting = 256;
 // lines; with one it stops in front of the first line whose start (after
 // leading white space) is the closer, leaving `pos` on that line for the
 // caller to consume. Appends an outline record for every Para, Stichoi,
-// Diaphane and Englossis block it finishes.
+// Diaphane and Englossis block it finishes. A parse with a sink hands the
+// blocks to it instead and returns none.
 Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dialektos,
                                         std::optional<std::string_view> closer);
 

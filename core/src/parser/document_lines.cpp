@@ -1,21 +1,22 @@
 #include "parser/document_lines.hpp"
 
-#include <algorithm>
+#include "dialektos/byte_set.hpp"
 
 namespace ilvex {
 
 std::vector<std::string_view> split_document_lines(std::string_view text) {
+    // Lines are short: an inline block scan finds each line feed faster
+    // than a call to memchr would.
+    constexpr ByteSet line_feed("\n");
     std::vector<std::string_view> lines;
-    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    lines.reserve(line_feed.count_in(text) + 1);
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        if (end == std::string_view::npos) end = text.size();
+        const std::size_t end = line_feed.find_in(text, start);
         std::size_t content_end = end;
         while (content_end > start && text[content_end - 1] == '\r') --content_end;
         lines.push_back(text.substr(start, content_end - start));
-        start = next;
+        start = end + 1;
     }
     return lines;
 }

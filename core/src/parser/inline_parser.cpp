@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "dialektos/byte_set.hpp"
 #include "dialektos/lexical.hpp"
 #include "dialektos/unicode.hpp"
 #include "parser/concat.hpp"
@@ -12,29 +13,41 @@
 namespace ilvex {
 namespace {
 
-// The items of one parse_inlines call and the text read since the last item.
-// Comments leave the text alone, so the text around a comment stays one item.
-// The tree keeps every list and text at its exact size: the slack of growing
-// them would stay allocated for as long as the tree lives.
-struct ItemList {
-    std::vector<Inline> items;
-    std::string text;
+// The items of one parse_inlines call and the text read since the last item,
+// gathered in the scratch level of its nesting. Comments leave the text alone,
+// so the text around a comment stays one item. The tree keeps every list and
+// text at its exact size: the slack of growing them would stay allocated for
+// as long as the tree lives.
+class ItemList {
+public:
+    explicit ItemList(InlineScanner& scanner)
+        : level_(scanner.scratch->take(scanner.nesting)), keep_(scanner.keep) {}
 
-    void flush() {
-        if (text.empty()) return;
-        // A copy at exact size; the buffer keeps its capacity for the next text.
-        items.push_back(Inline::Text{std::string(text)});
-        text.clear();
-    }
-    void add(Inline item) {
+    std::string& text() { return level_.text; }
+
+    // Builds the item in place from one of its node kinds.
+    template <class Node>
+    void add(Node&& node) {
         flush();
-        items.push_back(std::move(item));
+        if (keep_) level_.items.emplace_back(std::forward<Node>(node));
     }
     std::vector<Inline> finish() && {
         flush();
-        items.shrink_to_fit();
-        return std::move(items);
+        std::vector<Inline> items(std::make_move_iterator(level_.items.begin()),
+                                  std::make_move_iterator(level_.items.end()));
+        level_.items.clear();
+        return items;
     }
+
+private:
+    void flush() {
+        if (level_.text.empty()) return;
+        if (keep_) level_.items.push_back(Inline::Text{std::string(level_.text)});
+        level_.text.clear();
+    }
+
+    InlineScratch::Level& level_;
+    bool keep_;
 };
 
 // A run of consecutive sigils: its byte offset and length (a sigil is one byte).
@@ -73,11 +86,10 @@ void read_escape(InlineScanner& scanner, std::string& text) {
 
 // Takes the character at the scanner and the plain text after it, up to the
 // next byte in `stops` (the bytes that can begin markup or the closer).
-void read_plain_text(InlineScanner& scanner, std::string_view stops, std::string& text) {
+void read_plain_text(InlineScanner& scanner, const ByteSet& stops, std::string& text) {
     const std::size_t start = scanner.pos;
     const std::size_t after_first = start + unicode::char_length_at(scanner.text, start);
-    const std::size_t stop = scanner.text.find_first_of(stops, after_first);
-    scanner.pos = stop == std::string_view::npos ? scanner.text.size() : stop;
+    scanner.pos = stops.find_in(scanner.text, after_first);
     text.append(scanner.text.substr(start, scanner.pos - start));
 }
 
@@ -127,11 +139,12 @@ Status skip_comment(InlineScanner& scanner, const SigilRun& run) {
 // --- nested content ---------------------------------------------------------
 
 // The content of an endo-simmere, inline diaphane or endo-axioma up to its
-// closer, which is consumed. The nesting bound keeps hostile input from
-// driving the recursion through the stack.
+// closer, which is consumed; an unclosed one is reported as its opener,
+// `opener_sigils` then `opener_rest`. The nesting bound keeps hostile input
+// from driving the recursion through the stack.
 Result<std::vector<Inline>> parse_nested(InlineScanner& scanner, const Dialektos& dialektos,
                                          const SigilRun& run, std::string_view closer,
-                                         std::string unmatched) {
+                                         std::size_t opener_sigils, std::string_view opener_rest) {
     if (scanner.nesting >= max_inline_nesting) {
         return error_at(
             scanner, run.start,
@@ -142,7 +155,7 @@ Result<std::vector<Inline>> parse_nested(InlineScanner& scanner, const Dialektos
     --scanner.nesting;
     if (!children) return children;
     if (!scanner.at(closer)) {
-        return error_here(scanner, Error(ErrorKind::UnmatchedSim, std::move(unmatched)));
+        return error_here(scanner, Error(ErrorKind::UnmatchedSim, concat({sigils(scanner, opener_sigils), opener_rest})));
     }
     scanner.pos += closer.size();
     return children;
@@ -151,7 +164,7 @@ Result<std::vector<Inline>> parse_nested(InlineScanner& scanner, const Dialektos
 // --- one sigil --------------------------------------------------------------
 
 // '@("scheme:value")'
-Result<Inline> parse_milestone(InlineScanner& scanner, const SigilRun& run) {
+Status parse_milestone(InlineScanner& scanner, const SigilRun& run, ItemList& list) {
     scanner.pos = run.end() + 2;
     const auto body = read_until(scanner, "\")");
     if (!body) return error_here(scanner, other("unterminated milestone"));
@@ -171,38 +184,37 @@ Result<Inline> parse_milestone(InlineScanner& scanner, const SigilRun& run) {
     auto suffix = parse_suffix(scanner);
     if (!suffix) return std::move(suffix).error();
     if (suffix->onym) return error_here(scanner, other("a milestone cannot carry an onym suffix"));
-    return Inline{Inline::Milestone{std::string(scheme), std::string(value), std::move(*suffix)}};
+    list.add(Inline::Milestone{std::string(scheme), std::string(value), std::move(*suffix)});
+    return {};
 }
 
 // "@(onym)": a bare anchor, without suffix.
-Result<Inline> parse_onym_anchor(InlineScanner& scanner, const SigilRun& run) {
+Status parse_onym_anchor(InlineScanner& scanner, const SigilRun& run, ItemList& list) {
     scanner.pos = run.end() + 1;
     const auto onym = read_until(scanner, ")");
     if (!onym) return error_here(scanner, other("unterminated onym anchor"));
     if (!is_valid_onym(*onym)) {
         return error_here(scanner, Error(ErrorKind::InvalidOnym, std::string(*onym)));
     }
-    return Inline{Inline::OnymAnchor{std::string(*onym)}};
+    list.add(Inline::OnymAnchor{std::string(*onym)});
+    return {};
 }
 
 // The closer is the episim when the opener used the symbol, and the name
 // again, exactly as written, when it used "{name}".
-Result<Inline> parse_endo_simmere(InlineScanner& scanner, const Dialektos& dialektos,
-                                  const SigilRun& run, const SimDef& sim,
-                                  const std::optional<std::string>& name) {
-    const std::string closer =
-        concat({name ? concat({"{", *name, "}"}) : episim_symbol(sim.symbol, sim.mirrored),
-                sigils(scanner, 1)});
-    auto children =
-        parse_nested(scanner, dialektos, run, closer, concat({sigils(scanner, 1), sim.symbol}));
+Status parse_endo_simmere(InlineScanner& scanner, const Dialektos& dialektos, const SigilRun& run,
+                          const SimDef& sim, const std::optional<std::string>& name, ItemList& list) {
+    std::string closer = name ? concat({"{", *name, "}"}) : episim_symbol(sim.symbol, sim.mirrored);
+    closer += scanner.sigil();
+    auto children = parse_nested(scanner, dialektos, run, closer, 1, sim.symbol);
     if (!children) return std::move(children).error();
     auto suffix = parse_suffix(scanner);
     if (!suffix) return std::move(suffix).error();
-    return Inline{
-        Inline::EndoSimmere{sim.symbol, std::move(*children), std::move(*suffix), sim.mirrored}};
+    list.add(Inline::EndoSimmere{sim.symbol, std::move(*children), std::move(*suffix), sim.mirrored});
+    return {};
 }
 
-Result<Inline> parse_monosim(InlineScanner& scanner, const SimDef& sim) {
+Status parse_monosim(InlineScanner& scanner, const SimDef& sim, ItemList& list) {
     if (!scanner.byte_is(scanner.pos, '(')) {
         return error_here(
             scanner,
@@ -216,11 +228,12 @@ Result<Inline> parse_monosim(InlineScanner& scanner, const SimDef& sim) {
     }
     auto suffix = parse_suffix(scanner);
     if (!suffix) return std::move(suffix).error();
-    return Inline{Inline::Monosim{sim.symbol, std::string(*param), std::move(*suffix)}};
+    list.add(Inline::Monosim{sim.symbol, std::string(*param), std::move(*suffix)});
+    return {};
 }
 
 // Inside running text a para-simmere sim can only point at a simmere.
-Result<Inline> parse_deixis(InlineScanner& scanner, const SimDef& sim) {
+Status parse_deixis(InlineScanner& scanner, const SimDef& sim, ItemList& list) {
     if (!scanner.byte_is(scanner.pos, '(')) {
         return error_here(scanner, Error(ErrorKind::EndoMimicsPara));
     }
@@ -232,13 +245,14 @@ Result<Inline> parse_deixis(InlineScanner& scanner, const SimDef& sim) {
     }
     auto suffix = parse_suffix(scanner);
     if (!suffix) return std::move(suffix).error();
-    return Inline{Inline::Deixis{sim.symbol, std::string(*target), std::move(*suffix)}};
+    list.add(Inline::Deixis{sim.symbol, std::string(*target), std::move(*suffix)});
+    return {};
 }
 
-Result<Inline> parse_sim_token(InlineScanner& scanner, const Dialektos& dialektos,
-                               const SigilRun& run) {
+Status parse_sim_token(InlineScanner& scanner, const Dialektos& dialektos, const SigilRun& run,
+                       ItemList& list) {
     const std::string_view token = scanner.text.substr(run.end());
-    auto reference = find_sim_reference(dialektos, token);
+    auto reference = find_sim_reference(dialektos, scanner.symbols, token);
     if (!reference) return error_at(scanner, run.start, std::move(reference).error());
     if (reference->sim == nullptr) {
         return error_at(
@@ -249,25 +263,25 @@ Result<Inline> parse_sim_token(InlineScanner& scanner, const Dialektos& dialekto
     scanner.pos = run.end() + reference->byte_length;
     const SimDef& sim = *reference->sim;
     if (std::holds_alternative<EndoSimmere>(sim.form)) {
-        return parse_endo_simmere(scanner, dialektos, run, sim, reference->name);
+        return parse_endo_simmere(scanner, dialektos, run, sim, reference->name, list);
     }
-    if (std::holds_alternative<Monosim>(sim.form)) return parse_monosim(scanner, sim);
-    return parse_deixis(scanner, sim);
+    if (std::holds_alternative<Monosim>(sim.form)) return parse_monosim(scanner, sim, list);
+    return parse_deixis(scanner, sim, list);
 }
 
-Result<Inline> parse_single_sigil(InlineScanner& scanner, const Dialektos& dialektos,
-                                  const SigilRun& run) {
+Status parse_single_sigil(InlineScanner& scanner, const Dialektos& dialektos, const SigilRun& run,
+                          ItemList& list) {
     if (scanner.byte_is(run.end(), '(')) {
-        if (scanner.byte_is(run.end() + 1, '"')) return parse_milestone(scanner, run);
-        return parse_onym_anchor(scanner, run);
+        if (scanner.byte_is(run.end() + 1, '"')) return parse_milestone(scanner, run, list);
+        return parse_onym_anchor(scanner, run, list);
     }
-    return parse_sim_token(scanner, dialektos, run);
+    return parse_sim_token(scanner, dialektos, run, list);
 }
 
 // --- two sigils -------------------------------------------------------------
 
 // '@@"text"@@': taken verbatim, escapes included.
-Result<Inline> parse_inline_enlexis(InlineScanner& scanner, const SigilRun& run) {
+Status parse_inline_enlexis(InlineScanner& scanner, const SigilRun& run, ItemList& list) {
     scanner.pos = run.end() + 1;
     const auto text = read_until(scanner, concat({"\"", sigils(scanner, 2)}));
     if (!text) {
@@ -276,12 +290,14 @@ Result<Inline> parse_inline_enlexis(InlineScanner& scanner, const SigilRun& run)
     }
     auto suffix = parse_suffix(scanner);
     if (!suffix) return std::move(suffix).error();
-    return Inline{Inline::Enlexis{std::string(*text), std::move(*suffix)}};
+    list.add(Inline::Enlexis{std::string(*text), std::move(*suffix)});
+    return {};
 }
 
 // "@@(:onym:)", or "@@+(:onym:)" for the literal inclusion. The onym is taken
 // as written.
-Result<Inline> parse_axioma_reference(InlineScanner& scanner, const SigilRun& run, bool enlexis) {
+Status parse_axioma_reference(InlineScanner& scanner, const SigilRun& run, bool enlexis,
+                              ItemList& list) {
     scanner.pos = run.end() + 1;
     if (enlexis) {
         if (!scanner.byte_is(scanner.pos, '(')) {
@@ -296,28 +312,27 @@ Result<Inline> parse_axioma_reference(InlineScanner& scanner, const SigilRun& ru
             scanner,
             other(concat({"expected `(:ref:)` axioma reference, found `(", *inner, ")`"})));
     }
-    return Inline{
-        Inline::AxiomaReference{std::string(inner->substr(1, inner->size() - 2)), enlexis}};
+    list.add(Inline::AxiomaReference{std::string(inner->substr(1, inner->size() - 2)), enlexis});
+    return {};
 }
 
 // "@@." ... ".@@"
-Result<Inline> parse_inline_diaphane(InlineScanner& scanner, const Dialektos& dialektos,
-                                     const SigilRun& run) {
+Status parse_inline_diaphane(InlineScanner& scanner, const Dialektos& dialektos, const SigilRun& run,
+                             ItemList& list) {
     scanner.pos = run.end() + 1;
-    auto children = parse_nested(scanner, dialektos, run, concat({".", sigils(scanner, 2)}),
-                                 concat({sigils(scanner, 2), "."}));
+    auto children = parse_nested(scanner, dialektos, run, concat({".", sigils(scanner, 2)}), 2, ".");
     if (!children) return std::move(children).error();
     auto suffix = parse_suffix(scanner);
     if (!suffix) return std::move(suffix).error();
-    return Inline{Inline::Diaphane{std::move(*children), std::move(*suffix)}};
+    list.add(Inline::Diaphane{std::move(*children), std::move(*suffix)});
+    return {};
 }
 
 // "@@:" ... ":@@(onym)"
-Result<Inline> parse_endo_axioma(InlineScanner& scanner, const Dialektos& dialektos,
-                                 const SigilRun& run) {
+Status parse_endo_axioma(InlineScanner& scanner, const Dialektos& dialektos, const SigilRun& run,
+                         ItemList& list) {
     scanner.pos = run.end() + 1;
-    auto children = parse_nested(scanner, dialektos, run, concat({":", sigils(scanner, 2)}),
-                                 concat({sigils(scanner, 2), ":"}));
+    auto children = parse_nested(scanner, dialektos, run, concat({":", sigils(scanner, 2)}), 2, ":");
     if (!children) return std::move(children).error();
     if (!scanner.byte_is(scanner.pos, '(')) {
         return error_here(scanner, other("endo-axioma requires `(onym)` after its episim"));
@@ -328,22 +343,23 @@ Result<Inline> parse_endo_axioma(InlineScanner& scanner, const Dialektos& dialek
     if (!is_valid_onym(*onym)) {
         return error_here(scanner, Error(ErrorKind::InvalidOnym, std::string(*onym)));
     }
-    return Inline{Inline::EndoAxioma{std::string(*onym), std::move(*children)}};
+    list.add(Inline::EndoAxioma{std::string(*onym), std::move(*children)});
+    return {};
 }
 
-Result<Inline> parse_double_sigil(InlineScanner& scanner, const Dialektos& dialektos,
-                                  const SigilRun& run) {
+Status parse_double_sigil(InlineScanner& scanner, const Dialektos& dialektos, const SigilRun& run,
+                          ItemList& list) {
     const std::size_t after = run.end();
     if (after >= scanner.text.size()) {
         return error_at(scanner, run.start,
                         Error(ErrorKind::UndefinedSim, std::string(sigils(scanner, 2))));
     }
     switch (scanner.text[after]) {
-        case '"': return parse_inline_enlexis(scanner, run);
-        case '(': return parse_axioma_reference(scanner, run, false);
-        case '+': return parse_axioma_reference(scanner, run, true);
-        case '.': return parse_inline_diaphane(scanner, dialektos, run);
-        case ':': return parse_endo_axioma(scanner, dialektos, run);
+        case '"': return parse_inline_enlexis(scanner, run, list);
+        case '(': return parse_axioma_reference(scanner, run, false, list);
+        case '+': return parse_axioma_reference(scanner, run, true, list);
+        case '.': return parse_inline_diaphane(scanner, dialektos, run, list);
+        case ':': return parse_endo_axioma(scanner, dialektos, run, list);
         default: break;
     }
     const std::string_view next =
@@ -364,10 +380,11 @@ Error refuse_block_form(const InlineScanner& scanner, const SigilRun& run) {
     return error_at(scanner, run.start, other("trigraph block form in endo-context"));
 }
 
-Result<Inline> parse_sigil_item(InlineScanner& scanner, const Dialektos& dialektos,
-                                const SigilRun& run) {
-    if (run.length == 1) return parse_single_sigil(scanner, dialektos, run);
-    if (run.length == 2) return parse_double_sigil(scanner, dialektos, run);
+// Reads the item the sigil run opens into `list`.
+Status parse_sigil_item(InlineScanner& scanner, const Dialektos& dialektos, const SigilRun& run,
+                        ItemList& list) {
+    if (run.length == 1) return parse_single_sigil(scanner, dialektos, run, list);
+    if (run.length == 2) return parse_double_sigil(scanner, dialektos, run, list);
     return refuse_block_form(scanner, run);
 }
 
@@ -375,19 +392,26 @@ Result<Inline> parse_sigil_item(InlineScanner& scanner, const Dialektos& dialekt
 
 Result<std::vector<Inline>> parse_inlines(InlineScanner& scanner, const Dialektos& dialektos,
                                           std::optional<std::string_view> closer) {
-    ItemList list;
-    std::string stops{scanner.sigil(), scanner.escape(), '|'};
-    if (closer && !closer->empty()) stops.push_back(closer->front());
+    if (scanner.scratch == nullptr) {
+        InlineScratch own;
+        scanner.scratch = &own;
+        auto items = parse_inlines(scanner, dialektos, closer);
+        scanner.scratch = nullptr;
+        return items;
+    }
+    ItemList list(scanner);
+    ByteSet stops(std::string_view("@\\|"));
+    if (closer && !closer->empty()) stops.add(closer->front());
     while (!scanner.at_end()) {
-        // The closer wins over everything, an escape character before it included.
-        if (closer && scanner.at(*closer)) break;
         const char c = scanner.text[scanner.pos];
+        // The closer wins over everything, an escape character before it included.
+        if (closer && (closer->empty() || c == closer->front()) && scanner.at(*closer)) break;
         if (c == scanner.escape()) {
-            read_escape(scanner, list.text);
+            read_escape(scanner, list.text());
         } else if (c == '|' && scanner.byte_is(scanner.pos + 1, scanner.sigil())) {
             ++scanner.pos;  // "|" only separates text from the markup after it
         } else if (c != scanner.sigil()) {
-            read_plain_text(scanner, stops, list.text);
+            read_plain_text(scanner, stops, list.text());
         } else {
             const SigilRun run = sigil_run_at(scanner);
             if (run.length > 4) {
@@ -401,9 +425,9 @@ Result<std::vector<Inline>> parse_inlines(InlineScanner& scanner, const Dialekto
                 }
                 continue;
             }
-            auto item = parse_sigil_item(scanner, dialektos, run);
-            if (!item) return std::move(item).error();
-            list.add(std::move(item).value());
+            if (auto read = parse_sigil_item(scanner, dialektos, run, list); !read) {
+                return std::move(read).error();
+            }
         }
     }
     return std::move(list).finish();
@@ -411,7 +435,13 @@ Result<std::vector<Inline>> parse_inlines(InlineScanner& scanner, const Dialekto
 
 Result<std::vector<Inline>> parse_inline_text(const ParserState& state, const Dialektos& dialektos,
                                               std::string_view text, std::uint64_t base_line) {
-    InlineScanner scanner{text, state.path, 0, base_line, state.backslash};
+    InlineScanner scanner{.text = text,
+                          .path = state.path,
+                          .base_line = base_line,
+                          .backslash = state.backslash,
+                          .scratch = &state.inline_scratch,
+                          .keep = state.keep_content,
+                          .symbols = state.symbols_for(dialektos)};
     auto items = parse_inlines(scanner, dialektos, std::nullopt);
     if (!items) return items;
     if (!scanner.at_end()) return error_here(scanner, other("unexpected trailing content"));

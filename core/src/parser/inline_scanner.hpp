@@ -13,6 +13,8 @@
 #include <string_view>
 
 #include "dialektos/error.hpp"
+#include "dialektos/symbol_index.hpp"
+#include "parser/inline_scratch.hpp"
 
 namespace ilvex {
 
@@ -23,6 +25,13 @@ struct InlineScanner {
     std::uint64_t base_line = 0;  // 0-based index of the document line the text begins on
     bool backslash = false;       // the document's sigil is the backslash
     std::size_t nesting = 0;      // nested items open around the position
+    // Where item lists are gathered; null gives the parse a scratch of its own.
+    InlineScratch* scratch = nullptr;
+    // Off for a parse that only validates: items are read and checked, then
+    // dropped, so no list or text of the tree is built.
+    bool keep = true;
+    // The index of the dialektos the text is parsed with, when there is one.
+    const SymbolIndex* symbols = nullptr;
 
     char sigil() const { return backslash ? '\\' : '@'; }
     // The other sigil character escapes the sigil and "|".

@@ -12,9 +12,9 @@ namespace {
 // Whether a line that begins with one sigil starts with a para-simmere token.
 // A failed lookup keeps the line in the paragraph; the inline parser then
 // reports what is wrong with it.
-bool opens_para_simmere(const Dialektos& dialektos, std::string_view rest) {
+bool opens_para_simmere(const ParserState& state, const Dialektos& dialektos, std::string_view rest) {
     if (rest.starts_with('(')) return false;
-    auto reference = find_sim_reference(dialektos, rest);
+    auto reference = find_sim_reference(dialektos, state.symbols_for(dialektos), rest);
     return reference && reference->sim != nullptr &&
            std::holds_alternative<ParaSimmere>(reference->sim->form);
 }
@@ -52,7 +52,7 @@ bool ends_paragraph(const ParserState& state, const Dialektos& dialektos, std::s
     const std::string_view rest = line.substr(run);
     switch (run) {
         case 1:
-            return opens_para_simmere(dialektos, rest);
+            return opens_para_simmere(state, dialektos, rest);
         case 3:
             return opens_trigraph_block(state, rest);
         case 4:
@@ -67,7 +67,8 @@ bool ends_paragraph(const ParserState& state, const Dialektos& dialektos, std::s
 Result<Block> collect_paragraph(ParserState& state, const Dialektos& dialektos,
                                 std::optional<std::string_view> closer) {
     const std::uint64_t first = state.pos;
-    std::string text(unicode::trim_start(state.lines[first]));
+    std::string& text = state.paragraph_text;
+    text.assign(unicode::trim_start(state.lines[first]));
     for (++state.pos; state.pos < state.lines.size(); ++state.pos) {
         const std::string_view line = unicode::trim_start(state.lines[state.pos]);
         if (ends_paragraph(state, dialektos, line, closer)) break;

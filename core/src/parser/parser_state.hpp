@@ -3,13 +3,14 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "dendron/document.hpp"
+#include "dialektos/symbol_index.hpp"
+#include "parser/inline_scratch.hpp"
 
 namespace ilvex {
 
@@ -29,6 +30,19 @@ struct OutlineRecord {
     std::uint64_t end = 0;
 };
 
+// Takes the blocks of a parse as they are read, so that none needs to be
+// kept once handed over. A block with a body of blocks (Para, Diaphane,
+// Englossis, ParaAxioma) comes in three steps: `open` once its opener is
+// read (no children yet, nor what its closing line holds), its children one
+// by one, then `close` with everything but the children.
+class BlockSink {
+public:
+    virtual ~BlockSink() = default;
+    virtual void open(const Block& container) = 0;
+    virtual void block(Block&& block) = 0;
+    virtual void close(const Block& container) = 0;
+};
+
 struct ParserState {
     // Views into the text being parsed, which outlives the parse: the tree
     // copies what it keeps.
@@ -37,16 +51,51 @@ struct ParserState {
     std::string dir;
     // Only the outline reads the records; other parses skip building them.
     bool collect_records = false;
-    // When set, each top-level block goes here as soon as it has been read
-    // instead of into the document, so the parse holds one block at a time
-    // (a parse that only validates, or one written as it goes).
-    std::function<void(Block&&)> top_level_sink;
+    // When set, every block goes here as soon as it has been read instead of
+    // into the document, so the parse holds no more than one paragraph or
+    // verse block at a time (a parse that only validates, or one written as
+    // it goes).
+    BlockSink* sink = nullptr;
+    // Off for a parse that only validates: running text is read and checked
+    // but no inline item is kept.
+    bool keep_content = true;
     std::vector<OutlineRecord> records;
+    // Reused by every inline text of the parse; it holds nothing between texts.
+    mutable InlineScratch inline_scratch;
+    // The lines of the paragraph being read, joined; reused by every paragraph.
+    std::string paragraph_text;
     std::uint64_t pos = 0;
     std::uint64_t depth = 0;
     bool backslash = false;
+    // The index of the dialektos in force (see SymbolScope).
+    const SymbolIndex* symbols = nullptr;
 
     char sigil() const { return backslash ? '\\' : '@'; }
+
+    // The index to look sim tokens of `dialektos` up in; null when the
+    // dialektos in force is another one or none is indexed.
+    const SymbolIndex* symbols_for(const Dialektos& dialektos) const {
+        return symbols != nullptr && &symbols->dialektos() == &dialektos ? symbols : nullptr;
+    }
+};
+
+// Puts `dialektos` in force for the sim lookups of the blocks parsed while
+// the scope lives: the document's dialektos for the whole parse, an
+// embedded one for an Englossis body.
+class SymbolScope {
+public:
+    SymbolScope(ParserState& state, const Dialektos& dialektos)
+        : state_(state), index_(dialektos), outer_(state.symbols) {
+        state_.symbols = &index_;
+    }
+    ~SymbolScope() { state_.symbols = outer_; }
+    SymbolScope(const SymbolScope&) = delete;
+    SymbolScope& operator=(const SymbolScope&) = delete;
+
+private:
+    ParserState& state_;
+    SymbolIndex index_;
+    const SymbolIndex* outer_;
 };
 
 }  // namespace ilvex

@@ -142,9 +142,9 @@ Result<SuffixAndHypograph> read_closing_line(ParserState& state, const Dialektos
 
 }  // namespace
 
-Result<Block> parse_sim_header(ParserState& state, const Dialektos& dialektos, const SimDef& sim,
-                               std::string_view after_token,
-                               const std::optional<std::string>& name) {
+Result<LineOutcome> parse_sim_header(ParserState& state, const Dialektos& dialektos, const SimDef& sim,
+                                     std::string_view after_token,
+                                     const std::optional<std::string>& name) {
     const auto* form = std::get_if<ParaSimmere>(&sim.form);
     if (form == nullptr)
         throw std::logic_error("parse_sim_header: sim `" + sim.name + "` is not a para-simmere");
@@ -162,13 +162,14 @@ Result<Block> parse_sim_header(ParserState& state, const Dialektos& dialektos, c
                 sigils(state, 1)});
 
     if (form->body == SimBody::Grammata) {
-        auto children = parse_blocks(state, dialektos, closer);
-        if (!children) return std::move(children).error();
-        auto closing = check_hypograph(state, dialektos, sim, closer.size(), form->hypograph);
-        if (!closing) return std::move(closing).error();
-        return Block(Block::Para{sim.mirrored, sim.symbol, std::move(lemma).value(),
-                                 std::move(children).value(), std::move(closing->hypograph),
-                                 std::move(closing->suffix), *taxis});
+        Block::Para opened{sim.mirrored, sim.symbol, std::move(lemma).value(), {}, {}, {}, *taxis};
+        return read_block_with_body(state, dialektos, std::move(opened), closer, [&](Block::Para& para) -> Status {
+            auto closing = check_hypograph(state, dialektos, sim, closer.size(), form->hypograph);
+            if (!closing) return std::move(closing).error();
+            para.hypograph = std::move(closing->hypograph);
+            para.suffix = std::move(closing->suffix);
+            return {};
+        });
     }
     auto body = read_verse_body(state, dialektos, closer);
     if (!body) return std::move(body).error();
@@ -177,9 +178,9 @@ Result<Block> parse_sim_header(ParserState& state, const Dialektos& dialektos, c
     }
     auto closing = check_hypograph(state, dialektos, sim, closer.size(), form->hypograph);
     if (!closing) return std::move(closing).error();
-    return Block(Block::Stichoi{sim.mirrored, sim.symbol, std::move(lemma).value(),
-                                std::move(body->strophes), std::move(closing->hypograph),
-                                std::move(closing->suffix), *taxis});
+    return LineOutcome{Block(Block::Stichoi{sim.mirrored, sim.symbol, std::move(lemma).value(),
+                                            std::move(body->strophes), std::move(closing->hypograph),
+                                            std::move(closing->suffix), *taxis})};
 }
 
 Result<SuffixAndHypograph> check_hypograph(ParserState& state, const Dialektos& dialektos,

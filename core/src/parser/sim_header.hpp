@@ -12,6 +12,7 @@
 #include "dendron/document.hpp"
 #include "dialektos/model.hpp"
 #include "dialektos/result.hpp"
+#include "parser/block_forms.hpp"
 #include "parser/parser_state.hpp"
 
 namespace ilvex {
@@ -24,8 +25,9 @@ struct SuffixAndHypograph {
 // Reads a para-simmere of `sim` (whose form must be ParaSimmere) from its
 // opener line at `state.pos`: `after_token` is the opener line after the sim
 // token, `name` the name of a "{name}" token (nothing for a symbol). Leaves
-// `pos` past the closing line.
-Result<Block> parse_sim_header(ParserState& state, const Dialektos& dialektos, const SimDef& sim,
+// `pos` past the closing line. A parse that streams hands a block with a
+// body to its sink instead of returning it.
+Result<LineOutcome> parse_sim_header(ParserState& state, const Dialektos& dialektos, const SimDef& sim,
                                std::string_view after_token,
                                const std::optional<std::string>& name);
 

@@ -7,8 +7,10 @@
 namespace ilvex {
 namespace {
 
-SimReference symbol_reference(const Dialektos& dialektos, std::string_view text) {
-    const SimDef* sim = longest_symbol_match(dialektos, text);
+SimReference symbol_reference(const Dialektos& dialektos, const SymbolIndex* symbols,
+                              std::string_view text) {
+    const SimDef* sim =
+        symbols != nullptr ? symbols->longest_match(text) : longest_symbol_match(dialektos, text);
     if (sim == nullptr) return {};
     return {sim, std::nullopt, sim->symbol.size(), unicode::char_count(sim->symbol)};
 }
@@ -37,14 +39,15 @@ Result<SimReference> name_reference(const Dialektos& dialektos, std::string_view
 
 }  // namespace
 
-Result<SimReference> find_sim_reference(const Dialektos& dialektos, std::string_view text) {
-    if (!text.starts_with('{')) return symbol_reference(dialektos, text);
+Result<SimReference> find_sim_reference(const Dialektos& dialektos, const SymbolIndex* symbols,
+                                        std::string_view text) {
+    if (!text.starts_with('{')) return symbol_reference(dialektos, symbols, text);
     return name_reference(dialektos, text);
 }
 
-Result<SimReference> resolve_sim_reference(const Dialektos& dialektos, std::string_view text,
-                                           const ErrorLocation& location) {
-    auto found = find_sim_reference(dialektos, text);
+Result<SimReference> resolve_sim_reference(const Dialektos& dialektos, const SymbolIndex* symbols,
+                                           std::string_view text, const ErrorLocation& location) {
+    auto found = find_sim_reference(dialektos, symbols, text);
     if (!found) found.error().location = location;
     return found;
 }

@@ -10,6 +10,7 @@
 #include "dialektos/error.hpp"
 #include "dialektos/model.hpp"
 #include "dialektos/result.hpp"
+#include "dialektos/symbol_index.hpp"
 
 namespace ilvex {
 
@@ -20,11 +21,14 @@ struct SimReference {
     std::size_t char_length = 0;
 };
 
-Result<SimReference> resolve_sim_reference(const Dialektos& dialektos, std::string_view text,
-                                           const ErrorLocation& location);
+// `symbols`, when given, indexes `dialektos`: a parse looks its tokens up
+// there instead of indexing the dialektos anew for each one.
+Result<SimReference> resolve_sim_reference(const Dialektos& dialektos, const SymbolIndex* symbols,
+                                           std::string_view text, const ErrorLocation& location);
 
 // resolve_sim_reference whose errors come back without a location, for a
 // caller that works out where it stands only when an error occurs.
-Result<SimReference> find_sim_reference(const Dialektos& dialektos, std::string_view text);
+Result<SimReference> find_sim_reference(const Dialektos& dialektos, const SymbolIndex* symbols,
+                                        std::string_view text);
 
 }  // namespace ilvex

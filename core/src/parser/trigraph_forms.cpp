@@ -17,6 +17,14 @@ Error other_error(const ParserState& state, const char* message) {
     return block_error(state, Error(ErrorKind::Other, message), state.pos);
 }
 
+// The closing line of a trigraph block that carries a suffix.
+Status read_suffix(ParserState& state, std::string_view closer, Suffix& suffix) {
+    auto read = parse_rest_of_line(state, closer);
+    if (!read) return std::move(read).error();
+    suffix = std::move(read).value();
+    return {};
+}
+
 // "@@@!(id)" ... "!@@@": blocks in another dialektos, resolved from the
 // document's directory. The id must be a dialektos name, so that no other
 // file than "<id>.lektos" or "<id>.dia" beside the document is ever read.
@@ -37,12 +45,9 @@ Result<LineOutcome> read_englossis(ParserState& state, std::string_view rest) {
 
     ++state.pos;
     const std::string closer = trigraph_closer(state, '!');
-    auto children = parse_blocks(state, *embedded, closer);
-    if (!children) return std::move(children).error();
-    auto suffix = parse_rest_of_line(state, closer);
-    if (!suffix) return std::move(suffix).error();
-    return LineOutcome{Block(
-        Block::Englossis{std::string(id), std::move(children).value(), std::move(suffix).value()})};
+    const SymbolScope in_force(state, *embedded);
+    return read_block_with_body(state, *embedded, Block::Englossis{std::string(id), {}, {}}, closer,
+                                [&](Block::Englossis& englossis) { return read_suffix(state, closer, englossis.suffix); });
 }
 
 // '@@@"' ... '"@@@': literal lines, kept exactly as written.
@@ -96,12 +101,8 @@ Result<LineOutcome> read_transclusion(ParserState& state, std::string_view rest,
 Result<LineOutcome> read_diaphane(ParserState& state, const Dialektos& dialektos) {
     ++state.pos;
     const std::string closer = trigraph_closer(state, '.');
-    auto children = parse_blocks(state, dialektos, closer);
-    if (!children) return std::move(children).error();
-    auto suffix = parse_rest_of_line(state, closer);
-    if (!suffix) return std::move(suffix).error();
-    return LineOutcome{
-        Block(Block::Diaphane{std::move(children).value(), std::move(suffix).value()})};
+    return read_block_with_body(state, dialektos, Block::Diaphane{}, closer,
+                                [&](Block::Diaphane& diaphane) { return read_suffix(state, closer, diaphane.suffix); });
 }
 
 // "@@@/" ... "/@@@": a comment, on one line or on several. An opener whose
@@ -134,19 +135,19 @@ Result<LineOutcome> read_block_comment(ParserState& state, std::string_view rest
 Result<LineOutcome> read_para_axioma(ParserState& state, const Dialektos& dialektos) {
     ++state.pos;
     const std::string closer = trigraph_closer(state, ':');
-    auto children = parse_blocks(state, dialektos, closer);
-    if (!children) return std::move(children).error();
-    const std::string_view after =
-        unicode::trim_start(state.lines[state.pos]).substr(closer.size());
-    if (after.size() < 2 || after.front() != '(' || after.back() != ')') {
-        return other_error(state, "para-axioma requires `(onym)` on its episim");
-    }
-    const std::string_view onym = after.substr(1, after.size() - 2);
-    if (!is_valid_onym(onym)) {
-        return block_error(state, Error(ErrorKind::InvalidOnym, std::string(onym)), state.pos);
-    }
-    ++state.pos;
-    return LineOutcome{Block(Block::ParaAxioma{std::string(onym), std::move(children).value()})};
+    return read_block_with_body(state, dialektos, Block::ParaAxioma{}, closer, [&](Block::ParaAxioma& axioma) -> Status {
+        const std::string_view after = unicode::trim_start(state.lines[state.pos]).substr(closer.size());
+        if (after.size() < 2 || after.front() != '(' || after.back() != ')') {
+            return other_error(state, "para-axioma requires `(onym)` on its episim");
+        }
+        const std::string_view onym = after.substr(1, after.size() - 2);
+        if (!is_valid_onym(onym)) {
+            return block_error(state, Error(ErrorKind::InvalidOnym, std::string(onym)), state.pos);
+        }
+        ++state.pos;
+        axioma.onym = std::string(onym);
+        return {};
+    });
 }
 
 }  // namespace

@@ -32,16 +32,17 @@ bool fail_type(PyObject* object, const char* expected, const char* name) {
     return false;
 }
 
-// UTF-8 of a `str`; a lone surrogate leaves the interpreter's UnicodeEncodeError.
-bool utf8_of(PyObject* object, std::string& out) {
+// UTF-8 of a `str`, as the object holds it; a lone surrogate leaves the
+// interpreter's UnicodeEncodeError.
+bool utf8_of(PyObject* object, std::string_view& out) {
     Py_ssize_t size = 0;
     const char* data = PyUnicode_AsUTF8AndSize(object, &size);
     if (data == nullptr) return false;
-    out.assign(data, static_cast<std::size_t>(size));
+    out = std::string_view(data, static_cast<std::size_t>(size));
     return true;
 }
 
-bool str_or_fail(PyObject* object, const char* name, std::string& out) {
+bool str_view_or_fail(PyObject* object, const char* name, std::string_view& out) {
     if (!PyUnicode_Check(object)) return fail_type(object, "str", name);
     if (!utf8_of(object, out)) {
         add_note_to_pending(name);
@@ -50,10 +51,21 @@ bool str_or_fail(PyObject* object, const char* name, std::string& out) {
     return true;
 }
 
+bool str_or_fail(PyObject* object, const char* name, std::string& out) {
+    std::string_view utf8;
+    if (!str_view_or_fail(object, name, utf8)) return false;
+    out.assign(utf8);
+    return true;
+}
+
 }  // namespace
 
 bool convert_str(PyObject* object, const char* name, std::string& out) {
     return str_or_fail(object, name, out);
+}
+
+bool borrow_str(PyObject* object, const char* name, std::string_view& out) {
+    return str_view_or_fail(object, name, out);
 }
 
 bool convert_str_or(PyObject* object, const char* name, const char* fallback, std::string& out) {

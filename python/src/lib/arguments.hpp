@@ -8,11 +8,17 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace ilvex::py {
 
 // A `str`, copied as UTF-8.
 bool convert_str(PyObject* object, const char* name, std::string& out);
+
+// A `str`'s UTF-8 without a copy: a view of the object's own UTF-8 (which
+// the interpreter keeps with a non-ASCII `str` once asked for it), valid
+// while the object lives. For a large text that the call only reads.
+bool borrow_str(PyObject* object, const char* name, std::string_view& out);
 
 // A `str`, or `fallback` when the argument was omitted (passed as null).
 bool convert_str_or(PyObject* object, const char* name, const char* fallback, std::string& out);

@@ -19,8 +19,9 @@ namespace {
 constexpr const char* default_path = "doc.ild";
 constexpr const char* definition_source = "definition source: this operation applies to documents";
 
-// Binds (text, path="doc.ild") for the functions that take just these.
-bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, std::string& text,
+// Binds (text, path="doc.ild") for the functions that take just these. The
+// text is only read, so it is borrowed from the `str`, not copied.
+bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, std::string_view& text,
                         std::string& path) {
     static const char* keywords[] = {"text", "path", nullptr};
     PyObject* text_object = nullptr;
@@ -29,13 +30,13 @@ bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, st
                                      &text_object, &path_object)) {
         return false;
     }
-    return convert_str(text_object, "text", text) &&
+    return borrow_str(text_object, "text", text) &&
            convert_str_or(path_object, "path", default_path, path);
 }
 
 // The parsed document of a text, or null with IlvexError pending. A
 // definition file is parsed in full first, so its own errors come first.
-std::optional<ParsedDocument> require_document(const std::string& text, const std::string& path) {
+std::optional<ParsedDocument> require_document(std::string_view text, const std::string& path) {
     Result<ParsedInput> parsed = parse_input(text, path);
     if (!parsed) {
         core_error_to_py(parsed.error());
@@ -46,18 +47,12 @@ std::optional<ParsedDocument> require_document(const std::string& text, const st
     return std::nullopt;
 }
 
-// Only the written text is needed once it exists: releasing the tree and the
-// input first keeps them out of the peak while Python copies the text.
-void release_before_conversion(std::optional<ParsedDocument>& parsed, std::string& text) {
-    parsed.reset();
-    std::string().swap(text);
-}
-
 }  // namespace
 
 PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
-        std::string text, path;
+        std::string_view text;
+        std::string path;
         if (!bind_text_and_path(args, kwargs, "O|O:check", text, path)) return nullptr;
         Result<InputKind> kind = check_input(text, path);
         if (!kind) return core_error_to_py(kind.error());
@@ -67,12 +62,12 @@ PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
 
 PyObject* brachy(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
-        std::string text, path;
+        std::string_view text;
+        std::string path;
         if (!bind_text_and_path(args, kwargs, "O|O:brachy", text, path)) return nullptr;
         Result<std::optional<std::string>> written = write_brachy(text, path);
         if (!written) return core_error_to_py(written.error());
         if (!written.value()) return binding_error(definition_source);
-        std::string().swap(text);  // out of the peak while Python copies the text
         return to_py_str(*written.value());
     });
 }
@@ -87,9 +82,10 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
                                          &text_object, &lang_object, &path_object)) {
             return nullptr;
         }
-        std::string text, path;
+        std::string_view text;
+        std::string path;
         std::optional<std::string> lang;
-        if (!convert_str(text_object, "text", text) ||
+        if (!borrow_str(text_object, "text", text) ||
             !convert_optional_str(lang_object, "lang", lang) ||
             !convert_str_or(path_object, "path", default_path, path)) {
             return nullptr;
@@ -100,14 +96,15 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
             render_plero(parsed->document, parsed->dialektos,
                          lang ? std::optional<std::string_view>(*lang) : std::nullopt, englossis_resolver(path));
         if (!written) return core_error_to_py(written.error());
-        release_before_conversion(parsed, text);
+        parsed.reset();  // out of the peak while Python copies the text
         return to_py_str(written.value());
     });
 }
 
 PyObject* outline(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
-        std::string text, path;
+        std::string_view text;
+        std::string path;
         if (!bind_text_and_path(args, kwargs, "O|O:outline", text, path)) return nullptr;
         const std::string normalized = unicode::nfc(text);
         Result<ParsedDocument> parsed = parse_document_for_outline(normalized, path);

@@ -3,11 +3,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "arguments.hpp"
-#include "dendron/writer.hpp"
-#include "dialektos/memory_source.hpp"
-#include "dialektos/resolution.hpp"
+#include "endo/import_writer.hpp"
 #include "endo/markdown_importer.hpp"
 #include "exceptions.hpp"
 #include "functions.hpp"
@@ -15,7 +14,9 @@
 namespace ilvex::py {
 namespace {
 
-using Importer = Result<Document> (*)(std::string_view text);
+// Hands the imported document to a sink: its declaration, then each
+// top-level block as soon as it is read.
+using Importer = Status (*)(std::string_view text, ImportSink& sink);
 
 struct EndoFormat {
     std::string_view name;
@@ -23,11 +24,9 @@ struct EndoFormat {
     bool takes_scheme;
 };
 
-Result<Document> markdown(std::string_view text) { return import_markdown(text); }
-
 // Matched byte for byte: case matters and nothing is trimmed.
 constexpr std::array<EndoFormat, 12> formats = {{
-    {"markdown", markdown, false},
+    {"markdown", import_markdown, false},
     {"html", nullptr, false},
     {"rst", nullptr, false},
     {"org", nullptr, false},
@@ -48,15 +47,13 @@ const EndoFormat* find_format(std::string_view name) {
     return nullptr;
 }
 
-// The writer is given the importer's standard target, so that it can tell
-// where the text needs a separator. The tree is released before Python
-// copies the text, so the two are not alive together.
-PyObject* write_imported(Document document) {
-    Result<Dialektos> target = resolve_from_sources(MemorySource(), document.dialektos);
-    if (!target) return core_error_to_py(target.error());
-    const std::string written = write_document(document, &target.value());
-    document = Document();
-    return to_py_str(written);
+// The importer gives each block to the writer as soon as it is read, so the
+// tree is never held whole; only the written text outlives the import, and
+// the writer's own state is gone before Python copies the text.
+Result<std::string> write_import(Importer importer, std::string_view text) {
+    ImportWriter writer(text.size());
+    if (Status imported = importer(text, writer); !imported) return std::move(imported).error();
+    return std::move(writer).finish();
 }
 
 }  // namespace
@@ -71,20 +68,20 @@ PyObject* endo(PyObject*, PyObject* args, PyObject* kwargs) {
                                          &format_object, &text_object, &scheme_object)) {
             return nullptr;
         }
-        std::string format_name, text;
+        std::string format_name;
+        std::string_view text;  // only read: a copy would add the input's size to the peak
         std::optional<std::string> scheme;
-        if (!convert_str(format_object, "format", format_name) || !convert_str(text_object, "text", text) ||
+        if (!convert_str(format_object, "format", format_name) || !borrow_str(text_object, "text", text) ||
             !convert_optional_str(scheme_object, "scheme", scheme)) {
             return nullptr;
         }
         const EndoFormat* format = find_format(format_name);
         if (format == nullptr) return binding_error(std::string("unsupported endo format: ").append(format_name));
         if (format->importer == nullptr) return not_implemented(format_name.c_str());
-        Result<Document> document = format->importer(text);
-        if (!document) return core_error_to_py(document.error());
+        const Result<std::string> written = write_import(format->importer, text);
+        if (!written) return core_error_to_py(written.error());
         if (scheme && !format->takes_scheme) return binding_error("scheme applies to usfm/usx/osis only");
-        std::string().swap(text);
-        return write_imported(std::move(document).value());
+        return to_py_str(written.value());
     });
 }
 

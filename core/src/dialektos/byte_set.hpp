@@ -1,0 +1,110 @@
+// A set of bytes with a scan for the first member in a text.
+//
+// `std::string_view::find_first_of` searches its set once for every byte of
+// the text; the parser and the writer scan megabytes of plain text for a
+// handful of markup bytes, so they compare sixteen bytes at a time with each
+// member instead (SSE2, which every x86-64 processor has), and test single
+// bytes against a bit table.
+#pragma once
+
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace ilvex {
+
+class ByteSet {
+public:
+    constexpr ByteSet() = default;
+    constexpr explicit ByteSet(std::string_view bytes) {
+        for (const char b : bytes) add(b);
+    }
+
+    constexpr void add(char b) {
+        if (contains(b)) return;
+        const auto byte = static_cast<unsigned char>(b);
+        words_[byte >> 6] |= std::uint64_t{1} << (byte & 63);
+        if (count_ < members_.size()) members_[count_] = b;
+        ++count_;
+    }
+    constexpr bool contains(char b) const {
+        const auto byte = static_cast<unsigned char>(b);
+        return (words_[byte >> 6] >> (byte & 63)) & 1;
+    }
+
+    // The offset of the first member at or after `from`, or `text.size()`.
+    std::size_t find_in(std::string_view text, std::size_t from = 0) const {
+#ifdef __SSE2__
+        if (count_ <= members_.size() && text.size() >= 16) return find_by_blocks(text, from);
+#endif
+        for (std::size_t i = from; i < text.size(); ++i) {
+            if (contains(text[i])) return i;
+        }
+        return text.size();
+    }
+
+    // How many bytes of `text` are members.
+    std::size_t count_in(std::string_view text) const {
+        std::size_t count = 0;
+        std::size_t i = 0;
+#ifdef __SSE2__
+        if (count_ <= members_.size()) {
+            const Needles needles = make_needles();
+            for (; i + 16 <= text.size(); i += 16) count += std::popcount(block_hits(text, i, needles.bytes));
+        }
+#endif
+        for (; i < text.size(); ++i) count += contains(text[i]) ? 1 : 0;
+        return count;
+    }
+
+private:
+#ifdef __SSE2__
+    struct Needles {
+        __m128i bytes[8];  // a plain array: std::array drops the vector attributes
+    };
+
+    // Each member repeated over a block.
+    Needles make_needles() const {
+        Needles needles;
+        for (std::size_t k = 0; k < count_; ++k) needles.bytes[k] = _mm_set1_epi8(members_[k]);
+        return needles;
+    }
+
+    // The members among the 16 bytes at `at`, one bit a byte.
+    unsigned block_hits(std::string_view text, std::size_t at, const __m128i* needles) const {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+        __m128i hits = _mm_setzero_si128();
+        for (std::size_t k = 0; k < count_; ++k) hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, needles[k]));
+        return static_cast<unsigned>(_mm_movemask_epi8(hits));
+    }
+
+    // Whole blocks from `i`, then the last 16 bytes of the text for what is
+    // left (a block that overlaps the ones already searched), so a text of
+    // at least one block is never read byte by byte.
+    std::size_t find_by_blocks(std::string_view text, std::size_t i) const {
+        const Needles needles = make_needles();
+        for (; i + 16 <= text.size(); i += 16) {
+            if (const unsigned hits = block_hits(text, i, needles.bytes)) return i + std::countr_zero(hits);
+        }
+        if (i >= text.size()) return text.size();
+        const std::size_t last = text.size() - 16;
+        const unsigned hits = block_hits(text, last, needles.bytes) >> (i - last);
+        return hits != 0 ? i + std::countr_zero(hits) : text.size();
+    }
+#endif
+
+    // One bit a byte: small enough to build for every text scanned.
+    std::array<std::uint64_t, 4> words_{};
+    // The members in the order added, while there are few enough to compare
+    // a block with each of them.
+    std::array<char, 8> members_{};
+    std::size_t count_ = 0;
+};
+
+}  // namespace ilvex

@@ -1,0 +1,101 @@
+#include "dialektos/symbol_index.hpp"
+
+#include <algorithm>
+
+#include "dialektos/lexical.hpp"
+
+namespace ilvex {
+namespace {
+
+unsigned byte_value(char c) { return static_cast<unsigned char>(c); }
+
+bool is_continuation_byte(char b) { return (byte_value(b) & 0xC0) == 0x80; }
+
+std::size_t common_prefix_length(std::string_view a, std::string_view b) {
+    const std::size_t limit = std::min(a.size(), b.size());
+    std::size_t i = 0;
+    while (i < limit && a[i] == b[i]) ++i;
+    return i;
+}
+
+// Byte order, as the map of sims keeps it.
+bool byte_less(std::string_view a, std::string_view b) {
+    const std::size_t common = common_prefix_length(a, b);
+    if (common == a.size() || common == b.size()) return a.size() < b.size();
+    return byte_value(a[common]) < byte_value(b[common]);
+}
+
+}  // namespace
+
+SymbolIndex::SymbolIndex(const Dialektos& dialektos) : dialektos_(&dialektos) {
+    entries_.reserve(dialektos.sims.size());
+    for (const auto& [symbol, sim] : dialektos.sims) {
+        if (!symbol.empty()) entries_.push_back({symbol, &sim, symbol_run_length(symbol) == symbol.size()});
+    }
+    std::size_t at = 0;
+    for (unsigned byte = 0; byte < 256; ++byte) {
+        group_start_[byte] = static_cast<std::uint32_t>(at);
+        while (at < entries_.size() && byte_value(entries_[at].symbol.front()) == byte) ++at;
+    }
+    group_start_[256] = static_cast<std::uint32_t>(entries_.size());
+}
+
+std::pair<const SymbolIndex::Entry*, const SymbolIndex::Entry*> SymbolIndex::group_of(std::string_view text) const {
+    const unsigned byte = byte_value(text.front());
+    return {entries_.data() + group_start_[byte], entries_.data() + group_start_[byte + 1]};
+}
+
+// The largest symbol not above a text is either the text's longest symbol
+// prefix, or it shares a common prefix with the text that bounds every
+// symbol prefix: a longer symbol prefix would sort between that symbol and
+// the text. So each probe either answers or shortens the text to that
+// common prefix, and the first probe already cuts it to at most the length
+// of one symbol.
+const SimDef* SymbolIndex::longest_match(std::string_view text) const {
+    if (text.empty()) return nullptr;
+    const auto [begin, end] = group_of(text);
+    auto probe = [&](std::string_view run) -> const Entry* {
+        const Entry* above = std::upper_bound(begin, end, run, [](std::string_view value, const Entry& entry) {
+            return byte_less(value, entry.symbol);
+        });
+        return above == begin ? nullptr : above - 1;
+    };
+    const Entry* first = probe(text);
+    if (first == nullptr) return nullptr;
+    std::size_t bound = common_prefix_length(first->symbol, text);
+    // The usual answer: the largest symbol not above the text begins it, so
+    // no longer symbol does, and it lies in the run when it is one itself.
+    if (bound == first->symbol.size() && first->symbol_chars_only &&
+        (bound == text.size() || !is_continuation_byte(text[bound]))) {
+        return first->sim;
+    }
+    while (bound < text.size() && is_continuation_byte(text[bound])) ++bound;
+    std::string_view run = text.substr(0, symbol_run_length(text.substr(0, bound)));
+    while (!run.empty()) {
+        const Entry* entry = probe(run);
+        if (entry == nullptr) return nullptr;
+        const std::size_t common = common_prefix_length(entry->symbol, run);
+        const bool begins_run = common == entry->symbol.size();
+        if (begins_run && (common == run.size() || !is_continuation_byte(run[common]))) return entry->sim;
+        // A symbol that ends inside a character of the run is no prefix of
+        // it: only shorter symbols can be.
+        std::size_t cut = begins_run ? common - 1 : common;
+        while (cut > 0 && is_continuation_byte(run[cut])) --cut;
+        run = run.substr(0, cut);
+    }
+    return nullptr;
+}
+
+const SimDef* SymbolIndex::find(std::string_view symbol) const {
+    if (symbol.empty()) return nullptr;
+    const auto [begin, end] = group_of(symbol);
+    const Entry* found = std::lower_bound(begin, end, symbol, [](const Entry& entry, std::string_view value) {
+        return byte_less(entry.symbol, value);
+    });
+    return found != end && found->symbol.size() == symbol.size() &&
+                   common_prefix_length(found->symbol, symbol) == symbol.size()
+               ? found->sim
+               : nullptr;
+}
+
+}  // namespace ilvex

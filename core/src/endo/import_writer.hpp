@@ -1,0 +1,42 @@
+// The sink that writes an import as endo returns it: in brachygraphic
+// spelling, block by block as the importer gives them, so that no more than
+// one top-level block of the imported tree is held at once.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "dendron/writer.hpp"
+#include "dialektos/model.hpp"
+#include "endo/import_sink.hpp"
+
+namespace ilvex {
+
+// Writes the same text as write_document of the collected tree, given the
+// target dialektos that the declaration names, resolved from the standard
+// library (the writer needs its sims to tell where the text needs a
+// separator).
+class ImportWriter final : public ImportSink {
+public:
+    // `input_size` is the size of the imported text, from which the output
+    // is reserved once.
+    explicit ImportWriter(std::size_t input_size) : input_size_(input_size) {}
+
+    // Fails when the standard library has no such dialektos.
+    Status declaration(std::string_view dialektos, const std::optional<std::string>& version) override;
+
+    // The text written; the importer must have given its declaration.
+    std::string finish() &&;
+
+private:
+    void accept(Block&& block) override;
+    DocumentWriter& writer();
+
+    std::size_t input_size_;
+    std::optional<Dialektos> target_;  // before writer_, which points at it
+    std::optional<DocumentWriter> writer_;
+};
+
+}  // namespace ilvex

@@ -1,0 +1,22 @@
+#include "endo/line_window.hpp"
+
+namespace ilvex {
+
+bool LineWindow::has(std::size_t i) {
+    while (i - first_ >= held_.size() && unsplit_ < text_.size()) {
+        std::size_t end = text_.find('\n', unsplit_);
+        if (end == std::string_view::npos) end = text_.size();
+        std::string_view line = text_.substr(unsplit_, end - unsplit_);
+        if (end < text_.size() && line.ends_with('\r')) line.remove_suffix(1);
+        held_.push_back(line);
+        unsplit_ = end + 1;
+    }
+    return i - first_ < held_.size();
+}
+
+void LineWindow::drop_before(std::size_t i) {
+    held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(i - first_));
+    first_ = i;
+}
+
+}  // namespace ilvex

@@ -1,0 +1,40 @@
+// The lines of a text, split only as a reader reaches them, for importers
+// that read a text one top-level block at a time: the lines before the
+// block being read are dropped, so the window holds about one block's
+// lines, where a split of the whole text up front would hold a view of
+// every line at once (16 bytes a line, more than the text itself when its
+// lines are short).
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+namespace ilvex {
+
+// Lines are split as split_standard_lines splits them and numbered from the
+// start of the text; each is a view into the text that a reader may narrow
+// in place (to strip a marker).
+class LineWindow {
+public:
+    explicit LineWindow(std::string_view text) : text_(text) {}
+
+    // Whether the text has a line `i`, splitting up to it when needed. `i`
+    // is never before the first line held.
+    bool has(std::size_t i);
+
+    // Line `i`, which has(i) found and drop_before has not dropped.
+    std::string_view& operator[](std::size_t i) { return held_[i - first_]; }
+
+    // Drops the lines before line `i`, which is at most one past the last
+    // line held: the reader is done with them.
+    void drop_before(std::size_t i);
+
+private:
+    std::string_view text_;
+    std::size_t unsplit_ = 0;  // where the first line not yet split begins
+    std::size_t first_ = 0;    // the number of held_.front()
+    std::vector<std::string_view> held_;
+};
+
+}  // namespace ilvex
