@@ -34,6 +34,17 @@ TEST(ByteSet, FindsAndCountsWhatAByteLoopDoes) {
     }
 }
 
+// Long enough for the block counters to be summed many times over, with
+// every byte a member at the end.
+TEST(ByteSet, CountsLongTexts) {
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += (i % 7 == 0) ? "\n" : "ab";
+    text += std::string(5000, '\n');
+    const std::size_t expected = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    EXPECT_EQ(ByteSet("\n").count_in(text), expected);
+    EXPECT_EQ(ByteSet("\n").find_in(text, 1), 13u);
+}
+
 TEST(ByteSet, MembershipAndEmptyTexts) {
     const ByteSet set("@\\|");
     EXPECT_TRUE(set.contains('@'));

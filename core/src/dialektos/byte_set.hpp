@@ -54,10 +54,7 @@ public:
         std::size_t count = 0;
         std::size_t i = 0;
 #ifdef __SSE2__
-        if (count_ <= members_.size()) {
-            const Needles needles = make_needles();
-            for (; i + 16 <= text.size(); i += 16) count += std::popcount(block_hits(text, i, needles.bytes));
-        }
+        if (count_ <= members_.size()) count = count_blocks(text, i);
 #endif
         for (; i < text.size(); ++i) count += contains(text[i]) ? 1 : 0;
         return count;
@@ -76,12 +73,35 @@ private:
         return needles;
     }
 
+    // 0xFF for each member among the 16 bytes at `at`, 0 for the others.
+    __m128i block_matches(std::string_view text, std::size_t at, const __m128i* needles) const {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+        __m128i matches = _mm_setzero_si128();
+        for (std::size_t k = 0; k < count_; ++k) matches = _mm_or_si128(matches, _mm_cmpeq_epi8(block, needles[k]));
+        return matches;
+    }
+
     // The members among the 16 bytes at `at`, one bit a byte.
     unsigned block_hits(std::string_view text, std::size_t at, const __m128i* needles) const {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
-        __m128i hits = _mm_setzero_si128();
-        for (std::size_t k = 0; k < count_; ++k) hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, needles[k]));
-        return static_cast<unsigned>(_mm_movemask_epi8(hits));
+        return static_cast<unsigned>(_mm_movemask_epi8(block_matches(text, at, needles)));
+    }
+
+    // Counts the members in the whole blocks from `i`, which it moves past
+    // them: each block adds one to a byte counter per member, and the
+    // counters are summed before any can reach 256.
+    std::size_t count_blocks(std::string_view text, std::size_t& i) const {
+        const Needles needles = make_needles();
+        std::size_t count = 0;
+        while (i + 16 <= text.size()) {
+            __m128i counters = _mm_setzero_si128();
+            for (int round = 0; round < 255 && i + 16 <= text.size(); ++round, i += 16) {
+                counters = _mm_sub_epi8(counters, block_matches(text, i, needles.bytes));
+            }
+            const __m128i sums = _mm_sad_epu8(counters, _mm_setzero_si128());
+            count += static_cast<std::size_t>(_mm_cvtsi128_si64(sums)) +
+                     static_cast<std::size_t>(_mm_extract_epi16(sums, 4));
+        }
+        return count;
     }
 
     // Whole blocks from `i`, then the last 16 bytes of the text for what is

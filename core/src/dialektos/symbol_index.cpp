@@ -53,8 +53,10 @@ std::pair<const SymbolIndex::Entry*, const SymbolIndex::Entry*> SymbolIndex::gro
 // of one symbol.
 const SimDef* SymbolIndex::longest_match(std::string_view text) const {
     if (text.empty()) return nullptr;
-    const auto [begin, end] = group_of(text);
-    auto probe = [&](std::string_view run) -> const Entry* {
+    const std::pair<const Entry*, const Entry*> group = group_of(text);
+    const Entry* const begin = group.first;
+    const Entry* const end = group.second;
+    auto probe = [begin, end](std::string_view run) -> const Entry* {
         const Entry* above = std::upper_bound(begin, end, run, [](std::string_view value, const Entry& entry) {
             return byte_less(value, entry.symbol);
         });

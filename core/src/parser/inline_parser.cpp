@@ -23,7 +23,19 @@ public:
     explicit ItemList(InlineScanner& scanner)
         : level_(scanner.scratch->take(scanner.nesting)), keep_(scanner.keep) {}
 
-    std::string& text() { return level_.text; }
+    // Adds a piece of the scanned text to the text read. Most texts are one
+    // run of the source: such a text stays a view until it becomes an item,
+    // and only a text of several pieces is gathered in the scratch buffer.
+    void append(std::string_view piece) {
+        if (!keep_) return;
+        if (level_.text.empty() && (run_.empty() || run_.data() + run_.size() == piece.data())) {
+            run_ = std::string_view(run_.empty() ? piece.data() : run_.data(), run_.size() + piece.size());
+            return;
+        }
+        level_.text += run_;
+        run_ = {};
+        level_.text += piece;
+    }
 
     // Builds the item in place from one of its node kinds.
     template <class Node>
@@ -41,13 +53,18 @@ public:
 
 private:
     void flush() {
-        if (level_.text.empty()) return;
-        if (keep_) level_.items.push_back(Inline::Text{std::string(level_.text)});
-        level_.text.clear();
+        if (!run_.empty()) {
+            level_.items.push_back(Inline::Text{std::string(run_)});
+            run_ = {};
+        } else if (!level_.text.empty()) {
+            level_.items.push_back(Inline::Text{std::string(level_.text)});
+            level_.text.clear();
+        }
     }
 
     InlineScratch::Level& level_;
     bool keep_;
+    std::string_view run_;  // the text read, while it is one run of the source
 };
 
 // A run of consecutive sigils: its byte offset and length (a sigil is one byte).
@@ -73,24 +90,24 @@ bool contains_whitespace(std::string_view text) {
 }
 
 // E before the sigil or "|" stands for that character; any other E is itself.
-void read_escape(InlineScanner& scanner, std::string& text) {
+void read_escape(InlineScanner& scanner, ItemList& list) {
     const std::size_t next = scanner.pos + 1;
     if (scanner.byte_is(next, scanner.sigil()) || scanner.byte_is(next, '|')) {
-        text.push_back(scanner.text[next]);
+        list.append(scanner.text.substr(next, 1));
         scanner.pos += 2;
         return;
     }
-    text.push_back(scanner.escape());
+    list.append(scanner.text.substr(scanner.pos, 1));
     ++scanner.pos;
 }
 
 // Takes the character at the scanner and the plain text after it, up to the
 // next byte in `stops` (the bytes that can begin markup or the closer).
-void read_plain_text(InlineScanner& scanner, const ByteSet& stops, std::string& text) {
+void read_plain_text(InlineScanner& scanner, const ByteSet& stops, ItemList& list) {
     const std::size_t start = scanner.pos;
     const std::size_t after_first = start + unicode::char_length_at(scanner.text, start);
     scanner.pos = stops.find_in(scanner.text, after_first);
-    text.append(scanner.text.substr(start, scanner.pos - start));
+    list.append(scanner.text.substr(start, scanner.pos - start));
 }
 
 SigilRun sigil_run_at(const InlineScanner& scanner) {
@@ -407,11 +424,11 @@ Result<std::vector<Inline>> parse_inlines(InlineScanner& scanner, const Dialekto
         // The closer wins over everything, an escape character before it included.
         if (closer && (closer->empty() || c == closer->front()) && scanner.at(*closer)) break;
         if (c == scanner.escape()) {
-            read_escape(scanner, list.text());
+            read_escape(scanner, list);
         } else if (c == '|' && scanner.byte_is(scanner.pos + 1, scanner.sigil())) {
             ++scanner.pos;  // "|" only separates text from the markup after it
         } else if (c != scanner.sigil()) {
-            read_plain_text(scanner, stops, list.text());
+            read_plain_text(scanner, stops, list);
         } else {
             const SigilRun run = sigil_run_at(scanner);
             if (run.length > 4) {
