@@ -80,7 +80,7 @@ TEST(SymbolIndex, AgreesWithTheLiteralRule) {
     };
     for (int round = 0; round < 300; ++round) {
         Dialektos d;
-        for (int n = static_cast<int>(random() % 12); n > 0; --n) {
+        for (int n = static_cast<int>(random() % 40); n > 0; --n) {
             std::string symbol = some_text(4);
             if (symbol.empty()) continue;
             SimDef sim;

@@ -151,6 +151,13 @@ std::string ascii_lowercase(std::string_view text) {
 std::string_view trim_start(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
+        // Every line is trimmed: ASCII is told apart without decoding.
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            if (!is_whitespace(byte)) break;
+            ++i;
+            continue;
+        }
         std::size_t next = i;
         if (!is_whitespace(next_char(text, next))) break;
         i = next;

@@ -54,10 +54,10 @@ public:
 private:
     void flush() {
         if (!run_.empty()) {
-            level_.items.push_back(Inline::Text{std::string(run_)});
+            level_.items.emplace_back(Inline::Text{std::string(run_)});
             run_ = {};
         } else if (!level_.text.empty()) {
-            level_.items.push_back(Inline::Text{std::string(level_.text)});
+            level_.items.emplace_back(Inline::Text{std::string(level_.text)});
             level_.text.clear();
         }
     }
