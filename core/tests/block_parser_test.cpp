@@ -55,6 +55,24 @@ TEST(BlockParser, IgnoresIndentation) {
               std::vector<Block>{paragraph("Hello\nworld")});
 }
 
+// A paragraph's text is its lines joined by line feeds, each without its
+// leading white space, whether the lines are read in place or copied: the
+// first line that is indented or ends in a carriage return switches over.
+TEST(BlockParser, JoinsParagraphLines) {
+    const std::vector<std::pair<std::string_view, std::string>> cases = {
+        {"a\nb\nc", "a\nb\nc"},
+        {"a\n  b\nc", "a\nb\nc"},
+        {"a\nb\n\tc\nd", "a\nb\nc\nd"},
+        {"a\r\nb\r\nc", "a\nb\nc"},
+        {"a\nb\r\nc\nd", "a\nb\nc\nd"},
+        {"a\r\r\nb", "a\nb"},
+        {"  a\nb", "a\nb"},
+    };
+    for (const auto& [body, text] : cases) {
+        EXPECT_EQ(blocks_of(doc(body)), std::vector<Block>{paragraph(text)}) << body;
+    }
+}
+
 TEST(BlockParser, BuildsTheTrigraphAndEnmediaBlocks) {
     const std::vector<std::pair<std::string_view, Block>> cases = {
         {"@@@@(img/a.png)", Block::Enmedia{"img/a.png"}},

@@ -56,17 +56,10 @@ const SimDef* SymbolIndex::longest_match(std::string_view text) const {
     const std::pair<const Entry*, const Entry*> group = group_of(text);
     const Entry* const begin = group.first;
     const Entry* const end = group.second;
-    // A few symbols share a first byte as a rule: those are passed over in
-    // order, more are searched by halves.
     auto probe = [begin, end](std::string_view run) -> const Entry* {
-        const Entry* above = begin;
-        if (end - begin <= 4) {
-            while (above != end && !byte_less(run, above->symbol)) ++above;
-        } else {
-            above = std::upper_bound(begin, end, run, [](std::string_view value, const Entry& entry) {
-                return byte_less(value, entry.symbol);
-            });
-        }
+        const Entry* above = std::upper_bound(begin, end, run, [](std::string_view value, const Entry& entry) {
+            return byte_less(value, entry.symbol);
+        });
         return above == begin ? nullptr : above - 1;
     };
     const Entry* first = probe(text);

@@ -67,14 +67,26 @@ bool ends_paragraph(const ParserState& state, const Dialektos& dialektos, std::s
 Result<Block> collect_paragraph(ParserState& state, const Dialektos& dialektos,
                                 std::optional<std::string_view> closer) {
     const std::uint64_t first = state.pos;
-    std::string& text = state.paragraph_text;
-    text.assign(unicode::trim_start(state.lines[first]));
+    // The lines joined by line feeds, each without its leading white space.
+    // That is the source itself as long as no line has any and each ends in
+    // a bare line feed: only from the first line that does not are the
+    // lines copied.
+    std::string_view source = unicode::trim_start(state.lines[first]);
+    std::string& joined = state.paragraph_text;
+    bool copied = false;
     for (++state.pos; state.pos < state.lines.size(); ++state.pos) {
         const std::string_view line = unicode::trim_start(state.lines[state.pos]);
         if (ends_paragraph(state, dialektos, line, closer)) break;
-        text += '\n';
-        text += line;
+        if (!copied && line.data() == source.data() + source.size() + 1) {
+            source = std::string_view(source.data(), source.size() + 1 + line.size());
+            continue;
+        }
+        if (!copied) joined.assign(source);
+        copied = true;
+        joined += '\n';
+        joined += line;
     }
+    const std::string_view text = copied ? std::string_view(joined) : source;
     auto inlines = parse_inline_text(state, dialektos, text, first);
     if (!inlines) return std::move(inlines).error();
     return Block(Block::Paragraph{std::move(inlines).value()});
