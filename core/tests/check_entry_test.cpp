@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "dendron/plero.hpp"
 #include "dialektos/error.hpp"
 #include "temp_directory.hpp"
 
@@ -116,6 +117,45 @@ constexpr std::string_view local_definition =
     "@=== song\n@~ [lemma]\nstichos\n~@\n===@\n";
 
 const std::string chapter_document = "@@@!loc\n@§ One\ntext\n§@\n";
+
+// plero written as the parse goes fails as a parse followed by naming the
+// whole tree does: the document's own error first, then a missing glossa,
+// then a sim that cannot be named (two sims share the name "part" here).
+TEST(CheckEntry, StreamedPleroFailsInTheOrderOfParseThenNaming) {
+    const testing::TempDirectory dir;
+    dir.write("twin.dia",
+              "@@@!ilvex\n"
+              "@=== part\n@§ [lemma]\ngrammata\n§@\n===@\n"
+              "@=== part\n@¶ [lemma]\ngrammata\n¶@\n===@\n"
+              "@=== note\n@^ [lemma]\ngrammata\n^@\n===@\n");
+    const std::vector<std::pair<std::string, std::optional<std::string_view>>> cases = {
+        {"@@@!twin\n@^ n\ntext\n^@\n", std::nullopt},
+        {"@@@!twin\n@^ n\ntext\n^@\n", "de"},
+        {"@@@!twin\n@§ One\ntext\n§@\n", std::nullopt},
+        {"@@@!twin\n@^ n\n@§ One\ntext\n§@\n^@\n", std::nullopt},
+        {"@@@!twin\n@§ One\ntext\n§@\n\n@^ open\n", std::nullopt},
+        {"@@@!twin\n@§ One\ntext\n§@\n\n@^ open\n", "de"},
+        {"@@@!ilvex\nbogus\n", std::nullopt},
+        {"@@@!ilvex\n", std::nullopt},
+    };
+    for (const auto& [text, lang] : cases) {
+        const std::string path = dir / "doc.ild";
+        std::string expected;
+        if (auto parsed = parse_input(text, path); !parsed) {
+            expected = error_message(parsed.error());
+        } else if (auto* document = std::get_if<ParsedDocument>(&*parsed)) {
+            auto whole = render_plero(document->document, document->dialektos, lang, englossis_resolver(path));
+            expected = whole ? *whole : error_message(whole.error());
+        } else {
+            expected = "a definition file";
+        }
+        const auto streamed = write_plero(text, path, lang);
+        const std::string answered = !streamed                ? error_message(streamed.error())
+                                     : streamed->has_value() ? **streamed
+                                                             : "a definition file";
+        EXPECT_EQ(answered, expected) << text;
+    }
+}
 
 TEST(CheckEntry, ResolvesFromTheDirectoryOfThePath) {
     const testing::TempDirectory dir;

@@ -371,6 +371,21 @@ inline std::string spelling_failure(const ParsedDocument& parsed, const std::str
     return "";
 }
 
+// The module writes plero block by block as the parse goes: the same text as
+// render_plero of the parsed tree, or the same error.
+inline std::string streamed_plero_failure(const ParsedDocument& parsed, std::string_view text,
+                                          std::optional<std::string_view> lang, std::string_view path) {
+    const Result<std::string> whole = plero_of(parsed, lang, path);
+    const Result<std::optional<std::string>> streamed = write_plero(text, path, lang);
+    const std::string expected = whole ? *whole : "error: " + failure_text(whole.error());
+    const std::string answered = !streamed ? "error: " + failure_text(streamed.error())
+                                 : streamed->has_value() ? **streamed
+                                                         : "a definition file";
+    if (expected == answered) return "";
+    return "plero written as the parse goes differs\n" + quoted("input", text) + quoted("plero", expected) +
+           quoted("streamed", answered);
+}
+
 // brachy and plero (without a language and with each of the dialektos's
 // glossae) of `text`, when it is a document.
 // Validation keeps no inline content: it must still answer, and fail with
@@ -402,7 +417,8 @@ inline RoundTrip check_document(std::string_view text, std::string_view path) {
     for (const auto& [lang, glossa] : parsed->dialektos.glossae) langs.emplace_back(lang);
     std::string failure = spelling_failure(*parsed, brachy, false, std::nullopt, path);
     for (std::size_t i = 0; i < langs.size() && failure.empty(); ++i) {
-        failure = spelling_failure(*parsed, brachy, true, langs[i], path);
+        failure = streamed_plero_failure(*parsed, text, langs[i], path);
+        if (failure.empty()) failure = spelling_failure(*parsed, brachy, true, langs[i], path);
     }
     if (!failure.empty()) failure += quoted("input", text) + quoted("brachy", brachy);
     return {true, failure};

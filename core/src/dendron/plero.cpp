@@ -1,13 +1,13 @@
 #include "dendron/plero.hpp"
 
 #include <map>
+#include <memory>
 #include <variant>
 
 #include "dendron/overloaded.hpp"
 #include "dialektos/sim_lookup.hpp"
 
 namespace ilvex {
-namespace {
 
 // One walk over a tree. A name lookup passes over every sim and glossa
 // entry of a dialektos, so each symbol is named once per dialektos and each
@@ -17,8 +17,14 @@ public:
     Localizer(std::optional<std::string_view> lang, const ResolveDialektos& resolve) : lang_(lang), resolve_(resolve) {}
 
     Status blocks(std::vector<Block>& list, const Dialektos& dialektos, std::optional<std::string_view> lang) {
-        for (Block& block : list) {
-            Status status = std::visit(
+        for (Block& item : list) {
+            if (Status status = block(item, dialektos, lang); !status) return status;
+        }
+        return {};
+    }
+
+    Status block(Block& block, const Dialektos& dialektos, std::optional<std::string_view> lang) {
+        return std::visit(
                 overloaded{
                     [&](Block::Paragraph& x) { return inlines(x.inlines, dialektos, lang); },
                     [&](Block::Para& x) {
@@ -46,9 +52,6 @@ public:
                     [](auto&) { return Status(); },
                 },
                 block.node);
-            if (!status) return status;
-        }
-        return {};
     }
 
     Status inlines(std::vector<Inline>& list, const Dialektos& dialektos, std::optional<std::string_view> lang) {
@@ -72,7 +75,6 @@ public:
         return {};
     }
 
-private:
     Status symbol(std::string& symbol, const Dialektos& dialektos, std::optional<std::string_view> lang) {
         auto& named = names_[&dialektos];
         if (const auto known = named.find(symbol); known != named.end()) {
@@ -85,20 +87,29 @@ private:
         return {};
     }
 
-    // The children of an Englossis block were parsed against the dialektos
-    // it names, so they are named through that one: through its glossa for
-    // the language when it has one, by primary names otherwise.
-    Status englossis(Block::Englossis& block) {
-        if (!resolve_) return {};
-        auto found = embedded_.find(block.dialektos);
+    // How the children of an Englossis block are named: they were parsed
+    // against the dialektos it names, so through that one, through its
+    // glossa for the language when it has one, by primary names otherwise.
+    // Without a resolver they keep their symbols (a null dialektos).
+    Result<NamingContext> englossis_context(const std::string& id) {
+        if (!resolve_) return NamingContext{};
+        auto found = embedded_.find(id);
         if (found == embedded_.end()) {
-            auto resolved = resolve_(block.dialektos);
+            auto resolved = resolve_(id);
             if (!resolved) return std::move(resolved).error();
-            found = embedded_.emplace(block.dialektos, std::move(resolved).value()).first;
+            found = embedded_.emplace(id, std::move(resolved).value()).first;
         }
         const Dialektos& embedded = found->second;
         const bool has_glossa = lang_ && embedded.glossae.contains(*lang_);
-        return blocks(block.children, embedded, has_glossa ? lang_ : std::nullopt);
+        return NamingContext{&embedded, has_glossa ? lang_ : std::nullopt};
+    }
+
+private:
+    Status englossis(Block::Englossis& block) {
+        auto context = englossis_context(block.dialektos);
+        if (!context) return std::move(context).error();
+        if (context->dialektos == nullptr) return {};
+        return blocks(block.children, *context->dialektos, context->lang);
     }
 
     std::optional<std::string_view> lang_;
@@ -107,7 +118,40 @@ private:
     std::map<const Dialektos*, std::map<std::string, std::string, std::less<>>> names_;
 };
 
-}  // namespace
+StreamedLocalizer::StreamedLocalizer(const Dialektos& dialektos, std::optional<std::string_view> lang,
+                                     ResolveDialektos resolve)
+    : resolve_(std::move(resolve)),
+      localizer_(std::make_unique<Localizer>(lang, resolve_)),
+      bodies_{NamingContext{&dialektos, lang}} {}
+
+StreamedLocalizer::~StreamedLocalizer() = default;
+
+Status StreamedLocalizer::block(Block& block) {
+    const NamingContext& body = bodies_.back();
+    if (body.dialektos == nullptr) return {};
+    return localizer_->block(block, *body.dialektos, body.lang);
+}
+
+Status StreamedLocalizer::open(Block& container) {
+    if (Status named = block(container); !named) return named;
+    NamingContext inner = bodies_.back();
+    if (inner.dialektos != nullptr) {
+        if (const auto* englossis = std::get_if<Block::Englossis>(&container.node)) {
+            auto context = localizer_->englossis_context(englossis->dialektos);
+            if (!context) return std::move(context).error();
+            inner = *context;
+        } else if (std::holds_alternative<Block::ParaAxioma>(container.node)) {
+            inner = NamingContext{};  // an axioma body keeps its symbols
+        }
+    }
+    bodies_.push_back(inner);
+    return {};
+}
+
+Status StreamedLocalizer::close(Block& container) {
+    bodies_.pop_back();
+    return block(container);
+}
 
 Status localize_sim_reference(std::string& symbol, const Dialektos& dialektos, std::optional<std::string_view> lang) {
     const auto sim = dialektos.sims.find(symbol);
@@ -137,11 +181,16 @@ Status localize_blocks(std::vector<Block>& blocks, const Dialektos& dialektos, s
     return Localizer(lang, resolve).blocks(blocks, dialektos, lang);
 }
 
-Result<std::string> render_plero(const Document& document, const Dialektos& dialektos,
-                                 std::optional<std::string_view> lang, const ResolveDialektos& resolve) {
+Status require_glossa(const Dialektos& dialektos, std::optional<std::string_view> lang) {
     if (lang && !dialektos.glossae.contains(*lang)) {
         return Error(ErrorKind::UnresolvedDialektos, dialektos.id + "." + std::string(*lang) + ".glossa");
     }
+    return {};
+}
+
+Result<std::string> render_plero(const Document& document, const Dialektos& dialektos,
+                                 std::optional<std::string_view> lang, const ResolveDialektos& resolve) {
+    if (Status glossa = require_glossa(dialektos, lang); !glossa) return std::move(glossa).error();
     Document copy = document;
     if (auto status = localize_blocks(copy.blocks, dialektos, lang, resolve); !status) {
         return std::move(status).error();

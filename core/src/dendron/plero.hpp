@@ -2,6 +2,7 @@
 // braces, the names optionally taken from a language's glossa.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,9 @@ namespace ilvex {
 Result<std::string> render_plero(const Document& document, const Dialektos& dialektos,
                                  std::optional<std::string_view> lang, const ResolveDialektos& resolve = {});
 
+// Fails when `lang` is given and the dialektos has no glossa for it.
+Status require_glossa(const Dialektos& dialektos, std::optional<std::string_view> lang);
+
 // Rewrites the sim symbols of a block list in place as "{name}".
 Status localize_blocks(std::vector<Block>& blocks, const Dialektos& dialektos, std::optional<std::string_view> lang,
                        const ResolveDialektos& resolve = {});
@@ -31,6 +35,37 @@ Status localize_blocks(std::vector<Block>& blocks, const Dialektos& dialektos, s
 // Rewrites the sim symbols of an inline list in place as "{name}".
 Status localize_inlines(std::vector<Inline>& inlines, const Dialektos& dialektos,
                         std::optional<std::string_view> lang);
+
+// The dialektos and language the sims of a block list are named through; a
+// null dialektos leaves them their symbols.
+struct NamingContext {
+    const Dialektos* dialektos = nullptr;
+    std::optional<std::string_view> lang;
+};
+
+class Localizer;
+
+// Names the sims of blocks handed over one at a time as a parse reads them,
+// the way render_plero names a whole tree: a block with a body comes as
+// `open` (before its children), its children, then `close`. Each call
+// renames the symbols of the block it is given, which holds no children
+// when it was opened. `dialektos` and `lang` must outlive it.
+class StreamedLocalizer {
+public:
+    StreamedLocalizer(const Dialektos& dialektos, std::optional<std::string_view> lang, ResolveDialektos resolve);
+    ~StreamedLocalizer();
+    StreamedLocalizer(const StreamedLocalizer&) = delete;
+    StreamedLocalizer& operator=(const StreamedLocalizer&) = delete;
+
+    Status open(Block& container);
+    Status block(Block& block);
+    Status close(Block& container);
+
+private:
+    ResolveDialektos resolve_;
+    std::unique_ptr<Localizer> localizer_;
+    std::vector<NamingContext> bodies_;  // the body being read is the last
+};
 
 // Replaces one sim symbol by "{name}": the glossa name for `lang` when the
 // glossa has one, else the sim's own name. The name must lead back to this

@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "dendron/plero.hpp"
 #include "dendron/writer.hpp"
 #include "dialektos/resolution.hpp"
 #include "dialektos/unicode.hpp"
@@ -29,6 +30,39 @@ public:
     void open(const Block&) override {}
     void block(Block&&) override {}
     void close(const Block&) override {}
+};
+
+// The sink of plero: each piece is named, then written, as soon as it is
+// read. Once a piece cannot be named, nothing more is written, but the
+// parse goes on, so that an error of the document itself still comes first.
+class NamingSink final : public BlockSink {
+public:
+    NamingSink(DocumentWriter& writer, StreamedLocalizer& localizer) : writer_(writer), localizer_(localizer) {}
+
+    void open(const Block& container) override {
+        Block named = container;  // without its children: a few lines at most
+        if (!failure_ && take(localizer_.open(named))) writer_.open(named);
+    }
+    void block(Block&& block) override {
+        if (!failure_ && take(localizer_.block(block))) writer_.block(block);
+    }
+    void close(const Block& container) override {
+        Block named = container;
+        if (!failure_ && take(localizer_.close(named))) writer_.close(named);
+    }
+
+    // The first piece that could not be named, and why.
+    const std::optional<Error>& failure() const { return failure_; }
+
+private:
+    bool take(Status status) {
+        if (!status) failure_ = std::move(status).error();
+        return !failure_;
+    }
+
+    DocumentWriter& writer_;
+    StreamedLocalizer& localizer_;
+    std::optional<Error> failure_;
 };
 
 // The sink of brachy: each piece is written as soon as it is read.
@@ -121,6 +155,36 @@ Result<std::optional<std::string>> write_brachy(std::string_view text, std::stri
         };
         auto parsed = parse_document_with(nfc_text, path, {.sink = write});
         if (!parsed) return std::move(parsed).error();
+        return std::optional<std::string>(std::move(*writer).finish());
+    });
+}
+
+Result<std::optional<std::string>> write_plero(std::string_view text, std::string_view path,
+                                               std::optional<std::string_view> lang) {
+    auto on_definition = [](Result<Dialektos> definition) -> Result<std::optional<std::string>> {
+        if (!definition) return std::move(definition).error();
+        return std::optional<std::string>();
+    };
+    return route_input(text, path, on_definition, [&](std::string_view nfc_text) -> Result<std::optional<std::string>> {
+        Status glossa;
+        DroppingSink dropping;
+        std::optional<DocumentWriter> writer;
+        std::optional<StreamedLocalizer> localizer;
+        std::optional<NamingSink> naming;
+        const auto write = [&](const PreparedDocument& prepared, const Dialektos& dialektos) -> BlockSink* {
+            // Without the glossa the document is still read through, for its own errors.
+            glossa = require_glossa(dialektos, lang);
+            if (!glossa) return &dropping;
+            const DocumentDeclaration& declaration = prepared.declaration;
+            writer.emplace(declaration.id, declaration.version, &dialektos, englossis_resolver(path),
+                           nfc_text.size());
+            localizer.emplace(dialektos, lang, englossis_resolver(path));
+            return &naming.emplace(*writer, *localizer);
+        };
+        auto parsed = parse_document_with(nfc_text, path, {.sink = write});
+        if (!parsed) return std::move(parsed).error();
+        if (!glossa) return std::move(glossa).error();
+        if (naming->failure()) return *naming->failure();
         return std::optional<std::string>(std::move(*writer).finish());
     });
 }

@@ -57,6 +57,14 @@ ResolveDialektos englossis_resolver(std::string_view path);
 // whole; nothing for a definition file, once it has parsed without error.
 Result<std::optional<std::string>> write_brachy(std::string_view text, std::string_view path);
 
+// The plerographic text of a document (as render_plero gives it of the
+// parsed tree), named and written block by block as the parse goes; nothing
+// for a definition file, once it has parsed without error. An error of the
+// document comes before a missing glossa, which comes before a sim that
+// cannot be named.
+Result<std::optional<std::string>> write_plero(std::string_view text, std::string_view path,
+                                               std::optional<std::string_view> lang);
+
 // parse_document, as a ParsedInput.
 Result<ParsedInput> parse_document_input(std::string_view text, std::string_view path);
 

@@ -5,7 +5,6 @@
 
 #include "arguments.hpp"
 #include "dendron/outline.hpp"
-#include "dendron/plero.hpp"
 #include "dendron/writer.hpp"
 #include "dialektos/unicode.hpp"
 #include "exceptions.hpp"
@@ -32,19 +31,6 @@ bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, st
     }
     return borrow_str(text_object, "text", text) &&
            convert_str_or(path_object, "path", default_path, path);
-}
-
-// The parsed document of a text, or null with IlvexError pending. A
-// definition file is parsed in full first, so its own errors come first.
-std::optional<ParsedDocument> require_document(std::string_view text, const std::string& path) {
-    Result<ParsedInput> parsed = parse_input(text, path);
-    if (!parsed) {
-        core_error_to_py(parsed.error());
-        return std::nullopt;
-    }
-    if (auto* document = std::get_if<ParsedDocument>(&parsed.value())) return std::move(*document);
-    binding_error(definition_source);
-    return std::nullopt;
 }
 
 }  // namespace
@@ -90,14 +76,11 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
             !convert_str_or(path_object, "path", default_path, path)) {
             return nullptr;
         }
-        std::optional<ParsedDocument> parsed = require_document(text, path);
-        if (!parsed) return nullptr;
-        Result<std::string> written =
-            render_plero(parsed->document, parsed->dialektos,
-                         lang ? std::optional<std::string_view>(*lang) : std::nullopt, englossis_resolver(path));
+        Result<std::optional<std::string>> written =
+            write_plero(text, path, lang ? std::optional<std::string_view>(*lang) : std::nullopt);
         if (!written) return core_error_to_py(written.error());
-        parsed.reset();  // out of the peak while Python copies the text
-        return to_py_str(written.value());
+        if (!written.value()) return binding_error(definition_source);
+        return to_py_str(*written.value());
     });
 }
 
