@@ -157,6 +157,34 @@ TEST(CheckEntry, StreamedPleroFailsInTheOrderOfParseThenNaming) {
     }
 }
 
+// A writer that hands its text over in pieces between blocks writes the same
+// text: nothing it does later looks back at what it handed over.
+TEST(CheckEntry, TextHandedOverInPiecesIsTheSame) {
+    std::string text = "@@@!koine\n\n";
+    for (int i = 0; i < 2000; ++i) {
+        text += "@#(" + std::to_string(i) + ") Part\nSome @*strong*@ text, a \\@ sign\\\n\n@@@.\nx @/y/@|.z\n.@@@\n#@\n\n";
+    }
+    auto collect = [](std::string& joined, int& pieces) {
+        return [&joined, &pieces](std::string_view piece) {
+            joined += piece;
+            ++pieces;
+        };
+    };
+    std::string brachy, plero;
+    int brachy_pieces = 0, plero_pieces = 0;
+    const auto whole_brachy = write_brachy(text, "doc.ild");
+    const auto pieces_brachy = write_brachy(text, "doc.ild", collect(brachy, brachy_pieces));
+    const auto whole_plero = write_plero(text, "doc.ild", std::nullopt);
+    const auto pieces_plero = write_plero(text, "doc.ild", std::nullopt, collect(plero, plero_pieces));
+    ASSERT_TRUE(whole_brachy && pieces_brachy && whole_plero && pieces_plero);
+    EXPECT_EQ(**pieces_brachy, "");
+    EXPECT_EQ(brachy, **whole_brachy);
+    EXPECT_GT(brachy_pieces, 2);
+    EXPECT_EQ(**pieces_plero, "");
+    EXPECT_EQ(plero, **whole_plero);
+    EXPECT_GT(plero_pieces, 2);
+}
+
 TEST(CheckEntry, ResolvesFromTheDirectoryOfThePath) {
     const testing::TempDirectory dir;
     dir.write("loc.dia", local_definition);

@@ -85,6 +85,24 @@ class BrachyTest(IlvexTestCase):
                 self.assert_ilvex_error(message, lambda: function(text))
 
 
+class LargeResultTest(IlvexTestCase):
+    """Results of many pieces: ASCII throughout, text that turns non-ASCII
+    late, and a result longer than its source."""
+
+    ASCII = "@@@!koine\n\n" + "\n".join(f"Part {i} with @*strong*@ text.\n" for i in range(8000))
+
+    def test_ascii_and_late_non_ascii_results(self):
+        for text in (self.ASCII, self.ASCII + "\nEnde: \u00e9t\u00e9 \U0001F600.\n"):
+            with self.subTest(tail=text[-20:]):
+                self.assertEqual(ilvex.brachy(text), text)
+
+    def test_result_longer_than_its_source(self):
+        named = ilvex.plero(self.ASCII)
+        self.assertGreater(len(named), len(self.ASCII))
+        self.assertEqual(named.count("@{strong}strong{strong}@"), 8000)
+        self.assertEqual(ilvex.brachy(named), self.ASCII)
+
+
 class PleroTest(IlvexTestCase):
     DOCUMENT = "@@@!poems\n\n@~ Song\nla @*la*@\n~@\n"
 

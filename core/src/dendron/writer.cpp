@@ -260,6 +260,10 @@ public:
         open_.push_back({open_body(block), std::nullopt, outer});
     }
 
+    // The text written so far has gone elsewhere: no position in it is
+    // remembered any longer.
+    void forget_written() { escaped_at_ = nowhere; }
+
     void close(const Block& block) {
         const OpenBody body = std::move(open_.back());
         open_.pop_back();
@@ -954,30 +958,56 @@ std::string write_document(const Document& document, const Dialektos* dialektos,
     return out;
 }
 
+// How much written text a writer with a sink gathers before handing it on.
+constexpr std::size_t piece_size = 64 * 1024;
+
 struct DocumentWriter::State {
-    State(const Dialektos* dialektos, ResolveDialektos resolve_embedded)
-        : resolve(std::move(resolve_embedded)), writer(out, dialektos, resolve) {}
+    State(const Dialektos* dialektos, ResolveDialektos resolve_embedded, TextSink text_sink)
+        : resolve(std::move(resolve_embedded)), sink(std::move(text_sink)), writer(out, dialektos, resolve) {}
+
+    // Between blocks nothing refers back to the text written, which can
+    // then go to the sink.
+    void hand_over(std::size_t at_least) {
+        if (!sink || out.size() < at_least || out.empty()) return;
+        sink(out);
+        out.clear();
+        writer.forget_written();
+    }
 
     std::string out;
     ResolveDialektos resolve;
+    TextSink sink;
     Writer writer;
 };
 
 DocumentWriter::DocumentWriter(std::string_view dialektos_id, const std::optional<std::string>& version,
-                               const Dialektos* dialektos, ResolveDialektos resolve, std::size_t expected_size)
-    : state_(std::make_unique<State>(dialektos, std::move(resolve))) {
-    state_->out.reserve(expected_size);
+                               const Dialektos* dialektos, ResolveDialektos resolve, std::size_t expected_size,
+                               TextSink sink)
+    : state_(std::make_unique<State>(dialektos, std::move(resolve), std::move(sink))) {
+    state_->out.reserve(state_->sink ? 2 * piece_size : expected_size);
     state_->writer.declaration(dialektos_id, version);
 }
 
 DocumentWriter::~DocumentWriter() = default;
 
-void DocumentWriter::block(const Block& block) { state_->writer.next(block); }
+void DocumentWriter::block(const Block& block) {
+    state_->writer.next(block);
+    state_->hand_over(piece_size);
+}
 
-void DocumentWriter::open(const Block& block) { state_->writer.open(block); }
+void DocumentWriter::open(const Block& block) {
+    state_->writer.open(block);
+    state_->hand_over(piece_size);
+}
 
-void DocumentWriter::close(const Block& block) { state_->writer.close(block); }
+void DocumentWriter::close(const Block& block) {
+    state_->writer.close(block);
+    state_->hand_over(piece_size);
+}
 
-std::string DocumentWriter::finish() && { return std::move(state_->out); }
+std::string DocumentWriter::finish() && {
+    state_->hand_over(0);
+    return std::move(state_->out);
+}
 
 }  // namespace ilvex

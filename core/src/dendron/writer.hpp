@@ -17,6 +17,9 @@ namespace ilvex {
 // Resolves the dialektos that an Englossis block names, by its id.
 using ResolveDialektos = std::function<Result<Dialektos>(std::string_view id)>;
 
+// Takes written text in pieces, in order.
+using TextSink = std::function<void(std::string_view piece)>;
+
 // The text of `document`. Its separators and escapes make the text parse
 // back to the same tree. Given the dialektos the tree's sims come from (and,
 // through `resolve`, the dialektoi of its Englossis blocks), the writer also
@@ -36,9 +39,13 @@ std::string write_document(const Document& document, const Dialektos* dialektos 
 class DocumentWriter {
 public:
     // `expected_size` reserves the output once (the size of the source text
-    // is a good guess).
+    // is a good guess). With a `sink`, the text goes there in pieces of some
+    // tens of kilobytes between blocks, for a caller that assembles it in a
+    // buffer of its own, and finish() gives nothing: the text is never held
+    // whole twice.
     DocumentWriter(std::string_view dialektos_id, const std::optional<std::string>& version,
-                   const Dialektos* dialektos, ResolveDialektos resolve, std::size_t expected_size);
+                   const Dialektos* dialektos, ResolveDialektos resolve, std::size_t expected_size,
+                   TextSink sink = {});
     ~DocumentWriter();
     DocumentWriter(const DocumentWriter&) = delete;
     DocumentWriter& operator=(const DocumentWriter&) = delete;

@@ -139,7 +139,8 @@ ResolveDialektos englossis_resolver(std::string_view path) {
     return [dir = document_directory(path)](std::string_view id) { return resolve_from_dir(dir, id); };
 }
 
-Result<std::optional<std::string>> write_brachy(std::string_view text, std::string_view path) {
+Result<std::optional<std::string>> write_brachy(std::string_view text, std::string_view path,
+                                                const TextSink& sink) {
     auto on_definition = [](Result<Dialektos> definition) -> Result<std::optional<std::string>> {
         if (!definition) return std::move(definition).error();
         return std::optional<std::string>();
@@ -150,7 +151,7 @@ Result<std::optional<std::string>> write_brachy(std::string_view text, std::stri
         const auto write = [&](const PreparedDocument& prepared, const Dialektos& dialektos) -> BlockSink* {
             const DocumentDeclaration& declaration = prepared.declaration;
             writer.emplace(declaration.id, declaration.version, &dialektos, englossis_resolver(path),
-                           nfc_text.size());
+                           nfc_text.size(), sink);
             return &writing.emplace(*writer);
         };
         auto parsed = parse_document_with(nfc_text, path, {.sink = write});
@@ -160,7 +161,7 @@ Result<std::optional<std::string>> write_brachy(std::string_view text, std::stri
 }
 
 Result<std::optional<std::string>> write_plero(std::string_view text, std::string_view path,
-                                               std::optional<std::string_view> lang) {
+                                               std::optional<std::string_view> lang, const TextSink& sink) {
     auto on_definition = [](Result<Dialektos> definition) -> Result<std::optional<std::string>> {
         if (!definition) return std::move(definition).error();
         return std::optional<std::string>();
@@ -177,7 +178,7 @@ Result<std::optional<std::string>> write_plero(std::string_view text, std::strin
             if (!glossa) return &dropping;
             const DocumentDeclaration& declaration = prepared.declaration;
             writer.emplace(declaration.id, declaration.version, &dialektos, englossis_resolver(path),
-                           nfc_text.size());
+                           nfc_text.size(), sink);
             localizer.emplace(dialektos, lang, englossis_resolver(path));
             return &naming.emplace(*writer, *localizer);
         };

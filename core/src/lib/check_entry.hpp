@@ -55,15 +55,18 @@ ResolveDialektos englossis_resolver(std::string_view path);
 // the dialektos it was parsed with and Englossis dialektoi resolved beside
 // it), written block by block as the parse goes, so the tree is never held
 // whole; nothing for a definition file, once it has parsed without error.
-Result<std::optional<std::string>> write_brachy(std::string_view text, std::string_view path);
+// With a `sink`, the text goes there in pieces (see DocumentWriter) and the
+// text returned is empty.
+Result<std::optional<std::string>> write_brachy(std::string_view text, std::string_view path,
+                                                const TextSink& sink = {});
 
 // The plerographic text of a document (as render_plero gives it of the
 // parsed tree), named and written block by block as the parse goes; nothing
 // for a definition file, once it has parsed without error. An error of the
 // document comes before a missing glossa, which comes before a sim that
-// cannot be named.
+// cannot be named. A `sink` takes the text as for write_brachy.
 Result<std::optional<std::string>> write_plero(std::string_view text, std::string_view path,
-                                               std::optional<std::string_view> lang);
+                                               std::optional<std::string_view> lang, const TextSink& sink = {});
 
 // parse_document, as a ParsedInput.
 Result<ParsedInput> parse_document_input(std::string_view text, std::string_view path);

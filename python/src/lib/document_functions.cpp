@@ -11,6 +11,7 @@
 #include "functions.hpp"
 #include "lib/check_entry.hpp"
 #include "outline_objects.hpp"
+#include "str_builder.hpp"
 
 namespace ilvex::py {
 namespace {
@@ -33,6 +34,11 @@ bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, st
            convert_str_or(path_object, "path", default_path, path);
 }
 
+// Writes the text straight into the `str` being built.
+TextSink appender(StrBuilder& built) {
+    return [&built](std::string_view piece) { built.append(piece); };
+}
+
 }  // namespace
 
 PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
@@ -51,10 +57,11 @@ PyObject* brachy(PyObject*, PyObject* args, PyObject* kwargs) {
         std::string_view text;
         std::string path;
         if (!bind_text_and_path(args, kwargs, "O|O:brachy", text, path)) return nullptr;
-        Result<std::optional<std::string>> written = write_brachy(text, path);
+        StrBuilder built(text.size());
+        Result<std::optional<std::string>> written = write_brachy(text, path, appender(built));
         if (!written) return core_error_to_py(written.error());
         if (!written.value()) return binding_error(definition_source);
-        return to_py_str(*written.value());
+        return std::move(built).finish();
     });
 }
 
@@ -76,11 +83,12 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
             !convert_str_or(path_object, "path", default_path, path)) {
             return nullptr;
         }
-        Result<std::optional<std::string>> written =
-            write_plero(text, path, lang ? std::optional<std::string_view>(*lang) : std::nullopt);
+        StrBuilder built(text.size());
+        Result<std::optional<std::string>> written = write_plero(
+            text, path, lang ? std::optional<std::string_view>(*lang) : std::nullopt, appender(built));
         if (!written) return core_error_to_py(written.error());
         if (!written.value()) return binding_error(definition_source);
-        return to_py_str(*written.value());
+        return std::move(built).finish();
     });
 }
 

@@ -1,0 +1,56 @@
+#include "str_builder.hpp"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "dialektos/unicode.hpp"
+
+namespace ilvex::py {
+
+StrBuilder::StrBuilder(std::size_t expected_size) {
+    // Never empty: an empty `str` is shared and cannot be resized.
+    resize(std::max<std::size_t>(expected_size, 1));
+}
+
+void StrBuilder::resize(std::size_t capacity) {
+    if (ascii_ == nullptr) {
+        ascii_ = PyUnicode_New(static_cast<Py_ssize_t>(capacity), 127);
+    } else if (PyUnicode_Resize(&ascii_, static_cast<Py_ssize_t>(capacity)) != 0) {
+        ascii_ = nullptr;  // released by PyUnicode_Resize
+    }
+    if (ascii_ == nullptr) {
+        PyErr_Clear();
+        throw std::bad_alloc();
+    }
+    capacity_ = capacity;
+}
+
+void StrBuilder::switch_to_utf8() {
+    utf8_.reserve(capacity_);
+    utf8_.assign(reinterpret_cast<const char*>(PyUnicode_1BYTE_DATA(ascii_)), length_);
+    Py_CLEAR(ascii_);
+}
+
+void StrBuilder::append(std::string_view piece) {
+    if (ascii_ != nullptr && !unicode::is_ascii(piece)) switch_to_utf8();
+    if (ascii_ == nullptr) {
+        utf8_ += piece;
+        return;
+    }
+    if (length_ + piece.size() > capacity_) resize(std::max(length_ + piece.size(), 2 * capacity_));
+    std::memcpy(PyUnicode_1BYTE_DATA(ascii_) + length_, piece.data(), piece.size());
+    length_ += piece.size();
+}
+
+PyObject* StrBuilder::finish() && {
+    if (ascii_ == nullptr) {
+        return PyUnicode_DecodeUTF8(utf8_.data(), static_cast<Py_ssize_t>(utf8_.size()), "strict");
+    }
+    if (length_ < capacity_) resize(length_);
+    PyObject* built = ascii_;
+    ascii_ = nullptr;
+    return built;
+}
+
+}  // namespace ilvex::py
