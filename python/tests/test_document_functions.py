@@ -96,6 +96,14 @@ class LargeResultTest(IlvexTestCase):
             with self.subTest(tail=text[-20:]):
                 self.assertEqual(ilvex.brachy(text), text)
 
+    def test_ascii_source_with_a_result_that_turns_non_ascii(self):
+        # A sim named in an ASCII source is written by its symbol, "§".
+        chapter = "@@@!ilvex\n@=== chapter\n@\u00a7 [lemma]\ngrammata\n\u00a7@\n===@\n"
+        body = "".join(f"Part {i} text.\n\n" for i in range(8000))
+        with InDirectory({"loc.dia": chapter}):
+            written = ilvex.brachy("@@@!loc\n\n" + body + "@{chapter} One\ntext\n{chapter}@\n")
+        self.assertEqual(written, "@@@!loc\n\n" + body + "@\u00a7 One\ntext\n\u00a7@\n")
+
     def test_result_longer_than_its_source(self):
         named = ilvex.plero(self.ASCII)
         self.assertGreater(len(named), len(self.ASCII))

@@ -37,6 +37,16 @@ class EndoTest(IlvexTestCase):
         for text, expected in cases.items():
             self.assertEqual(ilvex.endo("markdown", text), expected)
 
+    def test_large_output_in_many_pieces(self):
+        # ASCII throughout, then the same with text that turns non-ASCII late.
+        source = "".join(f"# Part {i}\n\nSome *em* and **strong** text.\n\n" for i in range(6000))
+        ascii_output = ilvex.endo("markdown", source)
+        late = ilvex.endo("markdown", source + "\u00e9t\u00e9\n")
+        self.assertEqual(late, ascii_output + "\n\u00e9t\u00e9\n")
+        for output in (ascii_output, late):
+            self.assertEqual(ilvex.check(output), "document")
+            self.assertEqual(ilvex.brachy(output), output)
+
     def test_every_name_is_known(self):
         for name in FORMATS:
             try:

@@ -9,20 +9,16 @@
 namespace ilvex {
 namespace {
 
-// An imported text is about as long as its source, a little longer for its
-// markup. The room is reserved generously: pages of it that are never
-// written cost no memory, while outgrowing it would copy the whole text into
-// a buffer twice as large, with both alive at once.
-std::size_t reserved_output(std::size_t input_size) { return 2 * input_size + 4096; }
-
 }  // namespace
+
+std::size_t reserved_output(std::size_t input_size) { return 2 * input_size + 4096; }
 
 Status ImportWriter::declaration(std::string_view dialektos,
                                  const std::optional<std::string>& version) {
     Result<Dialektos> target = resolve_from_sources(MemorySource(), dialektos);
     if (!target) return std::move(target).error();
     target_ = std::move(target).value();
-    writer_.emplace(dialektos, version, &*target_, ResolveDialektos(), reserved_output(input_size_));
+    writer_.emplace(dialektos, version, &*target_, ResolveDialektos(), reserved_output(input_size_), sink_);
     return {};
 }
 

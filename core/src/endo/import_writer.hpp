@@ -14,6 +14,13 @@
 
 namespace ilvex {
 
+// The room to reserve for the text imported from a source of `input_size`
+// bytes. An imported text is about as long as its source, a little longer
+// for its markup. The room is reserved generously: pages of it that are
+// never written cost no memory, while outgrowing it would copy the whole
+// text into a buffer twice as large, with both alive at once.
+std::size_t reserved_output(std::size_t input_size);
+
 // Writes the same text as write_document of the collected tree, given the
 // target dialektos that the declaration names, resolved from the standard
 // library (the writer needs its sims to tell where the text needs a
@@ -21,8 +28,10 @@ namespace ilvex {
 class ImportWriter final : public ImportSink {
 public:
     // `input_size` is the size of the imported text, from which the output
-    // is reserved once.
-    explicit ImportWriter(std::size_t input_size) : input_size_(input_size) {}
+    // is reserved once. With a `sink`, the text goes there in pieces as it
+    // is written (see DocumentWriter) and finish() gives nothing.
+    explicit ImportWriter(std::size_t input_size, TextSink sink = {})
+        : input_size_(input_size), sink_(std::move(sink)) {}
 
     // Fails when the standard library has no such dialektos.
     Status declaration(std::string_view dialektos, const std::optional<std::string>& version) override;
@@ -35,6 +44,7 @@ private:
     DocumentWriter& writer();
 
     std::size_t input_size_;
+    TextSink sink_;
     std::optional<Dialektos> target_;  // before writer_, which points at it
     std::optional<DocumentWriter> writer_;
 };

@@ -57,7 +57,7 @@ PyObject* brachy(PyObject*, PyObject* args, PyObject* kwargs) {
         std::string_view text;
         std::string path;
         if (!bind_text_and_path(args, kwargs, "O|O:brachy", text, path)) return nullptr;
-        StrBuilder built(text.size());
+        StrBuilder built(text.size(), unicode::is_ascii(text));
         Result<std::optional<std::string>> written = write_brachy(text, path, appender(built));
         if (!written) return core_error_to_py(written.error());
         if (!written.value()) return binding_error(definition_source);
@@ -83,7 +83,7 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
             !convert_str_or(path_object, "path", default_path, path)) {
             return nullptr;
         }
-        StrBuilder built(text.size());
+        StrBuilder built(text.size(), unicode::is_ascii(text));
         Result<std::optional<std::string>> written = write_plero(
             text, path, lang ? std::optional<std::string_view>(*lang) : std::nullopt, appender(built));
         if (!written) return core_error_to_py(written.error());

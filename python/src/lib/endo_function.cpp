@@ -7,8 +7,10 @@
 
 #include "arguments.hpp"
 #include "endo/import_writer.hpp"
+#include "dialektos/unicode.hpp"
 #include "endo/markdown_importer.hpp"
 #include "exceptions.hpp"
+#include "str_builder.hpp"
 #include "functions.hpp"
 
 namespace ilvex::py {
@@ -48,12 +50,13 @@ const EndoFormat* find_format(std::string_view name) {
 }
 
 // The importer gives each block to the writer as soon as it is read, so the
-// tree is never held whole; only the written text outlives the import, and
-// the writer's own state is gone before Python copies the text.
-Result<std::string> write_import(Importer importer, std::string_view text) {
-    ImportWriter writer(text.size());
-    if (Status imported = importer(text, writer); !imported) return std::move(imported).error();
-    return std::move(writer).finish();
+// tree is never held whole, and the writer hands its text straight to the
+// `str` being built.
+Status write_import(Importer importer, std::string_view text, StrBuilder& built) {
+    ImportWriter writer(text.size(), [&built](std::string_view piece) { built.append(piece); });
+    if (Status imported = importer(text, writer); !imported) return imported;
+    (void)std::move(writer).finish();  // hands over the rest
+    return {};
 }
 
 }  // namespace
@@ -78,10 +81,12 @@ PyObject* endo(PyObject*, PyObject* args, PyObject* kwargs) {
         const EndoFormat* format = find_format(format_name);
         if (format == nullptr) return binding_error(std::string("unsupported endo format: ").append(format_name));
         if (format->importer == nullptr) return not_implemented(format_name.c_str());
-        const Result<std::string> written = write_import(format->importer, text);
-        if (!written) return core_error_to_py(written.error());
+        StrBuilder built(reserved_output(text.size()), unicode::is_ascii(text));
+        if (const Status written = write_import(format->importer, text, built); !written) {
+            return core_error_to_py(written.error());
+        }
         if (scheme && !format->takes_scheme) return binding_error("scheme applies to usfm/usx/osis only");
-        return to_py_str(written.value());
+        return std::move(built).finish();
     });
 }
 

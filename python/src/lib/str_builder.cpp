@@ -8,7 +8,11 @@
 
 namespace ilvex::py {
 
-StrBuilder::StrBuilder(std::size_t expected_size) {
+StrBuilder::StrBuilder(std::size_t expected_size, bool ascii_expected) {
+    if (!ascii_expected) {
+        utf8_.reserve(expected_size);
+        return;
+    }
     // Never empty: an empty `str` is shared and cannot be resized.
     resize(std::max<std::size_t>(expected_size, 1));
 }

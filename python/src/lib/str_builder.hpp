@@ -17,7 +17,9 @@ namespace ilvex::py {
 // which the function body turns into MemoryError.
 class StrBuilder {
 public:
-    explicit StrBuilder(std::size_t expected_size);
+    // A text written from a source that is not ASCII is gathered as UTF-8
+    // from the start.
+    StrBuilder(std::size_t expected_size, bool ascii_expected);
     ~StrBuilder() { Py_XDECREF(ascii_); }
     StrBuilder(const StrBuilder&) = delete;
     StrBuilder& operator=(const StrBuilder&) = delete;
