@@ -9,9 +9,13 @@
 namespace ilvex {
 namespace {
 
-}  // namespace
-
+// An imported text is about as long as its source, a little longer for its
+// markup. The room is reserved generously: pages of it that are never
+// written cost no memory, while outgrowing it would copy the whole text into
+// a buffer twice as large, with both alive at once.
 std::size_t reserved_output(std::size_t input_size) { return 2 * input_size + 4096; }
+
+}  // namespace
 
 Status ImportWriter::declaration(std::string_view dialektos,
                                  const std::optional<std::string>& version) {

@@ -14,12 +14,6 @@
 
 namespace ilvex {
 
-// The room to reserve for the text imported from a source of `input_size`
-// bytes. An imported text is about as long as its source, a little longer
-// for its markup. The room is reserved generously: pages of it that are
-// never written cost no memory, while outgrowing it would copy the whole
-// text into a buffer twice as large, with both alive at once.
-std::size_t reserved_output(std::size_t input_size);
 
 // Writes the same text as write_document of the collected tree, given the
 // target dialektos that the declaration names, resolved from the standard

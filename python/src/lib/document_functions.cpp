@@ -20,11 +20,11 @@ constexpr const char* default_path = "doc.ild";
 constexpr const char* definition_source = "definition source: this operation applies to documents";
 
 // Binds (text, path="doc.ild") for the functions that take just these. The
-// text is only read, so it is borrowed from the `str`, not copied.
-bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, std::string_view& text,
-                        std::string& path) {
+// text is only read, so it is borrowed from the `str` (`text_object`), not
+// copied.
+bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, PyObject*& text_object,
+                        std::string_view& text, std::string& path) {
     static const char* keywords[] = {"text", "path", nullptr};
-    PyObject* text_object = nullptr;
     PyObject* path_object = nullptr;
     if (!PyArg_ParseTupleAndKeywords(args, kwargs, format, const_cast<char**>(keywords),
                                      &text_object, &path_object)) {
@@ -43,9 +43,10 @@ TextSink appender(StrBuilder& built) {
 
 PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
+        PyObject* text_object = nullptr;
         std::string_view text;
         std::string path;
-        if (!bind_text_and_path(args, kwargs, "O|O:check", text, path)) return nullptr;
+        if (!bind_text_and_path(args, kwargs, "O|O:check", text_object, text, path)) return nullptr;
         Result<InputKind> kind = check_input(text, path);
         if (!kind) return core_error_to_py(kind.error());
         return PyUnicode_FromString(kind.value() == InputKind::Dialektos ? "dialektos" : "document");
@@ -54,10 +55,11 @@ PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
 
 PyObject* brachy(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
+        PyObject* text_object = nullptr;
         std::string_view text;
         std::string path;
-        if (!bind_text_and_path(args, kwargs, "O|O:brachy", text, path)) return nullptr;
-        StrBuilder built(text.size(), unicode::is_ascii(text));
+        if (!bind_text_and_path(args, kwargs, "O|O:brachy", text_object, text, path)) return nullptr;
+        StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
         Result<std::optional<std::string>> written = write_brachy(text, path, appender(built));
         if (!written) return core_error_to_py(written.error());
         if (!written.value()) return binding_error(definition_source);
@@ -83,7 +85,7 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
             !convert_str_or(path_object, "path", default_path, path)) {
             return nullptr;
         }
-        StrBuilder built(text.size(), unicode::is_ascii(text));
+        StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
         Result<std::optional<std::string>> written = write_plero(
             text, path, lang ? std::optional<std::string_view>(*lang) : std::nullopt, appender(built));
         if (!written) return core_error_to_py(written.error());
@@ -94,9 +96,10 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
 
 PyObject* outline(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
+        PyObject* text_object = nullptr;
         std::string_view text;
         std::string path;
-        if (!bind_text_and_path(args, kwargs, "O|O:outline", text, path)) return nullptr;
+        if (!bind_text_and_path(args, kwargs, "O|O:outline", text_object, text, path)) return nullptr;
         const std::string normalized = unicode::nfc(text);
         Result<ParsedDocument> parsed = parse_document_for_outline(normalized, path);
         if (!parsed) return core_error_to_py(parsed.error());

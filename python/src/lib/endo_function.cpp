@@ -7,7 +7,6 @@
 
 #include "arguments.hpp"
 #include "endo/import_writer.hpp"
-#include "dialektos/unicode.hpp"
 #include "endo/markdown_importer.hpp"
 #include "exceptions.hpp"
 #include "str_builder.hpp"
@@ -81,7 +80,7 @@ PyObject* endo(PyObject*, PyObject* args, PyObject* kwargs) {
         const EndoFormat* format = find_format(format_name);
         if (format == nullptr) return binding_error(std::string("unsupported endo format: ").append(format_name));
         if (format->importer == nullptr) return not_implemented(format_name.c_str());
-        StrBuilder built(reserved_output(text.size()), unicode::is_ascii(text));
+        StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
         if (const Status written = write_import(format->importer, text, built); !written) {
             return core_error_to_py(written.error());
         }

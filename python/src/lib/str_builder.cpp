@@ -8,13 +8,17 @@
 
 namespace ilvex::py {
 
-StrBuilder::StrBuilder(std::size_t expected_size, bool ascii_expected) {
-    if (!ascii_expected) {
-        utf8_.reserve(expected_size);
+// A written text is about as long as its source, longer where sims are
+// written by name or markup is added. The room is reserved generously:
+// pages of it that are never written cost no memory, while outgrowing it
+// would copy the whole text into a larger buffer, with both alive at once.
+StrBuilder::StrBuilder(std::size_t source_size, bool ascii_source) {
+    const std::size_t room = 2 * source_size + 4096;
+    if (!ascii_source) {
+        utf8_.reserve(room);
         return;
     }
-    // Never empty: an empty `str` is shared and cannot be resized.
-    resize(std::max<std::size_t>(expected_size, 1));
+    resize(room);
 }
 
 void StrBuilder::resize(std::size_t capacity) {

@@ -17,9 +17,9 @@ namespace ilvex::py {
 // which the function body turns into MemoryError.
 class StrBuilder {
 public:
-    // A text written from a source that is not ASCII is gathered as UTF-8
-    // from the start.
-    StrBuilder(std::size_t expected_size, bool ascii_expected);
+    // For a text written from a source of `source_size` bytes; one written
+    // from a source that is not ASCII is gathered as UTF-8 from the start.
+    StrBuilder(std::size_t source_size, bool ascii_source);
     ~StrBuilder() { Py_XDECREF(ascii_); }
     StrBuilder(const StrBuilder&) = delete;
     StrBuilder& operator=(const StrBuilder&) = delete;
