@@ -5,8 +5,8 @@
 #include <iterator>
 #include <map>
 #include <optional>
-#include <unordered_map>
 #include <stdexcept>
+#include <unordered_map>
 #include <variant>
 
 #include "dendron/overloaded.hpp"

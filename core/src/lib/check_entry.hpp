@@ -43,8 +43,9 @@ Result<ParsedDocument> parse_document(std::string_view text, std::string_view pa
 enum class InputKind { Dialektos, Document };
 
 // parse_input without keeping what was parsed: the same answer and the same
-// errors, but a document's top-level blocks are dropped as soon as they have
-// been read, so validating a large document holds one block at a time.
+// errors, but a document's blocks are dropped as soon as they have been read
+// and no inline content is kept, so validating a large document holds next
+// to nothing of it.
 Result<InputKind> check_input(std::string_view text, std::string_view path);
 
 // Resolves the dialektoi of a document's Englossis blocks, from the
