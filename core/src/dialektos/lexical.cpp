@@ -1,6 +1,5 @@
 #include "dialektos/lexical.hpp"
 
-#include "dialektos/byte_set.hpp"
 #include "dialektos/unicode.hpp"
 
 namespace ilvex {
@@ -21,21 +20,6 @@ char32_t bracket_partner(char32_t c) {
         default: return c;
     }
 }
-
-// The ASCII characters for which is_symbol_char holds.
-constexpr ByteSet ascii_symbol_chars = [] {
-    ByteSet set;
-    for (char c = 0x21; c < 0x7F; ++c) {
-        const bool alphanumeric = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-        if (!alphanumeric && c != '@' && c != '\\') set.add(c);
-    }
-    set.add('\x00');
-    for (char c = 0x01; c < 0x20; ++c) {
-        if (c < '\t' || c > '\r') set.add(c);
-    }
-    set.add('\x7F');
-    return set;
-}();
 
 }  // namespace
 

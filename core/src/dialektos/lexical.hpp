@@ -5,10 +5,27 @@
 #include <string>
 #include <string_view>
 
+#include "dialektos/byte_set.hpp"
+
 namespace ilvex {
 
 // Not alphanumeric, not White_Space, not '@' and not '\'.
 bool is_symbol_char(char32_t c);
+
+// The ASCII characters for which is_symbol_char holds.
+inline constexpr ByteSet ascii_symbol_chars = [] {
+    ByteSet set;
+    for (char c = 0x21; c < 0x7F; ++c) {
+        const bool alphanumeric = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        if (!alphanumeric && c != '@' && c != '\\') set.add(c);
+    }
+    set.add('\x00');
+    for (char c = 0x01; c < 0x20; ++c) {
+        if (c < '\t' || c > '\r') set.add(c);
+    }
+    set.add('\x7F');
+    return set;
+}();
 
 // Byte length of the leading run of symbol characters of `text`.
 std::size_t symbol_run_length(std::string_view text);

@@ -31,6 +31,7 @@ SymbolIndex::SymbolIndex(const Dialektos& dialektos) : dialektos_(&dialektos) {
     entries_.reserve(dialektos.sims.size());
     for (const auto& [symbol, sim] : dialektos.sims) {
         if (!symbol.empty()) entries_.push_back({symbol, &sim, symbol_run_length(symbol) == symbol.size()});
+        if (symbol.size() == 1 && byte_value(symbol[0]) < 0x80) one_byte_[byte_value(symbol[0])] = &sim;
     }
     std::size_t at = 0;
     for (unsigned byte = 0; byte < 256; ++byte) {
@@ -53,6 +54,12 @@ std::pair<const SymbolIndex::Entry*, const SymbolIndex::Entry*> SymbolIndex::gro
 // of one symbol.
 const SimDef* SymbolIndex::longest_match(std::string_view text) const {
     if (text.empty()) return nullptr;
+    // The usual token: an ASCII character and then one that is no symbol
+    // character, so the run is that first character alone.
+    if (byte_value(text[0]) < 0x80 &&
+        (text.size() == 1 || (byte_value(text[1]) < 0x80 && !ascii_symbol_chars.contains(text[1])))) {
+        return ascii_symbol_chars.contains(text[0]) ? one_byte_[byte_value(text[0])] : nullptr;
+    }
     const std::pair<const Entry*, const Entry*> group = group_of(text);
     const Entry* const begin = group.first;
     const Entry* const end = group.second;

@@ -42,6 +42,8 @@ private:
 
     const Dialektos* dialektos_;
     std::vector<Entry> entries_;
+    // The sim of each one-byte ASCII symbol, by that byte.
+    std::array<const SimDef*, 128> one_byte_{};
     std::array<std::uint32_t, 257> group_start_{};
 };
 

@@ -198,10 +198,10 @@ Status parse_milestone(InlineScanner& scanner, const SigilRun& run, ItemList& li
     if (!is_valid_milestone_value(value)) {
         return error_here(scanner, other(concat({"invalid milestone value `", value, "`"})));
     }
-    auto suffix = parse_suffix(scanner);
-    if (!suffix) return std::move(suffix).error();
-    if (suffix->onym) return error_here(scanner, other("a milestone cannot carry an onym suffix"));
-    list.add(Inline::Milestone{std::string(scheme), std::string(value), std::move(*suffix)});
+    Suffix suffix;
+    if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
+    if (suffix.onym) return error_here(scanner, other("a milestone cannot carry an onym suffix"));
+    list.add(Inline::Milestone{std::string(scheme), std::string(value), std::move(suffix)});
     return {};
 }
 
@@ -225,9 +225,9 @@ Status parse_endo_simmere(InlineScanner& scanner, const Dialektos& dialektos, co
     closer += scanner.sigil();
     auto children = parse_nested(scanner, dialektos, run, closer, 1, sim.symbol);
     if (!children) return std::move(children).error();
-    auto suffix = parse_suffix(scanner);
-    if (!suffix) return std::move(suffix).error();
-    list.add(Inline::EndoSimmere{sim.symbol, std::move(*children), std::move(*suffix), sim.mirrored});
+    Suffix suffix;
+    if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
+    list.add(Inline::EndoSimmere{sim.symbol, std::move(*children), std::move(suffix), sim.mirrored});
     return {};
 }
 
@@ -243,9 +243,9 @@ Status parse_monosim(InlineScanner& scanner, const SimDef& sim, ItemList& list) 
     if (contains_whitespace(*param)) {
         return error_here(scanner, Error(ErrorKind::MonosimWhitespace, std::string(*param)));
     }
-    auto suffix = parse_suffix(scanner);
-    if (!suffix) return std::move(suffix).error();
-    list.add(Inline::Monosim{sim.symbol, std::string(*param), std::move(*suffix)});
+    Suffix suffix;
+    if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
+    list.add(Inline::Monosim{sim.symbol, std::string(*param), std::move(suffix)});
     return {};
 }
 
@@ -260,9 +260,9 @@ Status parse_deixis(InlineScanner& scanner, const SimDef& sim, ItemList& list) {
     if (!is_valid_onym(*target)) {
         return error_here(scanner, Error(ErrorKind::InvalidOnym, std::string(*target)));
     }
-    auto suffix = parse_suffix(scanner);
-    if (!suffix) return std::move(suffix).error();
-    list.add(Inline::Deixis{sim.symbol, std::string(*target), std::move(*suffix)});
+    Suffix suffix;
+    if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
+    list.add(Inline::Deixis{sim.symbol, std::string(*target), std::move(suffix)});
     return {};
 }
 
@@ -305,9 +305,9 @@ Status parse_inline_enlexis(InlineScanner& scanner, const SigilRun& run, ItemLis
         return error_here(scanner,
                           Error(ErrorKind::UnmatchedSim, concat({sigils(scanner, 2), "\""})));
     }
-    auto suffix = parse_suffix(scanner);
-    if (!suffix) return std::move(suffix).error();
-    list.add(Inline::Enlexis{std::string(*text), std::move(*suffix)});
+    Suffix suffix;
+    if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
+    list.add(Inline::Enlexis{std::string(*text), std::move(suffix)});
     return {};
 }
 
@@ -339,9 +339,9 @@ Status parse_inline_diaphane(InlineScanner& scanner, const Dialektos& dialektos,
     scanner.pos = run.end() + 1;
     auto children = parse_nested(scanner, dialektos, run, concat({".", sigils(scanner, 2)}), 2, ".");
     if (!children) return std::move(children).error();
-    auto suffix = parse_suffix(scanner);
-    if (!suffix) return std::move(suffix).error();
-    list.add(Inline::Diaphane{std::move(*children), std::move(*suffix)});
+    Suffix suffix;
+    if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
+    list.add(Inline::Diaphane{std::move(*children), std::move(suffix)});
     return {};
 }
 

@@ -43,8 +43,7 @@ Status read_onym(InlineScanner& scanner, Suffix& suffix) {
 
 }  // namespace
 
-Result<Suffix> parse_suffix(InlineScanner& scanner) {
-    Suffix suffix;
+Status parse_suffix(InlineScanner& scanner, Suffix& suffix) {
     if (scanner.byte_is(scanner.pos, '(')) {
         if (auto status = read_onym(scanner, suffix); !status) return std::move(status).error();
     }
@@ -62,15 +61,15 @@ Result<Suffix> parse_suffix(InlineScanner& scanner) {
         }
         suffix.genoses.emplace_back(genos);
     }
-    return suffix;
+    return {};
 }
 
 Result<SuffixAndRest> parse_suffix_text(const ParserState& state, std::string_view text,
                                         std::uint64_t line_index) {
     InlineScanner scanner{text, state.path, 0, line_index, state.backslash};
-    auto suffix = parse_suffix(scanner);
-    if (!suffix) return std::move(suffix).error();
-    return SuffixAndRest{std::move(suffix).value(), std::string(scanner.rest())};
+    Suffix suffix;
+    if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
+    return SuffixAndRest{std::move(suffix), std::string(scanner.rest())};
 }
 
 }  // namespace ilvex

@@ -18,9 +18,11 @@ struct SuffixAndRest {
     std::string rest;  // the text after the suffix
 };
 
-// Reads the suffix at the scanner, which is left after its last character.
-// A "." that does not start a genos is left for the caller as text.
-Result<Suffix> parse_suffix(InlineScanner& scanner);
+// Reads the suffix at the scanner into `suffix` (which is empty), leaving the
+// scanner after its last character. A "." that does not start a genos is
+// left for the caller as text. Most items have no suffix: filling one the
+// caller holds spares moving an empty one through a Result.
+Status parse_suffix(InlineScanner& scanner, Suffix& suffix);
 
 // Reads the suffix at the start of `text`, the part of a closing line after
 // its closer; `line_index` is that line's 0-based index.
