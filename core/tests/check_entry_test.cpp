@@ -185,6 +185,30 @@ TEST(CheckEntry, TextHandedOverInPiecesIsTheSame) {
     EXPECT_GT(plero_pieces, 2);
 }
 
+// The outline built as the parse goes is the outline of the whole tree: the
+// references of lemmas, bodies and hypographs in document order, none from
+// an axioma body (nested blocks included), block onyms first.
+TEST(CheckEntry, StreamedOutlineIsTheOutlineOfTheWholeTree) {
+    const std::string text =
+        "@@@!koine\n\n"
+        "@#(1) Lemma @(l1)\nBody @(b1) @(\"v:1\")@^(fn)\n"
+        "@@@:\nHidden @(h1)\n@## Inner @(h2)\nx @(h3)\n##@\n:@@@(ax)\n"
+        "@@@.\nIn diaphane @(d1)\n.@@@(dia)\n"
+        "@@@!(koine)\nEmbedded @(e1)\n!@@@\n"
+        "#@(sec)\n\n"
+        "After @(a1) @(\"v:2\")\n";
+    const auto parsed = parse_document_for_outline(text, "doc.ild");
+    ASSERT_TRUE(parsed) << error_message(parsed.error());
+    const Outline whole = build_outline(parsed->document, parsed->outline_records, text, parsed->dialektos);
+    const auto streamed = outline_document(text, "doc.ild");
+    ASSERT_TRUE(streamed) << error_message(streamed.error());
+    EXPECT_EQ(*streamed, whole);
+    std::vector<std::string> onyms;
+    for (const OutlineEntry& entry : streamed->onyms) onyms.push_back(entry.key);
+    EXPECT_EQ(onyms, (std::vector<std::string>{"sec", "dia", "l1", "b1", "d1", "e1", "a1"}));
+    EXPECT_EQ(streamed->blocks.size(), 4u);  // an axioma body's blocks are outlined too
+}
+
 TEST(CheckEntry, ResolvesFromTheDirectoryOfThePath) {
     const testing::TempDirectory dir;
     dir.write("loc.dia", local_definition);

@@ -400,8 +400,28 @@ inline std::string validation_failure(std::string_view text, std::string_view pa
            quoted("check", answered);
 }
 
+// The outline built as the parse goes must be the outline of the whole
+// parsed tree, or fail alike.
+inline std::string streamed_outline_failure(std::string_view text, std::string_view path) {
+    const std::string normalized = unicode::nfc(text);
+    const Result<ParsedDocument> parsed = parse_document_for_outline(normalized, path);
+    const Result<Outline> streamed = outline_document(normalized, path);
+    if (!parsed || !streamed) {
+        const std::string expected = parsed ? "an outline" : failure_text(parsed.error());
+        const std::string answered = streamed ? "an outline" : failure_text(streamed.error());
+        if (expected == answered) return "";
+        return "the outline fails otherwise as the parse goes\n" + quoted("input", text) +
+               quoted("whole", expected) + quoted("streamed", answered);
+    }
+    if (*streamed == build_outline(parsed->document, parsed->outline_records, normalized, parsed->dialektos)) {
+        return "";
+    }
+    return "the outline built as the parse goes differs\n" + quoted("input", text);
+}
+
 inline RoundTrip check_document(std::string_view text, std::string_view path) {
     if (std::string failure = validation_failure(text, path); !failure.empty()) return {true, failure};
+    if (std::string failure = streamed_outline_failure(text, path); !failure.empty()) return {true, failure};
     const Result<ParsedDocument> parsed = parse_text(text, path);
     if (!parsed) return {};
     const std::string brachy = brachy_of(*parsed, path);

@@ -1,6 +1,8 @@
 #include "dendron/outline.hpp"
 
 #include <algorithm>
+#include <iterator>
+#include <memory>
 #include <utility>
 #include <variant>
 
@@ -115,8 +117,8 @@ void visit_inline(const Inline& item, std::vector<Work>& stack, ReferenceSearch&
     }
 }
 
-void collect_references(const std::vector<Block>& blocks, ReferenceSearch& search) {
-    std::vector<Work> stack{BlockWork{&blocks}};
+// Records the references of the work on `stack`, in document order.
+void collect_references(std::vector<Work> stack, ReferenceSearch& search) {
     while (!stack.empty()) {
         Work& top = stack.back();
         if (auto* work = std::get_if<BlockWork>(&top)) {
@@ -143,17 +145,68 @@ void collect_references(const std::vector<Block>& blocks, ReferenceSearch& searc
 
 }  // namespace
 
-Outline build_outline(const Document& document, const std::vector<OutlineRecord>& records,
-                      std::string_view text, const Dialektos& dialektos) {
-    Outline outline{document.dialektos, sorted_blocks(records), {}, {}, {}};
-    // Block onyms stand on their closing lines, which the records know.
+struct OutlineBuilder::State {
+    State(std::string_view text, const Dialektos& dialektos) : index(text, dialektos) {}
+
+    ReferenceIndex index;
+    Outline references;  // the references met, in the order met
+    ReferenceSearch search{index, references};
+    std::vector<bool> axioma_bodies;  // for each body open, whether it is an axioma's
+};
+
+OutlineBuilder::OutlineBuilder(std::string_view text, const Dialektos& dialektos)
+    : state_(std::make_unique<State>(text, dialektos)) {}
+
+OutlineBuilder::~OutlineBuilder() = default;
+
+bool OutlineBuilder::in_axioma() const {
+    return !state_->axioma_bodies.empty() && state_->axioma_bodies.back();
+}
+
+void OutlineBuilder::block(const Block& block) {
+    if (in_axioma()) return;
+    std::vector<Work> stack;
+    push_block_parts(block, stack);
+    collect_references(std::move(stack), state_->search);
+}
+
+void OutlineBuilder::open(const Block& container) {
+    const bool axioma = in_axioma() || std::holds_alternative<Block::ParaAxioma>(container.node);
+    if (!axioma) {
+        if (const auto* para = std::get_if<Block::Para>(&container.node)) {
+            collect_references({InlineWork{&para->lemma}}, state_->search);
+        }
+    }
+    state_->axioma_bodies.push_back(axioma);
+}
+
+void OutlineBuilder::close(const Block& container) {
+    state_->axioma_bodies.pop_back();
+    if (in_axioma()) return;
+    if (const auto* para = std::get_if<Block::Para>(&container.node)) {
+        collect_references({InlineWork{&para->hypograph}}, state_->search);
+    }
+}
+
+Outline OutlineBuilder::finish(std::string dialektos, const std::vector<OutlineRecord>& records) && {
+    Outline outline{std::move(dialektos), sorted_blocks(records), {}, {}, {}};
+    Outline& references = state_->references;
+    // Block onyms stand on their closing lines, which the records know; the
+    // inline ones follow.
     for (const OutlineBlock& block : outline.blocks) {
         if (block.onym) outline.onyms.push_back({*block.onym, block.end});
     }
-    const ReferenceIndex index(text, dialektos);
-    ReferenceSearch search{index, outline};
-    collect_references(document.blocks, search);
+    std::move(references.onyms.begin(), references.onyms.end(), std::back_inserter(outline.onyms));
+    outline.milestones = std::move(references.milestones);
+    outline.deixes = std::move(references.deixes);
     return outline;
+}
+
+Outline build_outline(const Document& document, const std::vector<OutlineRecord>& records,
+                      std::string_view text, const Dialektos& dialektos) {
+    OutlineBuilder builder(text, dialektos);
+    for (const Block& block : document.blocks) builder.block(block);
+    return std::move(builder).finish(document.dialektos, records);
 }
 
 }  // namespace ilvex

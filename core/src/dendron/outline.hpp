@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +45,31 @@ struct Outline {
     std::vector<OutlineEntry> deixes;       // keys "<symbol>(<target>)"
 
     bool operator==(const Outline&) const = default;
+};
+
+// The outline of a document whose blocks come one at a time, as a parse that
+// streams hands them over (a block with a body in the three steps of
+// BlockSink), from the NFC text they were parsed from, which must outlive
+// the builder; `dialektos` is the one the document declares. finish() takes
+// the records the parse collected.
+class OutlineBuilder {
+public:
+    OutlineBuilder(std::string_view text, const Dialektos& dialektos);
+    ~OutlineBuilder();
+    OutlineBuilder(const OutlineBuilder&) = delete;
+    OutlineBuilder& operator=(const OutlineBuilder&) = delete;
+
+    void block(const Block& block);
+    void open(const Block& container);
+    void close(const Block& container);
+    Outline finish(std::string dialektos, const std::vector<OutlineRecord>& records) &&;
+
+private:
+    struct State;
+    // An axioma body holds no references of the outline.
+    bool in_axioma() const;
+
+    std::unique_ptr<State> state_;
 };
 
 // Builds the outline of `document` from the records its parse collected and

@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "dendron/outline.hpp"
 #include "dendron/plero.hpp"
 #include "dendron/writer.hpp"
 #include "dialektos/resolution.hpp"
@@ -63,6 +64,19 @@ private:
     DocumentWriter& writer_;
     StreamedLocalizer& localizer_;
     std::optional<Error> failure_;
+};
+
+// The sink of the outline: the references of each piece are looked up as
+// soon as it is read.
+class OutliningSink final : public BlockSink {
+public:
+    explicit OutliningSink(OutlineBuilder& builder) : builder_(builder) {}
+    void open(const Block& container) override { builder_.open(container); }
+    void block(Block&& block) override { builder_.block(block); }
+    void close(const Block& container) override { builder_.close(container); }
+
+private:
+    OutlineBuilder& builder_;
 };
 
 // The sink of brachy: each piece is written as soon as it is read.
@@ -202,6 +216,18 @@ Result<ParsedInput> parse_document_input(std::string_view text, std::string_view
 
 Result<ParsedDocument> parse_document_for_outline(std::string_view text, std::string_view path) {
     return parse_document_with(text, path, {.collect_records = true});
+}
+
+Result<Outline> outline_document(std::string_view text, std::string_view path) {
+    std::optional<OutlineBuilder> builder;
+    std::optional<OutliningSink> outlining;
+    const auto outline = [&](const PreparedDocument&, const Dialektos& dialektos) -> BlockSink* {
+        builder.emplace(text, dialektos);
+        return &outlining.emplace(*builder);
+    };
+    auto parsed = parse_document_with(text, path, {.collect_records = true, .sink = outline});
+    if (!parsed) return std::move(parsed).error();
+    return std::move(*builder).finish(std::move(parsed->document.dialektos), parsed->outline_records);
 }
 
 }  // namespace ilvex

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dendron/document.hpp"
+#include "dendron/outline.hpp"
 #include "dendron/writer.hpp"
 #include "dialektos/model.hpp"
 #include "dialektos/result.hpp"
@@ -75,5 +76,10 @@ Result<ParsedInput> parse_document_input(std::string_view text, std::string_view
 // parse_document for the outline, which normalizes the text itself: the
 // same document, with its outline records.
 Result<ParsedDocument> parse_document_for_outline(std::string_view text, std::string_view path);
+
+// The outline of a document in NFC (as build_outline gives it of
+// parse_document_for_outline's parse), built block by block as the parse
+// goes, so the tree is never held whole.
+Result<Outline> outline_document(std::string_view text, std::string_view path);
 
 }  // namespace ilvex

@@ -51,14 +51,20 @@ inline Error block_error(const ParserState& state, Error error, std::uint64_t in
 Result<LineOutcome> read_trigraph_form(ParserState& state, const Dialektos& dialektos,
                                        std::string_view rest);
 
-// Reads a block with a body of blocks: `node` holds what its opener gave,
+// Appends the outline record of a finished Para, Stichoi, Diaphane or
+// Englossis block whose opener stood on the line with 0-based index
+// `opener`; `dialektos` is the one the block was parsed with.
+void append_record(ParserState& state, const Dialektos& dialektos, const Block& block, std::uint64_t opener);
+
+// Reads a block with a body of blocks, whose opener stood on line `opener`:
+// `node` holds what its opener gave,
 // `read_closing` completes it from the closing line at `state.pos` once the
 // body, parsed with `dialektos` up to `closer`, is read. When the parse
 // streams, the block goes to the sink as described there; otherwise the
 // body becomes the node's children and the block is the outcome.
 template <class Node, class ReadClosing>
-Result<LineOutcome> read_block_with_body(ParserState& state, const Dialektos& dialektos, Node node,
-                                         std::string_view closer, ReadClosing read_closing) {
+Result<LineOutcome> read_block_with_body(ParserState& state, const Dialektos& dialektos, std::uint64_t opener,
+                                         Node node, std::string_view closer, ReadClosing read_closing) {
     Block container(std::move(node));
     Node& opened = std::get<Node>(container.node);
     if (state.sink != nullptr) state.sink->open(container);
@@ -67,6 +73,7 @@ Result<LineOutcome> read_block_with_body(ParserState& state, const Dialektos& di
     opened.children = std::move(children).value();
     if (Status closed = read_closing(opened); !closed) return std::move(closed).error();
     if (state.sink == nullptr) return LineOutcome{std::move(container)};
+    if (state.collect_records) append_record(state, dialektos, container, opener);
     state.sink->close(container);
     return LineOutcome{HandedOver{}};
 }

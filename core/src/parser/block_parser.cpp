@@ -109,6 +109,8 @@ std::optional<std::string> sim_name(const Dialektos& dialektos, const std::strin
     return found->second.name;
 }
 
+}  // namespace
+
 void append_record(ParserState& state, const Dialektos& dialektos, const Block& block,
                    std::uint64_t opener) {
     OutlineRecord record;
@@ -142,8 +144,6 @@ void append_record(ParserState& state, const Dialektos& dialektos, const Block& 
     record.end = std::max(record.start, state.pos);
     state.records.push_back(std::move(record));
 }
-
-}  // namespace
 
 std::size_t sigil_run_length(std::string_view line, char sigil) {
     std::size_t run = 0;

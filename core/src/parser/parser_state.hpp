@@ -54,8 +54,7 @@ struct ParserState {
     // When set, every block goes here as soon as it has been read instead of
     // into the document, so the parse holds no more than one paragraph or
     // verse block at a time (a parse that only validates, or one written as
-    // it goes). Outline records come from the blocks a parse returns, so a
-    // parse with a sink collects none.
+    // it goes).
     BlockSink* sink = nullptr;
     // Off for a parse that only validates: running text is read and checked
     // but no inline item is kept.

@@ -163,7 +163,7 @@ Result<LineOutcome> parse_sim_header(ParserState& state, const Dialektos& dialek
 
     if (form->body == SimBody::Grammata) {
         Block::Para opened{sim.mirrored, sim.symbol, std::move(lemma).value(), {}, {}, {}, *taxis};
-        return read_block_with_body(state, dialektos, std::move(opened), closer, [&](Block::Para& para) -> Status {
+        return read_block_with_body(state, dialektos, opener, std::move(opened), closer, [&](Block::Para& para) -> Status {
             auto closing = check_hypograph(state, dialektos, sim, closer.size(), form->hypograph);
             if (!closing) return std::move(closing).error();
             para.hypograph = std::move(closing->hypograph);

@@ -43,10 +43,10 @@ Result<LineOutcome> read_englossis(ParserState& state, std::string_view rest) {
     auto embedded = resolve_from_dir(state.dir, id);
     if (!embedded) return std::move(embedded).error();
 
-    ++state.pos;
+    const std::uint64_t opener = state.pos++;
     const std::string closer = trigraph_closer(state, '!');
     const SymbolScope in_force(state, *embedded);
-    return read_block_with_body(state, *embedded, Block::Englossis{std::string(id), {}, {}}, closer,
+    return read_block_with_body(state, *embedded, opener, Block::Englossis{std::string(id), {}, {}}, closer,
                                 [&](Block::Englossis& englossis) { return read_suffix(state, closer, englossis.suffix); });
 }
 
@@ -99,9 +99,9 @@ Result<LineOutcome> read_transclusion(ParserState& state, std::string_view rest,
 
 // "@@@." ... ".@@@": blocks grouped under one suffix.
 Result<LineOutcome> read_diaphane(ParserState& state, const Dialektos& dialektos) {
-    ++state.pos;
+    const std::uint64_t opener = state.pos++;
     const std::string closer = trigraph_closer(state, '.');
-    return read_block_with_body(state, dialektos, Block::Diaphane{}, closer,
+    return read_block_with_body(state, dialektos, opener, Block::Diaphane{}, closer,
                                 [&](Block::Diaphane& diaphane) { return read_suffix(state, closer, diaphane.suffix); });
 }
 
@@ -133,9 +133,9 @@ Result<LineOutcome> read_block_comment(ParserState& state, std::string_view rest
 
 // "@@@:" ... ":@@@(onym)": a named block axioma.
 Result<LineOutcome> read_para_axioma(ParserState& state, const Dialektos& dialektos) {
-    ++state.pos;
+    const std::uint64_t opener = state.pos++;
     const std::string closer = trigraph_closer(state, ':');
-    return read_block_with_body(state, dialektos, Block::ParaAxioma{}, closer, [&](Block::ParaAxioma& axioma) -> Status {
+    return read_block_with_body(state, dialektos, opener, Block::ParaAxioma{}, closer, [&](Block::ParaAxioma& axioma) -> Status {
         const std::string_view after = unicode::trim_start(state.lines[state.pos]).substr(closer.size());
         if (after.size() < 2 || after.front() != '(' || after.back() != ')') {
             return other_error(state, "para-axioma requires `(onym)` on its episim");

@@ -100,11 +100,13 @@ PyObject* outline(PyObject*, PyObject* args, PyObject* kwargs) {
         std::string_view text;
         std::string path;
         if (!bind_text_and_path(args, kwargs, "O|O:outline", text_object, text, path)) return nullptr;
-        const std::string normalized = unicode::nfc(text);
-        Result<ParsedDocument> parsed = parse_document_for_outline(normalized, path);
-        if (!parsed) return core_error_to_py(parsed.error());
-        return outline_to_py(
-            build_outline(parsed->document, parsed->outline_records, normalized, parsed->dialektos));
+        // Most texts are in NFC already and are outlined in place.
+        std::string normalized;
+        std::string_view nfc_text = text;
+        if (!unicode::is_nfc(text)) nfc_text = normalized = unicode::nfc(text);
+        const Result<Outline> outline = outline_document(nfc_text, path);
+        if (!outline) return core_error_to_py(outline.error());
+        return outline_to_py(outline.value());
     });
 }
 
