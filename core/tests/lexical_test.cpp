@@ -63,6 +63,8 @@ TEST(Lexical, Episims) {
     EXPECT_EQ(episim_symbol("", false), "");
     EXPECT_EQ(episim_symbol("({", true), "})");
     EXPECT_EQ(episim_symbol("{", true), "}");
+    EXPECT_EQ(episim_symbol("<", false), "<");
+    EXPECT_EQ(episim_symbol("*", true), "*");
     EXPECT_EQ(episim_symbol("[(", true), ")]");
     EXPECT_EQ(episim_symbol("«—", true), "—«");  // multi-byte characters stay whole
 }

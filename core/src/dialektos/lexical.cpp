@@ -109,6 +109,11 @@ bool is_valid_milestone_value(std::string_view s) {
 
 std::string episim_symbol(std::string_view symbol, bool mirrored) {
     if (!symbol.empty() && symbol.front() == '{' && symbol.back() == '}') return std::string(symbol);
+    if (symbol.size() == 1 && static_cast<unsigned char>(symbol[0]) < 0x80) {
+        // Most symbols are one ASCII character, their own reversal.
+        return std::string(1, mirrored ? static_cast<char>(bracket_partner(static_cast<unsigned char>(symbol[0])))
+                                       : symbol[0]);
+    }
     std::string out;
     out.reserve(symbol.size());
     if (unicode::is_ascii(symbol)) {

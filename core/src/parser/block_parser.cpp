@@ -113,7 +113,13 @@ std::optional<std::string> sim_name(const Dialektos& dialektos, const std::strin
 
 void append_record(ParserState& state, const Dialektos& dialektos, const Block& block,
                    std::uint64_t opener) {
-    OutlineRecord record;
+    const bool outlined = std::holds_alternative<Block::Para>(block.node) ||
+                          std::holds_alternative<Block::Stichoi>(block.node) ||
+                          std::holds_alternative<Block::Diaphane>(block.node) ||
+                          std::holds_alternative<Block::Englossis>(block.node);
+    if (!outlined) return;
+    // Filled in place: g++ 12 takes a moved record for half-initialized.
+    OutlineRecord& record = state.records.emplace_back();
     const Suffix* suffix = nullptr;
     if (const auto* para = std::get_if<Block::Para>(&block.node)) {
         record.kind = "para";
@@ -130,19 +136,17 @@ void append_record(ParserState& state, const Dialektos& dialektos, const Block& 
     } else if (const auto* diaphane = std::get_if<Block::Diaphane>(&block.node)) {
         record.kind = "diaphane";
         suffix = &diaphane->suffix;
-    } else if (const auto* englossis = std::get_if<Block::Englossis>(&block.node)) {
-        record.kind = "englossis";
-        record.symbol = englossis->dialektos;
-        suffix = &englossis->suffix;
     } else {
-        return;
+        const auto& englossis = std::get<Block::Englossis>(block.node);
+        record.kind = "englossis";
+        record.symbol = englossis.dialektos;
+        suffix = &englossis.suffix;
     }
     record.genoses = suffix->genoses;
     record.onym = suffix->onym;
     record.depth = state.depth - 1;
     record.start = opener + 1;
     record.end = std::max(record.start, state.pos);
-    state.records.push_back(std::move(record));
 }
 
 std::size_t sigil_run_length(std::string_view line, char sigil) {
