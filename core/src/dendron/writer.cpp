@@ -1,6 +1,7 @@
 #include "dendron/writer.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <iterator>
 #include <map>
@@ -677,7 +678,9 @@ private:
     void text_item(std::string_view text, const Inline* next, std::string_view closer, After& previous) {
         if (previous.genoses && continues_genos(first_char(text))) out_ += '|';
         const std::size_t start = write_text(text, previous.reads_suffix, next != nullptr);
-        if (next) {
+        // Only a closer of two characters or more, or a line still shorter
+        // than the block's closer, can meet the opener of the markup next.
+        if (next && (closer.size() > 1 || line_may_meet_block_closer())) {
             const std::string_view opener = opener_of(*next, opener_buffer_);
             if (closes_early(start, opener, closer) || meets_block_closer(opener)) out_ += '|';
         }
@@ -749,12 +752,19 @@ private:
         return false;
     }
 
+    // Whether what follows the current line so far could still make it
+    // begin with the closer of the enclosing block: a line already as long
+    // as the closer cannot.
+    bool line_may_meet_block_closer() const {
+        if (line_.lines == Lines::Single || line_.at_line_start || line_.block_closer.empty()) return false;
+        return out_.size() - line_.line_start < line_.block_closer.size();
+    }
+
     // Whether the current line, text so far and then `next`, would begin
     // with the closer of the enclosing block.
     bool meets_block_closer(std::string_view next) const {
-        if (line_.lines == Lines::Single || line_.at_line_start || line_.block_closer.empty()) return false;
+        if (!line_may_meet_block_closer()) return false;
         const std::string_view line = std::string_view(out_).substr(line_.line_start);
-        if (line.size() >= line_.block_closer.size()) return false;
         return prefix_related(std::string(line) + std::string(next), line_.block_closer);
     }
 
@@ -874,11 +884,16 @@ private:
     const EndoSpelling& endo_spelling(const Inline::EndoSimmere& x, EndoSpelling& uncommon) {
         const std::string lead = lead_after_opener(x);
         if (!lead.empty()) return uncommon = spell_endo(x.symbol, x.symbol + lead, x.mirrored);
-        auto& spellings = plain_endo_spellings_[{dialektos_, x.mirrored}];
-        auto found = spellings.find(x.symbol);
-        if (found == spellings.end()) {
-            found = spellings.emplace(x.symbol, spell_endo(x.symbol, x.symbol, x.mirrored)).first;
+        EndoSpellings& spellings = plain_endo_spellings_[{dialektos_, x.mirrored}];
+        const bool one_byte = x.symbol.size() == 1 && static_cast<unsigned char>(x.symbol[0]) < 0x80;
+        if (one_byte) {
+            if (const EndoSpelling* known = spellings.one_byte[static_cast<unsigned char>(x.symbol[0])]) return *known;
         }
+        auto found = spellings.by_symbol.find(x.symbol);
+        if (found == spellings.by_symbol.end()) {
+            found = spellings.by_symbol.emplace(x.symbol, spell_endo(x.symbol, x.symbol, x.mirrored)).first;
+        }
+        if (one_byte) spellings.one_byte[static_cast<unsigned char>(x.symbol[0])] = &found->second;
         return found->second;
     }
 
@@ -920,10 +935,14 @@ private:
     std::map<std::string, std::optional<Dialektos>, std::less<>> embedded_;
     std::map<const Dialektos*, std::map<std::string, NameLookup, std::less<>>> names_;
     std::map<const Dialektos*, SymbolIndex> indexes_;
-    // By dialektos and mirroring, then by symbol; the elements stay in place
-    // while more are added, so a spelling in use is never moved.
-    std::map<std::pair<const Dialektos*, bool>, std::unordered_map<std::string, EndoSpelling, SymbolHash, std::equal_to<>>>
-        plain_endo_spellings_;
+    // The spellings worked out for one dialektos and mirroring, by symbol;
+    // the elements stay in place while more are added, so a spelling in use
+    // is never moved. Symbols of one ASCII character are also found by it.
+    struct EndoSpellings {
+        std::unordered_map<std::string, EndoSpelling, SymbolHash, std::equal_to<>> by_symbol;
+        std::array<const EndoSpelling*, 128> one_byte{};
+    };
+    std::map<std::pair<const Dialektos*, bool>, EndoSpellings> plain_endo_spellings_;
 };
 
 }  // namespace
