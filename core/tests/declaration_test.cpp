@@ -91,14 +91,37 @@ TEST(Declaration, ReadsIdVersionAndSigil) {
         EXPECT_EQ(prepared->state.pos, c.first_body_line) << c.text;
         EXPECT_EQ(prepared->state.depth, 0u);
         EXPECT_TRUE(prepared->state.records.empty());
-        // The declaration and a "#!" line before it are blanked, the rest kept.
-        const Lines& lines = prepared->state.lines;
-        for (std::size_t i = 0; i < c.first_body_line; ++i) EXPECT_EQ(lines[i], "") << c.text;
-        EXPECT_EQ(lines.size(), split_document_lines(c.text).size()) << c.text;
+        // The declaration and a "#!" line before it are dropped, the rest
+        // read as the text's own lines, with their numbers.
+        DocumentLines& lines = prepared->state.lines;
+        for (std::size_t i = 0; i < c.first_body_line; ++i) EXPECT_FALSE(lines.has(i)) << c.text;
+        const Lines all = split_document_lines(c.text);
+        for (std::size_t i = c.first_body_line; i < all.size(); ++i) {
+            ASSERT_TRUE(lines.has(i)) << c.text;
+            EXPECT_EQ(lines[i], all[i]) << c.text;
+        }
+        EXPECT_FALSE(lines.has(all.size())) << c.text;
     }
-    auto hashbang = prepare_document("#!x\n@@@!koine\nHi\n", "doc.ild");
-    ASSERT_TRUE(hashbang);
-    EXPECT_EQ(hashbang->state.lines, (Lines{"", "", "Hi"}));
+}
+
+// Lines read through the window, dropped and read again further on, are the
+// lines of the whole split.
+TEST(Declaration, LinesSplitAsTheyAreReached) {
+    const std::string_view text = "a\r\n\nb\r\r\n  c\nd\n\n";
+    const Lines all = split_document_lines(text);
+    DocumentLines lines(text);
+    ASSERT_TRUE(lines.has(2));
+    EXPECT_EQ(lines[2], all[2]);
+    lines.drop_before(2);
+    EXPECT_FALSE(lines.has(1));
+    for (std::size_t i = 2; i < all.size(); ++i) {
+        ASSERT_TRUE(lines.has(i));
+        EXPECT_EQ(lines[i], all[i]) << i;
+    }
+    EXPECT_FALSE(lines.has(all.size()));
+    lines.drop_before(all.size() + 3);  // past the end: nothing is left
+    EXPECT_FALSE(lines.has(all.size() - 1));
+    EXPECT_FALSE(DocumentLines("").has(0));
 }
 
 TEST(Declaration, PathAndDirectoryGoIntoTheState) {

@@ -188,7 +188,9 @@ Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dia
         }
     };
     while (true) {
-        if (state.pos >= state.lines.size()) {
+        // Nothing before a top-level block is read again.
+        if (state.depth == 1) state.lines.drop_before(state.pos);
+        if (!state.lines.has(state.pos)) {
             if (!closer) return exact(blocks);
             return Error(ErrorKind::UnmatchedSim,
                          concat({"block closed by `", *closer, "` (opened near here)"}))

@@ -61,10 +61,10 @@ bool is_definition_text(std::string_view text) {
 }
 
 Result<PreparedDocument> prepare_document(std::string_view text, std::string_view path) {
-    std::vector<std::string_view> lines = split_document_lines(text);
-    if (lines.empty()) return Error(ErrorKind::MissingDeclaration);
+    DocumentLines lines(text);
+    if (!lines.has(0)) return Error(ErrorKind::MissingDeclaration);
     const std::size_t index = lines[0].starts_with("#!") ? 1 : 0;
-    if (index >= lines.size()) return Error(ErrorKind::MissingDeclaration);
+    if (!lines.has(index)) return Error(ErrorKind::MissingDeclaration);
 
     const std::string_view line = lines[index];
     if (!starts_with_declaration_sigils(line)) {
@@ -87,7 +87,8 @@ Result<PreparedDocument> prepare_document(std::string_view text, std::string_vie
 
     ParserState state;
     state.backslash = line[0] == '\\';
-    for (std::size_t i = 0; i <= index; ++i) lines[i] = {};
+    // The body begins after the declaration, which is never read again.
+    lines.drop_before(index + 1);
     state.lines = std::move(lines);
     state.path = std::string(path);
     state.dir = document_directory(path);

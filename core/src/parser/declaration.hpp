@@ -23,7 +23,7 @@ struct DocumentDeclaration {
 
 // A document whose declaration has been read: the parser state is ready for
 // the block parser, positioned after the declaration, whose line (and a
-// "#!" line before it) is blanked so that line numbers stay those of the text.
+// "#!" line before it) is dropped; line numbers stay those of the text.
 struct PreparedDocument {
     DocumentDeclaration declaration;
     ParserState state;

@@ -1,24 +1,53 @@
 #include "parser/document_lines.hpp"
 
+#include <algorithm>
+
 #include "dialektos/byte_set.hpp"
 
 namespace ilvex {
 
+namespace {
+
+// Lines are short: an inline block scan finds each line feed faster than a
+// call to memchr would.
+constexpr ByteSet line_feed("\n");
+
+}  // namespace
+
+DocumentLine document_line_at(std::string_view text, std::size_t start) {
+    const std::size_t end = line_feed.find_in(text, start);
+    std::size_t content_end = end;
+    while (content_end > start && text[content_end - 1] == '\r') --content_end;
+    return {text.substr(start, content_end - start), end + 1};
+}
+
 std::vector<std::string_view> split_document_lines(std::string_view text) {
-    // Lines are short: an inline block scan finds each line feed faster
-    // than a call to memchr would.
-    constexpr ByteSet line_feed("\n");
     std::vector<std::string_view> lines;
     lines.reserve(line_feed.count_in(text) + 1);
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = line_feed.find_in(text, start);
-        std::size_t content_end = end;
-        while (content_end > start && text[content_end - 1] == '\r') --content_end;
-        lines.push_back(text.substr(start, content_end - start));
-        start = end + 1;
+    for (std::size_t start = 0; start < text.size();) {
+        const DocumentLine line = document_line_at(text, start);
+        lines.push_back(line.text);
+        start = line.next;
     }
     return lines;
+}
+
+bool DocumentLines::split_to(std::size_t i) {
+    while (first_ + held_.size() <= i) {
+        if (unsplit_ >= text_.size()) return false;
+        const DocumentLine line = document_line_at(text_, unsplit_);
+        held_.push_back(line.text);
+        unsplit_ = line.next;
+    }
+    return i >= first_;
+}
+
+void DocumentLines::drop_before(std::size_t i) {
+    if (i <= first_) return;
+    has(i - 1);  // lines not split yet are dropped all the same
+    const std::size_t dropped = std::min(i - first_, held_.size());
+    held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(dropped));
+    first_ += dropped;
 }
 
 std::string document_directory(std::string_view path) {

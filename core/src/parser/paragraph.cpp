@@ -74,7 +74,7 @@ Result<Block> collect_paragraph(ParserState& state, const Dialektos& dialektos,
     std::string_view source = unicode::trim_start(state.lines[first]);
     std::string& joined = state.paragraph_text;
     bool copied = false;
-    for (++state.pos; state.pos < state.lines.size(); ++state.pos) {
+    for (++state.pos; state.lines.has(state.pos); ++state.pos) {
         const std::string_view line = unicode::trim_start(state.lines[state.pos]);
         if (ends_paragraph(state, dialektos, line, closer)) break;
         if (!copied && line.data() == source.data() + source.size() + 1) {

@@ -10,6 +10,7 @@
 
 #include "dendron/document.hpp"
 #include "dialektos/symbol_index.hpp"
+#include "parser/document_lines.hpp"
 #include "parser/inline_scratch.hpp"
 
 namespace ilvex {
@@ -46,7 +47,7 @@ public:
 struct ParserState {
     // Views into the text being parsed, which outlives the parse: the tree
     // copies what it keeps.
-    std::vector<std::string_view> lines;
+    DocumentLines lines;
     std::string path;
     std::string dir;
     // Only the outline reads the records; other parses skip building them.

@@ -98,7 +98,7 @@ Result<VerseBody> read_verse_body(ParserState& state, const Dialektos& dialektos
         if (!strophe.empty()) body.strophes.push_back(std::move(strophe));
         strophe.clear();
     };
-    for (; state.pos < state.lines.size(); ++state.pos) {
+    for (; state.lines.has(state.pos); ++state.pos) {
         const std::string_view line = state.lines[state.pos];
         const std::string_view start_trimmed = unicode::trim_start(line);
         if (start_trimmed.starts_with(closer)) {

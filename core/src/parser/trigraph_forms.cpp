@@ -58,10 +58,10 @@ Result<LineOutcome> read_monad_enlexis(ParserState& state, std::string_view rest
     const std::uint64_t opener = state.pos;
     const std::string closer = trigraph_closer(state, '"');
     std::uint64_t end = opener + 1;
-    while (end < state.lines.size() && !unicode::trim_start(state.lines[end]).starts_with(closer)) {
+    while (state.lines.has(end) && !unicode::trim_start(state.lines[end]).starts_with(closer)) {
         ++end;
     }
-    if (end >= state.lines.size()) {
+    if (!state.lines.has(end)) {
         return block_error(state, Error(ErrorKind::UnmatchedSim, sigils(state, 3) + "\""), opener);
     }
     std::string text;
@@ -121,8 +121,8 @@ Result<LineOutcome> read_block_comment(ParserState& state, std::string_view rest
     // paragraph either runs through that line or fails, so no line is
     // scanned twice.
     std::uint64_t end = state.pos + 1;
-    while (end < state.lines.size() && state.lines[end].find(closer) == std::string_view::npos) ++end;
-    if (end >= state.lines.size()) {
+    while (state.lines.has(end) && state.lines[end].find(closer) == std::string_view::npos) ++end;
+    if (!state.lines.has(end)) {
         return block_error(state, Error(ErrorKind::UnmatchedSim, sigils(state, 3) + "/"),
                            state.pos);
     }
