@@ -45,8 +45,8 @@ public:
 };
 
 struct ParserState {
-    // Views into the text being parsed, which outlives the parse: the tree
-    // copies what it keeps.
+    // The lines of the text being parsed, which outlives the parse, split as
+    // the parse reaches them: the tree copies what it keeps.
     DocumentLines lines;
     std::string path;
     std::string dir;
@@ -63,7 +63,8 @@ struct ParserState {
     std::vector<OutlineRecord> records;
     // Reused by every inline text of the parse; it holds nothing between texts.
     mutable InlineScratch inline_scratch;
-    // The lines of the paragraph being read, joined; reused by every paragraph.
+    // The lines of the paragraph being read, joined where they are not one
+    // run of the text; reused by every paragraph.
     std::string paragraph_text;
     std::uint64_t pos = 0;
     std::uint64_t depth = 0;
