@@ -33,13 +33,14 @@ std::vector<std::string_view> split_document_lines(std::string_view text) {
 }
 
 bool DocumentLines::split_to(std::size_t i) {
-    while (first_ + held_.size() <= i) {
-        if (unsplit_ >= text_.size()) return false;
+    // A few lines more than asked for at once: a parse reads on line by line.
+    constexpr std::size_t ahead = 32;
+    while (first_ + held_.size() <= i + ahead && unsplit_ < text_.size()) {
         const DocumentLine line = document_line_at(text_, unsplit_);
         held_.push_back(line.text);
         unsplit_ = line.next;
     }
-    return i >= first_;
+    return i >= first_ && i < first_ + held_.size();
 }
 
 void DocumentLines::drop_before(std::size_t i) {
