@@ -66,29 +66,18 @@ private:
     std::optional<Error> failure_;
 };
 
-// The sink of the outline: the references of each piece are looked up as
-// soon as it is read.
-class OutliningSink final : public BlockSink {
+// Hands each piece on as soon as it is read, to a target that takes the
+// same three steps: the writer of brachy, the builder of the outline.
+template <class Target>
+class ForwardingSink final : public BlockSink {
 public:
-    explicit OutliningSink(OutlineBuilder& builder) : builder_(builder) {}
-    void open(const Block& container) override { builder_.open(container); }
-    void block(Block&& block) override { builder_.block(block); }
-    void close(const Block& container) override { builder_.close(container); }
+    explicit ForwardingSink(Target& target) : target_(target) {}
+    void open(const Block& container) override { target_.open(container); }
+    void block(Block&& block) override { target_.block(block); }
+    void close(const Block& container) override { target_.close(container); }
 
 private:
-    OutlineBuilder& builder_;
-};
-
-// The sink of brachy: each piece is written as soon as it is read.
-class WritingSink final : public BlockSink {
-public:
-    explicit WritingSink(DocumentWriter& writer) : writer_(writer) {}
-    void open(const Block& container) override { writer_.open(container); }
-    void block(Block&& block) override { writer_.block(block); }
-    void close(const Block& container) override { writer_.close(container); }
-
-private:
-    DocumentWriter& writer_;
+    Target& target_;
 };
 
 Result<ParsedDocument> parse_document_with(std::string_view text, std::string_view path,
@@ -161,7 +150,7 @@ Result<std::optional<std::string>> write_brachy(std::string_view text, std::stri
     };
     return route_input(text, path, on_definition, [&](std::string_view nfc_text) -> Result<std::optional<std::string>> {
         std::optional<DocumentWriter> writer;
-        std::optional<WritingSink> writing;
+        std::optional<ForwardingSink<DocumentWriter>> writing;
         const auto write = [&](const PreparedDocument& prepared, const Dialektos& dialektos) -> BlockSink* {
             const DocumentDeclaration& declaration = prepared.declaration;
             writer.emplace(declaration.id, declaration.version, &dialektos, englossis_resolver(path),
@@ -220,7 +209,7 @@ Result<ParsedDocument> parse_document_for_outline(std::string_view text, std::st
 
 Result<Outline> outline_document(std::string_view text, std::string_view path) {
     std::optional<OutlineBuilder> builder;
-    std::optional<OutliningSink> outlining;
+    std::optional<ForwardingSink<OutlineBuilder>> outlining;
     const auto outline = [&](const PreparedDocument&, const Dialektos& dialektos) -> BlockSink* {
         builder.emplace(text, dialektos);
         return &outlining.emplace(*builder);
