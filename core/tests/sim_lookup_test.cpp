@@ -58,21 +58,25 @@ TEST(LongestSymbolMatch, LongRunsCostLittle) {
 }
 
 // The lookup as its rule reads: the leading run of symbol characters, then
-// ever shorter prefixes of it, by whole characters, looked up exactly.
+// ever shorter prefixes of it, by whole characters as they are read from the
+// start (a stray continuation byte reads as a character of its own), looked
+// up exactly.
 const SimDef* literal_longest_match(const Dialektos& d, std::string_view text) {
-    std::string_view run = text.substr(0, symbol_run_length(text));
-    while (!run.empty()) {
-        if (const auto found = d.sims.find(run); found != d.sims.end()) return &found->second;
-        std::size_t end = run.size();
-        unicode::prev_char(run, end);
-        run = run.substr(0, end);
+    const std::string_view run = text.substr(0, symbol_run_length(text));
+    std::vector<std::size_t> ends;
+    for (std::size_t i = 0; i < run.size();) {
+        unicode::next_char(run, i);
+        ends.push_back(i);
+    }
+    for (auto end = ends.rbegin(); end != ends.rend(); ++end) {
+        if (const auto found = d.sims.find(run.substr(0, *end)); found != d.sims.end()) return &found->second;
     }
     return nullptr;
 }
 
 TEST(SymbolIndex, AgreesWithTheLiteralRule) {
     std::mt19937 random(11);
-    const std::vector<std::string> pieces = {"*", "/", "=", "-", ".", "«", "»", "a", " ", "(", "\\", "\xC2"};
+    const std::vector<std::string> pieces = {"*", "/", "=", "-", ".", "«", "»", "a", " ", "(", "\\", "\xC2", "\xA9"};
     auto some_text = [&](std::size_t most) {
         std::string text;
         for (std::size_t n = random() % (most + 1); n > 0; --n) text += pieces[random() % pieces.size()];

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dialektos/lexical.hpp"
+#include "dialektos/unicode.hpp"
 
 namespace ilvex {
 namespace {
@@ -10,6 +11,16 @@ namespace {
 unsigned byte_value(char c) { return static_cast<unsigned char>(c); }
 
 bool is_continuation_byte(char b) { return (byte_value(b) & 0xC0) == 0x80; }
+
+// Whether the first `length` bytes of `text` are whole characters as
+// next_char reads them: a byte that continues a character starts none,
+// unless it stands alone, and then it reads as a character of its own.
+bool ends_on_character(std::string_view text, std::size_t length) {
+    if (length == text.size() || !is_continuation_byte(text[length])) return true;
+    std::size_t i = 0;
+    while (i < length) unicode::next_char(text, i);
+    return i == length;
+}
 
 std::size_t common_prefix_length(std::string_view a, std::string_view b) {
     const std::size_t limit = std::min(a.size(), b.size());
@@ -74,8 +85,7 @@ const SimDef* SymbolIndex::longest_match(std::string_view text) const {
     std::size_t bound = common_prefix_length(first->symbol, text);
     // The usual answer: the largest symbol not above the text begins it, so
     // no longer symbol does, and it lies in the run when it is one itself.
-    if (bound == first->symbol.size() && first->symbol_chars_only &&
-        (bound == text.size() || !is_continuation_byte(text[bound]))) {
+    if (bound == first->symbol.size() && first->symbol_chars_only && ends_on_character(text, bound)) {
         return first->sim;
     }
     while (bound < text.size() && is_continuation_byte(text[bound])) ++bound;
@@ -85,11 +95,11 @@ const SimDef* SymbolIndex::longest_match(std::string_view text) const {
         if (entry == nullptr) return nullptr;
         const std::size_t common = common_prefix_length(entry->symbol, run);
         const bool begins_run = common == entry->symbol.size();
-        if (begins_run && (common == run.size() || !is_continuation_byte(run[common]))) return entry->sim;
+        if (begins_run && ends_on_character(run, common)) return entry->sim;
         // A symbol that ends inside a character of the run is no prefix of
         // it: only shorter symbols can be.
         std::size_t cut = begins_run ? common - 1 : common;
-        while (cut > 0 && is_continuation_byte(run[cut])) --cut;
+        while (cut > 0 && !ends_on_character(run, cut)) --cut;
         run = run.substr(0, cut);
     }
     return nullptr;

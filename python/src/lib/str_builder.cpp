@@ -22,12 +22,11 @@ StrBuilder::StrBuilder(std::size_t source_size, bool ascii_source) {
 }
 
 void StrBuilder::resize(std::size_t capacity) {
-    if (ascii_ == nullptr) {
-        ascii_ = PyUnicode_New(static_cast<Py_ssize_t>(capacity), 127);
-    } else if (PyUnicode_Resize(&ascii_, static_cast<Py_ssize_t>(capacity)) != 0) {
-        ascii_ = nullptr;  // released by PyUnicode_Resize
-    }
-    if (ascii_ == nullptr) {
+    // A failed resize leaves the str as it was, for the destructor to release.
+    const bool resized = ascii_ == nullptr
+                             ? (ascii_ = PyUnicode_New(static_cast<Py_ssize_t>(capacity), 127)) != nullptr
+                             : PyUnicode_Resize(&ascii_, static_cast<Py_ssize_t>(capacity)) == 0;
+    if (!resized) {
         PyErr_Clear();
         throw std::bad_alloc();
     }
