@@ -142,19 +142,30 @@ ResolveDialektos englossis_resolver(std::string_view path) {
     return [dir = document_directory(path)](std::string_view id) { return resolve_from_dir(dir, id); };
 }
 
+namespace {
+
+// What brachy and plero give for a definition file: its own error, or no text.
+Result<std::optional<std::string>> nothing_to_write(Result<Dialektos> definition) {
+    if (!definition) return std::move(definition).error();
+    return std::optional<std::string>();
+}
+
+// The writer of a document whose declaration has been read and resolved.
+void start_writer(std::optional<DocumentWriter>& writer, const PreparedDocument& prepared,
+                  const Dialektos& dialektos, std::string_view path, std::size_t text_size, const TextSink& sink) {
+    const DocumentDeclaration& declaration = prepared.declaration;
+    writer.emplace(declaration.id, declaration.version, &dialektos, englossis_resolver(path), text_size, sink);
+}
+
+}  // namespace
+
 Result<std::optional<std::string>> write_brachy(std::string_view text, std::string_view path,
                                                 const TextSink& sink) {
-    auto on_definition = [](Result<Dialektos> definition) -> Result<std::optional<std::string>> {
-        if (!definition) return std::move(definition).error();
-        return std::optional<std::string>();
-    };
-    return route_input(text, path, on_definition, [&](std::string_view nfc_text) -> Result<std::optional<std::string>> {
+    return route_input(text, path, nothing_to_write, [&](std::string_view nfc_text) -> Result<std::optional<std::string>> {
         std::optional<DocumentWriter> writer;
         std::optional<ForwardingSink<DocumentWriter>> writing;
         const auto write = [&](const PreparedDocument& prepared, const Dialektos& dialektos) -> BlockSink* {
-            const DocumentDeclaration& declaration = prepared.declaration;
-            writer.emplace(declaration.id, declaration.version, &dialektos, englossis_resolver(path),
-                           nfc_text.size(), sink);
+            start_writer(writer, prepared, dialektos, path, nfc_text.size(), sink);
             return &writing.emplace(*writer);
         };
         auto parsed = parse_document_with(nfc_text, path, {.sink = write});
@@ -165,11 +176,7 @@ Result<std::optional<std::string>> write_brachy(std::string_view text, std::stri
 
 Result<std::optional<std::string>> write_plero(std::string_view text, std::string_view path,
                                                std::optional<std::string_view> lang, const TextSink& sink) {
-    auto on_definition = [](Result<Dialektos> definition) -> Result<std::optional<std::string>> {
-        if (!definition) return std::move(definition).error();
-        return std::optional<std::string>();
-    };
-    return route_input(text, path, on_definition, [&](std::string_view nfc_text) -> Result<std::optional<std::string>> {
+    return route_input(text, path, nothing_to_write, [&](std::string_view nfc_text) -> Result<std::optional<std::string>> {
         Status glossa;
         DroppingSink dropping;
         std::optional<DocumentWriter> writer;
@@ -179,9 +186,7 @@ Result<std::optional<std::string>> write_plero(std::string_view text, std::strin
             // Without the glossa the document is still read through, for its own errors.
             glossa = require_glossa(dialektos, lang);
             if (!glossa) return &dropping;
-            const DocumentDeclaration& declaration = prepared.declaration;
-            writer.emplace(declaration.id, declaration.version, &dialektos, englossis_resolver(path),
-                           nfc_text.size(), sink);
+            start_writer(writer, prepared, dialektos, path, nfc_text.size(), sink);
             localizer.emplace(dialektos, lang, englossis_resolver(path));
             return &naming.emplace(*writer, *localizer);
         };
