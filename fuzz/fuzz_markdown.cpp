@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "endo/markdown_importer.hpp"
+#include "endo/light_markup/markdown_importer.hpp"
 #include "local_dialektoi.hpp"
 #include "property.hpp"
 #include "round_trip.hpp"

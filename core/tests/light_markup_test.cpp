@@ -6,7 +6,7 @@
 #include <string>
 
 #include "dialektos/unicode.hpp"
-#include "endo/light_markup.hpp"
+#include "endo/light_markup/light_markup.hpp"
 
 namespace ilvex {
 namespace {

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "endo/line_window.hpp"
+#include "endo/light_markup/line_window.hpp"
 #include "lib/lines.hpp"
 
 namespace ilvex {

@@ -11,7 +11,7 @@
 #include "dialektos/memory_source.hpp"
 #include "dialektos/resolution.hpp"
 #include "dialektos/unicode.hpp"
-#include "endo/markdown_importer.hpp"
+#include "endo/light_markup/markdown_importer.hpp"
 
 namespace ilvex {
 namespace {

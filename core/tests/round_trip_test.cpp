@@ -13,7 +13,7 @@
 
 #include "dendron_fixture.hpp"
 #include "document_generator.hpp"
-#include "endo/markdown_importer.hpp"
+#include "endo/light_markup/markdown_importer.hpp"
 #include "dialektos/std_library.hpp"
 #include "round_trip.hpp"
 #include "local_dialektoi.hpp"

@@ -12,7 +12,7 @@
 #include "dialektos/error.hpp"
 #include "endo/import_sink.hpp"
 #include "endo/import_writer.hpp"
-#include "endo/markdown_importer.hpp"
+#include "endo/light_markup/markdown_importer.hpp"
 #include "local_dialektoi.hpp"
 #include "round_trip.hpp"
 

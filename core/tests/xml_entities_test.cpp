@@ -3,7 +3,7 @@
 #include <chrono>
 #include <string>
 
-#include "endo/xml_entities.hpp"
+#include "endo/xml/xml_entities.hpp"
 
 namespace ilvex {
 namespace {

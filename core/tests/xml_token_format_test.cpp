@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "endo/xml_token.hpp"
+#include "endo/xml/xml_token.hpp"
 
 namespace ilvex {
 namespace {

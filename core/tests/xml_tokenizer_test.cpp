@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "dialektos/error.hpp"
-#include "endo/xml_attributes.hpp"
-#include "endo/xml_entities.hpp"
-#include "endo/xml_tokenizer.hpp"
+#include "endo/xml/xml_attributes.hpp"
+#include "endo/xml/xml_entities.hpp"
+#include "endo/xml/xml_tokenizer.hpp"
 
 namespace ilvex {
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "dialektos/error.hpp"
-#include "endo/xml_tokenizer.hpp"
-#include "endo/xml_walk.hpp"
+#include "endo/xml/xml_tokenizer.hpp"
+#include "endo/xml/xml_walk.hpp"
 
 namespace ilvex {
 namespace {

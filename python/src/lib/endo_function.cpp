@@ -7,7 +7,7 @@
 
 #include "arguments.hpp"
 #include "endo/import_writer.hpp"
-#include "endo/markdown_importer.hpp"
+#include "endo/light_markup/markdown_importer.hpp"
 #include "exceptions.hpp"
 #include "str_builder.hpp"
 #include "functions.hpp"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "dialektos/result.hpp"
-#include "endo/xml_token.hpp"
+#include "endo/xml/xml_token.hpp"
 
 namespace ilvex {
 

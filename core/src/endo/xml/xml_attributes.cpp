@@ -1,10 +1,10 @@
-#include "endo/xml_attributes.hpp"
+#include "endo/xml/xml_attributes.hpp"
 
 #include <string>
 
 #include "dialektos/unicode.hpp"
 #include "endo/import_errors.hpp"
-#include "endo/xml_entities.hpp"
+#include "endo/xml/xml_entities.hpp"
 
 namespace ilvex {
 namespace {

@@ -1,4 +1,4 @@
-#include "endo/markdown_inlines.hpp"
+#include "endo/light_markup/markdown_inlines.hpp"
 
 #include <algorithm>
 #include <iterator>
@@ -8,7 +8,7 @@
 
 #include "dialektos/lexical.hpp"
 #include "dialektos/unicode.hpp"
-#include "endo/light_markup.hpp"
+#include "endo/light_markup/light_markup.hpp"
 #include "endo/tree_builders.hpp"
 #include "endo/writable.hpp"
 

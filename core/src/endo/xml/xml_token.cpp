@@ -1,4 +1,4 @@
-#include "endo/xml_token.hpp"
+#include "endo/xml/xml_token.hpp"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "endo/markdown_importer.hpp"
+#include "endo/light_markup/markdown_importer.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,8 +11,8 @@
 #include "dialektos/lexical.hpp"
 #include "dialektos/unicode.hpp"
 #include "endo/import_context.hpp"
-#include "endo/line_window.hpp"
-#include "endo/markdown_inlines.hpp"
+#include "endo/light_markup/line_window.hpp"
+#include "endo/light_markup/markdown_inlines.hpp"
 #include "endo/tree_builders.hpp"
 #include "endo/writable.hpp"
 

@@ -1,11 +1,11 @@
-#include "endo/xml_tokenizer.hpp"
+#include "endo/xml/xml_tokenizer.hpp"
 
 #include <string>
 #include <utility>
 
 #include "dialektos/unicode.hpp"
 #include "endo/import_errors.hpp"
-#include "endo/xml_attributes.hpp"
+#include "endo/xml/xml_attributes.hpp"
 
 namespace ilvex {
 namespace {

@@ -1,4 +1,4 @@
-#include "endo/xml_walk.hpp"
+#include "endo/xml/xml_walk.hpp"
 
 #include <limits>
 #include <unordered_map>
@@ -6,7 +6,7 @@
 
 #include "endo/import_errors.hpp"
 #include "endo/whitespace.hpp"
-#include "endo/xml_entities.hpp"
+#include "endo/xml/xml_entities.hpp"
 
 namespace ilvex {
 namespace {

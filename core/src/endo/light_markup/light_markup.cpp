@@ -1,4 +1,4 @@
-#include "endo/light_markup.hpp"
+#include "endo/light_markup/light_markup.hpp"
 
 #include <limits>
 #include <unordered_map>

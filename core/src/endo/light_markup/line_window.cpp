@@ -1,4 +1,4 @@
-#include "endo/line_window.hpp"
+#include "endo/light_markup/line_window.hpp"
 
 namespace ilvex {
 

@@ -1,4 +1,4 @@
-#include "endo/xml_entities.hpp"
+#include "endo/xml/xml_entities.hpp"
 
 #include <array>
 #include <optional>
