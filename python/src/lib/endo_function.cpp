@@ -7,6 +7,7 @@
 
 #include "arguments.hpp"
 #include "endo/import_writer.hpp"
+#include "endo/jats/jats_importer.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
 #include "exceptions.hpp"
 #include "str_builder.hpp"
@@ -34,7 +35,7 @@ constexpr std::array<EndoFormat, 12> formats = {{
     {"djot", nullptr, false},
     {"docbook", nullptr, false},
     {"bibtex", nullptr, false},
-    {"jats", nullptr, false},
+    {"jats", import_jats, false},
     {"tei", nullptr, false},
     {"usfm", nullptr, true},
     {"usx", nullptr, true},
