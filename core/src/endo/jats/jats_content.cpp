@@ -162,7 +162,7 @@ private:
 
     // Literal text stands on one line: its white space runs become spaces.
     Result<std::size_t> monospace(std::size_t start, const XmlOpen& open) {
-        Result<ElementText> content = jats_text_only(walk_, start, open);
+        Result<ElementText> content = walk_.tokens.text_only(start, open);
         if (!content) return std::move(content).error();
         const std::string text = collapse_whitespace(content->text);
         if (!text.empty()) {
@@ -199,7 +199,7 @@ private:
         if (ids.empty()) return walk_.error("xref without rid");
         for (const std::string& id : ids) out_.inlines.emplace_back(Inline::Monosim{std::string(cite_symbol), id, {}});
         if (open.self_closing) return start;
-        return skip_element(walk_.tokens, start, open.name, walk_.closes);
+        return walk_.tokens.skip(start, open.name);
     }
 
     // The note is numbered before its content, so an outer note comes
@@ -222,14 +222,16 @@ private:
 }  // namespace
 
 Result<JatsBlocks> convert_jats_blocks(JatsWalk& walk, std::size_t start, std::string_view close,
-                                       std::size_t depth) {
+                                       std::size_t depth, ImportSink* sink) {
     Result<NestingDepth::Level> level = walk.context.enter();
     if (!level) return std::move(level).error();
     JatsBlocks out{{}, 0};
     BlockStep step(walk, out.blocks, depth);
-    const std::vector<XmlToken>& tokens = walk.tokens;
-    for (std::size_t i = start; i < tokens.size();) {
-        const XmlToken& token = tokens[i];
+    for (std::size_t i = start;;) {
+        Result<const XmlToken*> at = walk.tokens.at(i);
+        if (!at) return std::move(at).error();
+        if (*at == nullptr) break;
+        const XmlToken& token = **at;
         if (const auto* text = std::get_if<XmlText>(&token)) {
             const std::string_view trimmed = unicode::trim(text->text);
             if (!trimmed.empty()) {
@@ -248,6 +250,10 @@ Result<JatsBlocks> convert_jats_blocks(JatsWalk& walk, std::size_t start, std::s
             if (!next) return std::move(next).error();
             i = *next;
         }
+        if (sink != nullptr) {
+            for (Block& block : released_blocks(std::exchange(out.blocks, {}))) sink->block(std::move(block));
+            walk.tokens.release(i);
+        }
     }
     return walk.error(unterminated(close));
 }
@@ -257,9 +263,11 @@ Result<JatsInlines> convert_jats_inlines(JatsWalk& walk, std::size_t start, std:
     if (!level) return std::move(level).error();
     JatsInlines out{{}, {}, 0};
     InlineStep step(walk, out);
-    const std::vector<XmlToken>& tokens = walk.tokens;
-    for (std::size_t i = start; i < tokens.size();) {
-        const XmlToken& token = tokens[i];
+    for (std::size_t i = start;;) {
+        Result<const XmlToken*> at = walk.tokens.at(i);
+        if (!at) return std::move(at).error();
+        if (*at == nullptr) break;
+        const XmlToken& token = **at;
         if (const auto* text = std::get_if<XmlText>(&token)) {
             std::string collapsed = collapse_whitespace(decode_xml_entities(text->text));
             if (!collapsed.empty()) out.inlines.emplace_back(Inline::Text{std::move(collapsed)});

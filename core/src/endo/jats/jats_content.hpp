@@ -10,6 +10,7 @@
 
 #include "dendron/document.hpp"
 #include "dialektos/result.hpp"
+#include "endo/import_sink.hpp"
 #include "endo/jats/jats_walk.hpp"
 #include "endo/placeholder_marks.hpp"
 
@@ -32,9 +33,12 @@ struct JatsInlines {
 
 // The block content of the element `close` from `start` (the token after
 // its start tag) to its end tag. `depth` is the section depth: 0 for
-// sections directly in the body, an abstract or a note.
+// sections directly in the body, an abstract or a note. With a `sink`,
+// which only the body's own content has, each block goes there as soon as
+// it is complete (no section can take a title at that level) and the
+// tokens read are released; `close` must then outlive them.
 Result<JatsBlocks> convert_jats_blocks(JatsWalk& walk, std::size_t start, std::string_view close,
-                                       std::size_t depth);
+                                       std::size_t depth, ImportSink* sink = nullptr);
 
 // The inline content of the element `close` from `start` to its end tag,
 // trimmed at its edges.

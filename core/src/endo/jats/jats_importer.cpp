@@ -10,7 +10,6 @@
 #include "endo/jats/jats_references.hpp"
 #include "endo/jats/jats_walk.hpp"
 #include "endo/tree_builders.hpp"
-#include "endo/xml/xml_tokenizer.hpp"
 
 namespace ilvex {
 namespace {
@@ -35,22 +34,26 @@ struct ContribName {
 
 class DocumentReader {
 public:
-    DocumentReader(const std::vector<XmlToken>& tokens, ImportSink& sink) : walk_(tokens), sink_(sink) {}
+    DocumentReader(std::string_view text, ImportSink& sink) : walk_(text), sink_(sink) {}
 
+    // A converter's error may come before a tokenizer error further on; the
+    // tokenizer's is reported, as the whole text would be tokenized first.
     Status read() {
-        const std::vector<XmlToken>& tokens = walk_.tokens;
-        for (std::size_t i = 0; i < tokens.size();) {
-            Result<std::size_t> next = top_level(i);
-            if (!next) return std::move(next).error();
+        for (std::size_t i = 0;;) {
+            walk_.tokens.release(i);
+            Result<const XmlToken*> at = walk_.tokens.at(i);
+            if (!at) return std::move(at).error();
+            if (*at == nullptr) break;
+            Result<std::size_t> next = top_level(i, **at);
+            if (!next) return walk_.tokens.first_error(std::move(next).error());
             i = *next;
         }
-        if (!references_.empty()) sink_.block(std::move(references_).block());
+        references_.write(sink_);
         return {};
     }
 
 private:
-    Result<std::size_t> top_level(std::size_t i) {
-        const XmlToken& token = walk_.tokens[i];
+    Result<std::size_t> top_level(std::size_t i, const XmlToken& token) {
         if (const auto* text = std::get_if<XmlText>(&token); text && unicode::trim(text->text).empty()) {
             return i + 1;
         }
@@ -65,9 +68,9 @@ private:
 
     Result<std::size_t> body(std::size_t start, const XmlOpen& open) {
         if (open.self_closing) return start;
-        Result<JatsBlocks> content = convert_jats_blocks(walk_, start, open.name, 0);
+        // The blocks go to the sink as they are completed.
+        Result<JatsBlocks> content = convert_jats_blocks(walk_, start, "body", 0, &sink_);
         if (!content) return std::move(content).error();
-        emit(released_blocks(std::move(content->blocks)));
         return content->next;
     }
 
@@ -75,10 +78,13 @@ private:
     // depth; the rest of the front matter is passed over.
     Result<std::size_t> front(std::size_t start, const XmlOpen& open) {
         if (open.self_closing) return start;
-        const std::vector<XmlToken>& tokens = walk_.tokens;
         std::size_t depth = 1;
-        for (std::size_t i = start; i < tokens.size();) {
-            const XmlToken& token = tokens[i];
+        for (std::size_t i = start;;) {
+            walk_.tokens.release(i);
+            Result<const XmlToken*> at = walk_.tokens.at(i);
+            if (!at) return std::move(at).error();
+            if (*at == nullptr) break;
+            const XmlToken& token = **at;
             if (const auto* end = std::get_if<XmlClose>(&token)) {
                 if (end->name == "front" && --depth == 0) return i + 1;
                 ++i;
@@ -117,9 +123,11 @@ private:
     Result<std::size_t> contributor(std::size_t start, const XmlOpen& open) {
         if (open.self_closing) return start;
         ContribName parts;
-        const std::vector<XmlToken>& tokens = walk_.tokens;
-        for (std::size_t i = start; i < tokens.size();) {
-            const XmlToken& token = tokens[i];
+        for (std::size_t i = start;;) {
+            Result<const XmlToken*> at = walk_.tokens.at(i);
+            if (!at) return std::move(at).error();
+            if (*at == nullptr) break;
+            const XmlToken& token = **at;
             if (const auto* end = std::get_if<XmlClose>(&token); end && end->name == "contrib") {
                 add_author(parts.name());
                 return i + 1;
@@ -134,7 +142,7 @@ private:
                 ++i;
                 continue;
             }
-            Result<ElementText> content = jats_text_only(walk_, i + 1, *part);
+            Result<ElementText> content = walk_.tokens.text_only(i + 1, *part);
             if (!content) return std::move(content).error();
             *slot = one_line(content->text);
             i = content->next;
@@ -177,9 +185,7 @@ private:
 
 Status import_jats(std::string_view text, ImportSink& sink) {
     if (Status declared = sink.declaration(litogramma, std::nullopt); !declared) return declared;
-    Result<std::vector<XmlToken>> tokens = tokenize_xml(text);
-    if (!tokens) return std::move(tokens).error();
-    return DocumentReader(*tokens, sink).read();
+    return DocumentReader(text, sink).read();
 }
 
 Result<Document> import_jats(std::string_view text) {

@@ -1,10 +1,10 @@
 #include "endo/jats/jats_references.hpp"
 
 #include <array>
+#include <cstring>
 #include <optional>
-#include <string>
-#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "dialektos/unicode.hpp"
 #include "endo/writable.hpp"
@@ -47,19 +47,42 @@ std::string entry_type(std::string_view publication_type) {
     return writable_genos(publication_type).value_or(std::string(default_type));
 }
 
-std::vector<Inline> text_inlines(std::string text) {
+std::vector<Inline> text_inlines(std::string_view text) {
     std::vector<Inline> inlines;
-    inlines.emplace_back(Inline::Text{std::move(text)});
+    inlines.emplace_back(Inline::Text{std::string(text)});
     return inlines;
 }
 
-Block field_block(std::string_view name, std::string text) {
+Block field_block(std::string_view name, std::string_view text) {
     Block::Para field;
     field.symbol = std::string(field_symbol);
-    field.lemma = text_inlines(std::string(name));
-    field.children.emplace_back(Block::Paragraph{text_inlines(std::move(text))});
+    field.lemma = text_inlines(name);
+    field.children.emplace_back(Block::Paragraph{text_inlines(text)});
     field.taxis = Taxis::absent();
     return field;
+}
+
+Block entry_block(std::string_view key) {
+    Block::Para entry;
+    entry.symbol = std::string(entry_symbol);
+    entry.lemma = text_inlines(key);
+    entry.taxis = Taxis::absent();
+    return entry;
+}
+
+void put_text(std::string& packed, std::string_view text) {
+    const std::size_t size = text.size();
+    packed.append(reinterpret_cast<const char*>(&size), sizeof size);
+    packed.append(text);
+}
+
+std::string_view take_text(std::string_view packed, std::size_t& at) {
+    std::size_t size = 0;
+    std::memcpy(&size, packed.data() + at, sizeof size);
+    at += sizeof size;
+    const std::string_view text = packed.substr(at, size);
+    at += size;
+    return text;
 }
 
 // The parts of one author name as they are read.
@@ -77,18 +100,24 @@ struct NameParts {
     }
 };
 
+struct Field {
+    std::string_view name;
+    std::string text;
+};
+
 class EntryReader {
 public:
-    EntryReader(const JatsWalk& walk, std::string key) : walk_(walk), key_(std::move(key)) {}
+    explicit EntryReader(JatsWalk& walk) : walk_(walk) {}
 
     // Reads the ref's content from `start` to its end tag; gives the index
     // after it.
     Result<std::size_t> read(std::size_t start) {
-        const std::vector<XmlToken>& tokens = walk_.tokens;
-        for (std::size_t i = start; i < tokens.size();) {
-            const XmlToken& token = tokens[i];
-            if (const auto* end = std::get_if<XmlClose>(&token); end && end->name == "ref") return i + 1;
-            const auto* open = std::get_if<XmlOpen>(&token);
+        for (std::size_t i = start;;) {
+            Result<const XmlToken*> at = walk_.tokens.at(i);
+            if (!at) return std::move(at).error();
+            if (*at == nullptr) break;
+            if (const auto* end = std::get_if<XmlClose>(*at); end && end->name == "ref") return i + 1;
+            const auto* open = std::get_if<XmlOpen>(*at);
             if (open == nullptr) {
                 ++i;
                 continue;
@@ -100,16 +129,13 @@ public:
         return walk_.error("unterminated <ref>");
     }
 
-    // The entry: the author field first, then the other fields in source order.
-    Block entry() && {
-        Block::Para entry;
-        entry.symbol = std::string(entry_symbol);
-        entry.lemma = text_inlines(std::move(key_));
-        if (!authors_.empty()) entry.children.push_back(field_block("author", std::move(authors_)));
-        for (Block& field : fields_) entry.children.push_back(std::move(field));
-        entry.suffix.genoses.push_back(std::move(type_));
-        entry.taxis = Taxis::absent();
-        return entry;
+    // The entry: its key and type, the author field first, then the other
+    // fields in source order.
+    void add_to(JatsReferences& references, std::string_view key) const {
+        references.add(JatsReferences::Piece::Key, key);
+        references.add(JatsReferences::Piece::Type, type_);
+        if (!authors_.empty()) references.add(JatsReferences::Piece::Field, authors_, "author");
+        for (const Field& field : fields_) references.add(JatsReferences::Piece::Field, field.text, field.name);
     }
 
 private:
@@ -128,10 +154,10 @@ private:
     }
 
     Result<std::size_t> add_field(std::string_view name, std::size_t start, const XmlOpen& open) {
-        Result<ElementText> content = jats_text_only(walk_, start, open);
+        Result<ElementText> content = walk_.tokens.text_only(start, open);
         if (!content) return std::move(content).error();
         std::string text = one_line(content->text);
-        if (!text.empty()) fields_.push_back(field_block(name, std::move(text)));
+        if (!text.empty()) fields_.push_back(Field{name, std::move(text)});
         return content->next;
     }
 
@@ -139,22 +165,23 @@ private:
         if (open.self_closing) return start;
         NameParts parts;
         const bool loose_text_counts = open.name == "string-name";
-        const std::vector<XmlToken>& tokens = walk_.tokens;
-        for (std::size_t i = start; i < tokens.size();) {
-            const XmlToken& token = tokens[i];
-            if (const auto* end = std::get_if<XmlClose>(&token); end && end->name == open.name) {
+        for (std::size_t i = start;;) {
+            Result<const XmlToken*> at = walk_.tokens.at(i);
+            if (!at) return std::move(at).error();
+            if (*at == nullptr) break;
+            if (const auto* end = std::get_if<XmlClose>(*at); end && end->name == open.name) {
                 add_author_name(parts.name());
                 return i + 1;
             }
-            const auto* part = std::get_if<XmlOpen>(&token);
+            const auto* part = std::get_if<XmlOpen>(*at);
             if (part && (part->name == "surname" || part->name == "given-names")) {
-                Result<ElementText> content = jats_text_only(walk_, i + 1, *part);
+                Result<ElementText> content = walk_.tokens.text_only(i + 1, *part);
                 if (!content) return std::move(content).error();
                 (part->name == "surname" ? parts.surname : parts.given_names) = one_line(content->text);
                 i = content->next;
                 continue;
             }
-            if (const auto* text = std::get_if<XmlText>(&token); text && loose_text_counts) {
+            if (const auto* text = std::get_if<XmlText>(*at); text && loose_text_counts) {
                 parts.loose_text += unicode::trim(decode_xml_entities(text->text));
             }
             ++i;
@@ -169,31 +196,38 @@ private:
         authors_ += name;
     }
 
-    const JatsWalk& walk_;
-    std::string key_;
+    JatsWalk& walk_;
     std::string type_ = std::string(default_type);
-    std::vector<Block> fields_;
+    std::vector<Field> fields_;
     std::string authors_;
 };
 
 }  // namespace
 
-Result<std::size_t> JatsReferences::read_back(const JatsWalk& walk, std::size_t start, const XmlOpen& open) {
+void JatsReferences::add(Piece piece, std::string_view text, std::string_view field_name) {
+    packed_ += static_cast<char>(piece);
+    put_text(packed_, field_name);
+    put_text(packed_, text);
+}
+
+Result<std::size_t> JatsReferences::read_back(JatsWalk& walk, std::size_t start, const XmlOpen& open) {
     if (open.self_closing) return start;
-    const std::vector<XmlToken>& tokens = walk.tokens;
-    for (std::size_t i = start; i < tokens.size();) {
-        const XmlToken& token = tokens[i];
-        if (const auto* end = std::get_if<XmlClose>(&token); end && end->name == "back") return i + 1;
-        const auto* ref = std::get_if<XmlOpen>(&token);
+    for (std::size_t i = start;;) {
+        walk.tokens.release(i);
+        Result<const XmlToken*> at = walk.tokens.at(i);
+        if (!at) return std::move(at).error();
+        if (*at == nullptr) break;
+        if (const auto* end = std::get_if<XmlClose>(*at); end && end->name == "back") return i + 1;
+        const auto* ref = std::get_if<XmlOpen>(*at);
         if (ref == nullptr || ref->name != "ref") {
             ++i;
             continue;
         }
         // A key stands on the entry's header line: white space runs become spaces.
         const std::optional<std::string_view> id = attribute_value(ref->attrs, "id");
-        std::string key = id ? one_line(*id) : std::string();
+        const std::string key = id ? one_line(*id) : std::string();
         if (key.empty()) return walk.error("ref without id");
-        EntryReader reader(walk, std::move(key));
+        EntryReader reader(walk);
         if (ref->self_closing) {
             ++i;
         } else {
@@ -201,13 +235,31 @@ Result<std::size_t> JatsReferences::read_back(const JatsWalk& walk, std::size_t 
             if (!next) return std::move(next).error();
             i = *next;
         }
-        entries_.push_back(std::move(reader).entry());
+        reader.add_to(*this, key);
     }
     return walk.error("unterminated <back>");
 }
 
-Block JatsReferences::block() && {
-    return Block::Englossis{std::string(bibliogramma), std::move(entries_), {}};
+void JatsReferences::write(ImportSink& sink) const {
+    if (packed_.empty()) return;
+    sink.open_block(Block::Englossis{std::string(bibliogramma), {}, {}});
+    std::optional<Block> entry;
+    for (std::size_t at = 0; at < packed_.size();) {
+        const auto piece = static_cast<Piece>(packed_[at++]);
+        const std::string_view name = take_text(packed_, at);
+        const std::string_view text = take_text(packed_, at);
+        const auto para = [&entry]() -> Block::Para& { return std::get<Block::Para>(entry->node); };
+        switch (piece) {
+            case Piece::Key:
+                if (entry) sink.child_block(std::move(*entry));
+                entry = entry_block(text);
+                break;
+            case Piece::Type: para().suffix.genoses.emplace_back(text); break;
+            case Piece::Field: para().children.push_back(field_block(name, text)); break;
+        }
+    }
+    sink.child_block(std::move(*entry));
+    sink.close_block();
 }
 
 }  // namespace ilvex

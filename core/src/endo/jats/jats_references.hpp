@@ -4,10 +4,11 @@
 #pragma once
 
 #include <cstddef>
-#include <vector>
+#include <string>
+#include <string_view>
 
-#include "dendron/document.hpp"
 #include "dialektos/result.hpp"
+#include "endo/import_sink.hpp"
 #include "endo/jats/jats_walk.hpp"
 
 namespace ilvex {
@@ -16,16 +17,26 @@ class JatsReferences {
 public:
     // Reads the back matter whose start tag `open` stands before `start`
     // and adds its refs, at any depth in it, to the entries; gives the index
-    // after its end tag.
-    Result<std::size_t> read_back(const JatsWalk& walk, std::size_t start, const XmlOpen& open);
+    // after its end tag. The tokens read are released.
+    Result<std::size_t> read_back(JatsWalk& walk, std::size_t start, const XmlOpen& open);
 
-    bool empty() const { return entries_.empty(); }
+    // Gives `sink` the bibliogramma block holding every entry read, in
+    // source order, an entry at a time; nothing when there is none.
+    void write(ImportSink& sink) const;
 
-    // The bibliogramma block holding every entry read, in source order.
-    Block block() &&;
+    // One piece of an entry as it is kept: its key (which starts the
+    // entry), its type, or one of its fields.
+    enum class Piece : unsigned char { Key, Type, Field };
+
+    // Appends a piece; a field's name is one of the entry reader's own.
+    void add(Piece piece, std::string_view text, std::string_view field_name = {});
 
 private:
-    std::vector<Block> entries_;
+    // Entries are kept packed in one string, a piece after the other, so
+    // that a reference list of thousands of entries costs little more than
+    // its text until it is written: each piece is its kind, the length of
+    // the field name and its bytes, the length of the text and its bytes.
+    std::string packed_;
 };
 
 }  // namespace ilvex

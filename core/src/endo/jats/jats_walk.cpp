@@ -6,13 +6,7 @@
 
 namespace ilvex {
 
-JatsWalk::JatsWalk(const std::vector<XmlToken>& tokens)
-    : tokens(tokens), closes(tokens), context(jats_import_error) {}
-
-Result<ElementText> jats_text_only(const JatsWalk& walk, std::size_t start, const XmlOpen& open) {
-    if (open.self_closing) return ElementText{std::string(), start};
-    return element_text_only(walk.tokens, start, open.name);
-}
+JatsWalk::JatsWalk(std::string_view text) : tokens(text), context(jats_import_error) {}
 
 std::string one_line(std::string_view text) {
     return std::string(unicode::trim(collapse_whitespace(text)));

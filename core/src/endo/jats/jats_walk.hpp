@@ -1,25 +1,23 @@
-// What the converters of one JATS import share: the token list they walk by
-// index, the index of matching end tags, the nesting bound and error
-// constructor, and the one note counter of the document.
+// What the converters of one JATS import share: the window of tokens they
+// walk by index, the nesting bound and error constructor, and the one note
+// counter of the document.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "dialektos/result.hpp"
 #include "endo/import_context.hpp"
+#include "endo/jats/token_window.hpp"
 #include "endo/xml/xml_token.hpp"
-#include "endo/xml/xml_walk.hpp"
 
 namespace ilvex {
 
 struct JatsWalk {
-    explicit JatsWalk(const std::vector<XmlToken>& tokens);
+    explicit JatsWalk(std::string_view text);
 
-    const std::vector<XmlToken>& tokens;
-    MatchingCloses closes;
+    TokenWindow tokens;
     ImportContext context;
     // Notes are numbered in document order across title, abstract and body,
     // so their names never repeat.
@@ -27,11 +25,6 @@ struct JatsWalk {
 
     Error error(std::string_view message) const { return context.error(message); }
 };
-
-// The text of the element whose start tag `open` stands just before
-// `start`, which may hold text only: empty for a self-closing tag, which has
-// no content to read on to. Fails as element_text_only does.
-Result<ElementText> jats_text_only(const JatsWalk& walk, std::size_t start, const XmlOpen& open);
 
 // `text` with its white space runs collapsed to single spaces and trimmed:
 // a value that stands on one line of its own.
