@@ -80,6 +80,15 @@ class DocumentLevelTest(JatsTestCase):
         self.assert_ilvex_error("html import: unquoted attribute value after `id`",
                                 lambda: ilvex.endo("jats", "<article id=x>"))
 
+    def test_a_tokenizer_error_anywhere_comes_first(self):
+        # As if the whole text were tokenized before it is converted.
+        self.assert_fails([
+            (body("<list/>") + "<!-- x", "tei import: unterminated comment"),
+            (article("<back><ref/>") + "<x", "tei import: unterminated tag"),
+        ], prefix="missing or unreadable resource: ")
+        self.assert_ilvex_error("html import: unterminated attribute `a`",
+                                lambda: ilvex.endo("jats", body("<p><sub/></p>") + "<x a='>"))
+
 
 class FrontMatterTest(JatsTestCase):
     def test_front_keeps_source_order(self):
