@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -35,6 +36,21 @@ private:
     std::size_t unsplit_ = 0;  // where the first line not yet split begins
     std::size_t first_ = 0;    // the number of held_.front()
     std::vector<std::string_view> held_;
+};
+
+// The lines one level of a parse reads: those of the window before `end`
+// (the top level reads to the end of the text). A nested level (a quote, an
+// item) strips its markers from its own lines in place and reads them as a
+// range of its own: the lines after a nested block are never read again by
+// the enclosing level, so nothing is copied per level.
+struct LineRange {
+    static constexpr std::size_t unbounded = std::numeric_limits<std::size_t>::max();
+
+    LineWindow& window;
+    std::size_t end;
+
+    bool has(std::size_t i) const { return i < end && window.has(i); }
+    std::string_view& operator[](std::size_t i) const { return window[i]; }
 };
 
 }  // namespace ilvex
