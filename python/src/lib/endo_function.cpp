@@ -7,6 +7,7 @@
 
 #include "arguments.hpp"
 #include "endo/import_writer.hpp"
+#include "endo/light_markup/djot_importer.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
 #include "exceptions.hpp"
 #include "str_builder.hpp"
@@ -31,7 +32,7 @@ constexpr std::array<EndoFormat, 12> formats = {{
     {"html", nullptr, false},
     {"rst", nullptr, false},
     {"org", nullptr, false},
-    {"djot", nullptr, false},
+    {"djot", import_djot, false},
     {"docbook", nullptr, false},
     {"bibtex", nullptr, false},
     {"jats", nullptr, false},
