@@ -31,6 +31,7 @@ class DjotBlocksTest(IlvexTestCase):
     def test_fences(self):
         self.assert_djot([
             ("```\n```", "@@@\"\n\n\"@@@\n"),
+            ("```\nx\n\n```", "@@@\"\nx\n\n\"@@@\n"),  # the last line, empty, is kept
             ("```Python\nx = 1\n\n  y\n````", "@@@\"\nx = 1\n\n  y\n\"@@@.python\n"),
             ("``` js \nx\n``` closes too\nafter", "@@@\"\nx\n\"@@@.js\n\nafter\n"),
             ("```C++\nx\n```", "@@@\"\nx\n\"@@@\n"),  # no genos can be made of it: the code stays

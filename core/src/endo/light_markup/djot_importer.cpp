@@ -110,22 +110,16 @@ Result<std::size_t> DjotParser::read_block(LineRange lines, std::size_t i,
 }
 
 // Closed by the first later line that begins with "```", whatever follows
-// the backticks; the lines between, untrimmed, are its text. Sized once, as
-// a paragraph's text is.
+// the backticks; the lines between, untrimmed, are its text.
 Result<std::size_t> DjotParser::read_fence(LineRange lines, std::size_t i,
                                            std::vector<Block>& blocks) {
     const Suffix suffix = fence_suffix(unicode::trim_end(lines[i]));
     std::size_t j = i + 1;
-    std::size_t size = 0;
-    for (; lines.has(j) && !opens_fence(unicode::trim_end(lines[j])); ++j) size += lines[j].size() + 1;
+    while (lines.has(j) && !opens_fence(unicode::trim_end(lines[j]))) ++j;
     if (!lines.has(j)) return context_.error("unterminated code fence");
-    std::string text;
-    text.reserve(size);
-    for (std::size_t k = i + 1; k < j; ++k) {
-        if (k > i + 1) text += '\n';
-        text += lines[k];
+    for (Block& block : literal_blocks(literal_lines(lines, i + 1, j), suffix)) {
+        blocks.push_back(std::move(block));
     }
-    for (Block& block : literal_blocks(std::move(text), suffix)) blocks.push_back(std::move(block));
     return j + 1;
 }
 

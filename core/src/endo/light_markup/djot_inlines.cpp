@@ -18,7 +18,7 @@ namespace {
 class DjotInlineConverter final : public LightInlineConverter {
 public:
     explicit DjotInlineConverter(std::string_view text)
-        : LightInlineConverter(text, "*_<[`"), closers_(text, "*_") {}
+        : LightInlineConverter(text, "*_<[`", true), closers_(text, "*_") {}
 
 private:
     std::optional<Construct> construct_at(std::size_t i, std::size_t begin,
@@ -42,16 +42,11 @@ std::optional<LightInlineConverter::Construct> DjotInlineConverter::construct_at
     }
 }
 
-// The range is the text the span is read in: its start counts as the start
-// of a text, where a delimiter may open. A closer found in the whole text
-// is the same as one found in the range: the range ends before a closing
-// delimiter or a "]", both ASCII punctuation, as the end of a text would.
 std::optional<LightInlineConverter::Construct> DjotInlineConverter::span(std::size_t i,
                                                                          std::size_t begin,
                                                                          std::size_t end) const {
-    if (!opens_emphasis(text_.substr(begin, end - begin), i - begin)) return std::nullopt;
-    const auto close = closers_.find_closing_delimiter(i);
-    if (!close || *close >= end) return std::nullopt;
+    const auto close = flanking_closer(closers_, i, begin, end);
+    if (!close) return std::nullopt;
     std::vector<Inline> items;
     items.emplace_back(Inline::EndoSimmere{std::string(1, text_[i]), convert(i + 1, *close), {}, true});
     return Construct{*close + 1, std::move(items)};

@@ -11,9 +11,10 @@
 
 namespace ilvex {
 
-LightInlineConverter::LightInlineConverter(std::string_view text, std::string_view constructs)
-    : text_(text), starts_(constructs) {
-    starts_.add('\\');
+LightInlineConverter::LightInlineConverter(std::string_view text, std::string_view constructs,
+                                           bool escapes)
+    : text_(text), starts_(constructs), escapes_(escapes) {
+    if (escapes) starts_.add('\\');
 }
 
 std::vector<Inline> LightInlineConverter::convert(std::size_t begin, std::size_t end) const {
@@ -27,7 +28,7 @@ std::vector<Inline> LightInlineConverter::convert(std::size_t begin, std::size_t
         i = next;
         if (i == end) break;
         const char c = text_[i];
-        if (c == '\\') {
+        if (c == '\\' && escapes_) {
             // An escaped ASCII punctuation character is text; any other
             // backslash is text itself.
             if (i + 1 < end && is_ascii_punctuation(static_cast<unsigned char>(text_[i + 1]))) {
@@ -55,6 +56,19 @@ std::vector<Inline> LightInlineConverter::convert(std::size_t begin, std::size_t
     if (!pending.empty()) out.emplace_back(Inline::Text{std::move(pending)});
     isolate_trailing_backslashes(out);
     return out;
+}
+
+// The range is the text the span is read in: its start counts as the start
+// of a text, where a delimiter may open. A closer found in the whole text
+// is the same as one found in the range: a range ends before a closing
+// delimiter or a "]", both ASCII punctuation, as the end of a text would.
+std::optional<std::size_t> LightInlineConverter::flanking_closer(const ClosingDelimiterIndex& closers,
+                                                                 std::size_t i, std::size_t begin,
+                                                                 std::size_t end) const {
+    if (!opens_emphasis(text_.substr(begin, end - begin), i - begin)) return std::nullopt;
+    const auto close = closers.find_closing_delimiter(i);
+    if (!close || *close >= end) return std::nullopt;
+    return close;
 }
 
 std::optional<LightInlineConverter::Construct> LightInlineConverter::code_span(

@@ -1,7 +1,8 @@
-// The inline scan that the Markdown and djot converters share: plain text
-// copied a run at a time, backslash escapes of ASCII punctuation, code
-// spans, autolinks and links "[text](url)"; each format adds the constructs
-// of its own (its emphasis, its footnote references).
+// The inline scan that the light-markup converters share: plain text copied
+// a run at a time, each format's constructs read where their bytes stand,
+// and the constructs that several formats have: backslash escapes of ASCII
+// punctuation, spans under the flanking rules, code spans, autolinks and
+// links "[text](url)".
 #pragma once
 
 #include <cstddef>
@@ -11,6 +12,7 @@
 
 #include "dendron/document.hpp"
 #include "dialektos/byte_set.hpp"
+#include "endo/light_markup/light_markup.hpp"
 #include "endo/light_markup/next_occurrence.hpp"
 
 namespace ilvex {
@@ -32,9 +34,9 @@ protected:
         std::vector<Inline> items;
     };
 
-    // `constructs`: the bytes that may begin a construct of the format,
-    // besides the backslash of an escape.
-    LightInlineConverter(std::string_view text, std::string_view constructs);
+    // `constructs`: the bytes that may begin a construct of the format;
+    // with `escapes`, a backslash escapes the ASCII punctuation after it.
+    LightInlineConverter(std::string_view text, std::string_view constructs, bool escapes);
     LightInlineConverter(const LightInlineConverter&) = delete;
     LightInlineConverter& operator=(const LightInlineConverter&) = delete;
     ~LightInlineConverter() = default;
@@ -44,6 +46,10 @@ protected:
     virtual std::optional<Construct> construct_at(std::size_t i, std::size_t begin,
                                                   std::size_t end) const = 0;
 
+    // The closer of the span that the delimiter at `i` opens under the
+    // flanking rules in the range [begin, end), or nothing.
+    std::optional<std::size_t> flanking_closer(const ClosingDelimiterIndex& closers, std::size_t i,
+                                               std::size_t begin, std::size_t end) const;
     // A code span from the backtick at `i` to the next one.
     std::optional<Construct> code_span(std::size_t i, std::size_t end) const;
     // An autolink "<scheme:rest>" whose "<" is at `i`.
@@ -59,9 +65,10 @@ protected:
 
 private:
     ByteSet starts_;
-    NextOccurrence backticks_{text_, '`', false};
-    NextOccurrence close_brackets_{text_, ']', false};
-    NextOccurrence close_parens_{text_, ')', false};
+    bool escapes_;
+    NextOccurrence backticks_{text_, "`"};
+    NextOccurrence close_brackets_{text_, "]"};
+    NextOccurrence close_parens_{text_, ")"};
 };
 
 }  // namespace ilvex

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <limits>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -52,5 +53,12 @@ struct LineRange {
     bool has(std::size_t i) const { return i < end && window.has(i); }
     std::string_view& operator[](std::size_t i) const { return window[i]; }
 };
+
+// Lines [begin, end) of `lines`, which has them all, as the text of a code
+// block: each line followed by a line feed, so that a last line that is
+// empty is kept (the writer ends a code block's last line itself, and a
+// text whose own last line feed were missing would lose that line). Sized
+// once: a code block may be most of a document.
+std::string literal_lines(LineRange lines, std::size_t begin, std::size_t end);
 
 }  // namespace ilvex

@@ -126,18 +126,12 @@ bool BlockParser::ends_paragraph(std::string_view line) const {
 }
 
 // Runs to the first later line that is "```" up to trailing white space, or
-// to the end of the input. Its text is sized once, as a paragraph's is.
+// to the end of the input.
 std::size_t BlockParser::read_fence(Lines lines, std::size_t i, std::vector<Block>& blocks) {
     const Suffix suffix = fence_suffix(lines[i]);
     std::size_t j = i + 1;
-    std::size_t size = 0;
-    for (; lines.has(j) && unicode::trim_end(lines[j]) != code_fence; ++j) size += lines[j].size() + 1;
-    std::string text;
-    text.reserve(size);
-    for (std::size_t k = i + 1; k < j; ++k) {
-        text += lines[k];
-        text += '\n';
-    }
+    while (lines.has(j) && unicode::trim_end(lines[j]) != code_fence) ++j;
+    std::string text = literal_lines(lines, i + 1, j);
     if (text.empty()) text.push_back('\n');  // a fence without lines
     for (Block& block : literal_blocks(std::move(text), suffix)) blocks.push_back(std::move(block));
     return lines.has(j) ? j + 1 : j;

@@ -16,7 +16,7 @@ namespace {
 // ranges converted nest only a few deep.
 class MarkdownInlineConverter final : public LightInlineConverter {
 public:
-    explicit MarkdownInlineConverter(std::string_view text) : LightInlineConverter(text, "`*<[") {}
+    explicit MarkdownInlineConverter(std::string_view text) : LightInlineConverter(text, "`*<[", true) {}
 
 private:
     std::optional<Construct> construct_at(std::size_t i, std::size_t begin,
@@ -24,8 +24,8 @@ private:
     std::optional<Construct> star_span(std::size_t i, std::size_t end) const;
     std::optional<Construct> footnote_reference(std::size_t i, std::size_t end) const;
 
-    NextOccurrence stars_{text_, '*', false};
-    NextOccurrence star_pairs_{text_, '*', true};  // the first star of a "**", overlapping ones included
+    NextOccurrence stars_{text_, "*"};
+    NextOccurrence star_pairs_{text_, "**"};  // the first star of a "**", overlapping ones included
 };
 
 std::optional<LightInlineConverter::Construct> MarkdownInlineConverter::construct_at(

@@ -12,9 +12,9 @@ std::optional<std::size_t> NextOccurrence::first(std::size_t from, std::size_t e
 }
 
 std::size_t NextOccurrence::search(std::size_t from) const {
-    for (std::size_t k = text_.find(byte_, from); k != std::string_view::npos;
-         k = text_.find(byte_, k + 1)) {
-        if (!doubled_ || (k + 1 < text_.size() && text_[k + 1] == byte_)) return k;
+    for (std::size_t k = text_.find(pattern_[0], from); k != std::string_view::npos;
+         k = text_.find(pattern_[0], k + 1)) {
+        if (pattern_.size() == 1 || (k + 1 < text_.size() && text_[k + 1] == pattern_[1])) return k;
     }
     return text_.size();
 }

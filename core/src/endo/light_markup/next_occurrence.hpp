@@ -8,8 +8,8 @@
 
 namespace ilvex {
 
-// The first occurrence of a byte, or of that byte doubled, at or after a
-// position. A converter asks with positions that do not go back: it scans
+// The first occurrence of a pattern of one or two bytes ("*", "**", "]["),
+// overlapping ones included, at or after a position. A converter asks with positions that do not go back: it scans
 // forward, a construct's content lies after its opener, and the scan resumes
 // after the construct. So the last answer is kept and reused while the asked
 // position has not passed it, and each byte of the text is searched about
@@ -17,8 +17,7 @@ namespace ilvex {
 // back is searched afresh, which costs time but never changes an answer.
 class NextOccurrence {
 public:
-    NextOccurrence(std::string_view text, char byte, bool doubled)
-        : text_(text), byte_(byte), doubled_(doubled) {}
+    NextOccurrence(std::string_view text, std::string_view pattern) : text_(text), pattern_(pattern) {}
 
     // The first occurrence at or after `from` and before `end`.
     std::optional<std::size_t> first(std::size_t from, std::size_t end) const;
@@ -28,8 +27,7 @@ private:
     std::size_t search(std::size_t from) const;
 
     std::string_view text_;
-    char byte_;
-    bool doubled_;
+    std::string_view pattern_;
     mutable std::size_t from_ = std::string_view::npos;  // the last search started here...
     mutable std::size_t found_ = 0;                      // ...and found this
 };
