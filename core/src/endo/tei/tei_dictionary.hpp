@@ -21,12 +21,10 @@
 
 #include "dendron/document.hpp"
 #include "dialektos/result.hpp"
-#include "endo/import_context.hpp"
+#include "endo/tei/tei_context.hpp"
 #include "endo/xml/xml_token.hpp"
 
 namespace ilvex {
-
-using XmlTokens = std::vector<XmlToken>;
 
 struct TeiConvertedBlock {
     Block block;
@@ -45,43 +43,39 @@ std::optional<std::uint64_t> tei_entry_number(std::string_view text);
 // The "!" block of an entry (or of a nested entry such as `re`) whose
 // content starts at `start` and ends at the end tag `close_name`: the
 // headword as its lemma (one `Text`, also when empty), taxis `number`.
-Result<TeiConvertedBlock> import_tei_entry(const XmlTokens& tokens, std::size_t start,
+Result<TeiConvertedBlock> import_tei_entry(TeiContext& context, std::size_t start,
                                            std::string_view close_name,
-                                           std::optional<std::uint64_t> number, ImportContext& context);
+                                           std::optional<std::uint64_t> number);
 
 // The ":" block of the sense numbered `number` among its siblings.
-Result<TeiConvertedBlock> import_tei_sense(const XmlTokens& tokens, std::size_t start,
-                                           std::uint64_t number, ImportContext& context);
+Result<TeiConvertedBlock> import_tei_sense(TeiContext& context, std::size_t start,
+                                           std::uint64_t number);
 
 // Reads a form of type `type`: its first lemma orth becomes the headword
 // while that is empty, every other orth, pron, hyph and syll a paragraph
 // appended to `blocks`. Gives the index after the form's end tag.
-Result<std::size_t> import_tei_form(const XmlTokens& tokens, std::size_t start, std::string_view type,
-                                    std::string& headword, std::vector<Block>& blocks,
-                                    ImportContext& context);
+Result<std::size_t> import_tei_form(TeiContext& context, std::size_t start, std::string_view type,
+                                    std::string& headword, std::vector<Block>& blocks);
 
 // The running text of an element up to its end tag `close_name`, each token
 // read by import_tei_dictionary_child, the run's edges trimmed.
-Result<TeiConvertedInlines> import_tei_mixed_content(const XmlTokens& tokens, std::size_t start,
-                                                     std::string_view close_name,
-                                                     ImportContext& context);
+Result<TeiConvertedInlines> import_tei_mixed_content(TeiContext& context, std::size_t start,
+                                                     std::string_view close_name);
 
 // One token of running text at `index`: an element through
 // import_tei_sense_element, text as a `Text` of its collapsed white space
 // (nothing when blank), an end tag as nothing.
-Result<TeiConvertedInlines> import_tei_dictionary_child(const XmlTokens& tokens, std::size_t index,
-                                                        ImportContext& context);
+Result<TeiConvertedInlines> import_tei_dictionary_child(TeiContext& context, std::size_t index);
 
 // The element whose start tag stands at `index`, as inlines: usage,
 // grammar, quotations, citations and cross-references as their sims, any
 // other element's content unwrapped, a self-closing tag as nothing.
-Result<TeiConvertedInlines> import_tei_sense_element(const XmlTokens& tokens, std::size_t index,
-                                                     ImportContext& context);
+Result<TeiConvertedInlines> import_tei_sense_element(TeiContext& context, std::size_t index);
 
 // A citation of type `type`: its quotes (translations as "'" with their
 // language, others as "~") and its bibl or author as a "," sim.
-Result<TeiConvertedInlines> import_tei_dictionary_cit(const XmlTokens& tokens, std::size_t start,
-                                                      std::string_view type, ImportContext& context);
+Result<TeiConvertedInlines> import_tei_dictionary_cit(TeiContext& context, std::size_t start,
+                                                      std::string_view type);
 
 // The genos of a usage type ("geographic" gives geo), or none.
 std::optional<std::string> usg_type_genos(std::string_view type);

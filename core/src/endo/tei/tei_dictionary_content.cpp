@@ -5,6 +5,7 @@
 
 #include "dialektos/unicode.hpp"
 #include "endo/tei/tei_dictionary.hpp"
+#include "endo/tei/tei_dictionary_walk.hpp"
 #include "endo/whitespace.hpp"
 #include "endo/writable.hpp"
 #include "endo/xml/xml_entities.hpp"
@@ -13,17 +14,9 @@
 namespace ilvex {
 namespace {
 
-Error unterminated(const ImportContext& context, std::string_view name) {
-    std::string message = "unterminated <";
-    message += name;
-    message += '>';
-    return context.error(message);
-}
-
-bool is_close(const XmlToken& token, std::string_view name) {
-    const auto* close = std::get_if<XmlClose>(&token);
-    return close != nullptr && close->name == name;
-}
+using tei_walk::is_close;
+using tei_walk::plain_text_at;
+using tei_walk::unterminated;
 
 std::vector<std::string> genoses_of(std::optional<std::string> genos) {
     std::vector<std::string> out;
@@ -33,15 +26,9 @@ std::vector<std::string> genoses_of(std::optional<std::string> genos) {
 
 // The running text of the element whose start tag is `open` at `index`; a
 // self-closing tag is an empty element.
-Result<TeiConvertedInlines> content_at(const XmlTokens& tokens, std::size_t index, const XmlOpen& open,
-                                       ImportContext& context) {
+Result<TeiConvertedInlines> content_at(TeiContext& context, std::size_t index, const XmlOpen& open) {
     if (open.self_closing) return TeiConvertedInlines{{}, index + 1};
-    return import_tei_mixed_content(tokens, index + 1, open.name, context);
-}
-
-Result<ElementText> plain_text_at(const XmlTokens& tokens, std::size_t index, const XmlOpen& open) {
-    if (open.self_closing) return ElementText{"", index + 1};
-    return element_plain_text(tokens, index + 1, open.name);
+    return import_tei_mixed_content(context, index + 1, open.name);
 }
 
 bool is_grammatical_word(std::string_view name) {
@@ -72,17 +59,17 @@ std::string ref_target(const XmlOpen& ref, std::string text) {
 
 // The cross-references of an xr from `start` on: each ref a ">" monosim,
 // each lbl its text and a space; anything else is dropped.
-Result<TeiConvertedInlines> cross_references(const XmlTokens& tokens, std::size_t start,
-                                             std::optional<std::string> genos, ImportContext& context) {
+Result<TeiConvertedInlines> cross_references(TeiContext& context, std::size_t start,
+                                             std::optional<std::string> genos) {
     std::vector<Inline> inlines;
-    for (std::size_t i = start; i < tokens.size();) {
-        if (is_close(tokens[i], "xr")) return TeiConvertedInlines{std::move(inlines), i + 1};
-        const auto* open = std::get_if<XmlOpen>(&tokens[i]);
+    for (std::size_t i = start; i < context.tokens.size();) {
+        if (is_close(context.tokens[i], "xr")) return TeiConvertedInlines{std::move(inlines), i + 1};
+        const auto* open = std::get_if<XmlOpen>(&context.tokens[i]);
         if (open == nullptr || (open->name != "ref" && open->name != "lbl")) {
             ++i;
             continue;
         }
-        Result<ElementText> text = plain_text_at(tokens, i, *open);
+        Result<ElementText> text = plain_text_at(context, i, *open);
         if (!text) return std::move(text).error();
         i = text->next;
         if (open->name == "lbl") {
@@ -98,19 +85,18 @@ Result<TeiConvertedInlines> cross_references(const XmlTokens& tokens, std::size_
 
 }  // namespace
 
-Result<TeiConvertedInlines> import_tei_mixed_content(const XmlTokens& tokens, std::size_t start,
-                                                     std::string_view close_name,
-                                                     ImportContext& context) {
-    Result<NestingDepth::Level> level = context.enter();
+Result<TeiConvertedInlines> import_tei_mixed_content(TeiContext& context, std::size_t start,
+                                                     std::string_view close_name) {
+    Result<NestingDepth::Level> level = context.import.enter();
     if (!level) return std::move(level).error();
     std::vector<Inline> inlines;
-    for (std::size_t i = start; i < tokens.size();) {
-        if (is_close(tokens[i], close_name)) {
+    for (std::size_t i = start; i < context.tokens.size();) {
+        if (is_close(context.tokens[i], close_name)) {
             trim_run_edges(inlines);
             isolate_trailing_backslashes(inlines);
             return TeiConvertedInlines{std::move(inlines), i + 1};
         }
-        Result<TeiConvertedInlines> child = import_tei_dictionary_child(tokens, i, context);
+        Result<TeiConvertedInlines> child = import_tei_dictionary_child(context, i);
         if (!child) return std::move(child).error();
         for (Inline& item : child->inlines) inlines.push_back(std::move(item));
         i = child->next;
@@ -118,10 +104,9 @@ Result<TeiConvertedInlines> import_tei_mixed_content(const XmlTokens& tokens, st
     return unterminated(context, close_name);
 }
 
-Result<TeiConvertedInlines> import_tei_dictionary_child(const XmlTokens& tokens, std::size_t index,
-                                                        ImportContext& context) {
-    const XmlToken& token = tokens[index];
-    if (std::holds_alternative<XmlOpen>(token)) return import_tei_sense_element(tokens, index, context);
+Result<TeiConvertedInlines> import_tei_dictionary_child(TeiContext& context, std::size_t index) {
+    const XmlToken& token = context.tokens[index];
+    if (std::holds_alternative<XmlOpen>(token)) return import_tei_sense_element(context, index);
     std::vector<Inline> inlines;
     if (const auto* text = std::get_if<XmlText>(&token)) {
         std::string collapsed = collapse_whitespace(decode_xml_entities(text->text));
@@ -130,20 +115,19 @@ Result<TeiConvertedInlines> import_tei_dictionary_child(const XmlTokens& tokens,
     return TeiConvertedInlines{std::move(inlines), index + 1};
 }
 
-Result<TeiConvertedInlines> import_tei_sense_element(const XmlTokens& tokens, std::size_t index,
-                                                     ImportContext& context) {
-    const auto* open = std::get_if<XmlOpen>(&tokens[index]);
+Result<TeiConvertedInlines> import_tei_sense_element(TeiContext& context, std::size_t index) {
+    const auto* open = std::get_if<XmlOpen>(&context.tokens[index]);
     if (open == nullptr || open->self_closing) return TeiConvertedInlines{{}, index + 1};
     const std::string_view name = open->name;
     const std::optional<std::string_view> type = attribute_value(open->attrs, "type");
-    if (name == "xr") return cross_references(tokens, index + 1, xr_type_genos(type), context);
-    if (name == "cit") return import_tei_dictionary_cit(tokens, index + 1, type.value_or("example"), context);
+    if (name == "xr") return cross_references(context, index + 1, xr_type_genos(type));
+    if (name == "cit") return import_tei_dictionary_cit(context, index + 1, type.value_or("example"));
     if (is_grammatical_word(name)) {
-        Result<ElementText> text = element_plain_text(tokens, index + 1, name);
+        Result<ElementText> text = element_plain_text(context.tokens, index + 1, name);
         if (!text) return std::move(text).error();
         return TeiConvertedInlines{{one_char_sim('&', {Inline::Text{std::move(text->text)}})}, text->next};
     }
-    Result<TeiConvertedInlines> content = import_tei_mixed_content(tokens, index + 1, name, context);
+    Result<TeiConvertedInlines> content = import_tei_mixed_content(context, index + 1, name);
     if (!content) return content;
     if (name == "usg") {
         const std::optional<std::string> genos = type ? usg_type_genos(*type) : std::nullopt;
@@ -154,16 +138,16 @@ Result<TeiConvertedInlines> import_tei_sense_element(const XmlTokens& tokens, st
     return content;
 }
 
-Result<TeiConvertedInlines> import_tei_dictionary_cit(const XmlTokens& tokens, std::size_t start,
-                                                      std::string_view type, ImportContext& context) {
+Result<TeiConvertedInlines> import_tei_dictionary_cit(TeiContext& context, std::size_t start,
+                                                      std::string_view type) {
     // A translation is its own sim, marked with the language it is in.
     const bool translation = type == "translation" || type == "translationEquivalent";
     std::vector<Inline> inlines;
-    for (std::size_t i = start; i < tokens.size();) {
-        if (is_close(tokens[i], "cit")) return TeiConvertedInlines{std::move(inlines), i + 1};
-        const auto* open = std::get_if<XmlOpen>(&tokens[i]);
+    for (std::size_t i = start; i < context.tokens.size();) {
+        if (is_close(context.tokens[i], "cit")) return TeiConvertedInlines{std::move(inlines), i + 1};
+        const auto* open = std::get_if<XmlOpen>(&context.tokens[i]);
         if (open != nullptr && open->name == "quote") {
-            Result<TeiConvertedInlines> quote = content_at(tokens, i, *open, context);
+            Result<TeiConvertedInlines> quote = content_at(context, i, *open);
             if (!quote) return quote;
             i = quote->next;
             if (!translation) {
@@ -177,7 +161,7 @@ Result<TeiConvertedInlines> import_tei_dictionary_cit(const XmlTokens& tokens, s
             continue;
         }
         if (open != nullptr && (open->name == "bibl" || open->name == "author")) {
-            Result<ElementText> text = plain_text_at(tokens, i, *open);
+            Result<ElementText> text = plain_text_at(context, i, *open);
             if (!text) return std::move(text).error();
             i = text->next;
             if (text->text.empty()) continue;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "endo/tei/tei_dictionary.hpp"
+#include "endo/tei/tei_dictionary_walk.hpp"
 #include "endo/whitespace.hpp"
 #include "endo/writable.hpp"
 #include "endo/xml/xml_walk.hpp"
@@ -10,17 +11,9 @@
 namespace ilvex {
 namespace {
 
-Error unterminated(const ImportContext& context, std::string_view name) {
-    std::string message = "unterminated <";
-    message += name;
-    message += '>';
-    return context.error(message);
-}
-
-bool is_close(const XmlToken& token, std::string_view name) {
-    const auto* close = std::get_if<XmlClose>(&token);
-    return close != nullptr && close->name == name;
-}
+using tei_walk::is_close;
+using tei_walk::plain_text_at;
+using tei_walk::unterminated;
 
 std::string_view attribute_or(const XmlOpen& open, std::string_view name, std::string_view fallback) {
     return attribute_value(open.attrs, name).value_or(fallback);
@@ -43,13 +36,6 @@ Block sense_block(std::vector<Block> children, std::uint64_t number) {
     sense.children = std::move(children);
     sense.taxis = Taxis::of(number);
     return sense;
-}
-
-// The plain text of the element whose start tag is `open` at `index`; a
-// self-closing tag is an empty element.
-Result<ElementText> plain_text_at(const XmlTokens& tokens, std::size_t index, const XmlOpen& open) {
-    if (open.self_closing) return ElementText{"", index + 1};
-    return element_plain_text(tokens, index + 1, open.name);
 }
 
 // A sim paragraph of one text, unless the text is empty.
@@ -90,17 +76,17 @@ private:
 
 // One element of a form at `index` (an orth, pron, hyph, syll or nested
 // form); any other start tag is passed over. Gives the next index.
-Result<std::size_t> form_element(const XmlTokens& tokens, std::size_t index, std::string_view type,
-                                 std::string& headword, std::vector<Block>& blocks, ImportContext& context) {
-    const XmlOpen& open = std::get<XmlOpen>(tokens[index]);
+Result<std::size_t> form_element(TeiContext& context, std::size_t index, std::string_view type,
+                                 std::string& headword, std::vector<Block>& blocks) {
+    const XmlOpen& open = std::get<XmlOpen>(context.tokens[index]);
     if (open.name == "form") {
         const std::string_view nested_type = attribute_or(open, "type", type);
         if (open.self_closing) return index + 1;
-        return import_tei_form(tokens, index + 1, nested_type, headword, blocks, context);
+        return import_tei_form(context, index + 1, nested_type, headword, blocks);
     }
     const bool orth = open.name == "orth", pron = open.name == "pron";
     if (!orth && !pron && open.name != "hyph" && open.name != "syll") return index + 1;
-    Result<ElementText> text = plain_text_at(tokens, index, open);
+    Result<ElementText> text = plain_text_at(context, index, open);
     if (!text) return std::move(text).error();
     if (orth && type == "lemma" && headword.empty()) {
         headword = std::move(text->text);
@@ -123,30 +109,29 @@ struct EntryParts {
 };
 
 // One element of an entry at `index`; an element not listed is passed over.
-Result<std::size_t> entry_element(const XmlTokens& tokens, std::size_t index, EntryParts& entry,
-                                  ImportContext& context) {
-    const XmlOpen& open = std::get<XmlOpen>(tokens[index]);
+Result<std::size_t> entry_element(TeiContext& context, std::size_t index, EntryParts& entry) {
+    const XmlOpen& open = std::get<XmlOpen>(context.tokens[index]);
     const std::string_view name = open.name;
     if (name == "form") {
         const std::string_view type = attribute_or(open, "type", "lemma");
         if (open.self_closing) return index + 1;
-        return import_tei_form(tokens, index + 1, type, entry.headword, entry.blocks, context);
+        return import_tei_form(context, index + 1, type, entry.headword, entry.blocks);
     }
     if (name == "gramGrp") {
-        Result<ElementText> text = plain_text_at(tokens, index, open);
+        Result<ElementText> text = plain_text_at(context, index, open);
         if (!text) return std::move(text).error();
         push_text_form(entry.blocks, "=&", std::move(text->text));
         return text->next;
     }
     if (name == "etym") {
         if (open.self_closing) return index + 1;
-        Result<TeiConvertedInlines> etym = import_tei_mixed_content(tokens, index + 1, "etym", context);
+        Result<TeiConvertedInlines> etym = import_tei_mixed_content(context, index + 1, "etym");
         if (!etym) return std::move(etym).error();
         if (!etym->inlines.empty()) entry.blocks.push_back(form_sim_node("=<", std::move(etym->inlines)));
         return etym->next;
     }
     if (name == "xr" || name == "usg" || name == "note") {
-        Result<TeiConvertedInlines> content = import_tei_sense_element(tokens, index, context);
+        Result<TeiConvertedInlines> content = import_tei_sense_element(context, index);
         if (!content) return std::move(content).error();
         push_inline_paragraph(entry.blocks, std::move(content->inlines));
         return content->next;
@@ -157,7 +142,7 @@ Result<std::size_t> entry_element(const XmlTokens& tokens, std::size_t index, En
             entry.blocks.push_back(sense_block({}, entry.senses));
             return index + 1;
         }
-        Result<TeiConvertedBlock> sense = import_tei_sense(tokens, index + 1, entry.senses, context);
+        Result<TeiConvertedBlock> sense = import_tei_sense(context, index + 1, entry.senses);
         if (!sense) return std::move(sense).error();
         entry.blocks.push_back(std::move(sense->block));
         return sense->next;
@@ -171,7 +156,7 @@ Result<std::size_t> entry_element(const XmlTokens& tokens, std::size_t index, En
             entry.blocks.push_back(entry_block("", {}, number));
             return index + 1;
         }
-        Result<TeiConvertedBlock> nested = import_tei_entry(tokens, index + 1, name, number, context);
+        Result<TeiConvertedBlock> nested = import_tei_entry(context, index + 1, name, number);
         if (!nested) return std::move(nested).error();
         entry.blocks.push_back(std::move(nested->block));
         return nested->next;
@@ -191,54 +176,53 @@ std::optional<std::uint64_t> tei_entry_number(std::string_view text) {
     return number;
 }
 
-Result<TeiConvertedBlock> import_tei_entry(const XmlTokens& tokens, std::size_t start,
+Result<TeiConvertedBlock> import_tei_entry(TeiContext& context, std::size_t start,
                                            std::string_view close_name,
-                                           std::optional<std::uint64_t> number, ImportContext& context) {
-    Result<NestingDepth::Level> level = context.enter();
+                                           std::optional<std::uint64_t> number) {
+    Result<NestingDepth::Level> level = context.import.enter();
     if (!level) return std::move(level).error();
     EntryParts entry;
-    for (std::size_t i = start; i < tokens.size();) {
-        if (is_close(tokens[i], close_name)) {
+    for (std::size_t i = start; i < context.tokens.size();) {
+        if (is_close(context.tokens[i], close_name)) {
             return TeiConvertedBlock{entry_block(std::move(entry.headword), std::move(entry.blocks), number), i + 1};
         }
-        if (!std::holds_alternative<XmlOpen>(tokens[i])) {
+        if (!std::holds_alternative<XmlOpen>(context.tokens[i])) {
             ++i;
             continue;
         }
-        Result<std::size_t> next = entry_element(tokens, i, entry, context);
+        Result<std::size_t> next = entry_element(context, i, entry);
         if (!next) return std::move(next).error();
         i = *next;
     }
     return unterminated(context, close_name);
 }
 
-Result<std::size_t> import_tei_form(const XmlTokens& tokens, std::size_t start, std::string_view type,
-                                    std::string& headword, std::vector<Block>& blocks,
-                                    ImportContext& context) {
-    Result<NestingDepth::Level> level = context.enter();
+Result<std::size_t> import_tei_form(TeiContext& context, std::size_t start, std::string_view type,
+                                    std::string& headword, std::vector<Block>& blocks) {
+    Result<NestingDepth::Level> level = context.import.enter();
     if (!level) return std::move(level).error();
-    for (std::size_t i = start; i < tokens.size();) {
-        if (is_close(tokens[i], "form")) return i + 1;
-        if (!std::holds_alternative<XmlOpen>(tokens[i])) {
+    for (std::size_t i = start; i < context.tokens.size();) {
+        if (is_close(context.tokens[i], "form")) return i + 1;
+        if (!std::holds_alternative<XmlOpen>(context.tokens[i])) {
             ++i;
             continue;
         }
-        Result<std::size_t> next = form_element(tokens, i, type, headword, blocks, context);
+        Result<std::size_t> next = form_element(context, i, type, headword, blocks);
         if (!next) return std::move(next).error();
         i = *next;
     }
     return unterminated(context, "form");
 }
 
-Result<TeiConvertedBlock> import_tei_sense(const XmlTokens& tokens, std::size_t start,
-                                           std::uint64_t number, ImportContext& context) {
-    Result<NestingDepth::Level> level = context.enter();
+Result<TeiConvertedBlock> import_tei_sense(TeiContext& context, std::size_t start,
+                                           std::uint64_t number) {
+    Result<NestingDepth::Level> level = context.import.enter();
     if (!level) return std::move(level).error();
     std::vector<Block> blocks;
     SenseRun run;
     std::uint64_t nested = 0;
-    for (std::size_t i = start; i < tokens.size();) {
-        const XmlToken& token = tokens[i];
+    for (std::size_t i = start; i < context.tokens.size();) {
+        const XmlToken& token = context.tokens[i];
         if (const auto* close = std::get_if<XmlClose>(&token)) {
             if (close->name == "sense") {
                 run.close_into(blocks);
@@ -256,7 +240,7 @@ Result<TeiConvertedBlock> import_tei_sense(const XmlTokens& tokens, std::size_t 
                 ++i;
                 continue;
             }
-            Result<TeiConvertedBlock> sense = import_tei_sense(tokens, i + 1, nested, context);
+            Result<TeiConvertedBlock> sense = import_tei_sense(context, i + 1, nested);
             if (!sense) return std::move(sense).error();
             blocks.push_back(std::move(sense->block));
             i = sense->next;
@@ -268,13 +252,13 @@ Result<TeiConvertedBlock> import_tei_sense(const XmlTokens& tokens, std::size_t 
                 ++i;
                 continue;
             }
-            Result<TeiConvertedInlines> definition = import_tei_mixed_content(tokens, i + 1, "def", context);
+            Result<TeiConvertedInlines> definition = import_tei_mixed_content(context, i + 1, "def");
             if (!definition) return std::move(definition).error();
             run.add(std::move(definition->inlines));
             i = definition->next;
             continue;
         }
-        Result<TeiConvertedInlines> child = import_tei_dictionary_child(tokens, i, context);
+        Result<TeiConvertedInlines> child = import_tei_dictionary_child(context, i);
         if (!child) return std::move(child).error();
         if (!child->inlines.empty()) run.add(std::move(child->inlines));
         i = child->next;
