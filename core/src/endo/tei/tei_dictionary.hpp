@@ -40,6 +40,11 @@ struct TeiConvertedInlines {
 // ASCII digits only, within 64 bits; anything else gives none.
 std::optional<std::uint64_t> tei_entry_number(std::string_view text);
 
+// The entry (or nested entry such as `re`) whose start tag stands at
+// `open`, numbered by its "n" attribute; a self-closing tag is an empty
+// entry.
+Result<TeiConvertedBlock> import_tei_entry_at(TeiContext& context, std::size_t open);
+
 // The "!" block of an entry (or of a nested entry such as `re`) whose
 // content starts at `start` and ends at the end tag `close_name`: the
 // headword as its lemma (one `Text`, also when empty), taxis `number`.

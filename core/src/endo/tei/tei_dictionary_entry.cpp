@@ -150,13 +150,7 @@ Result<std::size_t> entry_element(TeiContext& context, std::size_t index, EntryP
     // A related entry, and an entry written straight inside another, are
     // entries of their own nested in this one.
     if (name == "re" || name == "entry") {
-        const std::optional<std::string_view> n = attribute_value(open.attrs, "n");
-        const std::optional<std::uint64_t> number = n ? tei_entry_number(*n) : std::nullopt;
-        if (open.self_closing) {
-            entry.blocks.push_back(entry_block("", {}, number));
-            return index + 1;
-        }
-        Result<TeiConvertedBlock> nested = import_tei_entry(context, index + 1, name, number);
+        Result<TeiConvertedBlock> nested = import_tei_entry_at(context, index);
         if (!nested) return std::move(nested).error();
         entry.blocks.push_back(std::move(nested->block));
         return nested->next;
@@ -174,6 +168,14 @@ std::optional<std::uint64_t> tei_entry_number(std::string_view text) {
     // from_chars takes no sign of its own here, so digits alone get through.
     if (error != std::errc() || end != text.data() + text.size() || text.front() == '-') return std::nullopt;
     return number;
+}
+
+Result<TeiConvertedBlock> import_tei_entry_at(TeiContext& context, std::size_t open) {
+    const XmlOpen& tag = std::get<XmlOpen>(context.tokens[open]);
+    const std::optional<std::string_view> n = attribute_value(tag.attrs, "n");
+    const std::optional<std::uint64_t> number = n ? tei_entry_number(*n) : std::nullopt;
+    if (tag.self_closing) return TeiConvertedBlock{entry_block("", {}, number), open + 1};
+    return import_tei_entry(context, open + 1, tag.name, number);
 }
 
 Result<TeiConvertedBlock> import_tei_entry(TeiContext& context, std::size_t start,
