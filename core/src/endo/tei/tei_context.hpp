@@ -5,9 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "dendron/document.hpp"
 #include "dialektos/error.hpp"
 #include "endo/import_context.hpp"
 #include "endo/xml/xml_token.hpp"
@@ -31,9 +33,44 @@ struct TeiContext {
     MatchingCloses closes;
     // The nesting bound ("nesting deeper than 256 levels") and the onym check.
     ImportContext import;
+    // How many start tags of verse lines ("l") and of prose ("p", "ab",
+    // "quote") stand before each index, for telling a verse speech from a
+    // prose one without rescanning it. Built on first use.
+    struct SpeechCounts {
+        std::vector<std::size_t> lines;
+        std::vector<std::size_t> prose;
+    };
+    const SpeechCounts& speech_counts();
+
     // Notes numbered so far; a note's name is "n" + the count after it was
     // numbered. One count for the whole document, so names are unique.
     std::uint64_t notes = 0;
+
+private:
+    std::optional<SpeechCounts> speech_counts_;
+};
+
+// What a converter of running text gives: the inlines, the blocks made
+// inside them (note bodies) for the caller to place, and the index just
+// after the element's end tag.
+struct TeiInlines {
+    std::vector<Inline> inlines;
+    std::vector<Block> blocks;
+    std::size_t next = 0;
+};
+
+// What a converter of block content gives: the blocks and the index just
+// after the element's end tag.
+struct TeiBlocks {
+    std::vector<Block> blocks;
+    std::size_t next = 0;
+};
+
+// What a converter of one block gives: the block and the index just after
+// the element's end tag.
+struct TeiBlock {
+    Block block;
+    std::size_t next = 0;
 };
 
 }  // namespace ilvex
