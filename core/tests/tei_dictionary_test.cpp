@@ -19,8 +19,8 @@ namespace {
 using testing::check_import;
 using testing::lexigramma_directory;
 
-// The blocks of the entries at the top level of `tei` (an "n" attribute
-// gives the entry's number), or the text of the first error.
+// The blocks of the entries at the top level of `tei`, or the text of the
+// first error.
 struct Imported {
     std::vector<Block> blocks;
     std::string error;
@@ -34,9 +34,7 @@ Imported import_entries(std::string_view tei) {
     for (std::size_t i = 0; i < tokens->size(); ++i) {
         const auto* open = std::get_if<XmlOpen>(&(*tokens)[i]);
         if (open == nullptr || open->name != "entry") continue;
-        const std::optional<std::string_view> n = attribute_value(open->attrs, "n");
-        Result<TeiConvertedBlock> entry =
-            import_tei_entry(context, i + 1, "entry", n ? tei_entry_number(*n) : std::nullopt);
+        Result<TeiBlock> entry = import_tei_entry_at(context, i);
         if (!entry) return {{}, error_message(entry.error())};
         out.blocks.push_back(std::move(entry->block));
         i = entry->next - 1;

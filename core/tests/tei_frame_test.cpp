@@ -110,14 +110,17 @@ TEST(TeiEntryKeys, HomographsAndKeys) {
         entry({text("!")}),
         entry({text("?")}, Taxis::of(3)),
         entry({text(" bank")}),
+        entry({text("bank")}),
+        entry({text("bank")}, Taxis::of(2)),
     };
     number_tei_homographs(blocks);
     const auto taxis = [&](std::size_t i) { return std::get<Block::Para>(blocks[i].node).taxis; };
     EXPECT_EQ(taxis(0), Taxis::of(1));
     EXPECT_EQ(taxis(1), Taxis::of(5));
-    EXPECT_EQ(taxis(3), Taxis::of(2));
+    EXPECT_EQ(taxis(3), Taxis::of(3));     // 2 is taken by a later homograph
     EXPECT_EQ(taxis(4), Taxis::absent());
     EXPECT_EQ(taxis(7), Taxis::absent());  // the key is untrimmed
+    EXPECT_EQ(taxis(8), Taxis::of(4));
     const auto keys = tei_entry_keys(blocks, {{0, "a"}, {4, "ny"}, {5, "none"}, {6, "q"}, {2, "p"}, {1, "a"}});
     const std::unordered_map<std::string, std::string> expected = {{"a", "bank-5"}, {"ny", "New-York"}, {"q", "-3"}};
     EXPECT_EQ(keys, expected);

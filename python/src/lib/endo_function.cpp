@@ -8,6 +8,7 @@
 #include "arguments.hpp"
 #include "endo/import_writer.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
+#include "endo/tei/tei_importer.hpp"
 #include "exceptions.hpp"
 #include "str_builder.hpp"
 #include "functions.hpp"
@@ -35,7 +36,7 @@ constexpr std::array<EndoFormat, 12> formats = {{
     {"docbook", nullptr, false},
     {"bibtex", nullptr, false},
     {"jats", nullptr, false},
-    {"tei", nullptr, false},
+    {"tei", import_tei, false},
     {"usfm", nullptr, true},
     {"usx", nullptr, true},
     {"osis", nullptr, true},

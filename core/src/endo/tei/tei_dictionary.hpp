@@ -26,16 +26,6 @@
 
 namespace ilvex {
 
-struct TeiConvertedBlock {
-    Block block;
-    std::size_t next;  // the index just after the element's end tag
-};
-
-struct TeiConvertedInlines {
-    std::vector<Inline> inlines;
-    std::size_t next;
-};
-
 // The number an entry carries in its "n" attribute: an optional "+", then
 // ASCII digits only, within 64 bits; anything else gives none.
 std::optional<std::uint64_t> tei_entry_number(std::string_view text);
@@ -43,17 +33,17 @@ std::optional<std::uint64_t> tei_entry_number(std::string_view text);
 // The entry (or nested entry such as `re`) whose start tag stands at
 // `open`, numbered by its "n" attribute; a self-closing tag is an empty
 // entry.
-Result<TeiConvertedBlock> import_tei_entry_at(TeiContext& context, std::size_t open);
+Result<TeiBlock> import_tei_entry_at(TeiContext& context, std::size_t open);
 
 // The "!" block of an entry (or of a nested entry such as `re`) whose
 // content starts at `start` and ends at the end tag `close_name`: the
 // headword as its lemma (one `Text`, also when empty), taxis `number`.
-Result<TeiConvertedBlock> import_tei_entry(TeiContext& context, std::size_t start,
+Result<TeiBlock> import_tei_entry(TeiContext& context, std::size_t start,
                                            std::string_view close_name,
                                            std::optional<std::uint64_t> number);
 
 // The ":" block of the sense numbered `number` among its siblings.
-Result<TeiConvertedBlock> import_tei_sense(TeiContext& context, std::size_t start,
+Result<TeiBlock> import_tei_sense(TeiContext& context, std::size_t start,
                                            std::uint64_t number);
 
 // Reads a form of type `type`: its first lemma orth becomes the headword
@@ -64,22 +54,22 @@ Result<std::size_t> import_tei_form(TeiContext& context, std::size_t start, std:
 
 // The running text of an element up to its end tag `close_name`, each token
 // read by import_tei_dictionary_child, the run's edges trimmed.
-Result<TeiConvertedInlines> import_tei_mixed_content(TeiContext& context, std::size_t start,
+Result<TeiInlines> import_tei_mixed_content(TeiContext& context, std::size_t start,
                                                      std::string_view close_name);
 
 // One token of running text at `index`: an element through
 // import_tei_sense_element, text as a `Text` of its collapsed white space
 // (nothing when blank), an end tag as nothing.
-Result<TeiConvertedInlines> import_tei_dictionary_child(TeiContext& context, std::size_t index);
+Result<TeiInlines> import_tei_dictionary_child(TeiContext& context, std::size_t index);
 
 // The element whose start tag stands at `index`, as inlines: usage,
 // grammar, quotations, citations and cross-references as their sims, any
 // other element's content unwrapped, a self-closing tag as nothing.
-Result<TeiConvertedInlines> import_tei_sense_element(TeiContext& context, std::size_t index);
+Result<TeiInlines> import_tei_sense_element(TeiContext& context, std::size_t index);
 
 // A citation of type `type`: its quotes (translations as "'" with their
 // language, others as "~") and its bibl or author as a "," sim.
-Result<TeiConvertedInlines> import_tei_dictionary_cit(TeiContext& context, std::size_t start,
+Result<TeiInlines> import_tei_dictionary_cit(TeiContext& context, std::size_t start,
                                                       std::string_view type);
 
 // The genos of a usage type ("geographic" gives geo), or none.

@@ -6,9 +6,10 @@
 #include "dialektos/unicode.hpp"
 #include "endo/tei/tei_dictionary.hpp"
 #include "endo/tei/tei_dictionary_walk.hpp"
+#include "endo/tei/tei_inlines.hpp"
+#include "endo/tei/tei_tokens.hpp"
 #include "endo/whitespace.hpp"
 #include "endo/writable.hpp"
-#include "endo/xml/xml_entities.hpp"
 #include "endo/xml/xml_walk.hpp"
 
 namespace ilvex {
@@ -16,7 +17,6 @@ namespace {
 
 using tei_walk::is_close;
 using tei_walk::plain_text_at;
-using tei_walk::unterminated;
 
 std::vector<std::string> genoses_of(std::optional<std::string> genos) {
     std::vector<std::string> out;
@@ -26,8 +26,8 @@ std::vector<std::string> genoses_of(std::optional<std::string> genos) {
 
 // The running text of the element whose start tag is `open` at `index`; a
 // self-closing tag is an empty element.
-Result<TeiConvertedInlines> content_at(TeiContext& context, std::size_t index, const XmlOpen& open) {
-    if (open.self_closing) return TeiConvertedInlines{{}, index + 1};
+Result<TeiInlines> content_at(TeiContext& context, std::size_t index, const XmlOpen& open) {
+    if (open.self_closing) return TeiInlines{{}, {}, index + 1};
     return import_tei_mixed_content(context, index + 1, open.name);
 }
 
@@ -59,11 +59,11 @@ std::string ref_target(const XmlOpen& ref, std::string text) {
 
 // The cross-references of an xr from `start` on: each ref a ">" monosim,
 // each lbl its text and a space; anything else is dropped.
-Result<TeiConvertedInlines> cross_references(TeiContext& context, std::size_t start,
+Result<TeiInlines> cross_references(TeiContext& context, std::size_t start,
                                              std::optional<std::string> genos) {
     std::vector<Inline> inlines;
     for (std::size_t i = start; i < context.tokens.size();) {
-        if (is_close(context.tokens[i], "xr")) return TeiConvertedInlines{std::move(inlines), i + 1};
+        if (is_close(context.tokens[i], "xr")) return TeiInlines{std::move(inlines), {}, i + 1};
         const auto* open = std::get_if<XmlOpen>(&context.tokens[i]);
         if (open == nullptr || (open->name != "ref" && open->name != "lbl")) {
             ++i;
@@ -80,12 +80,12 @@ Result<TeiConvertedInlines> cross_references(TeiContext& context, std::size_t st
         if (target.empty()) continue;
         inlines.emplace_back(Inline::Monosim{">", std::move(target), Suffix{std::nullopt, genoses_of(genos)}});
     }
-    return unterminated(context, "xr");
+    return tei_unterminated_error("xr");
 }
 
 }  // namespace
 
-Result<TeiConvertedInlines> import_tei_mixed_content(TeiContext& context, std::size_t start,
+Result<TeiInlines> import_tei_mixed_content(TeiContext& context, std::size_t start,
                                                      std::string_view close_name) {
     Result<NestingDepth::Level> level = context.import.enter();
     if (!level) return std::move(level).error();
@@ -94,30 +94,30 @@ Result<TeiConvertedInlines> import_tei_mixed_content(TeiContext& context, std::s
         if (is_close(context.tokens[i], close_name)) {
             trim_run_edges(inlines);
             isolate_trailing_backslashes(inlines);
-            return TeiConvertedInlines{std::move(inlines), i + 1};
+            return TeiInlines{std::move(inlines), {}, i + 1};
         }
-        Result<TeiConvertedInlines> child = import_tei_dictionary_child(context, i);
+        Result<TeiInlines> child = import_tei_dictionary_child(context, i);
         if (!child) return std::move(child).error();
         for (Inline& item : child->inlines) inlines.push_back(std::move(item));
         i = child->next;
     }
-    return unterminated(context, close_name);
+    return tei_unterminated_error(close_name);
 }
 
-Result<TeiConvertedInlines> import_tei_dictionary_child(TeiContext& context, std::size_t index) {
+Result<TeiInlines> import_tei_dictionary_child(TeiContext& context, std::size_t index) {
     const XmlToken& token = context.tokens[index];
     if (std::holds_alternative<XmlOpen>(token)) return import_tei_sense_element(context, index);
     std::vector<Inline> inlines;
     if (const auto* text = std::get_if<XmlText>(&token)) {
-        std::string collapsed = collapse_whitespace(decode_xml_entities(text->text));
-        if (!unicode::trim(collapsed).empty()) inlines.emplace_back(Inline::Text{std::move(collapsed)});
+        std::string running = tei_text(text->text);
+        if (!unicode::trim(running).empty()) inlines.emplace_back(Inline::Text{std::move(running)});
     }
-    return TeiConvertedInlines{std::move(inlines), index + 1};
+    return TeiInlines{std::move(inlines), {}, index + 1};
 }
 
-Result<TeiConvertedInlines> import_tei_sense_element(TeiContext& context, std::size_t index) {
+Result<TeiInlines> import_tei_sense_element(TeiContext& context, std::size_t index) {
     const auto* open = std::get_if<XmlOpen>(&context.tokens[index]);
-    if (open == nullptr || open->self_closing) return TeiConvertedInlines{{}, index + 1};
+    if (open == nullptr || open->self_closing) return TeiInlines{{}, {}, index + 1};
     const std::string_view name = open->name;
     const std::optional<std::string_view> type = attribute_value(open->attrs, "type");
     if (name == "xr") return cross_references(context, index + 1, xr_type_genos(type));
@@ -125,9 +125,9 @@ Result<TeiConvertedInlines> import_tei_sense_element(TeiContext& context, std::s
     if (is_grammatical_word(name)) {
         Result<ElementText> text = element_plain_text(context.tokens, index + 1, name);
         if (!text) return std::move(text).error();
-        return TeiConvertedInlines{{one_char_sim('&', {Inline::Text{std::move(text->text)}})}, text->next};
+        return TeiInlines{{one_char_sim('&', {Inline::Text{std::move(text->text)}})}, {}, text->next};
     }
-    Result<TeiConvertedInlines> content = import_tei_mixed_content(context, index + 1, name);
+    Result<TeiInlines> content = import_tei_mixed_content(context, index + 1, name);
     if (!content) return content;
     if (name == "usg") {
         const std::optional<std::string> genos = type ? usg_type_genos(*type) : std::nullopt;
@@ -138,16 +138,16 @@ Result<TeiConvertedInlines> import_tei_sense_element(TeiContext& context, std::s
     return content;
 }
 
-Result<TeiConvertedInlines> import_tei_dictionary_cit(TeiContext& context, std::size_t start,
+Result<TeiInlines> import_tei_dictionary_cit(TeiContext& context, std::size_t start,
                                                       std::string_view type) {
     // A translation is its own sim, marked with the language it is in.
     const bool translation = type == "translation" || type == "translationEquivalent";
     std::vector<Inline> inlines;
     for (std::size_t i = start; i < context.tokens.size();) {
-        if (is_close(context.tokens[i], "cit")) return TeiConvertedInlines{std::move(inlines), i + 1};
+        if (is_close(context.tokens[i], "cit")) return TeiInlines{std::move(inlines), {}, i + 1};
         const auto* open = std::get_if<XmlOpen>(&context.tokens[i]);
         if (open != nullptr && open->name == "quote") {
-            Result<TeiConvertedInlines> quote = content_at(context, i, *open);
+            Result<TeiInlines> quote = content_at(context, i, *open);
             if (!quote) return quote;
             i = quote->next;
             if (!translation) {
@@ -171,7 +171,7 @@ Result<TeiConvertedInlines> import_tei_dictionary_cit(TeiContext& context, std::
         }
         ++i;
     }
-    return unterminated(context, "cit");
+    return tei_unterminated_error("cit");
 }
 
 std::optional<std::string> usg_type_genos(std::string_view type) {

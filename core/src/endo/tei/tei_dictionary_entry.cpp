@@ -4,6 +4,7 @@
 
 #include "endo/tei/tei_dictionary.hpp"
 #include "endo/tei/tei_dictionary_walk.hpp"
+#include "endo/tei/tei_inlines.hpp"
 #include "endo/whitespace.hpp"
 #include "endo/writable.hpp"
 #include "endo/xml/xml_walk.hpp"
@@ -13,7 +14,6 @@ namespace {
 
 using tei_walk::is_close;
 using tei_walk::plain_text_at;
-using tei_walk::unterminated;
 
 std::string_view attribute_or(const XmlOpen& open, std::string_view name, std::string_view fallback) {
     return attribute_value(open.attrs, name).value_or(fallback);
@@ -125,13 +125,13 @@ Result<std::size_t> entry_element(TeiContext& context, std::size_t index, EntryP
     }
     if (name == "etym") {
         if (open.self_closing) return index + 1;
-        Result<TeiConvertedInlines> etym = import_tei_mixed_content(context, index + 1, "etym");
+        Result<TeiInlines> etym = import_tei_mixed_content(context, index + 1, "etym");
         if (!etym) return std::move(etym).error();
         if (!etym->inlines.empty()) entry.blocks.push_back(form_sim_node("=<", std::move(etym->inlines)));
         return etym->next;
     }
     if (name == "xr" || name == "usg" || name == "note") {
-        Result<TeiConvertedInlines> content = import_tei_sense_element(context, index);
+        Result<TeiInlines> content = import_tei_sense_element(context, index);
         if (!content) return std::move(content).error();
         push_inline_paragraph(entry.blocks, std::move(content->inlines));
         return content->next;
@@ -142,7 +142,7 @@ Result<std::size_t> entry_element(TeiContext& context, std::size_t index, EntryP
             entry.blocks.push_back(sense_block({}, entry.senses));
             return index + 1;
         }
-        Result<TeiConvertedBlock> sense = import_tei_sense(context, index + 1, entry.senses);
+        Result<TeiBlock> sense = import_tei_sense(context, index + 1, entry.senses);
         if (!sense) return std::move(sense).error();
         entry.blocks.push_back(std::move(sense->block));
         return sense->next;
@@ -150,7 +150,7 @@ Result<std::size_t> entry_element(TeiContext& context, std::size_t index, EntryP
     // A related entry, and an entry written straight inside another, are
     // entries of their own nested in this one.
     if (name == "re" || name == "entry") {
-        Result<TeiConvertedBlock> nested = import_tei_entry_at(context, index);
+        Result<TeiBlock> nested = import_tei_entry_at(context, index);
         if (!nested) return std::move(nested).error();
         entry.blocks.push_back(std::move(nested->block));
         return nested->next;
@@ -170,15 +170,15 @@ std::optional<std::uint64_t> tei_entry_number(std::string_view text) {
     return number;
 }
 
-Result<TeiConvertedBlock> import_tei_entry_at(TeiContext& context, std::size_t open) {
+Result<TeiBlock> import_tei_entry_at(TeiContext& context, std::size_t open) {
     const XmlOpen& tag = std::get<XmlOpen>(context.tokens[open]);
     const std::optional<std::string_view> n = attribute_value(tag.attrs, "n");
     const std::optional<std::uint64_t> number = n ? tei_entry_number(*n) : std::nullopt;
-    if (tag.self_closing) return TeiConvertedBlock{entry_block("", {}, number), open + 1};
+    if (tag.self_closing) return TeiBlock{entry_block("", {}, number), open + 1};
     return import_tei_entry(context, open + 1, tag.name, number);
 }
 
-Result<TeiConvertedBlock> import_tei_entry(TeiContext& context, std::size_t start,
+Result<TeiBlock> import_tei_entry(TeiContext& context, std::size_t start,
                                            std::string_view close_name,
                                            std::optional<std::uint64_t> number) {
     Result<NestingDepth::Level> level = context.import.enter();
@@ -186,7 +186,7 @@ Result<TeiConvertedBlock> import_tei_entry(TeiContext& context, std::size_t star
     EntryParts entry;
     for (std::size_t i = start; i < context.tokens.size();) {
         if (is_close(context.tokens[i], close_name)) {
-            return TeiConvertedBlock{entry_block(std::move(entry.headword), std::move(entry.blocks), number), i + 1};
+            return TeiBlock{entry_block(std::move(entry.headword), std::move(entry.blocks), number), i + 1};
         }
         if (!std::holds_alternative<XmlOpen>(context.tokens[i])) {
             ++i;
@@ -196,7 +196,7 @@ Result<TeiConvertedBlock> import_tei_entry(TeiContext& context, std::size_t star
         if (!next) return std::move(next).error();
         i = *next;
     }
-    return unterminated(context, close_name);
+    return tei_unterminated_error(close_name);
 }
 
 Result<std::size_t> import_tei_form(TeiContext& context, std::size_t start, std::string_view type,
@@ -213,10 +213,10 @@ Result<std::size_t> import_tei_form(TeiContext& context, std::size_t start, std:
         if (!next) return std::move(next).error();
         i = *next;
     }
-    return unterminated(context, "form");
+    return tei_unterminated_error("form");
 }
 
-Result<TeiConvertedBlock> import_tei_sense(TeiContext& context, std::size_t start,
+Result<TeiBlock> import_tei_sense(TeiContext& context, std::size_t start,
                                            std::uint64_t number) {
     Result<NestingDepth::Level> level = context.import.enter();
     if (!level) return std::move(level).error();
@@ -228,7 +228,7 @@ Result<TeiConvertedBlock> import_tei_sense(TeiContext& context, std::size_t star
         if (const auto* close = std::get_if<XmlClose>(&token)) {
             if (close->name == "sense") {
                 run.close_into(blocks);
-                return TeiConvertedBlock{sense_block(std::move(blocks), number), i + 1};
+                return TeiBlock{sense_block(std::move(blocks), number), i + 1};
             }
             ++i;
             continue;
@@ -242,7 +242,7 @@ Result<TeiConvertedBlock> import_tei_sense(TeiContext& context, std::size_t star
                 ++i;
                 continue;
             }
-            Result<TeiConvertedBlock> sense = import_tei_sense(context, i + 1, nested);
+            Result<TeiBlock> sense = import_tei_sense(context, i + 1, nested);
             if (!sense) return std::move(sense).error();
             blocks.push_back(std::move(sense->block));
             i = sense->next;
@@ -254,18 +254,18 @@ Result<TeiConvertedBlock> import_tei_sense(TeiContext& context, std::size_t star
                 ++i;
                 continue;
             }
-            Result<TeiConvertedInlines> definition = import_tei_mixed_content(context, i + 1, "def");
+            Result<TeiInlines> definition = import_tei_mixed_content(context, i + 1, "def");
             if (!definition) return std::move(definition).error();
             run.add(std::move(definition->inlines));
             i = definition->next;
             continue;
         }
-        Result<TeiConvertedInlines> child = import_tei_dictionary_child(context, i);
+        Result<TeiInlines> child = import_tei_dictionary_child(context, i);
         if (!child) return std::move(child).error();
         if (!child->inlines.empty()) run.add(std::move(child->inlines));
         i = child->next;
     }
-    return unterminated(context, "sense");
+    return tei_unterminated_error("sense");
 }
 
 }  // namespace ilvex

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 #include <variant>
 
@@ -15,14 +14,6 @@ namespace ilvex::tei_walk {
 inline bool is_close(const XmlToken& token, std::string_view name) {
     const auto* close = std::get_if<XmlClose>(&token);
     return close != nullptr && close->name == name;
-}
-
-// "unterminated <name>".
-inline Error unterminated(const TeiContext& context, std::string_view name) {
-    std::string message = "unterminated <";
-    message += name;
-    message += '>';
-    return context.error(message);
 }
 
 // The plain text of the element whose start tag `open` stands at `index`;

@@ -1,5 +1,7 @@
 #include "endo/tei/tei_entry_keys.hpp"
 
+#include <unordered_set>
+
 #include "dialektos/unicode.hpp"
 
 namespace ilvex {
@@ -25,19 +27,26 @@ void number_tei_homographs(std::vector<Block>& blocks) {
     struct Homographs {
         std::size_t count = 0;
         std::uint64_t numbered = 0;
+        std::unordered_set<std::uint64_t> taken;  // numbers the source gave
     };
     std::unordered_map<std::string, Homographs> by_key;
     std::vector<std::pair<Block::Para*, Homographs*>> entries;
     for (Block& block : blocks) {
-        if (Block::Para* entry = as_entry(block)) entries.emplace_back(entry, nullptr);
+        Block::Para* entry = as_entry(block);
+        if (entry == nullptr) continue;
+        Homographs& homographs = by_key[tei_headword_key(*entry)];
+        ++homographs.count;
+        if (entry->taxis.state == Taxis::State::Number) homographs.taken.insert(entry->taxis.number);
+        entries.emplace_back(entry, &homographs);
     }
-    for (auto& [entry, homographs] : entries) {
-        homographs = &by_key[tei_headword_key(*entry)];
-        ++homographs->count;
-    }
+    // A number the source gave one homograph is not given to another, so no
+    // two entries share a key.
     for (auto& [entry, homographs] : entries) {
         if (entry->taxis.state != Taxis::State::Absent || homographs->count < 2) continue;
-        entry->taxis = Taxis::of(++homographs->numbered);
+        do {
+            ++homographs->numbered;
+        } while (homographs->taken.contains(homographs->numbered));
+        entry->taxis = Taxis::of(homographs->numbered);
     }
 }
 

@@ -24,8 +24,8 @@ struct TeiEntryId {
 std::string tei_headword_key(const Block::Para& entry);
 
 // Numbers 1, 2, ... the untaxed entries among `blocks` whose headword key
-// more than one entry shares (entries with a number count, keep it and take
-// none).
+// more than one entry shares, passing over the numbers that entries of the
+// same key carry already (those count, keep their number and take none).
 void number_tei_homographs(std::vector<Block>& blocks);
 
 // The headword as a key: alphanumeric runs as they are, case kept, joined
