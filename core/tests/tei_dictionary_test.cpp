@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "dendron/document.hpp"
-#include "dendron/writer.hpp"
 #include "dialektos/error.hpp"
 #include "endo/tei/tei_context.hpp"
 #include "endo/tei/tei_dictionary.hpp"
@@ -51,7 +50,7 @@ std::string written(std::string_view tei) {
     const Document document{"lexigramma", std::nullopt, std::move(imported.blocks)};
     const std::string failure = check_import(document, lexigramma_directory().path());
     EXPECT_EQ(failure, "") << tei;
-    const std::string text = write_document(document);
+    const std::string text = testing::write_imported(document).value();
     return text.substr(text.find('\n') + 1);
 }
 

@@ -179,6 +179,12 @@ class DictionaryTest(TeiTestCase):
              "@! a\n!@\n"),
         ])
 
+    def test_symbols_that_would_run_on_are_spelled_apart(self):
+        self.assert_cases([
+            ("<TEI><teiHeader><title>~x</title></teiHeader><entry/></TEI>",
+             "@@@!lexigramma\n\n@=@@@//@@@~x=@\n\n@!\n!@\n"),
+        ])
+
     def test_entries(self):
         self.assert_cases([
             (tei("<entry n='3'><form><orth>run</orth><orth>ran</orth></form><gramGrp><pos>v</pos></gramGrp>"

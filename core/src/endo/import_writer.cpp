@@ -19,17 +19,11 @@ std::size_t reserved_output(std::size_t input_size) { return 2 * input_size + 40
 
 Status ImportWriter::declaration(std::string_view dialektos,
                                  const std::optional<std::string>& version) {
-    // TEI dictionaries declare lexigramma, which the user defines: the
-    // standard library does not hold it, and its symbols are written as
-    // they are.
-    Result<Dialektos> target = resolve_from_sources(MemorySource(), dialektos);
-    if (target) {
-        target_ = std::move(target).value();
-    } else if (dialektos != user_defined_target) {
-        return std::move(target).error();
-    }
-    writer_.emplace(dialektos, version, target_ ? &*target_ : nullptr, ResolveDialektos(),
-                    reserved_output(input_size_), sink_);
+    Result<Dialektos> target = dialektos == user_defined_target ? user_defined_target_spelling()
+                                                                 : resolve_from_sources(MemorySource(), dialektos);
+    if (!target) return std::move(target).error();
+    target_ = std::move(target).value();
+    writer_.emplace(dialektos, version, &*target_, ResolveDialektos(), reserved_output(input_size_), sink_);
     return {};
 }
 

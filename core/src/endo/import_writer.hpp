@@ -11,12 +11,10 @@
 #include "dendron/writer.hpp"
 #include "dialektos/model.hpp"
 #include "endo/import_sink.hpp"
+#include "endo/user_defined_target.hpp"
 
 namespace ilvex {
 
-// The one target an importer declares that the standard library does not
-// hold: the dialektos of dictionaries, which its user defines.
-inline constexpr std::string_view user_defined_target = "lexigramma";
 
 // Writes the same text as write_document of the collected tree, given the
 // target dialektos that the declaration names, resolved from the standard
@@ -30,9 +28,8 @@ public:
     explicit ImportWriter(std::size_t input_size, TextSink sink = {})
         : input_size_(input_size), sink_(std::move(sink)) {}
 
-    // Fails when the standard library has no such dialektos, unless it is
-    // user_defined_target, which is written without its sims: symbols as
-    // they are.
+    // Fails when the standard library has no such dialektos; the
+    // user-defined target is spelled by the sims its importer writes.
     Status declaration(std::string_view dialektos, const std::optional<std::string>& version) override;
 
     // The text written; the importer must have given its declaration.
