@@ -1,5 +1,6 @@
 #include "endo/xml/xml_tokenizer.hpp"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -45,6 +46,9 @@ public:
     Tokenizer(std::string_view text, const Mode& mode) : rest_(text), mode_(mode) {}
 
     Result<std::vector<XmlToken>> run() {
+        // Room for a tag and a text per "<", taken once: growing the list
+        // step by step would copy it and touch fresh memory again each time.
+        tokens_.reserve(2 * static_cast<std::size_t>(std::count(rest_.begin(), rest_.end(), '<')) + 1);
         while (!rest_.empty()) {
             const std::size_t lt = rest_.find('<');
             if (lt == std::string_view::npos) {
