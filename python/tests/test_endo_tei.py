@@ -165,6 +165,37 @@ class ProseFrameTest(TeiTestCase):
         ])
 
 
+class ConvertersThroughEndoTest(TeiTestCase):
+    """A few cases of each converter of running text, block structure, drama
+    and verse, read as the body of a whole TEI text."""
+
+    def test_body_content(self):
+        body = "@@@!litogramma\n\n{}\n"
+        self.assert_cases([(tei(xml), body.format(written)) for xml, written in [
+            ("<div type='part'><head>P</head><div type='chapter'><head>C</head><p>x</p></div></div>",
+             "@== P\n@=== C\nx\n===@\n==@"),
+            ("<div><head>H<note>n</note></head><p>a</p></div>", "@=== H@^(n1)\n@^\nn\n^@(n1)\n\na\n===@"),
+            ("<p> <said who='#Anna'>hi</said> </p>", "@: Anna\nhi\n:@"),
+            ("<p><title>T</title> <term>t</term> <quote> x </quote></p>", '@/T/@.title @/t/@.term @""x""@'),
+            ("<p><ref target='#fn3'>3</ref> <note xml:id='fn3'>body</note> after</p>",
+             "@^(n1) after\n\n@^\nbody\n^@(n1)"),
+            ("<p><choice><abbr>Dr</abbr><expan/></choice></p>", "Dr"),
+            ("<lg><l>a</l><l>b</l></lg><lg><l>c</l></lg>", "@~\na\nb\n~@\n\n@~\nc\n~@"),
+            ("<sp><speaker>A</speaker><l>one</l><l>two</l></sp><sp><speaker>B</speaker><p>prose</p></sp>",
+             "@:~ A\none\ntwo\n~:@\n\n@: B\nprose\n:@"),
+            ("<stage>exit</stage>", "@:[\nexit\n]:@"),
+        ]])
+
+    def test_body_errors(self):
+        self.assert_errors([
+            (tei("abcd"), "bare text at block level: `abcd`"),
+            (tei("<graphic/>"),
+             'unsupported Open { name: "graphic", attrs: [], self_closing: true } at block level'),
+            (tei("<figure xml:id='bad id'></figure>"), "invalid identifier `bad id`"),
+            (tei("<p><list><item>a</item>stray</list></p>"), 'unsupported Text("stray") in an inline list'),
+        ])
+
+
 class DictionaryTest(TeiTestCase):
     def test_top_level(self):
         self.assert_cases([
