@@ -5,7 +5,7 @@
 
 #include "dialektos/unicode.hpp"
 #include "endo/tei/tei_dictionary.hpp"
-#include "endo/tei/tei_dictionary_walk.hpp"
+#include "endo/tei/tei_walk.hpp"
 #include "endo/tei/tei_inlines.hpp"
 #include "endo/tei/tei_tokens.hpp"
 #include "endo/whitespace.hpp"

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "endo/tei/tei_dictionary.hpp"
-#include "endo/tei/tei_dictionary_walk.hpp"
+#include "endo/tei/tei_walk.hpp"
 #include "endo/tei/tei_inlines.hpp"
 #include "endo/whitespace.hpp"
 #include "endo/writable.hpp"
@@ -165,8 +165,8 @@ std::optional<std::uint64_t> tei_entry_number(std::string_view text) {
     if (text.empty()) return std::nullopt;
     std::uint64_t number = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    // from_chars takes no sign of its own here, so digits alone get through.
-    if (error != std::errc() || end != text.data() + text.size() || text.front() == '-') return std::nullopt;
+    // An unsigned from_chars reads digits only: no sign, no white space.
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
     return number;
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "endo/tei/tei_walk.hpp"
 #include "endo/tei/tei_inlines.hpp"
 #include "endo/tree_builders.hpp"
 #include "endo/xml/xml_walk.hpp"
@@ -16,11 +17,6 @@ bool opens(const XmlToken& token, std::string_view name) {
     return open != nullptr && !open->self_closing && open->name == name;
 }
 
-bool closes(const XmlToken& token, std::string_view name) {
-    const auto* close = std::get_if<XmlClose>(&token);
-    return close != nullptr && close->name == name;
-}
-
 // Whether the title statement of the header from `start` on names a main
 // title. Only the title statement counts: a main title of a source
 // description is another work's.
@@ -28,9 +24,9 @@ bool has_main_title(const std::vector<XmlToken>& tokens, std::size_t start) {
     std::size_t header = 1, statement = 0;
     for (std::size_t i = start; i < tokens.size() && header > 0; ++i) {
         if (opens(tokens[i], "teiHeader")) ++header;
-        if (closes(tokens[i], "teiHeader")) --header;
+        if (tei_walk::is_close(tokens[i], "teiHeader")) --header;
         if (opens(tokens[i], "titleStmt")) ++statement;
-        if (closes(tokens[i], "titleStmt") && statement > 0) --statement;
+        if (tei_walk::is_close(tokens[i], "titleStmt") && statement > 0) --statement;
         const auto* open = std::get_if<XmlOpen>(&tokens[i]);
         if (statement > 0 && open != nullptr && open->name == "title" &&
             attribute_value(open->attrs, "type") == std::string_view("main")) {
@@ -54,7 +50,7 @@ Result<std::size_t> import_tei_header(TeiContext& context, std::size_t start, st
     const std::vector<XmlToken>& tokens = context.tokens;
     const bool main_title = has_main_title(tokens, start);
     for (std::size_t i = start; i < tokens.size();) {
-        if (closes(tokens[i], "teiHeader")) return i + 1;
+        if (tei_walk::is_close(tokens[i], "teiHeader")) return i + 1;
         const auto* open = std::get_if<XmlOpen>(&tokens[i]);
         if (open == nullptr || open->self_closing || open->name == "titleStmt" || open->name == "fileDesc") {
             ++i;

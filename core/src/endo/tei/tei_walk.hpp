@@ -1,4 +1,5 @@
-// Small steps of the dictionary converters' walk over the token list.
+// Small steps of the dictionary and frame converters' walk over the token
+// list.
 #pragma once
 
 #include <cstddef>
