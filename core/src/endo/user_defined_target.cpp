@@ -62,4 +62,8 @@ Result<Dialektos> user_defined_target_spelling() {
     return resolve_from_sources(MemorySource(std::move(files)), user_defined_target);
 }
 
+Result<Dialektos> import_target_dialektos(std::string_view id) {
+    return id == user_defined_target ? user_defined_target_spelling() : resolve_from_sources(MemorySource(), id);
+}
+
 }  // namespace ilvex

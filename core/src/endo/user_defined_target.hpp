@@ -18,4 +18,8 @@ inline constexpr std::string_view user_defined_target = "lexigramma";
 // the symbols their meaning.
 Result<Dialektos> user_defined_target_spelling();
 
+// The dialektos an import declaring `id` is written with: the standard one
+// of that id, or the spelling of the user-defined target.
+Result<Dialektos> import_target_dialektos(std::string_view id);
+
 }  // namespace ilvex
