@@ -49,7 +49,12 @@ Status import_tei(std::string_view text, ImportSink& sink) {
     Result<Document> document = import_tei(text);
     if (!document) return std::move(document).error();
     if (Status declared = sink.declaration(document->dialektos, document->version); !declared) return declared;
-    for (Block& block : document->blocks) sink.block(std::move(block));
+    // Each block is let go once handed over, so the tree shrinks as the
+    // sink's output grows.
+    for (Block& block : document->blocks) {
+        Block handed = std::move(block);
+        sink.block(std::move(handed));
+    }
     return {};
 }
 
