@@ -11,6 +11,7 @@
 #include "endo/light_markup/djot_importer.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
 #include "endo/light_markup/org_importer.hpp"
+#include "endo/tei/tei_importer.hpp"
 #include "exceptions.hpp"
 #include "str_builder.hpp"
 #include "functions.hpp"
@@ -38,7 +39,7 @@ constexpr std::array<EndoFormat, 12> formats = {{
     {"docbook", nullptr, false},
     {"bibtex", nullptr, false},
     {"jats", import_jats, false},
-    {"tei", nullptr, false},
+    {"tei", import_tei, false},
     {"usfm", nullptr, true},
     {"usx", nullptr, true},
     {"osis", nullptr, true},

@@ -1,5 +1,6 @@
 #include "endo/xml/xml_tokenizer.hpp"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
@@ -166,6 +167,9 @@ private:
 
 Result<std::vector<XmlToken>> tokenize(std::string_view text, const Mode& mode) {
     std::vector<XmlToken> tokens;
+    // Room for a tag and a text per "<", taken once: growing the list step
+    // by step would copy it and touch fresh memory again each time.
+    tokens.reserve(2 * static_cast<std::size_t>(std::count(text.begin(), text.end(), '<')) + 1);
     Tokenizer tokenizer(text, mode);
     while (true) {
         NextToken token = tokenizer.next();
