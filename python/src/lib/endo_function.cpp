@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "arguments.hpp"
+#include "endo/html/html_importer.hpp"
 #include "endo/import_writer.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
 #include "exceptions.hpp"
@@ -28,7 +29,7 @@ struct EndoFormat {
 // Matched byte for byte: case matters and nothing is trimmed.
 constexpr std::array<EndoFormat, 12> formats = {{
     {"markdown", import_markdown, false},
-    {"html", nullptr, false},
+    {"html", import_html, false},
     {"rst", nullptr, false},
     {"org", nullptr, false},
     {"djot", nullptr, false},

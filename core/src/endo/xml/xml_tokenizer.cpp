@@ -1,5 +1,7 @@
 #include "endo/xml/xml_tokenizer.hpp"
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -45,20 +47,32 @@ public:
     Tokenizer(std::string_view text, const Mode& mode) : rest_(text), mode_(mode) {}
 
     Result<std::vector<XmlToken>> run() {
-        while (!rest_.empty()) {
-            const std::size_t lt = rest_.find('<');
-            if (lt == std::string_view::npos) {
-                tokens_.push_back(XmlText{std::string(rest_)});
-                break;
-            }
-            if (lt > 0) {
-                tokens_.push_back(XmlText{std::string(rest_.substr(0, lt))});
-                rest_.remove_prefix(lt);
-            }
-            if (Status step = markup(); !step) return std::move(step).error();
+        while (!done()) {
+            if (Status next = step(); !next) return std::move(next).error();
         }
         return std::move(tokens_);
     }
+
+    bool done() const { return rest_.empty(); }
+
+    // Reads the text before the next "<" and the construct it begins,
+    // appending at most two tokens.
+    Status step() {
+        const std::size_t lt = rest_.find('<');
+        if (lt == std::string_view::npos) {
+            tokens_.push_back(XmlText{std::string(rest_)});
+            rest_ = {};
+            return {};
+        }
+        if (lt > 0) {
+            tokens_.push_back(XmlText{std::string(rest_.substr(0, lt))});
+            rest_.remove_prefix(lt);
+        }
+        return markup();
+    }
+
+    // The tokens read and not yet handed out by a reader.
+    std::vector<XmlToken>& tokens() { return tokens_; }
 
 private:
     // Consumes the construct that begins with the "<" at the start of rest_.
@@ -161,6 +175,34 @@ private:
 };
 
 }  // namespace
+
+struct XmlTokenReader::State {
+    Tokenizer tokenizer;
+    std::size_t taken = 0;  // tokens of tokenizer.tokens() handed out
+};
+
+XmlTokenReader::XmlTokenReader(std::string_view text, bool html)
+    : state_(std::make_unique<State>(State{Tokenizer(text, html ? html_mode : xml_mode)})) {}
+
+XmlTokenReader::XmlTokenReader(XmlTokenReader&&) noexcept = default;
+XmlTokenReader::~XmlTokenReader() = default;
+
+XmlTokenReader XmlTokenReader::html(std::string_view text) { return XmlTokenReader(text, true); }
+
+XmlTokenReader XmlTokenReader::xml(std::string_view text) { return XmlTokenReader(text, false); }
+
+Result<std::optional<XmlToken>> XmlTokenReader::next() {
+    std::vector<XmlToken>& tokens = state_->tokenizer.tokens();
+    if (state_->taken == tokens.size()) {
+        tokens.clear();
+        state_->taken = 0;
+        while (tokens.empty() && !state_->tokenizer.done()) {
+            if (Status step = state_->tokenizer.step(); !step) return std::move(step).error();
+        }
+        if (tokens.empty()) return std::optional<XmlToken>();
+    }
+    return std::optional<XmlToken>(std::move(tokens[state_->taken++]));
+}
 
 Result<std::vector<XmlToken>> tokenize_xml(std::string_view text) {
     return Tokenizer(text, xml_mode).run();

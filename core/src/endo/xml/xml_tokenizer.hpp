@@ -6,6 +6,8 @@
 // current position, so the work is linear in the input.
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -26,5 +28,25 @@ Result<std::vector<XmlToken>> tokenize_xml(std::string_view text);
 // "<!...>" declaration, a CDATA section included, ends at its first ">".
 // Errors as in XML mode, but "html import: " and kind Other.
 Result<std::vector<XmlToken>> tokenize_html(std::string_view text);
+
+// The same tokens one at a time, for an importer that converts them as they
+// come and so never holds the whole list.
+class XmlTokenReader {
+public:
+    static XmlTokenReader html(std::string_view text);
+    static XmlTokenReader xml(std::string_view text);
+    XmlTokenReader(XmlTokenReader&&) noexcept;
+    ~XmlTokenReader();
+
+    // The next token, nothing at the end of the text, or the error that
+    // ends tokenizing there (after which the reader must not be asked again).
+    Result<std::optional<XmlToken>> next();
+
+private:
+    XmlTokenReader(std::string_view text, bool html);
+
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 }  // namespace ilvex

@@ -1,0 +1,50 @@
+// The converters of the HTML importer. Each is called with the `Open` of
+// its element taken from the tokens, reads the element's content and its
+// `Close`, and gives what it built; the first error ends the import.
+#pragma once
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "dendron/document.hpp"
+#include "dialektos/error.hpp"
+#include "dialektos/result.hpp"
+#include "endo/html/html_tokens.hpp"
+#include "endo/import_context.hpp"
+#include "endo/import_errors.hpp"
+#include "endo/placeholder_marks.hpp"
+#include "endo/xml/xml_token.hpp"
+
+namespace ilvex {
+
+struct HtmlConverter {
+    explicit HtmlConverter(std::string_view text) : tokens(text), context(html_import_error) {}
+
+    Error error(std::string_view message) const { return context.error(message); }
+    // "unclosed `<name>`": the tokens end inside the element.
+    Error unclosed(std::string_view name) const;
+    // "unexpected `</name>`": an end tag that ends no element open here.
+    Error unexpected_close(std::string_view name) const;
+
+    HtmlTokens tokens;
+    ImportContext context;
+};
+
+// The next block of the level that the `Close` named `end` ends (the top
+// level without one), or nothing once that `Close` (or, at the top level,
+// the end of the tokens) has been read.
+Result<std::optional<Block>> next_html_block(HtmlConverter& converter, std::optional<std::string_view> end);
+
+// All the blocks up to the `Close` named `end`, which is read too.
+Result<std::vector<Block>> import_html_blocks(HtmlConverter& converter, std::string_view end);
+
+// The inlines up to the `Close` named `end`, which is read too. With
+// `verse`, a br ends a line of a strophe and is kept as a break of the run.
+Result<InlineRun> import_html_inlines(HtmlConverter& converter, std::string_view end, bool verse);
+
+// The verse division that `div` opens, as a `Stichoi` block.
+Result<Block> import_html_verse_division(HtmlConverter& converter, const XmlOpen& div, Taxis taxis,
+                                         std::vector<std::string> genoses);
+
+}  // namespace ilvex
