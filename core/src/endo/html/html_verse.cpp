@@ -5,6 +5,7 @@
 #include <utility>
 #include <variant>
 
+#include "dialektos/unicode.hpp"
 #include "endo/html/html_converter.hpp"
 #include "endo/html/html_text.hpp"
 
@@ -16,17 +17,32 @@ bool is_blank_text(const Inline& item) {
     return text && is_blank(text->text);
 }
 
+// The white space that begins `text` when it holds a line feed: the
+// source's own line break after a br and the indentation of the next source
+// line, which lay the source out and are no part of the verse line. White
+// space after a br on the same source line is the line's own indentation.
+std::size_t source_layout_length(std::string_view text) {
+    std::size_t end = 0;
+    bool line_feed = false;
+    while (end < text.size()) {
+        std::size_t next = end;
+        if (!unicode::is_whitespace(unicode::next_char(text, next))) break;
+        line_feed = line_feed || text[end] == '\n';
+        end = next;
+    }
+    return line_feed ? end : 0;
+}
+
 // The lines of a strophe paragraph: split at its breaks, each line without
-// the line feeds that begin it (the source's own line breaks after a br),
-// and without a last line that holds nothing but white space (what follows
-// the last br).
+// the source layout that begins it, and without a last line that holds
+// nothing but white space (what follows the last br).
 Strophe strophe_of(InlineRun run) {
     Strophe lines = std::move(run).lines();
     for (std::vector<Inline>& line : lines) {
         if (line.empty()) continue;
         auto* first = std::get_if<Inline::Text>(&line.front().node);
         if (first == nullptr) continue;
-        first->text.erase(0, first->text.find_first_not_of('\n'));
+        first->text.erase(0, source_layout_length(first->text));
         if (first->text.empty()) line.erase(line.begin());
     }
     const std::vector<Inline>& last = lines.back();
