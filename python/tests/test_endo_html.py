@@ -101,6 +101,9 @@ class InlineTest(HtmlImportTestCase):
             ('<p><strong>s</strong> <em>e</em> <span class="Red c++ x-y">r</span><span>plain</span></p>',
              body("@!s!@ @/e/@ @,r,@.red.x-y@,plain,@")),
             ("<p>run <code>x &lt; y</code> <em>a <strong>b</strong></em></p>", body('run @@"x < y"@@ @/a @!b!@/@')),
+            # Code that spans lines ends them with line feeds alone: a
+            # written line cannot end in a carriage return.
+            ("<p><code>a\r\n\r\nb\r</code></p>", body('@@"a"@@\n@@"\nb\r"@@')),
         ])
 
     def test_anchors(self):

@@ -68,6 +68,19 @@ Status anchor(HtmlConverter& converter, const XmlOpen& open, bool verse, InlineR
     return {};
 }
 
+// A line of running text cannot end in a carriage return: the document
+// line would lose it. Inline code that spans lines ends them with line
+// feeds alone.
+std::string without_carriage_returns_at_line_ends(std::string text) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        text[kept++] = text[i];
+    }
+    text.resize(kept);
+    return text;
+}
+
 // Inline code holds text only.
 Status code(HtmlConverter& converter, const XmlOpen& open, InlineRun& run) {
     std::string text;
@@ -82,7 +95,7 @@ Status code(HtmlConverter& converter, const XmlOpen& open, InlineRun& run) {
             text += decode_xml_entities(piece->text);
         }
     }
-    run.push(Inline::Enlexis{std::move(text), {}});
+    run.push(Inline::Enlexis{without_carriage_returns_at_line_ends(std::move(text)), {}});
     return {};
 }
 
