@@ -44,34 +44,54 @@ void change_texts(std::vector<Inline>& inlines, const Change& change) {
     }
 }
 
-// Every white-space run of `text` that holds two or more line feeds as one
-// line feed.
-void single_line_feeds(std::string& text) {
-    if (std::count(text.begin(), text.end(), '\n') < 2) return;
-    std::string out;
-    out.reserve(text.size());
-    std::size_t i = 0;
+// The end of the white-space run that begins at `i` (`i` itself when none).
+std::size_t whitespace_run_end(std::string_view text, std::size_t i) {
     while (i < text.size()) {
-        std::size_t end = i;
-        std::size_t feeds = 0;
-        while (end < text.size()) {
-            std::size_t next = end;
-            if (!unicode::is_whitespace(unicode::next_char(text, next))) break;
-            if (text[end] == '\n') ++feeds;
-            end = next;
-        }
+        std::size_t next = i;
+        if (!unicode::is_whitespace(unicode::next_char(text, next))) break;
+        i = next;
+    }
+    return i;
+}
+
+// Whether the white-space run that begins at the line feed at `feed` holds
+// another line feed.
+bool feeds_again(std::string_view text, std::size_t feed) {
+    const std::size_t end = whitespace_run_end(text, feed + 1);
+    return std::string_view(text).substr(feed + 1, end - feed - 1).find('\n') != std::string_view::npos;
+}
+
+// Every white-space run of `text` that holds two or more line feeds as one
+// line feed. Most texts hold none: only the runs that begin at a line feed
+// are looked at until one is found.
+void single_line_feeds(std::string& text) {
+    std::size_t feed = text.find('\n');
+    while (feed != std::string::npos && !feeds_again(text, feed)) feed = text.find('\n', feed + 1);
+    if (feed == std::string::npos) return;
+    // The run holding that line feed may begin before it.
+    std::size_t run = feed;
+    while (run > 0) {
+        std::size_t before = run;
+        if (!unicode::is_whitespace(unicode::prev_char(text, before))) break;
+        run = before;
+    }
+    std::string out(text, 0, run);
+    std::size_t i = run;
+    while (i < text.size()) {
+        const std::size_t end = whitespace_run_end(text, i);
         if (end > i) {
-            if (feeds >= 2) {
+            const std::string_view white = std::string_view(text).substr(i, end - i);
+            if (std::count(white.begin(), white.end(), '\n') >= 2) {
                 out += '\n';
             } else {
-                out.append(text, i, end - i);
+                out += white;
             }
             i = end;
             continue;
         }
-        unicode::next_char(text, end);
-        out.append(text, i, end - i);
-        i = end;
+        const std::size_t start = i;
+        unicode::next_char(text, i);
+        out.append(text, start, i - start);
     }
     text = std::move(out);
 }
