@@ -29,7 +29,15 @@ struct HtmlConverter {
 
     HtmlTokens tokens;
     ImportContext context;
+    // The em, strong and span elements open around the current point of a
+    // strophe.
+    std::size_t verse_markup = 0;
 };
+
+// How many em, strong and span elements a br may stand in within a
+// strophe. Each line of a strophe repeats the markup that a br splits, so
+// deeper markup would multiply the document by its depth.
+inline constexpr std::size_t max_markup_around_break = 8;
 
 // The next block of the level that the `Close` named `end` ends (the top
 // level without one), or nothing once that `Close` (or, at the top level,

@@ -31,7 +31,9 @@ Result<InlineRun> element_content(HtmlConverter& converter, const XmlOpen& open,
 Status markup(HtmlConverter& converter, const XmlOpen& open, std::string_view symbol, bool verse, InlineRun& run) {
     Suffix suffix;
     if (open.name == "span") suffix.genoses = genoses_of(class_words(open.attrs));
+    if (verse) ++converter.verse_markup;
     Result<InlineRun> content = element_content(converter, open, verse);
+    if (verse) --converter.verse_markup;
     if (!content) return std::move(content).error();
     run.push_wrapped(std::move(content).value(), [&](std::vector<Inline> children) {
         return Inline(Inline::EndoSimmere{std::string(symbol), std::move(children), suffix, true});
@@ -100,7 +102,7 @@ Status code(HtmlConverter& converter, const XmlOpen& open, InlineRun& run) {
 }
 
 Status inline_element(HtmlConverter& converter, const XmlOpen& open, bool verse, InlineRun& run) {
-    if (open.name == "br" && verse) {
+    if (open.name == "br" && verse && converter.verse_markup <= max_markup_around_break) {
         run.push_break();
         if (!open.self_closing && is_close(converter.tokens.peek(), "br")) converter.tokens.skip();
         return {};
