@@ -19,16 +19,6 @@ Block::Para para(std::string_view symbol, bool mirrored = true) {
     return Block::Para{mirrored, std::string(symbol), {}, {}, {}, {}, Taxis::absent()};
 }
 
-bool is_open(const XmlToken* token, std::string_view name) {
-    const auto* open = token ? std::get_if<XmlOpen>(token) : nullptr;
-    return open && open->name == name;
-}
-
-bool is_close(const XmlToken* token, std::string_view name) {
-    const auto* close = token ? std::get_if<XmlClose>(token) : nullptr;
-    return close && close->name == name;
-}
-
 // 1 to 6 for "h" and a number from 1 to 6 ("h2", "h02", "h+2"), else 0.
 std::size_t heading_level(std::string_view name) {
     if (!name.starts_with('h')) return 0;
@@ -36,22 +26,13 @@ std::size_t heading_level(std::string_view name) {
     return level && *level >= 1 && *level <= 6 ? static_cast<std::size_t>(*level) : 0;
 }
 
-// The running text of an element whose `Open` has been read, up to its
-// `Close`.
-Result<std::vector<Inline>> running_inlines(HtmlConverter& converter, std::string_view end) {
-    Result<InlineRun> run = import_html_inlines(converter, end, false);
+// The running text of a heading, paragraph or list item element.
+Result<std::vector<Inline>> running_inlines(HtmlConverter& converter, const XmlOpen& open) {
+    Result<InlineRun> run = import_html_element_inlines(converter, open, false);
     if (!run) return std::move(run).error();
     std::vector<Inline> inlines = std::move(run).value().inlines();
     as_running_text(inlines);
     return inlines;
-}
-
-// The running text of a heading or paragraph element, one level deeper.
-Result<std::vector<Inline>> element_inlines(HtmlConverter& converter, const XmlOpen& open) {
-    if (open.self_closing) return std::vector<Inline>();
-    Result<NestingDepth::Level> level = converter.context.enter();
-    if (!level) return std::move(level).error();
-    return running_inlines(converter, open.name);
 }
 
 // An item holds running text when it begins with text or with one of the
@@ -65,10 +46,12 @@ bool starts_inline_content(const XmlToken* first) {
 
 Result<std::vector<Block>> import_html_list_item(HtmlConverter& converter, const XmlOpen& item) {
     if (item.self_closing) return std::vector<Block>();
-    Result<NestingDepth::Level> level = converter.context.enter();
-    if (!level) return std::move(level).error();
-    if (!starts_inline_content(converter.tokens.peek())) return import_html_blocks(converter, "li");
-    Result<std::vector<Inline>> inlines = running_inlines(converter, "li");
+    if (!starts_inline_content(converter.tokens.peek())) {
+        Result<NestingDepth::Level> level = converter.context.enter();
+        if (!level) return std::move(level).error();
+        return import_html_blocks(converter, "li");
+    }
+    Result<std::vector<Inline>> inlines = running_inlines(converter, item);
     if (!inlines) return std::move(inlines).error();
     std::vector<Block> blocks;
     blocks.emplace_back(Block::Paragraph{std::move(inlines).value()});
@@ -185,12 +168,12 @@ Result<Block> image_block(HtmlConverter& converter, const XmlOpen& open) {
 
 Result<Block> block_element(HtmlConverter& converter, const XmlOpen& open) {
     if (const std::size_t level = heading_level(open.name)) {
-        Result<std::vector<Inline>> inlines = element_inlines(converter, open);
+        Result<std::vector<Inline>> inlines = running_inlines(converter, open);
         if (!inlines) return std::move(inlines).error();
         return single_sim_paragraph(std::string(level, '#'), std::move(inlines).value());
     }
     if (open.name == "p") {
-        Result<std::vector<Inline>> inlines = element_inlines(converter, open);
+        Result<std::vector<Inline>> inlines = running_inlines(converter, open);
         if (!inlines) return std::move(inlines).error();
         return Block(Block::Paragraph{std::move(inlines).value()});
     }

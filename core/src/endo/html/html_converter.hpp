@@ -51,6 +51,10 @@ Result<std::vector<Block>> import_html_blocks(HtmlConverter& converter, std::str
 // `verse`, a br ends a line of a strophe and is kept as a break of the run.
 Result<InlineRun> import_html_inlines(HtmlConverter& converter, std::string_view end, bool verse);
 
+// The inlines of the element that `open` opens, one level deeper, up to
+// its `Close`; none for an empty-element tag.
+Result<InlineRun> import_html_element_inlines(HtmlConverter& converter, const XmlOpen& open, bool verse);
+
 // The verse division that `div` opens, as a `Stichoi` block.
 Result<Block> import_html_verse_division(HtmlConverter& converter, const XmlOpen& div, Taxis taxis,
                                          std::vector<std::string> genoses);

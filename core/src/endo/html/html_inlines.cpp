@@ -14,25 +14,11 @@
 namespace ilvex {
 namespace {
 
-bool is_close(const XmlToken* token, std::string_view name) {
-    const auto* close = token ? std::get_if<XmlClose>(token) : nullptr;
-    return close && close->name == name;
-}
-
-// The content of an inline element whose `Open` has been read, one level
-// deeper; nothing for an empty-element tag.
-Result<InlineRun> element_content(HtmlConverter& converter, const XmlOpen& open, bool verse) {
-    if (open.self_closing) return InlineRun();
-    Result<NestingDepth::Level> level = converter.context.enter();
-    if (!level) return std::move(level).error();
-    return import_html_inlines(converter, open.name, verse);
-}
-
 Status markup(HtmlConverter& converter, const XmlOpen& open, std::string_view symbol, bool verse, InlineRun& run) {
     Suffix suffix;
     if (open.name == "span") suffix.genoses = genoses_of(class_words(open.attrs));
     if (verse) ++converter.verse_markup;
-    Result<InlineRun> content = element_content(converter, open, verse);
+    Result<InlineRun> content = import_html_element_inlines(converter, open, verse);
     if (verse) --converter.verse_markup;
     if (!content) return std::move(content).error();
     run.push_wrapped(std::move(content).value(), [&](std::vector<Inline> children) {
@@ -46,7 +32,7 @@ Status markup(HtmlConverter& converter, const XmlOpen& open, std::string_view sy
 Status anchor(HtmlConverter& converter, const XmlOpen& open, bool verse, InlineRun& run) {
     const std::optional<std::string_view> href = attribute_value(open.attrs, "href");
     const std::string_view target = href ? unicode::trim(*href) : std::string_view();
-    Result<InlineRun> content = element_content(converter, open, verse);
+    Result<InlineRun> content = import_html_element_inlines(converter, open, verse);
     if (!content) return std::move(content).error();
     InlineRun children = std::move(content).value();
     if (target.empty()) {
@@ -116,6 +102,13 @@ Status inline_element(HtmlConverter& converter, const XmlOpen& open, bool verse,
 }
 
 }  // namespace
+
+Result<InlineRun> import_html_element_inlines(HtmlConverter& converter, const XmlOpen& open, bool verse) {
+    if (open.self_closing) return InlineRun();
+    Result<NestingDepth::Level> level = converter.context.enter();
+    if (!level) return std::move(level).error();
+    return import_html_inlines(converter, open.name, verse);
+}
 
 Result<InlineRun> import_html_inlines(HtmlConverter& converter, std::string_view end, bool verse) {
     InlineRun run;

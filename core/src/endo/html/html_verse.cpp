@@ -51,16 +51,9 @@ Strophe strophe_of(InlineRun run) {
     return lines;
 }
 
-Result<InlineRun> paragraph_content(HtmlConverter& converter, const XmlOpen& p, bool verse) {
-    if (p.self_closing) return InlineRun();
-    Result<NestingDepth::Level> level = converter.context.enter();
-    if (!level) return std::move(level).error();
-    return import_html_inlines(converter, "p", verse);
-}
-
 // A title or attribution, written on the one line of a lemma or hypograph.
 Status single_line(HtmlConverter& converter, const XmlOpen& p, std::vector<Inline>& into) {
-    Result<InlineRun> content = paragraph_content(converter, p, false);
+    Result<InlineRun> content = import_html_element_inlines(converter, p, false);
     if (!content) return std::move(content).error();
     into = std::move(content).value().inlines();
     as_single_line(into);
@@ -71,7 +64,7 @@ Status verse_paragraph(HtmlConverter& converter, const XmlOpen& p, Block::Sticho
     const std::vector<std::string_view> words = class_words(p.attrs);
     const std::string_view kind = words.empty() ? std::string_view() : words.front();
     if (kind == "strophe") {
-        Result<InlineRun> content = paragraph_content(converter, p, true);
+        Result<InlineRun> content = import_html_element_inlines(converter, p, true);
         if (!content) return std::move(content).error();
         verse.strophes.push_back(strophe_of(std::move(content).value()));
         return {};
