@@ -33,6 +33,10 @@ DocumentWriter& ImportWriter::writer() {
 
 void ImportWriter::accept(Block&& block) { writer().block(block); }
 
+void ImportWriter::accept_open(const Block& block) { writer().open(block); }
+
+void ImportWriter::accept_close(const Block& block) { writer().close(block); }
+
 std::string ImportWriter::finish() && { return std::move(writer()).finish(); }
 
 }  // namespace ilvex

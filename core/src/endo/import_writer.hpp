@@ -35,6 +35,9 @@ public:
 
 private:
     void accept(Block&& block) override;
+    bool takes_pieces() const override { return true; }
+    void accept_open(const Block& block) override;
+    void accept_close(const Block& block) override;
     DocumentWriter& writer();
 
     std::size_t input_size_;

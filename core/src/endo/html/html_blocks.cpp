@@ -94,41 +94,33 @@ Result<Block> list_block(HtmlConverter& converter, const XmlOpen& open) {
     }
 }
 
-// A division whose first class word is "verse" or "table" is a verse
-// division; any other holds blocks, its class words as genoses.
-Result<Block> division_block(HtmlConverter& converter, const XmlOpen& open) {
-    std::vector<std::string_view> words = class_words(open.attrs);
-    if (!words.empty() && (words.front() == "verse" || words.front() == "table")) {
-        const bool table = words.front() == "table";
-        words.erase(words.begin());
-        std::vector<std::string> genoses = genoses_of(words);
-        if (table) genoses.emplace_back("table");
-        Taxis taxis = Taxis::absent();
-        if (const auto value = attribute_value(open.attrs, "data-taxis")) {
-            if (const auto number = read_unsigned(*value)) taxis = Taxis::of(*number);
-        }
-        return import_html_verse_division(converter, open, taxis, std::move(genoses));
-    }
-    Block::Para division = para("_");
-    division.suffix.genoses = genoses_of(words);
-    if (open.self_closing) return Block(std::move(division));
-    Result<NestingDepth::Level> level = converter.context.enter();
-    if (!level) return std::move(level).error();
-    Result<std::vector<Block>> children = import_html_blocks(converter, "div");
-    if (!children) return std::move(children).error();
-    division.children = std::move(children).value();
-    return Block(std::move(division));
+bool opens_verse(const std::vector<std::string_view>& words) {
+    return !words.empty() && (words.front() == "verse" || words.front() == "table");
 }
 
-Result<Block> quote_block(HtmlConverter& converter, const XmlOpen& open) {
-    Block::Para quote = para(">", false);
-    if (open.self_closing) return Block(std::move(quote));
+// A division whose first class word is "verse" or "table": the word goes,
+// and "table" comes back as the last genos.
+Result<Block> verse_division_block(HtmlConverter& converter, const XmlOpen& open) {
+    std::vector<std::string_view> words = class_words(open.attrs);
+    const bool table = words.front() == "table";
+    words.erase(words.begin());
+    std::vector<std::string> genoses = genoses_of(words);
+    if (table) genoses.emplace_back("table");
+    Taxis taxis = Taxis::absent();
+    if (const auto value = attribute_value(open.attrs, "data-taxis")) {
+        if (const auto number = read_unsigned(*value)) taxis = Taxis::of(*number);
+    }
+    return import_html_verse_division(converter, open, taxis, std::move(genoses));
+}
+
+Result<Block> container_block(HtmlConverter& converter, const XmlOpen& open, Block::Para container) {
+    if (open.self_closing) return Block(std::move(container));
     Result<NestingDepth::Level> level = converter.context.enter();
     if (!level) return std::move(level).error();
-    Result<std::vector<Block>> children = import_html_blocks(converter, "blockquote");
+    Result<std::vector<Block>> children = import_html_blocks(converter, open.name);
     if (!children) return std::move(children).error();
-    quote.children = std::move(children).value();
-    return Block(std::move(quote));
+    container.children = std::move(children).value();
+    return Block(std::move(container));
 }
 
 // The text of a pre element, or of the one code element it holds, kept as
@@ -178,14 +170,24 @@ Result<Block> block_element(HtmlConverter& converter, const XmlOpen& open) {
         return Block(Block::Paragraph{std::move(inlines).value()});
     }
     if (open.name == "ul" || open.name == "ol") return list_block(converter, open);
-    if (open.name == "div") return division_block(converter, open);
+    if (auto container = html_block_container(open)) return container_block(converter, open, std::move(*container));
+    if (open.name == "div") return verse_division_block(converter, open);
     if (open.name == "pre") return preformatted_block(converter, open);
     if (open.name == "img") return image_block(converter, open);
-    if (open.name == "blockquote") return quote_block(converter, open);
     return converter.error("unsupported element at block level: `<" + open.name + ">`");
 }
 
 }  // namespace
+
+std::optional<Block::Para> html_block_container(const XmlOpen& open) {
+    if (open.name == "blockquote") return para(">", false);
+    if (open.name != "div") return std::nullopt;
+    const std::vector<std::string_view> words = class_words(open.attrs);
+    if (opens_verse(words)) return std::nullopt;
+    Block::Para division = para("_");
+    division.suffix.genoses = genoses_of(words);
+    return division;
+}
 
 Error HtmlConverter::unclosed(std::string_view name) const {
     return error("unclosed `<" + std::string(name) + ">`");

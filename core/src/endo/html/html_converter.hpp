@@ -44,6 +44,11 @@ inline constexpr std::size_t max_markup_around_break = 8;
 // the end of the tokens) has been read.
 Result<std::optional<Block>> next_html_block(HtmlConverter& converter, std::optional<std::string_view> end);
 
+// The Para of an ordinary division or a block quotation, which holds the
+// element's blocks (its children not yet read); nothing for any other
+// element, a verse division included.
+std::optional<Block::Para> html_block_container(const XmlOpen& open);
+
 // All the blocks up to the `Close` named `end`, which is read too.
 Result<std::vector<Block>> import_html_blocks(HtmlConverter& converter, std::string_view end);
 

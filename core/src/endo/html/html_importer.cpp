@@ -2,18 +2,45 @@
 
 #include <optional>
 #include <utility>
+#include <variant>
 
 #include "endo/html/html_converter.hpp"
+#include "endo/html/html_text.hpp"
 
 namespace ilvex {
 namespace {
 
 constexpr std::string_view html_dialektos = "il-html";
 
-// Each top-level block goes to the sink as soon as it is read.
-Status convert(HtmlConverter& converter, ImportSink& sink) {
+// The open division or block quotation that the next token begins, taken
+// from the tokens; nothing for any other token, which stays. White space
+// before it, which the block level skips anyway, is skipped.
+std::optional<XmlOpen> take_container_open(HtmlTokens& tokens) {
+    const XmlToken* next = tokens.peek();
+    for (const XmlText* text; next && (text = std::get_if<XmlText>(next)) && is_blank(text->text);) {
+        tokens.skip();
+        next = tokens.peek();
+    }
+    const auto* open = next ? std::get_if<XmlOpen>(next) : nullptr;
+    if (open == nullptr || open->self_closing || !html_block_container(*open)) return std::nullopt;
+    return std::get<XmlOpen>(*tokens.take());
+}
+
+// Each block of the level that the `Close` named `end` ends (the top level
+// without one) goes to the sink as soon as it is read. A division or block
+// quotation goes in pieces, its own blocks likewise: a document wrapped in
+// one division is never held whole.
+Status convert(HtmlConverter& converter, ImportSink& sink, std::optional<std::string_view> end) {
     for (;;) {
-        Result<std::optional<Block>> next = next_html_block(converter, std::nullopt);
+        if (const std::optional<XmlOpen> open = take_container_open(converter.tokens)) {
+            Result<NestingDepth::Level> level = converter.context.enter();
+            if (!level) return std::move(level).error();
+            sink.open(Block(*html_block_container(*open)));
+            if (Status body = convert(converter, sink, open->name); !body) return body;
+            sink.close();
+            continue;
+        }
+        Result<std::optional<Block>> next = next_html_block(converter, end);
         if (!next) return std::move(next).error();
         if (!next.value()) return {};
         sink.block(std::move(*next.value()));
@@ -25,7 +52,7 @@ Status convert(HtmlConverter& converter, ImportSink& sink) {
 Status import_html(std::string_view text, ImportSink& sink) {
     if (Status declared = sink.declaration(html_dialektos, std::nullopt); !declared) return declared;
     HtmlConverter converter(text);
-    Status converted = convert(converter, sink);
+    Status converted = convert(converter, sink, std::nullopt);
     return converter.tokens.result(std::move(converted));
 }
 
