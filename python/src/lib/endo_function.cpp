@@ -8,7 +8,9 @@
 #include "arguments.hpp"
 #include "endo/html/html_importer.hpp"
 #include "endo/import_writer.hpp"
+#include "endo/light_markup/djot_importer.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
+#include "endo/light_markup/org_importer.hpp"
 #include "exceptions.hpp"
 #include "str_builder.hpp"
 #include "functions.hpp"
@@ -31,8 +33,8 @@ constexpr std::array<EndoFormat, 12> formats = {{
     {"markdown", import_markdown, false},
     {"html", import_html, false},
     {"rst", nullptr, false},
-    {"org", nullptr, false},
-    {"djot", nullptr, false},
+    {"org", import_org, false},
+    {"djot", import_djot, false},
     {"docbook", nullptr, false},
     {"bibtex", nullptr, false},
     {"jats", nullptr, false},
