@@ -22,7 +22,7 @@ Block::Para para(std::string_view symbol, bool mirrored = true) {
 // 1 to 6 for "h" and a number from 1 to 6 ("h2", "h02", "h+2"), else 0.
 std::size_t heading_level(std::string_view name) {
     if (!name.starts_with('h')) return 0;
-    const std::optional<std::uint64_t> level = read_unsigned(name.substr(1));
+    const std::optional<std::uint64_t> level = read_html_number(name.substr(1));
     return level && *level >= 1 && *level <= 6 ? static_cast<std::size_t>(*level) : 0;
 }
 
@@ -39,7 +39,7 @@ Result<std::vector<Inline>> running_inlines(HtmlConverter& converter, const XmlO
 // inline elements that may open it; otherwise it holds blocks.
 bool starts_inline_content(const XmlToken* first) {
     if (first == nullptr) return false;
-    if (const auto* text = std::get_if<XmlText>(first)) return !is_blank(text->text);
+    if (const auto* text = std::get_if<XmlText>(first)) return !is_white_space_only(text->text);
     const auto* open = std::get_if<XmlOpen>(first);
     return open && (open->name == "em" || open->name == "span" || open->name == "code" || open->name == "strong");
 }
@@ -62,7 +62,7 @@ Result<std::vector<Block>> import_html_list_item(HtmlConverter& converter, const
 // its position: an explicit value does not renumber the items after it.
 Taxis item_number(const XmlOpen& item, std::uint64_t position) {
     if (const auto value = attribute_value(item.attrs, "value")) {
-        if (const auto number = read_unsigned(*value)) return Taxis::of(*number);
+        if (const auto number = read_html_number(*value)) return Taxis::of(*number);
     }
     return Taxis::of(position);
 }
@@ -76,7 +76,7 @@ Result<Block> list_block(HtmlConverter& converter, const XmlOpen& open) {
     for (;;) {
         std::optional<XmlToken> token = converter.tokens.take();
         if (token) {
-            if (const auto* text = std::get_if<XmlText>(&*token); text && is_blank(text->text)) continue;
+            if (const auto* text = std::get_if<XmlText>(&*token); text && is_white_space_only(text->text)) continue;
             if (const auto* close = std::get_if<XmlClose>(&*token); close && close->name == open.name) {
                 return Block(std::move(list));
             }
@@ -101,14 +101,14 @@ bool opens_verse(const std::vector<std::string_view>& words) {
 // A division whose first class word is "verse" or "table": the word goes,
 // and "table" comes back as the last genos.
 Result<Block> verse_division_block(HtmlConverter& converter, const XmlOpen& open) {
-    std::vector<std::string_view> words = class_words(open.attrs);
+    std::vector<std::string_view> words = html_class_words(open.attrs);
     const bool table = words.front() == "table";
     words.erase(words.begin());
-    std::vector<std::string> genoses = genoses_of(words);
+    std::vector<std::string> genoses = html_class_genoses(words);
     if (table) genoses.emplace_back("table");
     Taxis taxis = Taxis::absent();
     if (const auto value = attribute_value(open.attrs, "data-taxis")) {
-        if (const auto number = read_unsigned(*value)) taxis = Taxis::of(*number);
+        if (const auto number = read_html_number(*value)) taxis = Taxis::of(*number);
     }
     return import_html_verse_division(converter, open, taxis, std::move(genoses));
 }
@@ -130,7 +130,7 @@ Result<Block> preformatted_block(HtmlConverter& converter, const XmlOpen& open) 
     if (!open.self_closing) {
         HtmlTokens& tokens = converter.tokens;
         bool code_open = false;
-        if (const XmlToken* next = tokens.peek(); is_open(next, "code")) {
+        if (const XmlToken* next = tokens.peek(); is_html_open(next, "code")) {
             code_open = !std::get<XmlOpen>(*next).self_closing;
             tokens.skip();
         }
@@ -141,10 +141,10 @@ Result<Block> preformatted_block(HtmlConverter& converter, const XmlOpen& open) 
             tokens.skip();
         }
         if (code_open) {
-            if (!is_close(tokens.peek(), "code")) return converter.error("unclosed `<code>` in `<pre>`");
+            if (!is_html_close(tokens.peek(), "code")) return converter.error("unclosed `<code>` in `<pre>`");
             tokens.skip();
         }
-        if (!is_close(tokens.peek(), "pre")) return converter.error("unclosed `<pre>`");
+        if (!is_html_close(tokens.peek(), "pre")) return converter.error("unclosed `<pre>`");
         tokens.skip();
     }
     if (!text.empty() && !text.ends_with('\n')) text += '\n';
@@ -154,7 +154,7 @@ Result<Block> preformatted_block(HtmlConverter& converter, const XmlOpen& open) 
 Result<Block> image_block(HtmlConverter& converter, const XmlOpen& open) {
     const std::optional<std::string_view> src = attribute_value(open.attrs, "src");
     if (!src) return converter.error("img without src");
-    if (!open.self_closing && is_close(converter.tokens.peek(), "img")) converter.tokens.skip();
+    if (!open.self_closing && is_html_close(converter.tokens.peek(), "img")) converter.tokens.skip();
     return Block(Block::Enmedia{writable_parameter(*src)});
 }
 
@@ -182,10 +182,10 @@ Result<Block> block_element(HtmlConverter& converter, const XmlOpen& open) {
 std::optional<Block::Para> html_block_container(const XmlOpen& open) {
     if (open.name == "blockquote") return para(">", false);
     if (open.name != "div") return std::nullopt;
-    const std::vector<std::string_view> words = class_words(open.attrs);
+    const std::vector<std::string_view> words = html_class_words(open.attrs);
     if (opens_verse(words)) return std::nullopt;
     Block::Para division = para("_");
-    division.suffix.genoses = genoses_of(words);
+    division.suffix.genoses = html_class_genoses(words);
     return division;
 }
 
@@ -205,7 +205,7 @@ Result<std::optional<Block>> next_html_block(HtmlConverter& converter, std::opti
             return std::optional<Block>();
         }
         if (const auto* text = std::get_if<XmlText>(&*token)) {
-            if (is_blank(text->text)) continue;
+            if (is_white_space_only(text->text)) continue;
             return converter.error("bare text at block level: `" + std::string(unicode::trim(text->text)) + "`");
         }
         if (const auto* close = std::get_if<XmlClose>(&*token)) {

@@ -17,7 +17,7 @@ constexpr std::string_view html_dialektos = "il-html";
 // before it, which the block level skips anyway, is skipped.
 std::optional<XmlOpen> take_container_open(HtmlTokens& tokens) {
     const XmlToken* next = tokens.peek();
-    for (const XmlText* text; next && (text = std::get_if<XmlText>(next)) && is_blank(text->text);) {
+    for (const XmlText* text; next && (text = std::get_if<XmlText>(next)) && is_white_space_only(text->text);) {
         tokens.skip();
         next = tokens.peek();
     }

@@ -16,7 +16,7 @@ namespace {
 
 Status markup(HtmlConverter& converter, const XmlOpen& open, std::string_view symbol, bool verse, InlineRun& run) {
     Suffix suffix;
-    if (open.name == "span") suffix.genoses = genoses_of(class_words(open.attrs));
+    if (open.name == "span") suffix.genoses = html_class_genoses(html_class_words(open.attrs));
     if (verse) ++converter.verse_markup;
     Result<InlineRun> content = import_html_element_inlines(converter, open, verse);
     if (verse) --converter.verse_markup;
@@ -77,7 +77,7 @@ Status code(HtmlConverter& converter, const XmlOpen& open, InlineRun& run) {
             const std::optional<XmlToken> token = converter.tokens.take();
             const auto* piece = token ? std::get_if<XmlText>(&*token) : nullptr;
             if (piece == nullptr) {
-                if (is_close(token ? &*token : nullptr, "code")) break;
+                if (is_html_close(token ? &*token : nullptr, "code")) break;
                 return converter.error("unclosed `<code>`");
             }
             text += decode_xml_entities(piece->text);
@@ -90,7 +90,7 @@ Status code(HtmlConverter& converter, const XmlOpen& open, InlineRun& run) {
 Status inline_element(HtmlConverter& converter, const XmlOpen& open, bool verse, InlineRun& run) {
     if (open.name == "br" && verse && converter.verse_markup <= max_markup_around_break) {
         run.push_break();
-        if (!open.self_closing && is_close(converter.tokens.peek(), "br")) converter.tokens.skip();
+        if (!open.self_closing && is_html_close(converter.tokens.peek(), "br")) converter.tokens.skip();
         return {};
     }
     if (open.name == "em") return markup(converter, open, "/", verse, run);

@@ -98,7 +98,7 @@ void single_line_feeds(std::string& text) {
 
 }  // namespace
 
-std::optional<std::uint64_t> read_unsigned(std::string_view text) {
+std::optional<std::uint64_t> read_html_number(std::string_view text) {
     if (text.starts_with('+')) text.remove_prefix(1);
     if (text.empty()) return std::nullopt;
     std::uint64_t value = 0;
@@ -111,7 +111,7 @@ std::optional<std::uint64_t> read_unsigned(std::string_view text) {
     return value;
 }
 
-std::vector<std::string_view> class_words(const std::vector<XmlAttribute>& attrs) {
+std::vector<std::string_view> html_class_words(const std::vector<XmlAttribute>& attrs) {
     std::vector<std::string_view> words;
     const std::optional<std::string_view> value = attribute_value(attrs, "class");
     if (!value) return words;
@@ -129,7 +129,7 @@ std::vector<std::string_view> class_words(const std::vector<XmlAttribute>& attrs
     return words;
 }
 
-std::vector<std::string> genoses_of(const std::vector<std::string_view>& words) {
+std::vector<std::string> html_class_genoses(const std::vector<std::string_view>& words) {
     std::vector<std::string> genoses;
     for (const std::string_view word : words) {
         if (auto genos = writable_genos(word)) genoses.push_back(std::move(*genos));
@@ -137,7 +137,7 @@ std::vector<std::string> genoses_of(const std::vector<std::string_view>& words) 
     return genoses;
 }
 
-bool is_blank(std::string_view text) { return unicode::trim(text).empty(); }
+bool is_white_space_only(std::string_view text) { return unicode::trim(text).empty(); }
 
 void as_running_text(std::vector<Inline>& inlines) { change_texts(inlines, single_line_feeds); }
 

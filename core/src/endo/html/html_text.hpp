@@ -16,17 +16,17 @@ namespace ilvex {
 
 // An unsigned decimal number: an optional "+", then ASCII digits only,
 // leading zeros allowed, the value fitting 64 bits ("+05" gives 5).
-std::optional<std::uint64_t> read_unsigned(std::string_view text);
+std::optional<std::uint64_t> read_html_number(std::string_view text);
 
 // The first "class" attribute split at white space, empty pieces dropped;
 // none without one.
-std::vector<std::string_view> class_words(const std::vector<XmlAttribute>& attrs);
+std::vector<std::string_view> html_class_words(const std::vector<XmlAttribute>& attrs);
 
 // The words that can be written as genoses, each kept, lower-cased or
 // dropped.
-std::vector<std::string> genoses_of(const std::vector<std::string_view>& words);
+std::vector<std::string> html_class_genoses(const std::vector<std::string_view>& words);
 
-bool is_blank(std::string_view text);
+bool is_white_space_only(std::string_view text);
 
 // Running text, written on lines of a paragraph: a blank line there would
 // end it, so every white-space run holding two or more line feeds becomes

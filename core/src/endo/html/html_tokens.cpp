@@ -56,12 +56,12 @@ std::optional<XmlToken> HtmlTokens::take() {
     return std::move(next_);
 }
 
-bool is_open(const XmlToken* token, std::string_view name) {
+bool is_html_open(const XmlToken* token, std::string_view name) {
     const auto* open = token ? std::get_if<XmlOpen>(token) : nullptr;
     return open && open->name == name;
 }
 
-bool is_close(const XmlToken* token, std::string_view name) {
+bool is_html_close(const XmlToken* token, std::string_view name) {
     const auto* close = token ? std::get_if<XmlClose>(token) : nullptr;
     return close && close->name == name;
 }

@@ -48,7 +48,7 @@ private:
 };
 
 // Whether `token` (null at the end) is a start or end tag named `name`.
-bool is_open(const XmlToken* token, std::string_view name);
-bool is_close(const XmlToken* token, std::string_view name);
+bool is_html_open(const XmlToken* token, std::string_view name);
+bool is_html_close(const XmlToken* token, std::string_view name);
 
 }  // namespace ilvex

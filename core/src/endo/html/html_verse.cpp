@@ -14,7 +14,7 @@ namespace {
 
 bool is_blank_text(const Inline& item) {
     const auto* text = std::get_if<Inline::Text>(&item.node);
-    return text && is_blank(text->text);
+    return text && is_white_space_only(text->text);
 }
 
 // The white space that begins `text` when it holds a line feed: the
@@ -61,7 +61,7 @@ Status single_line(HtmlConverter& converter, const XmlOpen& p, std::vector<Inlin
 }
 
 Status verse_paragraph(HtmlConverter& converter, const XmlOpen& p, Block::Stichoi& verse) {
-    const std::vector<std::string_view> words = class_words(p.attrs);
+    const std::vector<std::string_view> words = html_class_words(p.attrs);
     const std::string_view kind = words.empty() ? std::string_view() : words.front();
     if (kind == "strophe") {
         Result<InlineRun> content = import_html_element_inlines(converter, p, true);
@@ -85,7 +85,7 @@ Result<Block> import_html_verse_division(HtmlConverter& converter, const XmlOpen
     for (;;) {
         const std::optional<XmlToken> token = converter.tokens.take();
         if (!token) return converter.error("unterminated verse division");
-        if (const auto* text = std::get_if<XmlText>(&*token); text && is_blank(text->text)) continue;
+        if (const auto* text = std::get_if<XmlText>(&*token); text && is_white_space_only(text->text)) continue;
         if (const auto* close = std::get_if<XmlClose>(&*token); close && close->name == "div") {
             return Block(std::move(verse));
         }
