@@ -1,5 +1,5 @@
-// The HTML import handed over as it is read: divisions and block quotations
-// in pieces, whatever their depth, give the text of the whole tree, and a
+// The HTML import handed over as it is read: lists, divisions and block
+// quotations in pieces, whatever their depth, give the text of the whole tree, and a
 // sink that takes no pieces gets the same tree whole.
 #include <gtest/gtest.h>
 
@@ -24,6 +24,8 @@ TEST(HtmlImport, ContainersInPiecesWriteWhatTheWholeTreeWrites) {
         "<ul><li><div><p>in an item</p></div></li></ul>\n<div class=\"verse\"><p class=\"strophe\">a<br/>b</p></div>\n"
         "<pre>x</pre><img src=\"a b\"><p>_@</p>\n</div>\n</body>",
         "<blockquote><blockquote><blockquote><p>>@</p></blockquote></blockquote></blockquote><blockquote/>",
+        "<ol>\n  <li>a</li>\n  <li value=\"7\"><p>b</p><ul><li>c</li><li/></ul></li>\n  <li><div><p>d</p></div></li>\n</ol>"
+        "<ul/><ol></ol>",
     };
     for (const std::string& html : cases) {
         const std::string failure = check_streamed_import(import_html, html, local_dialektoi().path());

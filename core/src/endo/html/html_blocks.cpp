@@ -68,29 +68,15 @@ Taxis item_number(const XmlOpen& item, std::uint64_t position) {
 }
 
 Result<Block> list_block(HtmlConverter& converter, const XmlOpen& open) {
-    const bool ordered = open.name == "ol";
-    Block::Para list = para(ordered ? ".." : "--");
+    Block::Para list = *html_block_container(open);
     if (open.self_closing) return Block(std::move(list));
     Result<NestingDepth::Level> level = converter.context.enter();
     if (!level) return std::move(level).error();
     for (;;) {
-        std::optional<XmlToken> token = converter.tokens.take();
-        if (token) {
-            if (const auto* text = std::get_if<XmlText>(&*token); text && is_white_space_only(text->text)) continue;
-            if (const auto* close = std::get_if<XmlClose>(&*token); close && close->name == open.name) {
-                return Block(std::move(list));
-            }
-        }
-        const auto* item = token ? std::get_if<XmlOpen>(&*token) : nullptr;
-        if (item == nullptr || item->name != "li") {
-            return converter.error("expected `<li>` or `</" + open.name + ">`");
-        }
-        Block::Para entry = para(ordered ? "." : "-");
-        if (ordered) entry.taxis = item_number(*item, list.children.size() + 1);
-        Result<std::vector<Block>> children = import_html_list_item(converter, *item);
-        if (!children) return std::move(children).error();
-        entry.children = std::move(children).value();
-        list.children.emplace_back(std::move(entry));
+        Result<std::optional<Block>> item = next_html_list_item(converter, open, list.children.size());
+        if (!item) return std::move(item).error();
+        if (!item.value()) return Block(std::move(list));
+        list.children.push_back(std::move(*item.value()));
     }
 }
 
@@ -179,7 +165,33 @@ Result<Block> block_element(HtmlConverter& converter, const XmlOpen& open) {
 
 }  // namespace
 
+Result<std::optional<Block>> next_html_list_item(HtmlConverter& converter, const XmlOpen& list,
+                                                 std::uint64_t count) {
+    const bool ordered = list.name == "ol";
+    for (;;) {
+        std::optional<XmlToken> token = converter.tokens.take();
+        if (token) {
+            if (const auto* text = std::get_if<XmlText>(&*token); text && is_white_space_only(text->text)) continue;
+            if (const auto* close = std::get_if<XmlClose>(&*token); close && close->name == list.name) {
+                return std::optional<Block>();
+            }
+        }
+        const auto* item = token ? std::get_if<XmlOpen>(&*token) : nullptr;
+        if (item == nullptr || item->name != "li") {
+            return converter.error("expected `<li>` or `</" + list.name + ">`");
+        }
+        Block::Para entry = para(ordered ? "." : "-");
+        if (ordered) entry.taxis = item_number(*item, count + 1);
+        Result<std::vector<Block>> children = import_html_list_item(converter, *item);
+        if (!children) return std::move(children).error();
+        entry.children = std::move(children).value();
+        return std::optional<Block>(std::move(entry));
+    }
+}
+
 std::optional<Block::Para> html_block_container(const XmlOpen& open) {
+    if (open.name == "ul") return para("--");
+    if (open.name == "ol") return para("..");
     if (open.name == "blockquote") return para(">", false);
     if (open.name != "div") return std::nullopt;
     const std::vector<std::string_view> words = html_class_words(open.attrs);

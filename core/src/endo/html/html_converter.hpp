@@ -3,6 +3,7 @@
 // `Close`, and gives what it built; the first error ends the import.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -44,10 +45,15 @@ inline constexpr std::size_t max_markup_around_break = 8;
 // the end of the tokens) has been read.
 Result<std::optional<Block>> next_html_block(HtmlConverter& converter, std::optional<std::string_view> end);
 
-// The Para of an ordinary division or a block quotation, which holds the
-// element's blocks (its children not yet read); nothing for any other
-// element, a verse division included.
+// The Para of a list, an ordinary division or a block quotation, which
+// holds the element's items or blocks (its children not yet read); nothing
+// for any other element, a verse division included.
 std::optional<Block::Para> html_block_container(const XmlOpen& open);
+
+// The next item of the ul or ol that `list` opens, `count` items having
+// been read, or nothing once the list's `Close` has been read.
+Result<std::optional<Block>> next_html_list_item(HtmlConverter& converter, const XmlOpen& list,
+                                                 std::uint64_t count);
 
 // All the blocks up to the `Close` named `end`, which is read too.
 Result<std::vector<Block>> import_html_blocks(HtmlConverter& converter, std::string_view end);

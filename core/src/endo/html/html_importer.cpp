@@ -1,5 +1,6 @@
 #include "endo/html/html_importer.hpp"
 
+#include <cstdint>
 #include <optional>
 #include <utility>
 #include <variant>
@@ -12,7 +13,7 @@ namespace {
 
 constexpr std::string_view html_dialektos = "il-html";
 
-// The open division or block quotation that the next token begins, taken
+// The open list, division or block quotation that the next token begins, taken
 // from the tokens; nothing for any other token, which stays. White space
 // before it, which the block level skips anyway, is skipped.
 std::optional<XmlOpen> take_container_open(HtmlTokens& tokens) {
@@ -26,17 +27,31 @@ std::optional<XmlOpen> take_container_open(HtmlTokens& tokens) {
     return std::get<XmlOpen>(*tokens.take());
 }
 
+Status convert(HtmlConverter& converter, ImportSink& sink, std::optional<std::string_view> end);
+
+// Each item of a list goes to the sink as soon as it is read.
+Status convert_items(HtmlConverter& converter, ImportSink& sink, const XmlOpen& list) {
+    for (std::uint64_t count = 0;; ++count) {
+        Result<std::optional<Block>> item = next_html_list_item(converter, list, count);
+        if (!item) return std::move(item).error();
+        if (!item.value()) return {};
+        sink.block(std::move(*item.value()));
+    }
+}
+
 // Each block of the level that the `Close` named `end` ends (the top level
-// without one) goes to the sink as soon as it is read. A division or block
-// quotation goes in pieces, its own blocks likewise: a document wrapped in
-// one division is never held whole.
+// without one) goes to the sink as soon as it is read. A list, division or
+// block quotation goes in pieces, its own blocks or items likewise: a
+// document wrapped in one division, or one long list, is never held whole.
 Status convert(HtmlConverter& converter, ImportSink& sink, std::optional<std::string_view> end) {
     for (;;) {
         if (const std::optional<XmlOpen> open = take_container_open(converter.tokens)) {
             Result<NestingDepth::Level> level = converter.context.enter();
             if (!level) return std::move(level).error();
             sink.open(Block(*html_block_container(*open)));
-            if (Status body = convert(converter, sink, open->name); !body) return body;
+            const bool list = open->name == "ul" || open->name == "ol";
+            Status body = list ? convert_items(converter, sink, *open) : convert(converter, sink, open->name);
+            if (!body) return body;
             sink.close();
             continue;
         }
