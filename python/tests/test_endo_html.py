@@ -104,6 +104,7 @@ class InlineTest(HtmlImportTestCase):
             # Code that spans lines ends them with line feeds alone: a
             # written line cannot end in a carriage return.
             ("<p><code>a\r\n\r\nb\r</code></p>", body('@@"a"@@\n@@"\nb\r"@@')),
+            ("<p><code>\r\r\nc\rd</code></p>", body('@@"\nc\rd"@@')),
         ])
 
     def test_anchors(self):
@@ -275,6 +276,7 @@ class LimitTest(HtmlImportTestCase):
         cases = [
             ("<p>" + "<em>a</em>" * (size // 10) + "</p>", None),
             ("<p>" + "word " * (size // 5) + "</p>", None),
+            ("<p>" + "a\n \t" * (size // 4) + "<code>" + "\r" * size + "\n</code></p>", None),
             ('<div class="verse"><p class="strophe">' + "line<br/>" * (size // 9) + "</p></div>", None),
             ("<p>" + "<em>x" * (size // 5), self.NESTING),
             ("<p>" + "a<" * (size // 2), "unterminated tag"),

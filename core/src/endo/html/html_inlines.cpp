@@ -1,5 +1,6 @@
 // The inline converter: running text with em, strong, span, a and code, and
 // br where the text is a strophe.
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <variant>
@@ -56,14 +57,21 @@ Status anchor(HtmlConverter& converter, const XmlOpen& open, bool verse, InlineR
     return {};
 }
 
-// A line of running text cannot end in a carriage return: the document
-// line would lose it. Inline code that spans lines ends them with line
-// feeds alone.
+// A line of running text cannot end in carriage returns: the document line
+// would lose them. Inline code that spans lines ends them with line feeds
+// alone.
 std::string without_carriage_returns_at_line_ends(std::string text) {
     std::size_t kept = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-        text[kept++] = text[i];
+    for (std::size_t i = 0; i < text.size();) {
+        if (text[i] != '\r') {
+            text[kept++] = text[i++];
+            continue;
+        }
+        const std::size_t run_end = std::min(text.find_first_not_of('\r', i), text.size());
+        const bool line_end = run_end < text.size() && text[run_end] == '\n';
+        for (; i < run_end; ++i) {
+            if (!line_end) text[kept++] = '\r';
+        }
     }
     text.resize(kept);
     return text;
