@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "arguments.hpp"
+#include "endo/html/html_importer.hpp"
 #include "endo/import_writer.hpp"
 #include "endo/jats/jats_importer.hpp"
 #include "endo/light_markup/djot_importer.hpp"
@@ -32,7 +33,7 @@ struct EndoFormat {
 // Matched byte for byte: case matters and nothing is trimmed.
 constexpr std::array<EndoFormat, 12> formats = {{
     {"markdown", import_markdown, false},
-    {"html", nullptr, false},
+    {"html", import_html, false},
     {"rst", nullptr, false},
     {"org", import_org, false},
     {"djot", import_djot, false},
