@@ -1,0 +1,143 @@
+#include "endo/scripture/scheme_pass.hpp"
+
+#include <algorithm>
+#include <utility>
+#include <variant>
+
+#include "dendron/overloaded.hpp"
+#include "dialektos/lexical.hpp"
+#include "dialektos/unicode.hpp"
+#include "endo/scripture/scripture_blocks.hpp"
+
+namespace ilvex {
+namespace {
+
+bool any_has_scheme(std::string_view scheme, const std::vector<Inline>& inlines) {
+    return std::any_of(inlines.begin(), inlines.end(),
+                       [&](const Inline& item) { return inlines_have_milestone_scheme(scheme, item); });
+}
+
+bool any_has_scheme(std::string_view scheme, const std::vector<Block>& blocks) {
+    return std::any_of(blocks.begin(), blocks.end(),
+                       [&](const Block& block) { return blocks_have_milestone_scheme(scheme, block); });
+}
+
+// The book a division names: the direct texts of its lemma, trimmed.
+std::string book_of(const std::vector<Inline>& lemma) {
+    std::string book;
+    for (const Inline& item : lemma) {
+        if (const auto* text = std::get_if<Inline::Text>(&item.node)) book += text->text;
+    }
+    return std::string(unicode::trim(book));
+}
+
+// A milestone of the scheme in place of `item`, when the reference can be
+// written as a milestone value.
+void replace_by_milestone(Inline& item, std::string_view scheme, std::string reference) {
+    if (!is_valid_onym(reference)) return;
+    item = Inline::Milestone{std::string(scheme), std::move(reference), {}};
+}
+
+void join(std::string& out, std::string_view part) {
+    out += '.';
+    out += part;
+}
+
+void rewrite_monosim(Inline& item, const Inline::Monosim& mark, const SchemeWalk& walk, std::string_view book,
+                     std::string& chapter) {
+    std::string reference(book);
+    if (mark.symbol == verse_symbol) {
+        join(reference, chapter);
+        join(reference, mark.param);
+    } else if (mark.symbol == chapter_symbol) {
+        chapter = mark.param;
+        join(reference, chapter);
+    } else {
+        return;
+    }
+    replace_by_milestone(item, walk.scheme, std::move(reference));
+}
+
+void move_milestone(Inline::Milestone& milestone, const SchemeWalk& walk) {
+    if (!walk.move_pages_and_sections || (milestone.scheme != "page" && milestone.scheme != "section")) return;
+    milestone.suffix.genoses.assign(1, std::move(milestone.scheme));
+    milestone.scheme = std::string(walk.scheme);
+}
+
+}  // namespace
+
+bool inlines_have_milestone_scheme(std::string_view scheme, const Inline& item) {
+    return std::visit(overloaded{
+                          [&](const Inline::EndoSimmere& x) { return any_has_scheme(scheme, x.children); },
+                          [&](const Inline::Diaphane& x) { return any_has_scheme(scheme, x.children); },
+                          [&](const Inline::Milestone& x) { return x.scheme == scheme; },
+                          [](const auto&) { return false; },
+                      },
+                      item.node);
+}
+
+bool blocks_have_milestone_scheme(std::string_view scheme, const Block& block) {
+    return std::visit(overloaded{
+                          [&](const Block::Paragraph& x) { return any_has_scheme(scheme, x.inlines); },
+                          [&](const Block::Para& x) {
+                              return any_has_scheme(scheme, x.lemma) || any_has_scheme(scheme, x.children) ||
+                                     any_has_scheme(scheme, x.hypograph);
+                          },
+                          [&](const Block::Stichoi& x) {
+                              if (any_has_scheme(scheme, x.lemma)) return true;
+                              for (const Strophe& strophe : x.strophes) {
+                                  for (const std::vector<Inline>& line : strophe) {
+                                      if (any_has_scheme(scheme, line)) return true;
+                                  }
+                              }
+                              return any_has_scheme(scheme, x.hypograph);
+                          },
+                          [&](const Block::Diaphane& x) { return any_has_scheme(scheme, x.children); },
+                          [&](const Block::Englossis& x) { return any_has_scheme(scheme, x.children); },
+                          [](const auto&) { return false; },
+                      },
+                      block.node);
+}
+
+void apply_scheme_inlines(std::vector<Inline>& inlines, const SchemeWalk& walk, std::string_view book,
+                          std::string& chapter) {
+    for (Inline& item : inlines) {
+        if (auto* x = std::get_if<Inline::EndoSimmere>(&item.node)) {
+            apply_scheme_inlines(x->children, walk, book, chapter);
+        } else if (auto* x = std::get_if<Inline::Monosim>(&item.node)) {
+            rewrite_monosim(item, *x, walk, book, chapter);
+        } else if (auto* x = std::get_if<Inline::Milestone>(&item.node)) {
+            move_milestone(*x, walk);
+        }
+    }
+}
+
+void apply_scheme_blocks(std::vector<Block>& blocks, const SchemeWalk& walk, std::string_view book,
+                         std::string& chapter) {
+    for (Block& block : blocks) {
+        if (auto* x = std::get_if<Block::Paragraph>(&block.node)) {
+            apply_scheme_inlines(x->inlines, walk, book, chapter);
+        } else if (auto* x = std::get_if<Block::Para>(&block.node)) {
+            if (x->symbol == book_symbol) {
+                std::string book_chapter;
+                apply_scheme_blocks(x->children, walk, book_of(x->lemma), book_chapter);
+            } else {
+                apply_scheme_blocks(x->children, walk, book, chapter);
+            }
+        } else if (auto* x = std::get_if<Block::Stichoi>(&block.node)) {
+            for (Strophe& strophe : x->strophes) {
+                for (std::vector<Inline>& line : strophe) apply_scheme_inlines(line, walk, book, chapter);
+            }
+        } else if (auto* x = std::get_if<Block::Diaphane>(&block.node)) {
+            apply_scheme_blocks(x->children, walk, book, chapter);
+        }
+    }
+}
+
+void apply_scheme(Document& document, std::string_view scheme) {
+    const SchemeWalk walk{scheme, !any_has_scheme(scheme, document.blocks)};
+    std::string chapter;
+    apply_scheme_blocks(document.blocks, walk, "", chapter);
+}
+
+}  // namespace ilvex
