@@ -9,6 +9,7 @@
 #include "endo/import_writer.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
 #include "endo/scripture/scheme_import.hpp"
+#include "endo/scripture/usfm_importer.hpp"
 #include "exceptions.hpp"
 #include "str_builder.hpp"
 #include "functions.hpp"
@@ -37,7 +38,7 @@ constexpr std::array<EndoFormat, 12> formats = {{
     {"bibtex", nullptr, false},
     {"jats", nullptr, false},
     {"tei", nullptr, false},
-    {"usfm", nullptr, true},
+    {"usfm", import_usfm, true},
     {"usx", nullptr, true},
     {"osis", nullptr, true},
 }};
