@@ -35,13 +35,16 @@ void SchemeSink::flush_waiting(bool move) {
 }
 
 void SchemeSink::accept(Block&& block) {
-    if (!scheme_seen_ && blocks_have_milestone_scheme(scheme_, block)) {
-        scheme_seen_ = true;
-        flush_waiting(false);
-    }
     if (scheme_seen_) {
         pass_on(std::move(block), false);
-    } else if (!waiting_.empty() || blocks_have_movable_milestone(block)) {
+        return;
+    }
+    const MilestonesFound found = find_milestones(scheme_, block);
+    if (found.of_scheme) {
+        scheme_seen_ = true;
+        flush_waiting(false);
+        pass_on(std::move(block), false);
+    } else if (!waiting_.empty() || found.movable) {
         waiting_.push_back(std::move(block));
     } else {
         pass_on(std::move(block), true);  // nothing in it can move

@@ -119,7 +119,17 @@ bool blocks_have_milestone_scheme(std::string_view scheme, const Block& block) {
     return block_holds([&](const Inline::Milestone& x) { return x.scheme == scheme; }, block);
 }
 
-bool blocks_have_movable_milestone(const Block& block) { return block_holds(is_movable, block); }
+MilestonesFound find_milestones(std::string_view scheme, const Block& block) {
+    MilestonesFound found;
+    block_holds(
+        [&](const Inline::Milestone& x) {
+            found.of_scheme = found.of_scheme || x.scheme == scheme;
+            found.movable = found.movable || is_movable(x);
+            return found.of_scheme && found.movable;  // nothing more to learn
+        },
+        block);
+    return found;
+}
 
 void apply_scheme_inlines(std::vector<Inline>& inlines, const SchemeWalk& walk, std::string_view book,
                           std::string& chapter) {

@@ -26,9 +26,14 @@ void apply_scheme(Document& document, std::string_view scheme);
 bool blocks_have_milestone_scheme(std::string_view scheme, const Block& block);
 bool inlines_have_milestone_scheme(std::string_view scheme, const Inline& item);
 
-// The same search for "page" and "section" milestones, the ones the pass
-// may move.
-bool blocks_have_movable_milestone(const Block& block);
+// Both searches at once: whether the block holds a milestone of `scheme`,
+// and whether it holds a "page" or "section" milestone, one the pass may
+// move.
+struct MilestonesFound {
+    bool of_scheme = false;
+    bool movable = false;
+};
+MilestonesFound find_milestones(std::string_view scheme, const Block& block);
 
 // The walk of the marks. `book` and `chapter` are the current reference:
 // a chapter mark changes `chapter` for everything walked after it in the
