@@ -7,7 +7,9 @@
 
 #include "arguments.hpp"
 #include "endo/import_writer.hpp"
+#include "endo/light_markup/djot_importer.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
+#include "endo/light_markup/org_importer.hpp"
 #include "endo/scripture/scheme_import.hpp"
 #include "endo/scripture/usfm_importer.hpp"
 #include "exceptions.hpp"
@@ -32,8 +34,8 @@ constexpr std::array<EndoFormat, 12> formats = {{
     {"markdown", import_markdown, false},
     {"html", nullptr, false},
     {"rst", nullptr, false},
-    {"org", nullptr, false},
-    {"djot", nullptr, false},
+    {"org", import_org, false},
+    {"djot", import_djot, false},
     {"docbook", nullptr, false},
     {"bibtex", nullptr, false},
     {"jats", nullptr, false},
@@ -52,9 +54,8 @@ const EndoFormat* find_format(std::string_view name) {
 
 // The importer gives each block to the writer as soon as it is read, so the
 // tree is never held whole, and the writer hands its text straight to the
-// `str` being built.
-// With a scheme, the scripture importers' document is collected and
-// rewritten by the scheme pass before it is written.
+// `str` being built. With a scheme, a scripture import's blocks pass through
+// the scheme pass on their way to the writer.
 Status write_import(Importer importer, std::string_view text, const std::optional<std::string>& scheme,
                     StrBuilder& built) {
     ImportWriter writer(text.size(), [&built](std::string_view piece) { built.append(piece); });
