@@ -27,11 +27,25 @@ public:
     // pass of its own over a whole tree.
     void block(Block&& block);
 
+    // A top-level block with a body (a Para) handed over in pieces, so that
+    // its children need not all be held at once: `open` with the block
+    // (its children are not read), then each child through `child`, then
+    // `close`. A sink that does not take the pieces as they come gets them
+    // put together, as one block, at `close`.
+    void open(Block&& block);
+    void child(Block&& block);
+    void close();
+
 protected:
     ~ImportSink() = default;
 
 private:
     virtual void accept(Block&& block) = 0;
+    virtual void accept_open(Block&& block);
+    virtual void accept_child(Block&& block);
+    virtual void accept_close();
+
+    std::optional<Block> assembled_;  // the block whose pieces are put together
 };
 
 // Keeps what an importer gives as one Document, for callers that want the

@@ -33,6 +33,18 @@ DocumentWriter& ImportWriter::writer() {
 
 void ImportWriter::accept(Block&& block) { writer().block(block); }
 
+void ImportWriter::accept_open(Block&& block) {
+    writer().open(block);
+    opened_ = std::move(block);
+}
+
+void ImportWriter::accept_child(Block&& block) { writer().block(block); }
+
+void ImportWriter::accept_close() {
+    writer().close(*opened_);
+    opened_.reset();
+}
+
 std::string ImportWriter::finish() && { return std::move(writer()).finish(); }
 
 }  // namespace ilvex

@@ -35,12 +35,16 @@ public:
 
 private:
     void accept(Block&& block) override;
+    void accept_open(Block&& block) override;
+    void accept_child(Block&& block) override;
+    void accept_close() override;
     DocumentWriter& writer();
 
     std::size_t input_size_;
     TextSink sink_;
     std::optional<Dialektos> target_;  // before writer_, which points at it
     std::optional<DocumentWriter> writer_;
+    std::optional<Block> opened_;  // the block given in pieces, which close() names again
 };
 
 }  // namespace ilvex

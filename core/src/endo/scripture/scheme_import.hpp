@@ -36,17 +36,34 @@ public:
     void finish();
 
 private:
-    void accept(Block&& block) override;
-    // Rewrites `block` (moving page and section milestones as `move` says)
-    // and hands it on.
-    void pass_on(Block&& block, bool move);
+    // What the importer handed over: a whole block or a piece of one.
+    enum class Piece { Whole, Open, Child, Close };
+    struct Handed {
+        Piece piece;
+        Block block;  // empty for Close
+    };
+
+    void accept(Block&& block) override { take({Piece::Whole, std::move(block)}); }
+    void accept_open(Block&& block) override { take({Piece::Open, std::move(block)}); }
+    void accept_child(Block&& block) override { take({Piece::Child, std::move(block)}); }
+    void accept_close() override { take({Piece::Close, {}}); }
+
+    void take(Handed handed);
+    // Rewrites what was handed over (moving page and section milestones as
+    // `move` says) and hands it on.
+    void pass_on(Handed handed, bool move);
     void flush_waiting(bool move);
 
     std::string_view scheme_;
     ImportSink& target_;
-    bool scheme_seen_ = false;    // a milestone of the scheme stood in a block before the pass
-    std::vector<Block> waiting_;  // not yet rewritten, in order
-    std::string chapter_;         // the chapter of marks outside any book division
+    bool scheme_seen_ = false;     // a milestone of the scheme stood in a block before the pass
+    std::vector<Handed> waiting_;  // not yet rewritten, in order
+    std::string chapter_;          // the chapter of marks outside any book division
+    // The block opened in pieces: a book division has a book and chapter
+    // of its own; the children of any other block are walked as top-level.
+    bool in_division_ = false;
+    std::string division_book_;
+    std::string division_chapter_;
 };
 
 }  // namespace ilvex
