@@ -1,6 +1,7 @@
 #include "dialektos/unicode.hpp"
 
 #include <unicode/bytestream.h>
+#include <unicode/casemap.h>
 #include <unicode/normalizer2.h>
 #include <unicode/stringpiece.h>
 #include <unicode/uchar.h>
@@ -145,6 +146,17 @@ std::string ascii_lowercase(std::string_view text) {
     for (char& b : out) {
         if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
     }
+    return out;
+}
+
+std::string lowercase(std::string_view text) {
+    if (is_ascii(text)) return ascii_lowercase(text);
+    std::string out;
+    icu::StringByteSink<std::string> sink(&out, static_cast<std::int32_t>(text.size()));
+    UErrorCode status = U_ZERO_ERROR;
+    icu::CaseMap::utf8ToLower("", 0, icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size())), sink,
+                              nullptr, status);
+    if (U_FAILURE(status)) throw std::runtime_error("lower-casing failed");
     return out;
 }
 

@@ -12,6 +12,8 @@
 #include "endo/light_markup/djot_importer.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
 #include "endo/light_markup/org_importer.hpp"
+#include "endo/scripture/scheme_import.hpp"
+#include "endo/scripture/usfm_importer.hpp"
 #include "endo/tei/tei_importer.hpp"
 #include "exceptions.hpp"
 #include "str_builder.hpp"
@@ -41,7 +43,7 @@ constexpr std::array<EndoFormat, 12> formats = {{
     {"bibtex", nullptr, false},
     {"jats", import_jats, false},
     {"tei", import_tei, false},
-    {"usfm", nullptr, true},
+    {"usfm", import_usfm, true},
     {"usx", nullptr, true},
     {"osis", nullptr, true},
 }};
@@ -55,10 +57,13 @@ const EndoFormat* find_format(std::string_view name) {
 
 // The importer gives each block to the writer as soon as it is read, so the
 // tree is never held whole, and the writer hands its text straight to the
-// `str` being built.
-Status write_import(Importer importer, std::string_view text, StrBuilder& built) {
+// `str` being built. With a scheme, a scripture import's blocks pass through
+// the scheme pass on their way to the writer.
+Status write_import(Importer importer, std::string_view text, const std::optional<std::string>& scheme,
+                    StrBuilder& built) {
     ImportWriter writer(text.size(), [&built](std::string_view piece) { built.append(piece); });
-    if (Status imported = importer(text, writer); !imported) return imported;
+    const Status imported = scheme ? import_with_scheme(importer, text, *scheme, writer) : importer(text, writer);
+    if (!imported) return imported;
     (void)std::move(writer).finish();  // hands over the rest
     return {};
 }
@@ -86,7 +91,10 @@ PyObject* endo(PyObject*, PyObject* args, PyObject* kwargs) {
         if (format == nullptr) return binding_error(std::string("unsupported endo format: ").append(format_name));
         if (format->importer == nullptr) return not_implemented(format_name.c_str());
         StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
-        if (const Status written = write_import(format->importer, text, built); !written) {
+        // A format that takes no scheme is imported without it, so that an
+        // import error is reported before the scheme's misuse.
+        const std::optional<std::string> pass = format->takes_scheme ? scheme : std::nullopt;
+        if (const Status written = write_import(format->importer, text, pass, built); !written) {
             return core_error_to_py(written.error());
         }
         if (scheme && !format->takes_scheme) return binding_error("scheme applies to usfm/usx/osis only");
