@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "arguments.hpp"
+#include "endo/docbook/docbook_importer.hpp"
 #include "endo/import_writer.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
 #include "exceptions.hpp"
@@ -32,7 +33,7 @@ constexpr std::array<EndoFormat, 12> formats = {{
     {"rst", nullptr, false},
     {"org", nullptr, false},
     {"djot", nullptr, false},
-    {"docbook", nullptr, false},
+    {"docbook", import_docbook, false},
     {"bibtex", nullptr, false},
     {"jats", nullptr, false},
     {"tei", nullptr, false},

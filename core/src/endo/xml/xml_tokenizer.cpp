@@ -1,5 +1,6 @@
 #include "endo/xml/xml_tokenizer.hpp"
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -44,25 +45,42 @@ class Tokenizer {
 public:
     Tokenizer(std::string_view text, const Mode& mode) : rest_(text), mode_(mode) {}
 
-    Result<std::vector<XmlToken>> run() {
+    // The next token, or nothing at the end of the text.
+    Result<std::optional<XmlToken>> next() {
         while (!rest_.empty()) {
             const std::size_t lt = rest_.find('<');
             if (lt == std::string_view::npos) {
-                tokens_.push_back(XmlText{std::string(rest_)});
-                break;
+                XmlToken text = XmlText{std::string(rest_)};
+                rest_ = {};
+                return std::optional<XmlToken>(std::move(text));
             }
             if (lt > 0) {
-                tokens_.push_back(XmlText{std::string(rest_.substr(0, lt))});
+                XmlToken text = XmlText{std::string(rest_.substr(0, lt))};
                 rest_.remove_prefix(lt);
+                return std::optional<XmlToken>(std::move(text));
             }
-            if (Status step = markup(); !step) return std::move(step).error();
+            Result<std::optional<XmlToken>> made = markup();
+            if (!made || made->has_value()) return made;
         }
-        return std::move(tokens_);
+        return std::optional<XmlToken>();
+    }
+
+    std::string_view rest() const { return rest_; }
+
+    Result<std::vector<XmlToken>> run() {
+        std::vector<XmlToken> tokens;
+        while (true) {
+            Result<std::optional<XmlToken>> token = next();
+            if (!token) return std::move(token).error();
+            if (!token->has_value()) return tokens;
+            tokens.push_back(std::move(**token));
+        }
     }
 
 private:
-    // Consumes the construct that begins with the "<" at the start of rest_.
-    Status markup() {
+    // Consumes the construct that begins with the "<" at the start of rest_:
+    // its token, or nothing for a construct that leaves none.
+    Result<std::optional<XmlToken>> markup() {
         if (rest_.starts_with("<!--")) return skip_comment();
         if (mode_.markup_declarations && rest_.starts_with(cdata_open)) return read_cdata();
         if (rest_.starts_with("<!")) return skip_declaration(mode_.markup_declarations);
@@ -73,20 +91,21 @@ private:
     }
 
     // Searching from the "<" itself makes "<!-->" a complete comment.
-    Status skip_comment() {
+    Result<std::optional<XmlToken>> skip_comment() {
         const std::size_t end = rest_.find("-->");
         if (end == std::string_view::npos) return mode_.error("unterminated comment");
         rest_.remove_prefix(end + 3);
-        return {};
+        return std::optional<XmlToken>();
     }
 
-    Status read_cdata() {
+    Result<std::optional<XmlToken>> read_cdata() {
         const std::size_t end = rest_.find(cdata_close, cdata_open.size());
         if (end == std::string_view::npos) return mode_.error("unterminated declaration");
         const std::string_view content = rest_.substr(cdata_open.size(), end - cdata_open.size());
-        if (!content.empty()) tokens_.push_back(XmlText{escape_markup(content)});
+        std::optional<XmlToken> text;
+        if (!content.empty()) text = XmlText{escape_markup(content)};
         rest_.remove_prefix(end + cdata_close.size());
-        return {};
+        return text;
     }
 
     // A declaration ends at its first ">", unless `subset` allows a "["
@@ -94,7 +113,7 @@ private:
     // "]>". A processing instruction has no subset: a "[" in it must not
     // swallow the document up to some later "]>". The "[" is looked for only
     // before the ">", so that each declaration costs only its own length.
-    Status skip_declaration(bool subset) {
+    Result<std::optional<XmlToken>> skip_declaration(bool subset) {
         const std::size_t gt = rest_.find('>');
         if (gt == std::string_view::npos) return mode_.error("unterminated declaration");
         std::size_t end = gt + 1;
@@ -107,27 +126,26 @@ private:
             }
         }
         rest_.remove_prefix(end);
-        return {};
+        return std::optional<XmlToken>();
     }
 
-    Status read_tag() {
+    Result<std::optional<XmlToken>> read_tag() {
         const std::size_t gt = rest_.find('>');
         if (gt == std::string_view::npos) return mode_.error("unterminated tag");
         const std::string_view inner = rest_.substr(1, gt - 1);
+        std::optional<XmlToken> tag;
         if (inner.starts_with('/')) {
-            read_close(inner.substr(1));
-        } else if (Status open = read_open(inner); !open) {
-            return open;
+            tag = XmlClose{element_name(unicode::trim(inner.substr(1)))};
+        } else {
+            Result<XmlToken> open = read_open(inner);
+            if (!open) return std::move(open).error();
+            tag = std::move(open).value();
         }
         rest_.remove_prefix(gt + 1);
-        return {};
+        return tag;
     }
 
-    void read_close(std::string_view name) {
-        tokens_.push_back(XmlClose{element_name(unicode::trim(name))});
-    }
-
-    Status read_open(std::string_view inner) {
+    Result<XmlToken> read_open(std::string_view inner) {
         const bool self_closing = inner.ends_with('/');
         if (self_closing) inner.remove_suffix(1);
         inner = unicode::trim(inner);
@@ -146,9 +164,8 @@ private:
         }
         auto attrs = parse_tag_attributes(inner.substr(attrs_start));
         if (!attrs) return std::move(attrs).error();
-        tokens_.push_back(XmlOpen{element_name(inner.substr(0, name_end)),
-                                  std::move(attrs).value(), self_closing});
-        return {};
+        return XmlToken(XmlOpen{element_name(inner.substr(0, name_end)), std::move(attrs).value(),
+                                self_closing});
     }
 
     std::string element_name(std::string_view name) const {
@@ -157,7 +174,6 @@ private:
 
     std::string_view rest_;
     const Mode& mode_;
-    std::vector<XmlToken> tokens_;
 };
 
 }  // namespace
@@ -168,6 +184,13 @@ Result<std::vector<XmlToken>> tokenize_xml(std::string_view text) {
 
 Result<std::vector<XmlToken>> tokenize_html(std::string_view text) {
     return Tokenizer(text, html_mode).run();
+}
+
+Result<std::optional<XmlToken>> XmlTokenReader::next() {
+    Tokenizer tokenizer(rest_, xml_mode);
+    Result<std::optional<XmlToken>> token = tokenizer.next();
+    rest_ = token ? tokenizer.rest() : std::string_view();
+    return token;
 }
 
 }  // namespace ilvex

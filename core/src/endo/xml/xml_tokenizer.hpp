@@ -6,6 +6,7 @@
 // current position, so the work is linear in the input.
 #pragma once
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -26,5 +27,21 @@ Result<std::vector<XmlToken>> tokenize_xml(std::string_view text);
 // "<!...>" declaration, a CDATA section included, ends at its first ">".
 // Errors as in XML mode, but "html import: " and kind Other.
 Result<std::vector<XmlToken>> tokenize_html(std::string_view text);
+
+// The tokens of XML-mode text one at a time, as tokenize_xml gives them, for
+// a converter that walks a long text in one pass without holding all its
+// tokens at once. The text is borrowed.
+class XmlTokenReader {
+public:
+    explicit XmlTokenReader(std::string_view text) : rest_(text) {}
+
+    // The next token; nothing at the end of the text, and from then on; or
+    // the error that tokenize_xml gives for the text, after which the reader
+    // is at the end.
+    Result<std::optional<XmlToken>> next();
+
+private:
+    std::string_view rest_;
+};
 
 }  // namespace ilvex
