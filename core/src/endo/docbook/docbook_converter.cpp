@@ -13,26 +13,29 @@
 #include "endo/xml/xml_walk.hpp"
 
 namespace ilvex {
-namespace {
 
-// The elements that become a Para of their blocks, and nothing more.
-struct Container {
+// Its Para has the onym of the element's xml:id where `identified`.
+struct DocbookConverter::Container {
     std::string_view element;
     std::string_view symbol;
     bool mirrored;
+    bool identified;
 };
 
-constexpr Container containers[] = {
-    {"note", "!", true},         {"warning", "!!", true},      {"blockquote", ">", false},
-    {"itemizedlist", "--", true}, {"orderedlist", "..", true}, {"listitem", "-", true},
-};
+namespace {
 
 constexpr std::string_view section_symbol = "#";
 constexpr std::string_view footnote_symbol = "^";
 
+constexpr DocbookConverter::Container containers[] = {
+    {"note", "!", true, false},          {"warning", "!!", true, false},    {"blockquote", ">", false, false},
+    {"itemizedlist", "--", true, false}, {"orderedlist", "..", true, false}, {"listitem", "-", true, false},
+    {"footnote", footnote_symbol, true, true},
+};
+
 Block para(std::string_view symbol, bool mirrored, std::vector<Inline> lemma, std::vector<Block> children,
            std::optional<std::string> onym) {
-    return Block::Para{mirrored,     std::string(symbol), std::move(lemma), std::move(children), {},
+    return Block::Para{mirrored, std::string(symbol), std::move(lemma), std::move(children), {},
                        Suffix{std::move(onym), {}}, Taxis::absent()};
 }
 
@@ -101,9 +104,8 @@ Status DocbookConverter::block_element(const XmlOpen& open, MarkedBlocks& out) {
     if (name == "para") return paragraph(open, out);
     if (name == "section" || name == "sect1") return section(open, out);
     for (const Container& kind : containers) {
-        if (name == kind.element) return container(open, kind.symbol, kind.mirrored, out);
+        if (name == kind.element) return container(open, kind, out);
     }
-    if (name == "footnote") return block_footnote(open, out);
     if (name == "programlisting") return program_listing(open, out);
     return unsupported(open, "at block level");
 }
@@ -157,20 +159,12 @@ Status DocbookConverter::section(const XmlOpen& open, MarkedBlocks& out) {
     return {};
 }
 
-Status DocbookConverter::container(const XmlOpen& open, std::string_view symbol, bool mirrored,
-                                   MarkedBlocks& out) {
-    MarkedBlocks children;
-    if (Status converted = child_blocks(open, children); !converted) return converted;
-    out.push(para(symbol, mirrored, {}, std::move(children).release(), std::nullopt));
-    return {};
-}
-
-Status DocbookConverter::block_footnote(const XmlOpen& open, MarkedBlocks& out) {
-    Result<std::optional<std::string>> onym = element_onym(open);
+Status DocbookConverter::container(const XmlOpen& open, const Container& kind, MarkedBlocks& out) {
+    Result<std::optional<std::string>> onym = kind.identified ? element_onym(open) : std::optional<std::string>();
     if (!onym) return std::move(onym).error();
     MarkedBlocks children;
     if (Status converted = child_blocks(open, children); !converted) return converted;
-    out.push(para(footnote_symbol, true, {}, std::move(children).release(), std::move(onym).value()));
+    out.push(para(kind.symbol, kind.mirrored, {}, std::move(children).release(), std::move(onym).value()));
     return {};
 }
 

@@ -23,6 +23,9 @@ class DocbookConverter {
 public:
     DocbookConverter(DocbookTokens& tokens, ImportContext& context) : tokens_(tokens), context_(context) {}
 
+    // An element that becomes a Para of its blocks.
+    struct Container;
+
     // Called after each element of a block list has been added to it.
     using Progress = std::function<void(MarkedBlocks&)>;
 
@@ -42,8 +45,7 @@ private:
     Status title(const XmlOpen& open, MarkedBlocks& out);
     Status paragraph(const XmlOpen& open, MarkedBlocks& out);
     Status section(const XmlOpen& open, MarkedBlocks& out);
-    Status container(const XmlOpen& open, std::string_view symbol, bool mirrored, MarkedBlocks& out);
-    Status block_footnote(const XmlOpen& open, MarkedBlocks& out);
+    Status container(const XmlOpen& open, const Container& kind, MarkedBlocks& out);
     Status program_listing(const XmlOpen& open, MarkedBlocks& out);
     // The content of a block element; none for a self-closing one.
     Status child_blocks(const XmlOpen& open, MarkedBlocks& out);
