@@ -63,6 +63,26 @@ std::string_view emphasis_symbol(const XmlOpen& open) {
     return role && (*role == "bold" || *role == "strong") ? "*" : "/";
 }
 
+// Whether text needs neither entity decoding nor white space collapsing:
+// ASCII without "&", control characters or two spaces side by side.
+bool is_plain_text(std::string_view text) {
+    bool after_space = false;
+    for (const char b : text) {
+        const auto byte = static_cast<unsigned char>(b);
+        if (byte == '&' || byte < ' ' || byte >= 0x7F || (byte == ' ' && after_space)) return false;
+        after_space = byte == ' ';
+    }
+    return true;
+}
+
+// The raw text of a token as it stands inline: entities decoded, white space
+// runs collapsed to one space. Most running text needs neither and is
+// taken as it is.
+std::string inline_text(std::string&& raw) {
+    if (is_plain_text(raw)) return std::move(raw);
+    return collapse_whitespace(decode_xml_entities(raw));
+}
+
 }  // namespace
 
 std::string joined(std::initializer_list<std::string_view> pieces) {
@@ -189,8 +209,8 @@ Result<std::vector<Inline>> DocbookConverter::inlines(std::string_view end, Bloc
     while (true) {
         Result<XmlToken> token = tokens_.next_inside(end, docbook_import_error);
         if (!token) return std::move(token).error();
-        if (const auto* text = std::get_if<XmlText>(&*token)) {
-            std::string collapsed = collapse_whitespace(decode_xml_entities(text->text));
+        if (auto* text = std::get_if<XmlText>(&*token)) {
+            std::string collapsed = inline_text(std::move(text->text));
             if (!collapsed.empty()) out.emplace_back(Inline::Text{std::move(collapsed)});
             continue;
         }
