@@ -86,8 +86,17 @@ def generate(rng, size):
 
 def lxml_parse(text):
     import lxml.etree
-    lxml.etree.fromstring(text.encode())
+    if text:  # an empty text is no XML document; the suite times it for start-up
+        lxml.etree.fromstring(text.encode())
+
+
+# pandoc's DocBook reader refuses an empty file, on which the suite times a
+# peer's start-up: that run does nothing, through the same shell.
+PANDOC_SCRIPT = 'test -s "$1" || exit 0; exec pandoc -f docbook -t html -o /dev/null "$1"'
 
 
 def peers(tools):
-    return [tools.pandoc("docbook"), tools.python("lxml", "lxml", "formats.docbook", "lxml_parse")]
+    pandoc = tools.command("pandoc", "pandoc", lambda path: [])
+    if pandoc.installed:
+        pandoc = tools.command("pandoc", "sh", lambda path: ["-c", PANDOC_SCRIPT, "sh", str(path)])
+    return [pandoc, tools.python("lxml", "lxml", "formats.docbook", "lxml_parse")]
