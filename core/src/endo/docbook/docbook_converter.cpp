@@ -85,12 +85,6 @@ std::string inline_text(std::string&& raw) {
 
 }  // namespace
 
-std::string joined(std::initializer_list<std::string_view> pieces) {
-    std::string out;
-    for (const std::string_view piece : pieces) out += piece;
-    return out;
-}
-
 std::vector<Inline> DocbookConverter::title_inlines(Block marked_title) {
     std::vector<Inline> inlines = std::move(std::get<Block::Paragraph>(marked_title.node).inlines);
     collapse_literals(inlines);

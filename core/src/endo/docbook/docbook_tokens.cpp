@@ -7,6 +7,12 @@
 
 namespace ilvex {
 
+std::string joined(std::initializer_list<std::string_view> pieces) {
+    std::string out;
+    for (const std::string_view piece : pieces) out += piece;
+    return out;
+}
+
 Result<XmlToken> DocbookTokens::next_inside(std::string_view name, ImportErrorConstructor make_error) {
     Result<std::optional<XmlToken>> token = reader_.next();
     if (!token) return std::move(token).error();
