@@ -41,46 +41,42 @@ std::string escape_markup(std::string_view content) {
     return out;
 }
 
+// Appends the tokens of `text` to `tokens`, all at once or a construct at a
+// time.
 class Tokenizer {
 public:
-    Tokenizer(std::string_view text, const Mode& mode) : rest_(text), mode_(mode) {}
+    Tokenizer(std::string_view text, const Mode& mode, std::vector<XmlToken>& tokens)
+        : rest_(text), mode_(mode), tokens_(tokens) {}
 
-    // The next token, or nothing at the end of the text.
-    Result<std::optional<XmlToken>> next() {
+    Status run() {
         while (!rest_.empty()) {
-            const std::size_t lt = rest_.find('<');
-            if (lt == std::string_view::npos) {
-                XmlToken text = XmlText{std::string(rest_)};
-                rest_ = {};
-                return std::optional<XmlToken>(std::move(text));
-            }
-            if (lt > 0) {
-                XmlToken text = XmlText{std::string(rest_.substr(0, lt))};
-                rest_.remove_prefix(lt);
-                return std::optional<XmlToken>(std::move(text));
-            }
-            Result<std::optional<XmlToken>> made = markup();
-            if (!made || made->has_value()) return made;
+            if (Status read = step(); !read) return read;
         }
-        return std::optional<XmlToken>();
+        return {};
+    }
+
+    // Reads one construct: the text up to the next "<", or the markup that
+    // begins there; it appends at most one token.
+    Status step() {
+        const std::size_t lt = rest_.find('<');
+        if (lt == std::string_view::npos) {
+            tokens_.push_back(XmlText{std::string(rest_)});
+            rest_ = {};
+            return {};
+        }
+        if (lt > 0) {
+            tokens_.push_back(XmlText{std::string(rest_.substr(0, lt))});
+            rest_.remove_prefix(lt);
+            return {};
+        }
+        return markup();
     }
 
     std::string_view rest() const { return rest_; }
 
-    Result<std::vector<XmlToken>> run() {
-        std::vector<XmlToken> tokens;
-        while (true) {
-            Result<std::optional<XmlToken>> token = next();
-            if (!token) return std::move(token).error();
-            if (!token->has_value()) return tokens;
-            tokens.push_back(std::move(**token));
-        }
-    }
-
 private:
-    // Consumes the construct that begins with the "<" at the start of rest_:
-    // its token, or nothing for a construct that leaves none.
-    Result<std::optional<XmlToken>> markup() {
+    // Consumes the construct that begins with the "<" at the start of rest_.
+    Status markup() {
         if (rest_.starts_with("<!--")) return skip_comment();
         if (mode_.markup_declarations && rest_.starts_with(cdata_open)) return read_cdata();
         if (rest_.starts_with("<!")) return skip_declaration(mode_.markup_declarations);
@@ -91,21 +87,20 @@ private:
     }
 
     // Searching from the "<" itself makes "<!-->" a complete comment.
-    Result<std::optional<XmlToken>> skip_comment() {
+    Status skip_comment() {
         const std::size_t end = rest_.find("-->");
         if (end == std::string_view::npos) return mode_.error("unterminated comment");
         rest_.remove_prefix(end + 3);
-        return std::optional<XmlToken>();
+        return {};
     }
 
-    Result<std::optional<XmlToken>> read_cdata() {
+    Status read_cdata() {
         const std::size_t end = rest_.find(cdata_close, cdata_open.size());
         if (end == std::string_view::npos) return mode_.error("unterminated declaration");
         const std::string_view content = rest_.substr(cdata_open.size(), end - cdata_open.size());
-        std::optional<XmlToken> text;
-        if (!content.empty()) text = XmlText{escape_markup(content)};
+        if (!content.empty()) tokens_.push_back(XmlText{escape_markup(content)});
         rest_.remove_prefix(end + cdata_close.size());
-        return text;
+        return {};
     }
 
     // A declaration ends at its first ">", unless `subset` allows a "["
@@ -113,7 +108,7 @@ private:
     // "]>". A processing instruction has no subset: a "[" in it must not
     // swallow the document up to some later "]>". The "[" is looked for only
     // before the ">", so that each declaration costs only its own length.
-    Result<std::optional<XmlToken>> skip_declaration(bool subset) {
+    Status skip_declaration(bool subset) {
         const std::size_t gt = rest_.find('>');
         if (gt == std::string_view::npos) return mode_.error("unterminated declaration");
         std::size_t end = gt + 1;
@@ -126,26 +121,27 @@ private:
             }
         }
         rest_.remove_prefix(end);
-        return std::optional<XmlToken>();
+        return {};
     }
 
-    Result<std::optional<XmlToken>> read_tag() {
+    Status read_tag() {
         const std::size_t gt = rest_.find('>');
         if (gt == std::string_view::npos) return mode_.error("unterminated tag");
         const std::string_view inner = rest_.substr(1, gt - 1);
-        std::optional<XmlToken> tag;
         if (inner.starts_with('/')) {
-            tag = XmlClose{element_name(unicode::trim(inner.substr(1)))};
-        } else {
-            Result<XmlToken> open = read_open(inner);
-            if (!open) return std::move(open).error();
-            tag = std::move(open).value();
+            read_close(inner.substr(1));
+        } else if (Status open = read_open(inner); !open) {
+            return open;
         }
         rest_.remove_prefix(gt + 1);
-        return tag;
+        return {};
     }
 
-    Result<XmlToken> read_open(std::string_view inner) {
+    void read_close(std::string_view name) {
+        tokens_.push_back(XmlClose{element_name(unicode::trim(name))});
+    }
+
+    Status read_open(std::string_view inner) {
         const bool self_closing = inner.ends_with('/');
         if (self_closing) inner.remove_suffix(1);
         inner = unicode::trim(inner);
@@ -164,8 +160,9 @@ private:
         }
         auto attrs = parse_tag_attributes(inner.substr(attrs_start));
         if (!attrs) return std::move(attrs).error();
-        return XmlToken(XmlOpen{element_name(inner.substr(0, name_end)), std::move(attrs).value(),
-                                self_closing});
+        tokens_.push_back(XmlOpen{element_name(inner.substr(0, name_end)),
+                                  std::move(attrs).value(), self_closing});
+        return {};
     }
 
     std::string element_name(std::string_view name) const {
@@ -174,22 +171,34 @@ private:
 
     std::string_view rest_;
     const Mode& mode_;
+    std::vector<XmlToken>& tokens_;
 };
+
+Result<std::vector<XmlToken>> tokenize(std::string_view text, const Mode& mode) {
+    std::vector<XmlToken> tokens;
+    if (Status read = Tokenizer(text, mode, tokens).run(); !read) return std::move(read).error();
+    return tokens;
+}
 
 }  // namespace
 
-Result<std::vector<XmlToken>> tokenize_xml(std::string_view text) {
-    return Tokenizer(text, xml_mode).run();
-}
+Result<std::vector<XmlToken>> tokenize_xml(std::string_view text) { return tokenize(text, xml_mode); }
 
-Result<std::vector<XmlToken>> tokenize_html(std::string_view text) {
-    return Tokenizer(text, html_mode).run();
-}
+Result<std::vector<XmlToken>> tokenize_html(std::string_view text) { return tokenize(text, html_mode); }
 
 Result<std::optional<XmlToken>> XmlTokenReader::next() {
-    Tokenizer tokenizer(rest_, xml_mode);
-    Result<std::optional<XmlToken>> token = tokenizer.next();
-    rest_ = token ? tokenizer.rest() : std::string_view();
+    while (read_.empty() && !rest_.empty()) {
+        Tokenizer tokenizer(rest_, xml_mode, read_);
+        Status read = tokenizer.step();
+        if (!read) {
+            rest_ = {};
+            return std::move(read).error();
+        }
+        rest_ = tokenizer.rest();
+    }
+    if (read_.empty()) return std::optional<XmlToken>();
+    std::optional<XmlToken> token(std::move(read_.back()));
+    read_.pop_back();
     return token;
 }
 

@@ -42,6 +42,7 @@ public:
 
 private:
     std::string_view rest_;
+    std::vector<XmlToken> read_;  // the token just read, kept for its room
 };
 
 }  // namespace ilvex
