@@ -85,13 +85,15 @@ std::string inline_text(std::string&& raw) {
 
 }  // namespace
 
-std::vector<Inline> DocbookConverter::title_inlines(Block marked_title) {
-    std::vector<Inline> inlines = std::move(std::get<Block::Paragraph>(marked_title.node).inlines);
+std::optional<std::vector<Inline>> take_docbook_title(MarkedBlocks& blocks) {
+    std::optional<Block> title = blocks.take_first(BlockMark::Title);
+    if (!title) return std::nullopt;
+    std::vector<Inline> inlines = std::move(std::get<Block::Paragraph>(title->node).inlines);
     collapse_literals(inlines);
     return inlines;
 }
 
-Status DocbookConverter::blocks(std::string_view end, MarkedBlocks& out, const Progress& progress) {
+Status DocbookConverter::import_docbook_blocks(std::string_view end, MarkedBlocks& out, const Progress& progress) {
     while (true) {
         Result<XmlToken> token = tokens_.next_inside(end, docbook_import_error);
         if (!token) return std::move(token).error();
@@ -165,8 +167,7 @@ Status DocbookConverter::section(const XmlOpen& open, MarkedBlocks& out) {
     if (!onym) return std::move(onym).error();
     MarkedBlocks children;
     if (Status converted = child_blocks(open, children); !converted) return converted;
-    std::optional<Block> title = children.take_first(BlockMark::Title);
-    Inlines lemma = title ? title_inlines(std::move(*title)) : Inlines();
+    Inlines lemma = take_docbook_title(children).value_or(Inlines());
     // A lemma of nothing cannot be written: an empty title counts as none.
     if (lemma.empty()) return context_.error("section without a title");
     out.push(para(section_symbol, true, std::move(lemma), std::move(children).release(), std::move(onym).value()));
@@ -195,10 +196,10 @@ Status DocbookConverter::program_listing(const XmlOpen& open, MarkedBlocks& out)
 
 Status DocbookConverter::child_blocks(const XmlOpen& open, MarkedBlocks& out) {
     if (open.self_closing) return {};
-    return blocks(open.name, out);
+    return import_docbook_blocks(open.name, out);
 }
 
-Result<std::vector<Inline>> DocbookConverter::inlines(std::string_view end, Blocks& notes) {
+Result<std::vector<Inline>> DocbookConverter::import_docbook_inlines(std::string_view end, Blocks& notes) {
     Inlines out;
     while (true) {
         Result<XmlToken> token = tokens_.next_inside(end, docbook_import_error);
@@ -296,7 +297,7 @@ Status DocbookConverter::footnote_reference(const XmlOpen& open, Inlines& out, B
 
 Result<std::vector<Inline>> DocbookConverter::child_inlines(const XmlOpen& open, Blocks& notes) {
     if (open.self_closing) return Inlines();
-    return inlines(open.name, notes);
+    return import_docbook_inlines(open.name, notes);
 }
 
 Result<std::string> DocbookConverter::literal_text(const XmlOpen& open) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,11 +31,7 @@ public:
     using Progress = std::function<void(MarkedBlocks&)>;
 
     // The blocks of element `end` into `out`, through its end tag.
-    Status blocks(std::string_view end, MarkedBlocks& out, const Progress& progress = {});
-
-    // A title's inlines as they stand in a lemma or the document title:
-    // literal text put on one line, which a lemma must be.
-    static std::vector<Inline> title_inlines(Block marked_title);
+    Status import_docbook_blocks(std::string_view end, MarkedBlocks& out, const Progress& progress = {});
 
 private:
     using Inlines = std::vector<Inline>;
@@ -52,7 +49,7 @@ private:
 
     // The inlines of element `end` through its end tag; the bodies of the
     // footnotes met in them go to `notes`.
-    Result<Inlines> inlines(std::string_view end, Blocks& notes);
+    Result<Inlines> import_docbook_inlines(std::string_view end, Blocks& notes);
     Status inline_element(const XmlOpen& open, Inlines& out, Blocks& notes);
     Status link(const XmlOpen& open, Inlines& out, Blocks& notes);
     Status inline_footnote(const XmlOpen& open, Inlines& out, Blocks& notes);
@@ -69,5 +66,10 @@ private:
     ImportContext& context_;
     std::uint64_t footnotes_ = 0;  // inline footnotes met so far, in the whole document
 };
+
+// When the first of `blocks` is a title, takes it out and gives its inlines
+// as they stand in a lemma or the document title: literal text put on one
+// line, which a lemma must be. Otherwise gives nothing.
+std::optional<std::vector<Inline>> take_docbook_title(MarkedBlocks& blocks);
 
 }  // namespace ilvex

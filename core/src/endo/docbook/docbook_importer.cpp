@@ -29,9 +29,8 @@ public:
         if (blocks.blocks().empty()) return;
         if (!started_) {
             started_ = true;
-            if (std::optional<Block> title = blocks.take_first(BlockMark::Title)) {
-                sink_.block(single_sim_paragraph(document_title_symbol,
-                                                 DocbookConverter::title_inlines(std::move(*title))));
+            if (auto title = take_docbook_title(blocks)) {
+                sink_.block(single_sim_paragraph(document_title_symbol, std::move(*title)));
             }
         }
         for (Block& block : std::move(blocks).release()) sink_.block(std::move(block));
@@ -49,7 +48,8 @@ Status import_root(const XmlOpen& root, DocbookConverter& converter, ImportConte
     if (root.self_closing) return {};
     RootOutput output(sink);
     MarkedBlocks content;
-    return converter.blocks(root.name, content, [&output](MarkedBlocks& blocks) { output.flush(blocks); });
+    return converter.import_docbook_blocks(root.name, content,
+                                           [&output](MarkedBlocks& blocks) { output.flush(blocks); });
 }
 
 // Blank text and roots, one after another.
