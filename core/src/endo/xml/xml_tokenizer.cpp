@@ -1,5 +1,6 @@
 #include "endo/xml/xml_tokenizer.hpp"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
@@ -50,7 +51,9 @@ public:
 
     Status run() {
         while (!rest_.empty()) {
-            if (Status read = step(); !read) return read;
+            read_text();
+            if (rest_.empty()) break;
+            if (Status read = markup(); !read) return read;
         }
         return {};
     }
@@ -58,15 +61,8 @@ public:
     // Reads one construct: the text up to the next "<", or the markup that
     // begins there; it appends at most one token.
     Status step() {
-        const std::size_t lt = rest_.find('<');
-        if (lt == std::string_view::npos) {
-            tokens_.push_back(XmlText{std::string(rest_)});
-            rest_ = {};
-            return {};
-        }
-        if (lt > 0) {
-            tokens_.push_back(XmlText{std::string(rest_.substr(0, lt))});
-            rest_.remove_prefix(lt);
+        if (!rest_.starts_with('<')) {
+            read_text();
             return {};
         }
         return markup();
@@ -75,6 +71,14 @@ public:
     std::string_view rest() const { return rest_; }
 
 private:
+    // Appends the text before the next "<" (or the end), if any.
+    void read_text() {
+        const std::size_t lt = std::min(rest_.find('<'), rest_.size());
+        if (lt == 0) return;
+        tokens_.push_back(XmlText{std::string(rest_.substr(0, lt))});
+        rest_.remove_prefix(lt);
+    }
+
     // Consumes the construct that begins with the "<" at the start of rest_.
     Status markup() {
         if (rest_.starts_with("<!--")) return skip_comment();
