@@ -1,5 +1,6 @@
 #include "endo/docbook/docbook_converter.hpp"
 
+#include <array>
 #include <optional>
 #include <utility>
 
@@ -63,14 +64,27 @@ std::string_view emphasis_symbol(const XmlOpen& open) {
     return role && (*role == "bold" || *role == "strong") ? "*" : "/";
 }
 
+// What a byte of running text asks for: nothing, a look at the next byte
+// (a space), or decoding or collapsing (an entity, a control character,
+// anything beyond ASCII, whose white space only decoding tells).
+enum class ByteKind : unsigned char { Plain, Space, Special };
+
+constexpr std::array<ByteKind, 256> byte_kinds = [] {
+    std::array<ByteKind, 256> kinds{};
+    for (std::size_t b = 0; b < kinds.size(); ++b) {
+        kinds[b] = b < ' ' || b >= 0x7F || b == '&' ? ByteKind::Special : ByteKind::Plain;
+    }
+    kinds[' '] = ByteKind::Space;
+    return kinds;
+}();
+
 // Whether text needs neither entity decoding nor white space collapsing:
 // ASCII without "&", control characters or two spaces side by side.
 bool is_plain_text(std::string_view text) {
-    bool after_space = false;
-    for (const char b : text) {
-        const auto byte = static_cast<unsigned char>(b);
-        if (byte == '&' || byte < ' ' || byte >= 0x7F || (byte == ' ' && after_space)) return false;
-        after_space = byte == ' ';
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const ByteKind kind = byte_kinds[static_cast<unsigned char>(text[i])];
+        if (kind == ByteKind::Plain) continue;
+        if (kind == ByteKind::Special || (i + 1 < text.size() && text[i + 1] == ' ')) return false;
     }
     return true;
 }
