@@ -58,6 +58,8 @@ class StructureTest(DocbookTestCase):
             # White space runs collapse; each inline list loses the white
             # space at its two edges.
             (article("<para>\n  a \t\n b <emphasis> c </emphasis>\n</para>"), "a b @/c/@\n"),
+            # White space beyond ASCII collapses too; text comes out in NFC.
+            (article("<para>a\u00a0\u00a0b\u2003 c\r\nd e\u0301t\u00e9</para>"), "a b c d \u00e9t\u00e9\n"),
             # Comments, declarations and processing instructions vanish.
             ('<?xml version="1.0"?>\n<!DOCTYPE article [ <!ENTITY e "v"> ]>\n'
              "<!-- c --><article><para>x<!-- y -->z</para></article>\n", "xz\n"),
