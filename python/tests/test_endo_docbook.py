@@ -65,6 +65,15 @@ class StructureTest(DocbookTestCase):
              "<!-- c --><article><para>x<!-- y -->z</para></article>\n", "xz\n"),
         ])
 
+    def test_white_space_runs_anywhere_in_a_long_text(self):
+        # A run of white space collapses wherever it falls in the text.
+        cases = []
+        for run in ["  ", " \t", "\n", "\u00a0", "   "]:
+            for before in range(18):
+                text = "a" + "x" * before + run + "y" * (17 - before) + "b"
+                cases.append((article(f"<para>{text}</para>"), "a" + "x" * before + " " + "y" * (17 - before) + "b\n"))
+        self.assert_imports(cases)
+
     def test_self_closing_elements_are_empty(self):
         # An empty-element tag never reads on to a later end tag.
         self.assert_imports([

@@ -1,6 +1,7 @@
 #include "endo/docbook/docbook_converter.hpp"
 
-#include <array>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -64,27 +65,43 @@ std::string_view emphasis_symbol(const XmlOpen& open) {
     return role && (*role == "bold" || *role == "strong") ? "*" : "/";
 }
 
-// What a byte of running text asks for: nothing, a look at the next byte
-// (a space), or decoding or collapsing (an entity, a control character,
-// anything beyond ASCII, whose white space only decoding tells).
-enum class ByteKind : unsigned char { Plain, Space, Special };
+constexpr std::uint64_t ones = 0x0101010101010101;
+constexpr std::uint64_t highs = 0x8080808080808080;
 
-constexpr std::array<ByteKind, 256> byte_kinds = [] {
-    std::array<ByteKind, 256> kinds{};
-    for (std::size_t b = 0; b < kinds.size(); ++b) {
-        kinds[b] = b < ' ' || b >= 0x7F || b == '&' ? ByteKind::Special : ByteKind::Plain;
+// The high bit of every byte of `word` that equals `value`, and no other.
+std::uint64_t bytes_equal(std::uint64_t word, unsigned char value) {
+    const std::uint64_t x = word ^ (ones * value);
+    const std::uint64_t low7 = ones * 0x7F;
+    return ~(((x & low7) + low7) | x | low7);
+}
+
+// Whether any of the 8 bytes of `word` is a control character or DEL, or
+// lies beyond ASCII.
+bool has_special_byte(std::uint64_t word) {
+    const std::uint64_t below_space = (word - ones * ' ') & ~word & highs;
+    return ((word & highs) | below_space | bytes_equal(word, 0x7F)) != 0;
+}
+
+bool is_special_byte(char b) {
+    const auto byte = static_cast<unsigned char>(b);
+    return byte < ' ' || byte >= 0x7F;
+}
+
+// Whether collapsing white space would leave `text` as it is: ASCII
+// without control characters or two spaces side by side. Read eight bytes
+// at a time: most running text is.
+bool is_collapsed(std::string_view text) {
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, 8);
+        if (has_special_byte(word)) return false;
+        // Neighbouring bytes are neighbouring byte lanes, in whichever order.
+        const std::uint64_t spaces = bytes_equal(word, ' ');
+        if ((spaces & (spaces << 8)) != 0 || (i > 0 && text[i - 1] == ' ' && text[i] == ' ')) return false;
     }
-    kinds[' '] = ByteKind::Space;
-    return kinds;
-}();
-
-// Whether text needs neither entity decoding nor white space collapsing:
-// ASCII without "&", control characters or two spaces side by side.
-bool is_plain_text(std::string_view text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const ByteKind kind = byte_kinds[static_cast<unsigned char>(text[i])];
-        if (kind == ByteKind::Plain) continue;
-        if (kind == ByteKind::Special || (i + 1 < text.size() && text[i + 1] == ' ')) return false;
+    for (; i < text.size(); ++i) {
+        if (is_special_byte(text[i]) || (i > 0 && text[i - 1] == ' ' && text[i] == ' ')) return false;
     }
     return true;
 }
@@ -93,8 +110,9 @@ bool is_plain_text(std::string_view text) {
 // runs collapsed to one space. Most running text needs neither and is
 // taken as it is.
 std::string inline_text(std::string&& raw) {
-    if (is_plain_text(raw)) return std::move(raw);
-    return collapse_whitespace(decode_xml_entities(raw));
+    std::string text = raw.find('&') == std::string::npos ? std::move(raw) : decode_xml_entities(raw);
+    if (is_collapsed(text)) return text;
+    return collapse_whitespace(text);
 }
 
 }  // namespace
