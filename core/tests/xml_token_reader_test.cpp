@@ -1,6 +1,7 @@
+// Tokens read one at a time are the tokens of the whole list, in both
+// modes; where the list fails, reading ends with the same error.
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,44 +11,67 @@
 namespace ilvex {
 namespace {
 
-// What the reader gives, token by token, written as tokenize_xml's answer
-// would be: the debug text of each token, or the error's text alone.
-std::vector<std::string> read_all(std::string_view text) {
-    XmlTokenReader reader(text);
+// The debug text of each token read, then the error's text when reading
+// fails.
+std::vector<std::string> read_all(XmlTokenReader& reader) {
     std::vector<std::string> out;
-    while (true) {
-        Result<std::optional<XmlToken>> token = reader.next();
-        if (!token) return {error_message(token.error())};
-        if (!token->has_value()) break;
-        out.push_back(format_xml_token(**token));
+    for (;;) {
+        Result<std::optional<XmlToken>> next = reader.next();
+        if (!next) {
+            out.push_back("error: " + error_message(next.error()));
+            return out;
+        }
+        if (!next.value()) return out;
+        out.push_back(format_xml_token(*next.value()));
     }
-    // At the end it stays there.
-    Result<std::optional<XmlToken>> after = reader.next();
-    EXPECT_TRUE(after && !after->has_value());
-    return out;
 }
 
-std::vector<std::string> tokenized(std::string_view text) {
-    Result<std::vector<XmlToken>> tokens = tokenize_xml(text);
-    if (!tokens) return {error_message(tokens.error())};
+// What read_all gives, as far as the list tells it: the tokens, or when
+// the list fails only its error, to be compared with the last read.
+std::vector<std::string> listed(const Result<std::vector<XmlToken>>& tokens) {
+    if (!tokens) return {"error: " + error_message(tokens.error())};
     std::vector<std::string> out;
-    for (const XmlToken& token : *tokens) out.push_back(format_xml_token(token));
+    for (const XmlToken& token : tokens.value()) out.push_back(format_xml_token(token));
     return out;
 }
 
-TEST(XmlTokenReader, GivesWhatTokenizeXmlGives) {
-    const char* inputs[] = {
+void expect_same(const std::vector<std::string>& read, const std::vector<std::string>& list,
+                 const std::string& text) {
+    if (!list.empty() && list.back().starts_with("error: ")) {
+        ASSERT_FALSE(read.empty()) << text;
+        EXPECT_EQ(read.back(), list.back()) << text;
+    } else {
+        EXPECT_EQ(read, list) << text;
+    }
+}
+
+TEST(XmlTokenReader, ReadsTheTokensOfTheWholeList) {
+    const std::string texts[] = {
         "",
         "plain",
-        "a<b/>c<!-- x --><?pi?><!DOCTYPE d [ <!ENTITY e \"v\"> ]>d</b>",
-        "<p a='1'b=\"2\"><![CDATA[x<y]]><![CDATA[]]></p>",
-        "<!---->",
-        "text <a",           // unterminated tag after a token
-        "<a><!-- never",     // unterminated comment
-        "<a href=x>",        // attribute error
-        "< />",
+        "<p class='a'>x<!-- c --><br/>y</P>tail",
+        "<!DOCTYPE d [ <!ENTITY e 'v'> ]><?pi x?><r><![CDATA[a<b]]><![CDATA[]]></r>",
+        "<!-- c -->",
+        "a<b>c</b><>",
+        "<p>ok</p><a href=x>",
+        "text <!-- never closed",
     };
-    for (const char* input : inputs) EXPECT_EQ(read_all(input), tokenized(input)) << input;
+    for (const std::string& text : texts) {
+        XmlTokenReader xml = XmlTokenReader::xml(text);
+        XmlTokenReader html = XmlTokenReader::html(text);
+        expect_same(read_all(xml), listed(tokenize_xml(text)), text);
+        expect_same(read_all(html), listed(tokenize_html(text)), text);
+    }
+}
+
+TEST(XmlTokenReader, RepeatsItsError) {
+    XmlTokenReader reader = XmlTokenReader::xml("<a>x<!-- never closed");
+    const std::vector<std::string> expected = {"Open { name: \"a\", attrs: [], self_closing: false }", "Text(\"x\")",
+                                               "error: missing or unreadable resource: tei import: unterminated comment"};
+    EXPECT_EQ(read_all(reader), expected);
+    const Result<std::optional<XmlToken>> again = reader.next();
+    ASSERT_FALSE(again.ok());
+    EXPECT_EQ(error_message(again.error()), expected.back().substr(7));
 }
 
 }  // namespace

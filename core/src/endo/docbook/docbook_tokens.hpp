@@ -20,7 +20,7 @@ std::string joined(std::initializer_list<std::string_view> pieces);
 
 class DocbookTokens {
 public:
-    explicit DocbookTokens(std::string_view text) : reader_(text) {}
+    explicit DocbookTokens(std::string_view text) : reader_(XmlTokenReader::xml(text)) {}
 
     // The next token, or nothing at the end of the text.
     Result<std::optional<XmlToken>> next() { return reader_.next(); }

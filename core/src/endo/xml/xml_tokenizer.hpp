@@ -28,21 +28,23 @@ Result<std::vector<XmlToken>> tokenize_xml(std::string_view text);
 // Errors as in XML mode, but "html import: " and kind Other.
 Result<std::vector<XmlToken>> tokenize_html(std::string_view text);
 
-// The tokens of XML-mode text one at a time, as tokenize_xml gives them, for
-// a converter that walks a long text in one pass without holding all its
-// tokens at once. The text is borrowed.
+// The tokens one at a time, for a converter that holds only those it still
+// needs rather than the whole list.
 class XmlTokenReader {
 public:
-    explicit XmlTokenReader(std::string_view text) : rest_(text) {}
+    // The tokens of tokenize_xml, or of tokenize_html.
+    static XmlTokenReader xml(std::string_view text) { return XmlTokenReader(text, false); }
+    static XmlTokenReader html(std::string_view text) { return XmlTokenReader(text, true); }
 
-    // The next token; nothing at the end of the text, and from then on; or
-    // the error that tokenize_xml gives for the text, after which the reader
-    // is at the end.
+    // The next token, nothing after the last one, or the error the whole
+    // list gives; after an error, the same error again.
     Result<std::optional<XmlToken>> next();
 
 private:
+    XmlTokenReader(std::string_view text, bool html) : rest_(text), html_(html) {}
+
     std::string_view rest_;
-    std::vector<XmlToken> read_;  // the token just read, kept for its room
+    bool html_;
 };
 
 }  // namespace ilvex
