@@ -20,6 +20,9 @@ FORMATS = ["markdown", "html", "rst", "org", "djot", "docbook", "bibtex", "jats"
 # A guard against a hang or a quadratic case, not a speed target: the files
 # are at most a few MB, and an import takes milliseconds.
 SECONDS_PER_FILE = 2.0
+# A dictionary imports into lexigramma, which only a user defines: its
+# output is read back by the core's own corpus test, beside a definition.
+USER_DEFINED = "@@@!lexigramma"
 RESOURCE_PREFIX = "missing or unreadable resource: "
 # The debug forms of tokens that importer messages quote.
 OPEN_TOKEN = re.compile(r'Open \{ name: "([^"]*)", attrs: \[.*?\], self_closing: (?:true|false) \}')
@@ -61,8 +64,9 @@ class CorpusTest(unittest.TestCase):
             return "importer not built"
         finally:
             self.assertLess(time.perf_counter() - start, SECONDS_PER_FILE)
-        self.assertEqual(ilvex.check(output), "document")
-        self.assertEqual(ilvex.brachy(output), output)
+        if not output.startswith(USER_DEFINED):
+            self.assertEqual(ilvex.check(output), "document")
+            self.assertEqual(ilvex.brachy(output), output)
         return None
 
     @staticmethod
