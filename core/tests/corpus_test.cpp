@@ -1,8 +1,8 @@
-// Real files of every format, written by others, read from the shared corpus
-// beside the repository (one folder per format name; skipped when there is
-// none): each imports to text that reads back, the same whether collected or
-// written as it streams, or is refused with the importer's error; never a
-// crash, and quickly, sanitizers included.
+// Real files of every format, written by others, read from the shared
+// corpus beside the repository (one folder per format name, subfolders
+// included; skipped when there is none): each imports to text that reads
+// back, the same whether collected or written as it streams, or is refused
+// with the importer's error; never a crash, and quickly, sanitizers included.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,7 +28,7 @@ constexpr auto time_bound = std::chrono::seconds(2);
 std::vector<fs::path> corpus_files(const fs::path& folder) {
     std::vector<fs::path> files;
     if (fs::is_directory(folder)) {
-        for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
             if (entry.is_regular_file()) files.push_back(entry.path());
         }
     }

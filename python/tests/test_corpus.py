@@ -2,7 +2,7 @@
 reads back, or is refused with an IlvexError, quickly and without a crash.
 
 The files are read in place from the shared corpus beside the repository
-(one folder per format name); without it the test is skipped. A summary per
+(one folder per format name, its subfolders included); without it the test is skipped. A summary per
 format (files imported, files refused and the commonest refusals) is printed.
 """
 
@@ -32,7 +32,7 @@ TEXT_TOKEN = re.compile(r'Text\(".*?"\)')
 
 def corpus_files(format_name):
     folder = CORPUS / format_name
-    return sorted(p for p in folder.iterdir() if p.is_file()) if folder.is_dir() else []
+    return sorted(p for p in folder.rglob("*") if p.is_file()) if folder.is_dir() else []
 
 
 @unittest.skipUnless(CORPUS.is_dir(), f"no corpus at {CORPUS}")
@@ -42,7 +42,7 @@ class CorpusTest(unittest.TestCase):
         for format_name in FORMATS:
             imported, refusals = 0, collections.Counter()
             for path in corpus_files(format_name):
-                with self.subTest(file=f"{format_name}/{path.name}"):
+                with self.subTest(file=str(path.relative_to(CORPUS))):
                     outcome = self.import_file(format_name, path)
                     if outcome is None:
                         imported += 1
