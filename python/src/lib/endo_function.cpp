@@ -10,6 +10,7 @@
 #include "endo/light_markup/markdown_importer.hpp"
 #include "endo/scripture/scheme_import.hpp"
 #include "endo/scripture/usfm_importer.hpp"
+#include "endo/scripture/usx_importer.hpp"
 #include "exceptions.hpp"
 #include "str_builder.hpp"
 #include "functions.hpp"
@@ -39,7 +40,7 @@ constexpr std::array<EndoFormat, 12> formats = {{
     {"jats", nullptr, false},
     {"tei", nullptr, false},
     {"usfm", import_usfm, true},
-    {"usx", nullptr, true},
+    {"usx", import_usx, true},
     {"osis", nullptr, true},
 }};
 

@@ -1,0 +1,183 @@
+#include "endo/scripture/usx_importer.hpp"
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "dialektos/unicode.hpp"
+#include "endo/import_context.hpp"
+#include "endo/import_errors.hpp"
+#include "endo/scripture/scripture_blocks.hpp"
+#include "endo/scripture/usx_inlines.hpp"
+#include "endo/xml/xml_tokenizer.hpp"
+#include "endo/xml/xml_walk.hpp"
+
+namespace ilvex {
+namespace {
+
+using Inlines = std::vector<Inline>;
+
+// Paragraph styles whose content is metadata, read and dropped.
+bool is_dropped_style(std::string_view style) {
+    return style == "ide" || style == "rem" || style == "sts" || style == "usfm";
+}
+
+// The level of a poetry paragraph style ("q", "q1" ... "q9"), or nothing.
+std::optional<std::string_view> poetry_level(std::string_view style) {
+    if (style == "q") return "q1";
+    if (style.size() == 2 && style[0] == 'q' && style[1] >= '0' && style[1] <= '9') return style;
+    return std::nullopt;
+}
+
+bool all_blank(const Inlines& inlines) {
+    for (const Inline& item : inlines) {
+        const auto* text = std::get_if<Inline::Text>(&item.node);
+        if (text == nullptr || !unicode::trim(text->text).empty()) return false;
+    }
+    return true;
+}
+
+class UsxImporter {
+public:
+    UsxImporter(const std::vector<XmlToken>& tokens, ImportSink& sink) : tokens_(tokens), sink_(sink) {}
+
+    Status run();
+
+private:
+    Status book(const XmlOpen& open);
+    void chapter(const XmlOpen& open);
+    Status para(const XmlOpen& open);
+    Status styled_para(std::string_view style, Inlines inlines);
+    void strophe_break();
+    void close_poetry() { poetry_block(strophe_, strophes_, blocks_); }
+    void close_book();
+
+    const std::vector<XmlToken>& tokens_;
+    ImportSink& sink_;
+    ImportContext context_{usx_import_error};
+    TokenWalk walk_{tokens_, context_};
+    std::size_t next_ = 0;  // the token to read
+
+    std::optional<std::string> book_code_;
+    std::vector<Block> blocks_;  // of the book being read
+    Strophe strophe_;
+    std::vector<Strophe> strophes_;
+};
+
+Status UsxImporter::run() {
+    while (next_ < tokens_.size()) {
+        const XmlToken& token = tokens_[next_++];
+        if (const auto* open = std::get_if<XmlOpen>(&token)) {
+            Status read;
+            if (open->name == "usx") continue;
+            if (open->name == "book") {
+                read = book(*open);
+            } else if (open->name == "chapter") {
+                chapter(*open);
+            } else if (open->name == "para") {
+                read = para(*open);
+            } else {
+                return token_error(context_, "unexpected ", token, " at book level");
+            }
+            if (!read) return read;
+            continue;
+        }
+        if (const auto* close = std::get_if<XmlClose>(&token); close != nullptr && close->name == "usx") continue;
+        if (const auto* text = std::get_if<XmlText>(&token); text != nullptr && is_blank(text->text)) continue;
+        return token_error(context_, "unexpected ", token, " at book level");
+    }
+    close_poetry();
+    if (!book_code_) return context_.error("missing <book code>");
+    close_book();
+    return {};
+}
+
+Status UsxImporter::book(const XmlOpen& open) {
+    const auto code = attribute_value(open.attrs, "code");
+    if (!code) return context_.error("<book> without a code");
+    if (book_code_) close_book();
+    book_code_ = unicode::lowercase(*code);
+    if (open.self_closing) return {};
+    // The book element holds its title text, which the division does not keep.
+    Result<std::size_t> after = skip_element(tokens_, next_, "book");
+    if (!after) return std::move(after).error();
+    next_ = after.value();
+    return {};
+}
+
+void UsxImporter::chapter(const XmlOpen& open) {
+    const auto number = attribute_value(open.attrs, "number");
+    if (!number) return;  // a chapter end
+    close_poetry();
+    blocks_.push_back(chapter_block(std::string(*number)));
+}
+
+Status UsxImporter::para(const XmlOpen& open) {
+    const auto style = attribute_value(open.attrs, "style");
+    if (!style) return context_.error("<para> without a style");
+    if (open.self_closing) {
+        if (*style == "b") strophe_break();
+        return {};
+    }
+    Result<ConvertedInlines> content = import_usx_inlines(walk_, next_, "para");
+    if (!content) return std::move(content).error();
+    next_ = content.value().next;
+    return styled_para(*style, std::move(content.value().inlines));
+}
+
+Status UsxImporter::styled_para(std::string_view style, Inlines inlines) {
+    if (const auto level = poetry_level(style)) {
+        Inlines line;
+        line.push_back(phrase(*level, std::move(inlines)));
+        strophe_.push_back(std::move(line));
+        return {};
+    }
+    // A blank "b" is the strophe break, however it is written.
+    if (style == "b" && all_blank(inlines)) {
+        strophe_break();
+        return {};
+    }
+    close_poetry();
+    const std::string_view canonical = canonical_usfm_marker(style);
+    if (canonical == "p") {
+        blocks_.emplace_back(Block::Paragraph{std::move(inlines)});
+    } else if (is_usfm_paragraph_style(canonical) || is_usfm_heading_style(canonical)) {
+        blocks_.push_back(typed_block(canonical, std::move(inlines)));
+    } else if (!is_dropped_style(canonical)) {
+        std::string message = "unsupported para style `";
+        message += style;
+        message += '`';
+        return context_.error(message);
+    }
+    return {};
+}
+
+void UsxImporter::strophe_break() {
+    if (strophe_.empty()) return;
+    strophes_.push_back(std::move(strophe_));
+    strophe_.clear();
+}
+
+void UsxImporter::close_book() {
+    close_poetry();
+    sink_.block(book_division_block(std::move(*book_code_), std::move(blocks_)));
+    blocks_.clear();
+}
+
+}  // namespace
+
+Status import_usx(std::string_view text, ImportSink& sink) {
+    Result<std::vector<XmlToken>> tokens = tokenize_xml(without_byte_order_mark(text));
+    if (!tokens) return std::move(tokens).error();
+    if (Status declared = sink.declaration(usfm_dialektos, std::nullopt); !declared) return declared;
+    return UsxImporter(tokens.value(), sink).run();
+}
+
+Result<Document> import_usx(std::string_view text) {
+    DocumentCollector collector;
+    if (Status imported = import_usx(text, collector); !imported) return std::move(imported).error();
+    return std::move(collector).document();
+}
+
+}  // namespace ilvex
