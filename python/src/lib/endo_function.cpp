@@ -8,6 +8,7 @@
 #include "arguments.hpp"
 #include "endo/import_writer.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
+#include "endo/scripture/osis_importer.hpp"
 #include "endo/scripture/scheme_import.hpp"
 #include "endo/scripture/usfm_importer.hpp"
 #include "endo/scripture/usx_importer.hpp"
@@ -41,7 +42,7 @@ constexpr std::array<EndoFormat, 12> formats = {{
     {"tei", nullptr, false},
     {"usfm", import_usfm, true},
     {"usx", import_usx, true},
-    {"osis", nullptr, true},
+    {"osis", import_osis, true},
 }};
 
 const EndoFormat* find_format(std::string_view name) {
