@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "endo/scripture/scheme_import.hpp"
 #include "endo/scripture/scheme_pass.hpp"
 #include "endo/scripture/scripture_blocks.hpp"
 
@@ -25,6 +26,16 @@ Document applied(Document doc) {
     return doc;
 }
 
+// The same pass as the import streams, block by block.
+Document streamed(const Document& doc) {
+    DocumentCollector collector;
+    SchemeSink sink("vers", collector);
+    EXPECT_TRUE(sink.declaration(doc.dialektos, doc.version).ok());
+    for (Block block : doc.blocks) sink.block(std::move(block));
+    sink.finish();
+    return std::move(collector).document();
+}
+
 TEST(ApplyScheme, MarksBecomeReferencesOfTheirBookAndChapter) {
     const Document source = document({
         book_division_block("gen", {chapter_block("1"), paragraph({verse("1"), text(" a "), verse("2")})}),
@@ -43,6 +54,7 @@ TEST(ApplyScheme, MarksBecomeReferencesOfTheirBookAndChapter) {
     });
     const Document once = applied(source);
     EXPECT_EQ(once, expected);
+    EXPECT_EQ(streamed(source), expected);
     EXPECT_EQ(applied(once), once);  // nothing left to rewrite, nothing moves
 }
 
@@ -63,12 +75,20 @@ TEST(ApplyScheme, PagesAndSectionsMoveOnlyWhenTheSchemeIsNew) {
     const Document moved = document({paragraph({milestone("vers", "12", {"page"}), text(" x "),
                                                 milestone("vers", "a", {"section"})})});
     EXPECT_EQ(applied(document(marks)), moved);
+    EXPECT_EQ(streamed(document(marks)), moved);
 
     // A milestone of the scheme anywhere, even deep in a later book, keeps
     // them where they are.
     Blocks with_scheme = marks;
     with_scheme.push_back(book_division_block("gen", {paragraph({phrase("nd", {milestone("vers", "x")})})}));
     EXPECT_EQ(applied(document(with_scheme)), document(with_scheme));
+    EXPECT_EQ(streamed(document(with_scheme)), document(with_scheme));
+
+    // Streamed, the blocks that wait for the answer keep their order and
+    // the chapter of marks outside any book.
+    const Document mixed = document({chapter_block("1"), paragraph({milestone("page", "1")}),
+                                     paragraph({verse("2")}), book_division_block("gen", {chapter_block("3")})});
+    EXPECT_EQ(streamed(mixed), applied(mixed));
 }
 
 TEST(ApplyScheme, ExistenceTestLooksWhereMilestonesCanStand) {

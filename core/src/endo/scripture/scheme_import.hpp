@@ -1,10 +1,14 @@
-// A scripture import with a versification scheme: the scheme pass needs the
-// whole document (whether a milestone of the scheme exists anywhere decides
-// what it does to page and section milestones), so the import is collected,
-// rewritten, and only then handed on.
+// A scripture import with a versification scheme. The marks are rewritten
+// block by block as the importer hands the blocks over, so the import still
+// streams. Only "page" and "section" milestones depend on the whole
+// document (they move into the scheme when it holds no milestone of the
+// scheme anywhere): from the first block holding one, blocks wait until a
+// milestone of the scheme turns up or the import ends.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "dialektos/result.hpp"
 #include "endo/import_sink.hpp"
@@ -20,5 +24,29 @@ using ScriptureImporter = Status (*)(std::string_view text, ImportSink& sink);
 // fails with "invalid milestone scheme `{}`".
 Status import_with_scheme(ScriptureImporter importer, std::string_view text, std::string_view scheme,
                           ImportSink& sink);
+
+// The sink between the importer and `target`: rewrites each top-level block
+// and hands it on; finish() hands on the blocks still waiting. `scheme`
+// must be a valid genos.
+class SchemeSink final : public ImportSink {
+public:
+    SchemeSink(std::string_view scheme, ImportSink& target) : scheme_(scheme), target_(target) {}
+
+    Status declaration(std::string_view dialektos, const std::optional<std::string>& version) override;
+    void finish();
+
+private:
+    void accept(Block&& block) override;
+    // Rewrites `block` (moving page and section milestones as `move` says)
+    // and hands it on.
+    void pass_on(Block&& block, bool move);
+    void flush_waiting(bool move);
+
+    std::string_view scheme_;
+    ImportSink& target_;
+    bool scheme_seen_ = false;    // a milestone of the scheme stood in a block before the pass
+    std::vector<Block> waiting_;  // not yet rewritten, in order
+    std::string chapter_;         // the chapter of marks outside any book division
+};
 
 }  // namespace ilvex

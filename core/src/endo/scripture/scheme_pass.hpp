@@ -26,6 +26,15 @@ void apply_scheme(Document& document, std::string_view scheme);
 bool blocks_have_milestone_scheme(std::string_view scheme, const Block& block);
 bool inlines_have_milestone_scheme(std::string_view scheme, const Inline& item);
 
+// Both searches at once: whether the block holds a milestone of `scheme`,
+// and whether it holds a "page" or "section" milestone, one the pass may
+// move.
+struct MilestonesFound {
+    bool of_scheme = false;
+    bool movable = false;
+};
+MilestonesFound find_milestones(std::string_view scheme, const Block& block);
+
 // The walk of the marks. `book` and `chapter` are the current reference:
 // a chapter mark changes `chapter` for everything walked after it in the
 // same book; a book division walks its children with a book of its own and
@@ -34,6 +43,7 @@ struct SchemeWalk {
     std::string_view scheme;
     bool move_pages_and_sections;
 };
+void apply_scheme_block(Block& block, const SchemeWalk& walk, std::string_view book, std::string& chapter);
 void apply_scheme_blocks(std::vector<Block>& blocks, const SchemeWalk& walk, std::string_view book,
                          std::string& chapter);
 void apply_scheme_inlines(std::vector<Inline>& inlines, const SchemeWalk& walk, std::string_view book,
