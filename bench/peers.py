@@ -25,10 +25,9 @@ def install(apt_packages=(), npm_packages=(), npm_dir=None):
     npm packages go into `npm_dir`, beside the build, never into the
     repository."""
     subprocess.run(["apt-get", "update"], check=True)
-    # A Node.js installed otherwise (with its own npm) conflicts with
-    # Debian's npm: Debian's are only asked for where there is none.
-    node = {"nodejs", "npm"} if npm_packages and not (shutil.which("node") and shutil.which("npm")) else set()
-    packages = sorted(set(PACKAGES) | set(apt_packages) | node)
+    # A Node.js that brings its own npm (NodeSource's) conflicts with Debian's npm package.
+    node_packages = {"nodejs", "npm"} if npm_packages and shutil.which("npm") is None else set()
+    packages = sorted(set(PACKAGES) | set(apt_packages) | node_packages)
     subprocess.run(["apt-get", "install", "-y", "--no-install-recommends", *packages], check=True)
     if npm_packages:
         npm_dir.mkdir(parents=True, exist_ok=True)

@@ -7,7 +7,9 @@
 
 #include "arguments.hpp"
 #include "endo/import_writer.hpp"
+#include "endo/light_markup/djot_importer.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
+#include "endo/light_markup/org_importer.hpp"
 #include "endo/scripture/osis_importer.hpp"
 #include "endo/scripture/scheme_import.hpp"
 #include "endo/scripture/usfm_importer.hpp"
@@ -34,8 +36,8 @@ constexpr std::array<EndoFormat, 12> formats = {{
     {"markdown", import_markdown, false},
     {"html", nullptr, false},
     {"rst", nullptr, false},
-    {"org", nullptr, false},
-    {"djot", nullptr, false},
+    {"org", import_org, false},
+    {"djot", import_djot, false},
     {"docbook", nullptr, false},
     {"bibtex", nullptr, false},
     {"jats", nullptr, false},
