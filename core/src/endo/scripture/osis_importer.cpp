@@ -81,7 +81,7 @@ Status OsisImporter::run() {
             }
         } else if (const auto* close = std::get_if<XmlClose>(&token)) {
             if (close->name == "osis" || close->name == "osisText" || close->name == "div") continue;
-        } else if (is_blank(std::get<XmlText>(token).text)) {
+        } else if (holds_only_white_space(std::get<XmlText>(token).text)) {
             continue;
         }
         return token_error(context_, "unexpected ", token, " at document level");

@@ -198,7 +198,7 @@ Result<ConvertedStrophes> import_osis_line_group(const TokenWalk& walk, std::siz
     std::size_t i = start;
     while (i < tokens.size()) {
         const XmlToken& token = tokens[i++];
-        if (const auto* text = std::get_if<XmlText>(&token); text != nullptr && is_blank(text->text)) continue;
+        if (const auto* text = std::get_if<XmlText>(&token); text != nullptr && holds_only_white_space(text->text)) continue;
         if (const auto* close = std::get_if<XmlClose>(&token); close != nullptr && close->name == "lg") {
             close_strophe();
             return ConvertedStrophes{std::move(strophes), i};

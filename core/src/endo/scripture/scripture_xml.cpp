@@ -16,7 +16,7 @@ std::string_view without_byte_order_mark(std::string_view text) {
 
 std::string content_text(const XmlText& token) { return collapse_whitespace(decode_xml_entities(token.text)); }
 
-bool is_blank(std::string_view text) { return unicode::trim(text).empty(); }
+bool holds_only_white_space(std::string_view text) { return unicode::trim(text).empty(); }
 
 bool ends_with_mark(const std::vector<Inline>& inlines) {
     return !inlines.empty() && std::holds_alternative<Inline::Monosim>(inlines.back().node);

@@ -36,7 +36,7 @@ std::string_view without_byte_order_mark(std::string_view text);
 std::string content_text(const XmlText& token);
 
 // Whether a raw text holds nothing but white space.
-bool is_blank(std::string_view text);
+bool holds_only_white_space(std::string_view text);
 
 // Whether the last inline is a chapter or verse mark.
 bool ends_with_mark(const std::vector<Inline>& inlines);

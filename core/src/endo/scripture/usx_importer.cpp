@@ -84,7 +84,7 @@ Status UsxImporter::run() {
             continue;
         }
         if (const auto* close = std::get_if<XmlClose>(&token); close != nullptr && close->name == "usx") continue;
-        if (const auto* text = std::get_if<XmlText>(&token); text != nullptr && is_blank(text->text)) continue;
+        if (const auto* text = std::get_if<XmlText>(&token); text != nullptr && holds_only_white_space(text->text)) continue;
         return token_error(context_, "unexpected ", token, " at book level");
     }
     close_poetry();
