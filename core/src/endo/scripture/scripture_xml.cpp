@@ -23,7 +23,15 @@ bool ends_with_mark(const std::vector<Inline>& inlines) {
 }
 
 void push_content_text(std::vector<Inline>& inlines, std::string text) {
-    if (ends_with_mark(inlines) && !text.starts_with(' ')) inlines.emplace_back(Inline::Text{" "});
+    // Texts side by side are written as one: joining them here spares an
+    // item of the tree per piece of text, which a long book holds many of.
+    if (!inlines.empty()) {
+        if (auto* last = std::get_if<Inline::Text>(&inlines.back().node)) {
+            last->text += text;
+            return;
+        }
+    }
+    if (ends_with_mark(inlines) && !text.starts_with(' ')) text.insert(text.begin(), ' ');
     inlines.emplace_back(Inline::Text{std::move(text)});
 }
 

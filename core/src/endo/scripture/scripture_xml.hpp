@@ -42,7 +42,7 @@ bool holds_only_white_space(std::string_view text);
 bool ends_with_mark(const std::vector<Inline>& inlines);
 
 // Appends a text, after a space when it follows a mark directly and does not
-// begin with one.
+// begin with one; a text right after another joins it.
 void push_content_text(std::vector<Inline>& inlines, std::string text);
 
 // Appends a space when the last inline is a mark, so that an element
