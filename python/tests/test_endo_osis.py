@@ -56,6 +56,9 @@ class DocumentTest(OsisTestCase):
              "<div type='book' osisID='ÉXOD'><p>b</p></div></div></osis>",
              book("a\n", "1kgs") + "\n@# éxod\nb\n#@\n"),
             ("\ufeff" + osis("<p>a</p>"), book("a\n")),
+            # A self-closing book division is an empty book; it reads on to no end tag.
+            ("<osis><div type='book' osisID='Gen'/><div type='book' osisID='Exod'><p>a</p></div></osis>",
+             book("") + "\n@# exod\na\n#@\n"),
         ])
 
     def test_section_divisions_end_at_their_own_end_tag(self):
