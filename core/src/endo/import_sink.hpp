@@ -27,11 +27,25 @@ public:
     // pass of its own over a whole tree.
     void block(Block&& block);
 
+    // A top-level block handed over in pieces, for one with more children
+    // than are worth holding at once: `open_block` with the block (a Para,
+    // Diaphane, Englossis or ParaAxioma) without its children, then each
+    // child in order, then `close_block`. Strings go to NFC as in block().
+    void open_block(Block&& block);
+    void child_block(Block&& child);
+    void close_block();
+
 protected:
     ~ImportSink() = default;
 
 private:
     virtual void accept(Block&& block) = 0;
+    // By default the pieces are gathered into one block for accept().
+    virtual void accept_open(Block&& block);
+    virtual void accept_child(Block&& child);
+    virtual void accept_close();
+
+    std::optional<Block> gathered_;
 };
 
 // Keeps what an importer gives as one Document, for callers that want the

@@ -11,6 +11,7 @@
 #include "dendron/writer.hpp"
 #include "dialektos/model.hpp"
 #include "endo/import_sink.hpp"
+#include "endo/user_defined_target.hpp"
 
 namespace ilvex {
 
@@ -27,7 +28,8 @@ public:
     explicit ImportWriter(std::size_t input_size, TextSink sink = {})
         : input_size_(input_size), sink_(std::move(sink)) {}
 
-    // Fails when the standard library has no such dialektos.
+    // Fails when the standard library has no such dialektos; the
+    // user-defined target is spelled by the sims its importer writes.
     Status declaration(std::string_view dialektos, const std::optional<std::string>& version) override;
 
     // The text written; the importer must have given its declaration.
@@ -35,12 +37,17 @@ public:
 
 private:
     void accept(Block&& block) override;
+    // A block in pieces is written as it comes.
+    void accept_open(Block&& block) override;
+    void accept_child(Block&& child) override;
+    void accept_close() override;
     DocumentWriter& writer();
 
     std::size_t input_size_;
     TextSink sink_;
     std::optional<Dialektos> target_;  // before writer_, which points at it
     std::optional<DocumentWriter> writer_;
+    std::optional<Block> opened_;  // the block given in pieces, without its children
 };
 
 }  // namespace ilvex

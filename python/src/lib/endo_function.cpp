@@ -7,6 +7,7 @@
 
 #include "arguments.hpp"
 #include "endo/import_writer.hpp"
+#include "endo/jats/jats_importer.hpp"
 #include "endo/light_markup/djot_importer.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
 #include "endo/light_markup/org_importer.hpp"
@@ -14,6 +15,7 @@
 #include "endo/scripture/scheme_import.hpp"
 #include "endo/scripture/usfm_importer.hpp"
 #include "endo/scripture/usx_importer.hpp"
+#include "endo/tei/tei_importer.hpp"
 #include "exceptions.hpp"
 #include "str_builder.hpp"
 #include "functions.hpp"
@@ -40,8 +42,8 @@ constexpr std::array<EndoFormat, 12> formats = {{
     {"djot", import_djot, false},
     {"docbook", nullptr, false},
     {"bibtex", nullptr, false},
-    {"jats", nullptr, false},
-    {"tei", nullptr, false},
+    {"jats", import_jats, false},
+    {"tei", import_tei, false},
     {"usfm", import_usfm, true},
     {"usx", import_usx, true},
     {"osis", import_osis, true},

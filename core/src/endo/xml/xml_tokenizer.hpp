@@ -6,6 +6,7 @@
 // current position, so the work is linear in the input.
 #pragma once
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -26,5 +27,19 @@ Result<std::vector<XmlToken>> tokenize_xml(std::string_view text);
 // "<!...>" declaration, a CDATA section included, ends at its first ">".
 // Errors as in XML mode, but "html import: " and kind Other.
 Result<std::vector<XmlToken>> tokenize_html(std::string_view text);
+
+// The tokens of tokenize_xml one at a time, for a converter that holds only
+// those it still needs rather than the whole list.
+class XmlTokenReader {
+public:
+    explicit XmlTokenReader(std::string_view text) : rest_(text) {}
+
+    // The next token, nothing after the last one, or the error tokenize_xml
+    // gives; after an error, the same error again.
+    Result<std::optional<XmlToken>> next();
+
+private:
+    std::string_view rest_;
+};
 
 }  // namespace ilvex
