@@ -128,6 +128,8 @@ class DocumentTest(OsisTestCase):
         self.assert_errors([
             ("<osis><header><work>", "unterminated <header>"),
             (osis("<lb>x"), "unterminated <lb>"),
+            # A malformed tag anywhere wins over an error of the import before it.
+            (osis("<table/>") + "<!-- open", "unterminated comment"),
         ], prefix="missing or unreadable resource: tei import: ")
 
 

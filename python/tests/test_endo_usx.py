@@ -114,6 +114,8 @@ class BookLevelTest(UsxTestCase):
         self.assert_errors([
             ("<usx><book code='GEN'>Genesis", "unterminated <book>"),
             ("<usx><book code='GEN'", "unterminated tag"),
+            # A malformed tag anywhere wins over an error of the import before it.
+            (usx("<table/>") + "<", "unterminated tag"),
         ], prefix="missing or unreadable resource: tei import: ")
 
 

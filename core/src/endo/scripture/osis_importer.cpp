@@ -11,7 +11,6 @@
 #include "endo/scripture/osis_inlines.hpp"
 #include "endo/scripture/scripture_blocks.hpp"
 #include "endo/whitespace.hpp"
-#include "endo/xml/xml_tokenizer.hpp"
 #include "endo/xml/xml_walk.hpp"
 
 namespace ilvex {
@@ -35,11 +34,24 @@ std::string_view title_style(std::string_view type) {
 
 class OsisImporter {
 public:
-    OsisImporter(const std::vector<XmlToken>& tokens, ImportSink& sink) : tokens_(tokens), sink_(sink) {}
+    OsisImporter(std::string_view text, ImportSink& sink) : tokens_(text), sink_(sink) {}
 
-    Status run();
+    // Reads the whole text; a tokenizer error anywhere wins over an error of
+    // the import before it, as if the text had been tokenized first.
+    Status import() {
+        Status read = run();
+        if (!read) return tokens_.first_error(std::move(read).error());
+        return read;
+    }
 
 private:
+    Status run();
+    // The next token at document or block level; what was read before it is
+    // no longer needed.
+    Result<const XmlToken*> read_released() {
+        tokens_.release(next_);
+        return tokens_.at(next_++);
+    }
     Status book(const XmlOpen& open);
     Status block(const XmlToken& token, bool& book_ended);
     Status paragraph(const XmlOpen& open);
@@ -51,7 +63,7 @@ private:
     // The trimmed content of a block element; nothing for a self-closing one.
     Result<Inlines> block_content(const XmlOpen& open);
 
-    const std::vector<XmlToken>& tokens_;
+    TokenWindow tokens_;
     ImportSink& sink_;
     ImportContext context_{osis_import_error};
     TokenWalk walk_{tokens_, context_};
@@ -65,8 +77,11 @@ private:
 };
 
 Status OsisImporter::run() {
-    while (next_ < tokens_.size()) {
-        const XmlToken& token = tokens_[next_++];
+    while (true) {
+        Result<const XmlToken*> next = read_released();
+        if (!next) return std::move(next).error();
+        if (*next == nullptr) break;
+        const XmlToken& token = **next;
         if (const auto* open = std::get_if<XmlOpen>(&token)) {
             if (open->name == "osis" || open->name == "osisText") continue;
             if (open->name == "header" || open->name == "title") {
@@ -98,9 +113,10 @@ Status OsisImporter::book(const XmlOpen& open) {
     if (!open.self_closing) {
         bool ended = false;
         while (!ended) {
-            if (next_ >= tokens_.size()) return unterminated_error(context_, "div");
-            const XmlToken& token = tokens_[next_++];
-            if (Status read = block(token, ended); !read) return read;
+            Result<const XmlToken*> next = read_released();
+            if (!next) return std::move(next).error();
+            if (*next == nullptr) return unterminated_error(context_, "div");
+            if (Status read = block(**next, ended); !read) return read;
         }
     }
     sink_.block(book_division_block(std::move(code), std::move(blocks_)));
@@ -214,7 +230,7 @@ void OsisImporter::chapter(const XmlOpen& open) {
 
 Status OsisImporter::skip(const XmlOpen& open) {
     if (open.self_closing) return {};
-    Result<std::size_t> after = skip_element(tokens_, next_, open.name);
+    Result<std::size_t> after = tokens_.skip(next_, open.name);
     if (!after) return std::move(after).error();
     next_ = after.value();
     return {};
@@ -223,10 +239,8 @@ Status OsisImporter::skip(const XmlOpen& open) {
 }  // namespace
 
 Status import_osis(std::string_view text, ImportSink& sink) {
-    Result<std::vector<XmlToken>> tokens = tokenize_xml(without_byte_order_mark(text));
-    if (!tokens) return std::move(tokens).error();
     if (Status declared = sink.declaration(usfm_dialektos, std::nullopt); !declared) return declared;
-    return OsisImporter(tokens.value(), sink).run();
+    return OsisImporter(without_byte_order_mark(text), sink).import();
 }
 
 Result<Document> import_osis(std::string_view text) {

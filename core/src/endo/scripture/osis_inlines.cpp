@@ -91,11 +91,13 @@ std::optional<std::string> osis_number(const std::vector<XmlAttribute>& attrs) {
 Result<ConvertedInlines> import_osis_inlines(const TokenWalk& walk, std::size_t start, std::string_view element) {
     Result<NestingDepth::Level> level = walk.context.enter();
     if (!level) return std::move(level).error();
-    const std::vector<XmlToken>& tokens = walk.tokens;
     Inlines out;
     std::size_t i = start;
-    while (i < tokens.size()) {
-        const XmlToken& token = tokens[i++];
+    while (true) {
+        Result<const XmlToken*> next = walk.tokens.at(i++);
+        if (!next) return std::move(next).error();
+        if (*next == nullptr) break;
+        const XmlToken& token = **next;
         if (const auto* text = std::get_if<XmlText>(&token)) {
             push_content_text(out, content_text(*text));
             continue;
@@ -154,11 +156,13 @@ Result<ConvertedInlines> import_osis_inlines(const TokenWalk& walk, std::size_t 
 Result<ConvertedInlines> import_osis_note(const TokenWalk& walk, std::size_t start, bool cross_reference) {
     Result<NestingDepth::Level> level = walk.context.enter();
     if (!level) return std::move(level).error();
-    const std::vector<XmlToken>& tokens = walk.tokens;
     Inlines out;
     std::size_t i = start;
-    while (i < tokens.size()) {
-        const XmlToken& token = tokens[i++];
+    while (true) {
+        Result<const XmlToken*> next = walk.tokens.at(i++);
+        if (!next) return std::move(next).error();
+        if (*next == nullptr) break;
+        const XmlToken& token = **next;
         if (const auto* text = std::get_if<XmlText>(&token)) {
             out.emplace_back(Inline::Text{content_text(*text)});
             continue;
@@ -187,7 +191,6 @@ Result<ConvertedInlines> import_osis_note(const TokenWalk& walk, std::size_t sta
 Result<ConvertedStrophes> import_osis_line_group(const TokenWalk& walk, std::size_t start) {
     Result<NestingDepth::Level> level = walk.context.enter();
     if (!level) return std::move(level).error();
-    const std::vector<XmlToken>& tokens = walk.tokens;
     std::vector<Strophe> strophes;
     Strophe strophe;
     const auto close_strophe = [&] {
@@ -196,8 +199,11 @@ Result<ConvertedStrophes> import_osis_line_group(const TokenWalk& walk, std::siz
         strophe.clear();
     };
     std::size_t i = start;
-    while (i < tokens.size()) {
-        const XmlToken& token = tokens[i++];
+    while (true) {
+        Result<const XmlToken*> next = walk.tokens.at(i++);
+        if (!next) return std::move(next).error();
+        if (*next == nullptr) break;
+        const XmlToken& token = **next;
         if (const auto* text = std::get_if<XmlText>(&token); text != nullptr && holds_only_white_space(text->text)) continue;
         if (const auto* close = std::get_if<XmlClose>(&token); close != nullptr && close->name == "lg") {
             close_strophe();

@@ -11,13 +11,15 @@
 
 #include "dendron/document.hpp"
 #include "endo/import_context.hpp"
+#include "endo/jats/token_window.hpp"
 #include "endo/xml/xml_token.hpp"
 
 namespace ilvex {
 
-// The tokens an import walks and its context (error constructor, nesting).
+// The tokens an import walks, read as far as a converter asks, and its
+// context (error constructor, nesting).
 struct TokenWalk {
-    const std::vector<XmlToken>& tokens;
+    TokenWindow& tokens;
     ImportContext& context;
 };
 

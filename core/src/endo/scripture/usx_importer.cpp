@@ -10,7 +10,6 @@
 #include "endo/import_errors.hpp"
 #include "endo/scripture/scripture_blocks.hpp"
 #include "endo/scripture/usx_inlines.hpp"
-#include "endo/xml/xml_tokenizer.hpp"
 #include "endo/xml/xml_walk.hpp"
 
 namespace ilvex {
@@ -40,11 +39,18 @@ bool all_blank(const Inlines& inlines) {
 
 class UsxImporter {
 public:
-    UsxImporter(const std::vector<XmlToken>& tokens, ImportSink& sink) : tokens_(tokens), sink_(sink) {}
+    UsxImporter(std::string_view text, ImportSink& sink) : tokens_(text), sink_(sink) {}
 
-    Status run();
+    // Reads the whole text; a tokenizer error anywhere wins over an error of
+    // the import before it, as if the text had been tokenized first.
+    Status import() {
+        Status read = run();
+        if (!read) return tokens_.first_error(std::move(read).error());
+        return read;
+    }
 
 private:
+    Status run();
     Status book(const XmlOpen& open);
     void chapter(const XmlOpen& open);
     Status para(const XmlOpen& open);
@@ -53,7 +59,7 @@ private:
     void close_poetry() { poetry_block(strophe_, strophes_, blocks_); }
     void close_book();
 
-    const std::vector<XmlToken>& tokens_;
+    TokenWindow tokens_;
     ImportSink& sink_;
     ImportContext context_{usx_import_error};
     TokenWalk walk_{tokens_, context_};
@@ -66,8 +72,13 @@ private:
 };
 
 Status UsxImporter::run() {
-    while (next_ < tokens_.size()) {
-        const XmlToken& token = tokens_[next_++];
+    while (true) {
+        // What was read before the next element at book level is no longer needed.
+        tokens_.release(next_);
+        Result<const XmlToken*> next = tokens_.at(next_++);
+        if (!next) return std::move(next).error();
+        if (*next == nullptr) break;
+        const XmlToken& token = **next;
         if (const auto* open = std::get_if<XmlOpen>(&token)) {
             Status read;
             if (open->name == "usx") continue;
@@ -100,7 +111,7 @@ Status UsxImporter::book(const XmlOpen& open) {
     book_code_ = unicode::lowercase(*code);
     if (open.self_closing) return {};
     // The book element holds its title text, which the division does not keep.
-    Result<std::size_t> after = skip_element(tokens_, next_, "book");
+    Result<std::size_t> after = tokens_.skip(next_, "book");
     if (!after) return std::move(after).error();
     next_ = after.value();
     return {};
@@ -168,10 +179,8 @@ void UsxImporter::close_book() {
 }  // namespace
 
 Status import_usx(std::string_view text, ImportSink& sink) {
-    Result<std::vector<XmlToken>> tokens = tokenize_xml(without_byte_order_mark(text));
-    if (!tokens) return std::move(tokens).error();
     if (Status declared = sink.declaration(usfm_dialektos, std::nullopt); !declared) return declared;
-    return UsxImporter(tokens.value(), sink).run();
+    return UsxImporter(without_byte_order_mark(text), sink).import();
 }
 
 Result<Document> import_usx(std::string_view text) {

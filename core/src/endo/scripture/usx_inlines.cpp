@@ -49,11 +49,13 @@ ConvertedInlines finished(Inlines inlines, std::size_t next) {
 Result<ConvertedInlines> import_usx_inlines(const TokenWalk& walk, std::size_t start, std::string_view element) {
     Result<NestingDepth::Level> level = walk.context.enter();
     if (!level) return std::move(level).error();
-    const std::vector<XmlToken>& tokens = walk.tokens;
     Inlines out;
     std::size_t i = start;
-    while (i < tokens.size()) {
-        const XmlToken& token = tokens[i];
+    while (true) {
+        Result<const XmlToken*> next = walk.tokens.at(i);
+        if (!next) return std::move(next).error();
+        if (*next == nullptr) break;
+        const XmlToken& token = **next;
         if (const auto* text = std::get_if<XmlText>(&token)) {
             push_content_text(out, content_text(*text));
             ++i;
@@ -112,11 +114,13 @@ Result<ConvertedInlines> import_usx_inlines(const TokenWalk& walk, std::size_t s
 Result<ConvertedInlines> import_usx_note(const TokenWalk& walk, std::size_t start) {
     Result<NestingDepth::Level> level = walk.context.enter();
     if (!level) return std::move(level).error();
-    const std::vector<XmlToken>& tokens = walk.tokens;
     Inlines out;
     std::size_t i = start;
-    while (i < tokens.size()) {
-        const XmlToken& token = tokens[i];
+    while (true) {
+        Result<const XmlToken*> next = walk.tokens.at(i);
+        if (!next) return std::move(next).error();
+        if (*next == nullptr) break;
+        const XmlToken& token = **next;
         if (const auto* text = std::get_if<XmlText>(&token)) {
             out.emplace_back(Inline::Text{content_text(*text)});
             ++i;
