@@ -58,6 +58,9 @@ private:
     Status title(const XmlOpen& open);
     Status speaker(const XmlOpen& open);
     Status line_group();
+    // Hands the finished blocks to the book; a poem stays while the next
+    // line group may still join it, unless the book has ended.
+    void hand_over(bool book_ended);
     void chapter(const XmlOpen& open);
     Status skip(const XmlOpen& open);
     // The trimmed content of a block element; nothing for a self-closing one.
@@ -70,7 +73,7 @@ private:
     std::size_t next_ = 0;  // the token to read
 
     bool any_book_ = false;
-    std::vector<Block> blocks_;  // of the book being read
+    std::vector<Block> blocks_;  // of the book, finished, not yet handed over
     // The divisions open inside the book (sections and the like), each
     // holding a level of the nesting bound.
     std::vector<NestingDepth::Level> sections_;
@@ -108,8 +111,9 @@ Status OsisImporter::run() {
 Status OsisImporter::book(const XmlOpen& open) {
     const auto id = attribute_value(open.attrs, "osisid");
     if (!id) return osis_missing_id_error();
-    std::string code = unicode::lowercase(*id);
     any_book_ = true;
+    // The book goes to the sink in pieces, so a long book is never held whole.
+    sink_.open_block(book_division_block(unicode::lowercase(*id), {}));
     if (!open.self_closing) {
         bool ended = false;
         while (!ended) {
@@ -117,10 +121,10 @@ Status OsisImporter::book(const XmlOpen& open) {
             if (!next) return std::move(next).error();
             if (*next == nullptr) return unterminated_error(context_, "div");
             if (Status read = block(**next, ended); !read) return read;
+            hand_over(ended);
         }
     }
-    sink_.block(book_division_block(std::move(code), std::move(blocks_)));
-    blocks_.clear();
+    sink_.close_block();
     return {};
 }
 
@@ -221,6 +225,13 @@ Status OsisImporter::line_group() {
     Strophe none;
     poetry_block(none, strophes, blocks_);
     return {};
+}
+
+void OsisImporter::hand_over(bool book_ended) {
+    std::size_t count = blocks_.size();
+    if (!book_ended && count > 0 && std::holds_alternative<Block::Stichoi>(blocks_.back().node)) --count;
+    for (std::size_t k = 0; k < count; ++k) sink_.child_block(std::move(blocks_[k]));
+    blocks_.erase(blocks_.begin(), blocks_.begin() + static_cast<std::ptrdiff_t>(count));
 }
 
 void OsisImporter::chapter(const XmlOpen& open) {

@@ -12,9 +12,10 @@
 
 namespace ilvex {
 
-// Gives `sink` the declaration, then each book division as soon as its end
-// tag is read. Fails with the first error; a text without a book division
-// fails with "no book div found".
+// Gives `sink` the declaration, then each book division in pieces: opened
+// at its start tag, each block as soon as it is finished, closed at its end
+// tag. Fails with the first error; a text without a book division fails
+// with "no book div found".
 Status import_osis(std::string_view text, ImportSink& sink);
 
 // The whole imported tree, collected from the above.

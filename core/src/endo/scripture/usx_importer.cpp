@@ -57,6 +57,9 @@ private:
     Status styled_para(std::string_view style, Inlines inlines);
     void strophe_break();
     void close_poetry() { poetry_block(strophe_, strophes_, blocks_); }
+    // Hands the finished blocks to the open book; before the first book
+    // they wait for it.
+    void hand_over();
     void close_book();
 
     TokenWindow tokens_;
@@ -65,8 +68,10 @@ private:
     TokenWalk walk_{tokens_, context_};
     std::size_t next_ = 0;  // the token to read
 
-    std::optional<std::string> book_code_;
-    std::vector<Block> blocks_;  // of the book being read
+    // A book division is open in the sink: its blocks go to it in pieces,
+    // so a long book is never held whole.
+    bool book_open_ = false;
+    std::vector<Block> blocks_;  // finished, not yet handed over
     Strophe strophe_;
     std::vector<Strophe> strophes_;
 };
@@ -75,6 +80,7 @@ Status UsxImporter::run() {
     while (true) {
         // What was read before the next element at book level is no longer needed.
         tokens_.release(next_);
+        hand_over();
         Result<const XmlToken*> next = tokens_.at(next_++);
         if (!next) return std::move(next).error();
         if (*next == nullptr) break;
@@ -99,7 +105,7 @@ Status UsxImporter::run() {
         return token_error(context_, "unexpected ", token, " at book level");
     }
     close_poetry();
-    if (!book_code_) return context_.error("missing <book code>");
+    if (!book_open_) return context_.error("missing <book code>");
     close_book();
     return {};
 }
@@ -107,8 +113,9 @@ Status UsxImporter::run() {
 Status UsxImporter::book(const XmlOpen& open) {
     const auto code = attribute_value(open.attrs, "code");
     if (!code) return context_.error("<book> without a code");
-    if (book_code_) close_book();
-    book_code_ = unicode::lowercase(*code);
+    if (book_open_) close_book();
+    sink_.open_block(book_division_block(unicode::lowercase(*code), {}));
+    book_open_ = true;
     if (open.self_closing) return {};
     // The book element holds its title text, which the division does not keep.
     Result<std::size_t> after = tokens_.skip(next_, "book");
@@ -170,10 +177,16 @@ void UsxImporter::strophe_break() {
     strophe_.clear();
 }
 
+void UsxImporter::hand_over() {
+    if (!book_open_) return;
+    for (Block& block : blocks_) sink_.child_block(std::move(block));
+    blocks_.clear();
+}
+
 void UsxImporter::close_book() {
     close_poetry();
-    sink_.block(book_division_block(std::move(*book_code_), std::move(blocks_)));
-    blocks_.clear();
+    hand_over();
+    sink_.close_block();
 }
 
 }  // namespace

@@ -12,9 +12,10 @@
 
 namespace ilvex {
 
-// Gives `sink` the declaration, then each book division as soon as the next
-// book element or the end of the text closes it. Fails with the first
-// error; a text without a book element fails with "missing <book code>".
+// Gives `sink` the declaration, then each book division in pieces: opened
+// at its book element, each block as soon as it is finished, closed at the
+// next book element or the end of the text. Fails with the first error; a
+// text without a book element fails with "missing <book code>".
 Status import_usx(std::string_view text, ImportSink& sink);
 
 // The whole imported tree, collected from the above.
