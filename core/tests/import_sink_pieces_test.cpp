@@ -25,10 +25,10 @@ Block entry(std::string key) {
 void hand_over(ImportSink& sink) {
     ASSERT_TRUE(sink.declaration("litogramma", std::nullopt).ok());
     sink.block(paragraph("before"));
-    sink.open_block(Block::Englossis{"bibliogramma", {}, {}});
-    sink.child_block(entry("a"));
-    sink.child_block(entry("e\xCC\x81"));
-    sink.close_block();
+    sink.open(Block::Englossis{"bibliogramma", {}, {}});
+    sink.block(entry("a"));
+    sink.block(entry("e\xCC\x81"));
+    sink.close();
     sink.block(paragraph("after"));
 }
 

@@ -1,6 +1,7 @@
+// Tokens read one at a time are the tokens of the whole list, in both
+// modes; where the list fails, reading ends with the same error.
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,44 +11,67 @@
 namespace ilvex {
 namespace {
 
-// The tokens one at a time, up to the end or the first error.
-std::vector<XmlToken> read_all(XmlTokenReader& reader, std::optional<std::string>& failure) {
-    std::vector<XmlToken> tokens;
-    while (true) {
+// The debug text of each token read, then the error's text when reading
+// fails.
+std::vector<std::string> read_all(XmlTokenReader& reader) {
+    std::vector<std::string> out;
+    for (;;) {
         Result<std::optional<XmlToken>> next = reader.next();
         if (!next) {
-            failure = error_message(next.error());
-            return tokens;
+            out.push_back("error: " + error_message(next.error()));
+            return out;
         }
-        if (!*next) return tokens;
-        tokens.push_back(std::move(**next));
+        if (!next.value()) return out;
+        out.push_back(format_xml_token(*next.value()));
     }
 }
 
-TEST(XmlTokenReader, GivesTheTokensOfTokenizeXml) {
-    const std::vector<std::string> texts = {
+// What read_all gives, as far as the list tells it: the tokens, or when
+// the list fails only its error, to be compared with the last read.
+std::vector<std::string> listed(const Result<std::vector<XmlToken>>& tokens) {
+    if (!tokens) return {"error: " + error_message(tokens.error())};
+    std::vector<std::string> out;
+    for (const XmlToken& token : tokens.value()) out.push_back(format_xml_token(token));
+    return out;
+}
+
+void expect_same(const std::vector<std::string>& read, const std::vector<std::string>& list,
+                 const std::string& text) {
+    if (!list.empty() && list.back().starts_with("error: ")) {
+        ASSERT_FALSE(read.empty()) << text;
+        EXPECT_EQ(read.back(), list.back()) << text;
+    } else {
+        EXPECT_EQ(read, list) << text;
+    }
+}
+
+TEST(XmlTokenReader, ReadsTheTokensOfTheWholeList) {
+    const std::string texts[] = {
         "",
         "plain",
-        "<?xml version='1.0'?><!DOCTYPE a [ <!ENTITY e 'v'> ]><a x='1'>t<!-- c --><b/><![CDATA[<&>]]></a>",
-        "a < b > c</>",
+        "<p class='a'>x<!-- c --><br/>y</P>tail",
+        "<!DOCTYPE d [ <!ENTITY e 'v'> ]><?pi x?><r><![CDATA[a<b]]><![CDATA[]]></r>",
+        "<!-- c -->",
+        "a<b>c</b><>",
+        "<p>ok</p><a href=x>",
+        "text <!-- never closed",
     };
     for (const std::string& text : texts) {
-        XmlTokenReader reader(text);
-        std::optional<std::string> failure;
-        EXPECT_EQ(read_all(reader, failure), tokenize_xml(text).value()) << text;
-        EXPECT_FALSE(failure) << text;
+        XmlTokenReader xml = XmlTokenReader::xml(text);
+        XmlTokenReader html = XmlTokenReader::html(text);
+        expect_same(read_all(xml), listed(tokenize_xml(text)), text);
+        expect_same(read_all(html), listed(tokenize_html(text)), text);
     }
 }
 
-TEST(XmlTokenReader, StopsAtTheErrorAndRepeatsIt) {
-    XmlTokenReader reader("<a>x<!-- never closed");
-    std::optional<std::string> failure;
-    const std::vector<XmlToken> expected = {XmlOpen{"a", {}, false}, XmlText{"x"}};
-    EXPECT_EQ(read_all(reader, failure), expected);
-    EXPECT_EQ(failure, "missing or unreadable resource: tei import: unterminated comment");
+TEST(XmlTokenReader, RepeatsItsError) {
+    XmlTokenReader reader = XmlTokenReader::xml("<a>x<!-- never closed");
+    const std::vector<std::string> expected = {"Open { name: \"a\", attrs: [], self_closing: false }", "Text(\"x\")",
+                                               "error: missing or unreadable resource: tei import: unterminated comment"};
+    EXPECT_EQ(read_all(reader), expected);
     const Result<std::optional<XmlToken>> again = reader.next();
     ASSERT_FALSE(again.ok());
-    EXPECT_EQ(error_message(again.error()), *failure);
+    EXPECT_EQ(error_message(again.error()), expected.back().substr(7));
 }
 
 }  // namespace

@@ -201,7 +201,8 @@ class LimitsTest(UsfmTestCase):
         one_open_note = "\\id GEN\n\\p \\f + x\n" + "a line of text\n" * 100_000
         # A style left open holding many closed ones, each closer looked up.
         closed_inside = "\\id GEN\n\\p \\wj " + "\\nd a\\nd* \\w c|d\\w* \\f + \\fr 1.1 \\bk b\\bk*\\f* " * 30_000
-        for text in (many_unclosed, one_open_note, closed_inside):
+        words_without_bars = "\\id GEN\n\\p " + "\\w a\\w* " * 150_000
+        for text in (many_unclosed, one_open_note, closed_inside, words_without_bars):
             started = time.perf_counter()
             try:
                 ilvex.endo("usfm", text)

@@ -30,17 +30,9 @@ DocumentWriter& ImportWriter::writer() {
 
 void ImportWriter::accept(Block&& block) { writer().block(block); }
 
-void ImportWriter::accept_open(Block&& block) {
-    writer().open(block);
-    opened_ = std::move(block);
-}
+void ImportWriter::accept_open(const Block& block) { writer().open(block); }
 
-void ImportWriter::accept_child(Block&& child) { writer().block(child); }
-
-void ImportWriter::accept_close() {
-    writer().close(*opened_);
-    opened_.reset();
-}
+void ImportWriter::accept_close(const Block& block) { writer().close(block); }
 
 std::string ImportWriter::finish() && { return std::move(writer()).finish(); }
 

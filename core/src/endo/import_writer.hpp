@@ -37,17 +37,16 @@ public:
 
 private:
     void accept(Block&& block) override;
-    // A block in pieces is written as it comes.
-    void accept_open(Block&& block) override;
-    void accept_child(Block&& child) override;
-    void accept_close() override;
+    bool takes_pieces() const override { return true; }
+    void accept_open(const Block& block) override;
+    void accept_close(const Block& block) override;
     DocumentWriter& writer();
 
     std::size_t input_size_;
     TextSink sink_;
     std::optional<Dialektos> target_;  // before writer_, which points at it
     std::optional<DocumentWriter> writer_;
-    std::optional<Block> opened_;  // the block given in pieces, without its children
+    std::optional<Block> opened_;  // the block given in pieces, which close() names again
 };
 
 }  // namespace ilvex

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "arguments.hpp"
+#include "endo/html/html_importer.hpp"
 #include "endo/import_writer.hpp"
 #include "endo/jats/jats_importer.hpp"
 #include "endo/light_markup/djot_importer.hpp"
@@ -36,7 +37,7 @@ struct EndoFormat {
 // Matched byte for byte: case matters and nothing is trimmed.
 constexpr std::array<EndoFormat, 12> formats = {{
     {"markdown", import_markdown, false},
-    {"html", nullptr, false},
+    {"html", import_html, false},
     {"rst", nullptr, false},
     {"org", import_org, false},
     {"djot", import_djot, false},
@@ -58,9 +59,8 @@ const EndoFormat* find_format(std::string_view name) {
 
 // The importer gives each block to the writer as soon as it is read, so the
 // tree is never held whole, and the writer hands its text straight to the
-// `str` being built.
-// With a scheme, the scripture importers' document is collected and
-// rewritten by the scheme pass before it is written.
+// `str` being built. With a scheme, a scripture import's blocks pass through
+// the scheme pass on their way to the writer.
 Status write_import(Importer importer, std::string_view text, const std::optional<std::string>& scheme,
                     StrBuilder& built) {
     ImportWriter writer(text.size(), [&built](std::string_view piece) { built.append(piece); });

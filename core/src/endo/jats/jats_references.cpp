@@ -242,7 +242,7 @@ Result<std::size_t> JatsReferences::read_back(JatsWalk& walk, std::size_t start,
 
 void JatsReferences::write(ImportSink& sink) const {
     if (packed_.empty()) return;
-    sink.open_block(Block::Englossis{std::string(bibliogramma), {}, {}});
+    sink.open(Block::Englossis{std::string(bibliogramma), {}, {}});
     std::optional<Block> entry;
     for (std::size_t at = 0; at < packed_.size();) {
         const auto piece = static_cast<Piece>(packed_[at++]);
@@ -251,15 +251,15 @@ void JatsReferences::write(ImportSink& sink) const {
         const auto para = [&entry]() -> Block::Para& { return std::get<Block::Para>(entry->node); };
         switch (piece) {
             case Piece::Key:
-                if (entry) sink.child_block(std::move(*entry));
+                if (entry) sink.block(std::move(*entry));
                 entry = entry_block(text);
                 break;
             case Piece::Type: para().suffix.genoses.emplace_back(text); break;
             case Piece::Field: para().children.push_back(field_block(name, text)); break;
         }
     }
-    sink.child_block(std::move(*entry));
-    sink.close_block();
+    sink.block(std::move(*entry));
+    sink.close();
 }
 
 }  // namespace ilvex

@@ -16,7 +16,7 @@ namespace ilvex {
 
 class TokenWindow {
 public:
-    explicit TokenWindow(std::string_view text) : reader_(text) {}
+    explicit TokenWindow(std::string_view text) : reader_(XmlTokenReader::xml(text)) {}
 
     // The token at index `i` (counted from the first token of the text, and
     // not released), null after the last one, or the tokenizer's error.

@@ -113,7 +113,7 @@ Status OsisImporter::book(const XmlOpen& open) {
     if (!id) return osis_missing_id_error();
     any_book_ = true;
     // The book goes to the sink in pieces, so a long book is never held whole.
-    sink_.open_block(book_division_block(unicode::lowercase(*id), {}));
+    sink_.open(book_division_block(unicode::lowercase(*id), {}));
     if (!open.self_closing) {
         bool ended = false;
         while (!ended) {
@@ -124,7 +124,7 @@ Status OsisImporter::book(const XmlOpen& open) {
             hand_over(ended);
         }
     }
-    sink_.close_block();
+    sink_.close();
     return {};
 }
 
@@ -230,7 +230,7 @@ Status OsisImporter::line_group() {
 void OsisImporter::hand_over(bool book_ended) {
     std::size_t count = blocks_.size();
     if (!book_ended && count > 0 && std::holds_alternative<Block::Stichoi>(blocks_.back().node)) --count;
-    for (std::size_t k = 0; k < count; ++k) sink_.child_block(std::move(blocks_[k]));
+    for (std::size_t k = 0; k < count; ++k) sink_.block(std::move(blocks_[k]));
     blocks_.erase(blocks_.begin(), blocks_.begin() + static_cast<std::ptrdiff_t>(count));
 }
 

@@ -4,6 +4,7 @@
 
 #include "dialektos/lexical.hpp"
 #include "endo/scripture/scheme_pass.hpp"
+#include "endo/scripture/scripture_blocks.hpp"
 
 namespace ilvex {
 namespace {
@@ -24,30 +25,59 @@ Status SchemeSink::declaration(std::string_view dialektos, const std::optional<s
     return target_.declaration(dialektos, version);
 }
 
-void SchemeSink::pass_on(Block&& block, bool move) {
-    apply_scheme_block(block, SchemeWalk{scheme_, move}, "", chapter_);
-    target_.block(std::move(block));
+void SchemeSink::pass_on(Handed handed, bool move) {
+    const SchemeWalk walk{scheme_, move};
+    switch (handed.piece) {
+        case Piece::Whole:
+            apply_scheme_block(handed.block, walk, "", chapter_);
+            target_.block(std::move(handed.block));
+            return;
+        case Piece::Open: {
+            const auto* para = std::get_if<Block::Para>(&handed.block.node);
+            in_division_ = para != nullptr && para->symbol == book_symbol;
+            if (in_division_) {
+                division_book_ = book_of(para->lemma);
+                division_chapter_.clear();
+            }
+            target_.open(std::move(handed.block));
+            return;
+        }
+        case Piece::Child:
+            if (in_division_) {
+                apply_scheme_block(handed.block, walk, division_book_, division_chapter_);
+            } else {
+                apply_scheme_block(handed.block, walk, "", chapter_);
+            }
+            target_.block(std::move(handed.block));
+            return;
+        case Piece::Close:
+            in_division_ = false;
+            target_.close();
+            return;
+    }
 }
 
 void SchemeSink::flush_waiting(bool move) {
-    for (Block& block : waiting_) pass_on(std::move(block), move);
+    for (Handed& handed : waiting_) pass_on(std::move(handed), move);
     waiting_.clear();
 }
 
-void SchemeSink::accept(Block&& block) {
+void SchemeSink::take(Handed handed) {
     if (scheme_seen_) {
-        pass_on(std::move(block), false);
+        pass_on(std::move(handed), false);
         return;
     }
-    const MilestonesFound found = find_milestones(scheme_, block);
+    // A header's lemma and hypograph are searched with it; its children
+    // come one by one.
+    const MilestonesFound found = handed.piece == Piece::Close ? MilestonesFound{} : find_milestones(scheme_, handed.block);
     if (found.of_scheme) {
         scheme_seen_ = true;
         flush_waiting(false);
-        pass_on(std::move(block), false);
+        pass_on(std::move(handed), false);
     } else if (!waiting_.empty() || found.movable) {
-        waiting_.push_back(std::move(block));
+        waiting_.push_back(std::move(handed));
     } else {
-        pass_on(std::move(block), true);  // nothing in it can move
+        pass_on(std::move(handed), true);  // nothing in it can move
     }
 }
 

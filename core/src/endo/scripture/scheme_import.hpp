@@ -6,6 +6,7 @@
 // milestone of the scheme turns up or the import ends.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,17 +37,43 @@ public:
     void finish();
 
 private:
-    void accept(Block&& block) override;
-    // Rewrites `block` (moving page and section milestones as `move` says)
-    // and hands it on.
-    void pass_on(Block&& block, bool move);
+    // What the importer handed over: a whole block or a piece of one.
+    enum class Piece { Whole, Open, Child, Close };
+    struct Handed {
+        Piece piece;
+        Block block;  // empty for Close
+    };
+
+    // Pieces are taken as they come: a block given while one is open is
+    // one of its children.
+    bool takes_pieces() const override { return true; }
+    void accept(Block&& block) override { take({open_ == 0 ? Piece::Whole : Piece::Child, std::move(block)}); }
+    void accept_open(const Block& block) override {
+        ++open_;
+        take({Piece::Open, block});
+    }
+    void accept_close(const Block&) override {
+        --open_;
+        take({Piece::Close, {}});
+    }
+
+    void take(Handed handed);
+    // Rewrites what was handed over (moving page and section milestones as
+    // `move` says) and hands it on.
+    void pass_on(Handed handed, bool move);
     void flush_waiting(bool move);
 
     std::string_view scheme_;
     ImportSink& target_;
-    bool scheme_seen_ = false;    // a milestone of the scheme stood in a block before the pass
-    std::vector<Block> waiting_;  // not yet rewritten, in order
-    std::string chapter_;         // the chapter of marks outside any book division
+    std::size_t open_ = 0;         // blocks opened and not yet closed
+    bool scheme_seen_ = false;     // a milestone of the scheme stood in a block before the pass
+    std::vector<Handed> waiting_;  // not yet rewritten, in order
+    std::string chapter_;          // the chapter of marks outside any book division
+    // The block opened in pieces: a book division has a book and chapter
+    // of its own; the children of any other block are walked as top-level.
+    bool in_division_ = false;
+    std::string division_book_;
+    std::string division_chapter_;
 };
 
 }  // namespace ilvex

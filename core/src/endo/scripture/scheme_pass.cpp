@@ -67,15 +67,6 @@ bool is_movable(const Inline::Milestone& milestone) {
     return milestone.scheme == "page" || milestone.scheme == "section";
 }
 
-// The book a division names: the direct texts of its lemma, trimmed.
-std::string book_of(const std::vector<Inline>& lemma) {
-    std::string book;
-    for (const Inline& item : lemma) {
-        if (const auto* text = std::get_if<Inline::Text>(&item.node)) book += text->text;
-    }
-    return std::string(unicode::trim(book));
-}
-
 // A milestone of the scheme in place of `item`, when the reference can be
 // written as a milestone value.
 void replace_by_milestone(Inline& item, std::string_view scheme, std::string reference) {
@@ -117,6 +108,14 @@ bool inlines_have_milestone_scheme(std::string_view scheme, const Inline& item) 
 
 bool blocks_have_milestone_scheme(std::string_view scheme, const Block& block) {
     return block_holds([&](const Inline::Milestone& x) { return x.scheme == scheme; }, block);
+}
+
+std::string book_of(const std::vector<Inline>& lemma) {
+    std::string book;
+    for (const Inline& item : lemma) {
+        if (const auto* text = std::get_if<Inline::Text>(&item.node)) book += text->text;
+    }
+    return std::string(unicode::trim(book));
 }
 
 MilestonesFound find_milestones(std::string_view scheme, const Block& block) {

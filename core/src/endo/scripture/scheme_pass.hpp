@@ -35,6 +35,9 @@ struct MilestonesFound {
 };
 MilestonesFound find_milestones(std::string_view scheme, const Block& block);
 
+// The book a division's lemma names: its direct texts, trimmed.
+std::string book_of(const std::vector<Inline>& lemma);
+
 // The walk of the marks. `book` and `chapter` are the current reference:
 // a chapter mark changes `chapter` for everything walked after it in the
 // same book; a book division walks its children with a book of its own and

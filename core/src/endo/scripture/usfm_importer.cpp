@@ -102,14 +102,17 @@ private:
     void flush_paragraph();
     void close_poetry() { poetry_block(strophe_, strophes_, blocks_); }
     bool in_poetry() const { return !strophe_.empty() || !strophes_.empty(); }
+    // Hands the finished blocks to the open book, as its children; before
+    // the first book they wait for it.
+    void hand_over();
     void close_book();
 
     ImportSink& sink_;
     ImportContext context_{usfm_import_error};
     std::optional<UsfmInlineReader> reader_;  // over the logical line being read
 
-    std::optional<std::string> book_code_;
-    std::vector<Block> blocks_;  // of the book being read
+    bool book_open_ = false;
+    std::vector<Block> blocks_;  // finished, not yet handed over
     Inlines paragraph_;
     bool paragraph_open_ = false;
     std::optional<std::string> pending_style_;
@@ -132,7 +135,9 @@ Status UsfmImporter::line(std::string_view line) {
     reader_.emplace(text, context_);
     if (!text.starts_with('\\')) return text_line(text);
     const auto [marker, rest] = split_word(text.substr(1));
-    return marker_line(marker, unicode::trim(rest));
+    Status read = marker_line(marker, unicode::trim(rest));
+    hand_over();
+    return read;
 }
 
 Status UsfmImporter::marker_line(std::string_view marker, std::string_view rest) {
@@ -237,8 +242,9 @@ Status UsfmImporter::book(std::string_view rest) {
     const std::string_view word = first_word(rest);
     if (word.empty()) return usfm_import_error("\\id without a book code");
     std::string code = unicode::lowercase(word);
-    if (book_code_) close_book();
-    book_code_ = std::move(code);
+    if (book_open_) close_book();
+    sink_.open(book_division_block(std::move(code), {}));
+    book_open_ = true;
     return {};
 }
 
@@ -292,15 +298,21 @@ void UsfmImporter::flush_paragraph() {
     blocks_.push_back(style ? typed_block(*style, std::move(inlines)) : Block(Block::Paragraph{std::move(inlines)}));
 }
 
-void UsfmImporter::close_book() {
-    close_poetry();
-    flush_paragraph();
-    sink_.block(book_division_block(std::move(*book_code_), std::move(blocks_)));
+void UsfmImporter::hand_over() {
+    if (!book_open_) return;
+    for (Block& block : blocks_) sink_.block(std::move(block));
     blocks_.clear();
 }
 
+void UsfmImporter::close_book() {
+    close_poetry();
+    flush_paragraph();
+    hand_over();
+    sink_.close();
+}
+
 Status UsfmImporter::finish() {
-    if (!book_code_) return usfm_import_error("missing \\id");
+    if (!book_open_) return usfm_import_error("missing \\id");
     close_book();
     return {};
 }

@@ -14,8 +14,9 @@
 
 namespace ilvex {
 
-// Gives `sink` the declaration, then each book division as soon as the next
-// "\id" line or the end of the text closes it. Fails with the first
+// Gives `sink` the declaration, then each book division in pieces: opened
+// at its "\id" line, each of its blocks as soon as it is finished, closed
+// at the next "\id" line or the end of the text. Fails with the first
 // error; a text without any "\id" line fails with "missing \id".
 Status import_usfm(std::string_view text, ImportSink& sink);
 

@@ -45,6 +45,13 @@ std::size_t find_whitespace(std::string_view text, std::size_t from, std::size_t
     return end;
 }
 
+// The first `c` at or after `from` and before `end`, or npos; the search
+// never runs past the piece being read.
+std::size_t find_in(std::string_view text, char c, std::size_t from, std::size_t end) {
+    const std::size_t at = text.substr(from, end - from).find(c);
+    return at == std::string_view::npos ? at : from + at;
+}
+
 std::size_t skip_whitespace(std::string_view text, std::size_t from, std::size_t end) {
     return end - unicode::trim_start(text.substr(from, end - from)).size();
 }
@@ -64,6 +71,12 @@ struct UsfmInlineReader::Marker {
     std::string_view name;
     std::size_t after;  // the position after the name
 };
+
+UsfmInlineReader::Span UsfmInlineReader::trimmed(Span span) const {
+    const std::string_view kept = unicode::trim(text_.substr(span.begin, span.end - span.begin));
+    const auto begin = static_cast<std::size_t>(kept.data() - text_.data());
+    return {begin, begin + kept.size()};
+}
 
 UsfmInlineReader::Marker UsfmInlineReader::read_marker(std::size_t at, std::size_t end) const {
     std::size_t p = at + 1;
@@ -105,8 +118,8 @@ Result<std::vector<Inline>> UsfmInlineReader::inlines(std::size_t begin, std::si
     std::string buffer;
     std::size_t pos = begin;
     while (pos < end) {
-        const std::size_t at = text_.find('\\', pos);
-        if (at == std::string_view::npos || at >= end) {
+        const std::size_t at = find_in(text_, '\\', pos, end);
+        if (at == std::string_view::npos) {
             buffer.append(text_.substr(pos, end - pos));
             break;
         }
@@ -146,9 +159,7 @@ Result<std::vector<Inline>> UsfmInlineReader::inlines(std::size_t begin, std::si
         push_text(out, buffer);
 
         if (is_note_marker(marker.name)) {
-            const std::string_view trimmed = unicode::trim(text_.substr(span.begin, span.end - span.begin));
-            span.begin = static_cast<std::size_t>(trimmed.data() - text_.data());
-            span.end = span.begin + trimmed.size();
+            span = trimmed(span);
             // A caller ("+", "-" or a letter) and the white space after it.
             std::size_t second = span.begin;
             if (span.end - span.begin >= 2 && text_[span.begin] != '\\') {
@@ -162,8 +173,9 @@ Result<std::vector<Inline>> UsfmInlineReader::inlines(std::size_t begin, std::si
             if (!children) return std::move(children).error();
             out.push_back(ilvex::note(marker.name, std::move(children).value()));
         } else if (is_word_marker(marker.name)) {
-            const std::size_t bar = text_.find('|', span.begin);
-            if (bar != std::string_view::npos && bar < span.end) span.end = bar;
+            if (const std::size_t bar = find_in(text_, '|', span.begin, span.end); bar != std::string_view::npos) {
+                span.end = bar;
+            }
             const std::string_view word = text_.substr(span.begin, span.end - span.begin);
             if (word.find('\\') == std::string_view::npos) {
                 buffer.assign(word);  // runs on into the text after the marker
@@ -173,10 +185,7 @@ Result<std::vector<Inline>> UsfmInlineReader::inlines(std::size_t begin, std::si
                 append(out, std::move(children).value());
             }
         } else if (!is_dropped_marker(marker.name)) {
-            const std::string_view trimmed = unicode::trim(text_.substr(span.begin, span.end - span.begin));
-            span.begin = static_cast<std::size_t>(trimmed.data() - text_.data());
-            span.end = span.begin + trimmed.size();
-            Result<std::vector<Inline>> children = nested_inlines(span);
+            Result<std::vector<Inline>> children = nested_inlines(trimmed(span));
             if (!children) return std::move(children).error();
             out.push_back(phrase(marker.name, std::move(children).value()));
         }
@@ -194,8 +203,8 @@ Result<std::vector<Inline>> UsfmInlineReader::note(std::size_t begin, std::size_
     Part current{{}, {begin, end}};
     std::size_t pos = begin;
     while (true) {
-        const std::size_t at = text_.find('\\', pos);
-        if (at == std::string_view::npos || at >= end) {
+        const std::size_t at = find_in(text_, '\\', pos, end);
+        if (at == std::string_view::npos) {
             current.span.end = end;
             parts.push_back(current);
             break;
@@ -224,9 +233,9 @@ Result<std::vector<Inline>> UsfmInlineReader::note(std::size_t begin, std::size_
 
     std::vector<Inline> out;
     for (const Part& part : parts) {
-        const std::string_view trimmed = unicode::trim(text_.substr(part.span.begin, part.span.end - part.span.begin));
-        if (trimmed.empty()) continue;
-        Result<std::vector<Inline>> inlines = this->inlines(trimmed);
+        const Span text = trimmed(part.span);
+        if (text.begin == text.end) continue;
+        Result<std::vector<Inline>> inlines = this->inlines(text.begin, text.end);
         if (!inlines) return std::move(inlines).error();
         if (part.name == "fr" || part.name == "xo") {
             out.push_back(phrase(part.name, std::move(inlines).value()));

@@ -43,6 +43,8 @@ private:
         std::size_t end;
     };
 
+    // `span` without the white space at its ends.
+    Span trimmed(Span span) const;
     // The marker whose backslash is at `at`.
     Marker read_marker(std::size_t at, std::size_t end) const;
     // The closer of a marker after `from`: "\+name*" first for a nested

@@ -114,7 +114,7 @@ Status UsxImporter::book(const XmlOpen& open) {
     const auto code = attribute_value(open.attrs, "code");
     if (!code) return context_.error("<book> without a code");
     if (book_open_) close_book();
-    sink_.open_block(book_division_block(unicode::lowercase(*code), {}));
+    sink_.open(book_division_block(unicode::lowercase(*code), {}));
     book_open_ = true;
     if (open.self_closing) return {};
     // The book element holds its title text, which the division does not keep.
@@ -179,14 +179,14 @@ void UsxImporter::strophe_break() {
 
 void UsxImporter::hand_over() {
     if (!book_open_) return;
-    for (Block& block : blocks_) sink_.child_block(std::move(block));
+    for (Block& block : blocks_) sink_.block(std::move(block));
     blocks_.clear();
 }
 
 void UsxImporter::close_book() {
     close_poetry();
     hand_over();
-    sink_.close_block();
+    sink_.close();
 }
 
 }  // namespace

@@ -185,6 +185,8 @@ Result<std::vector<XmlToken>> tokenize_xml(std::string_view text) { return token
 
 Result<std::vector<XmlToken>> tokenize_html(std::string_view text) { return tokenize(text, html_mode); }
 
-Result<std::optional<XmlToken>> XmlTokenReader::next() { return Tokenizer(rest_, xml_mode).next(); }
+Result<std::optional<XmlToken>> XmlTokenReader::next() {
+    return Tokenizer(rest_, html_ ? html_mode : xml_mode).next();
+}
 
 }  // namespace ilvex
