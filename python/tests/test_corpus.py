@@ -8,6 +8,7 @@ format (files imported, files refused and the commonest refusals) is printed.
 
 import collections
 import pathlib
+import re
 import sys
 import time
 import unittest
@@ -19,6 +20,11 @@ FORMATS = ["markdown", "html", "rst", "org", "djot", "docbook", "bibtex", "jats"
 # A guard against a hang or a quadratic case, not a speed target: the files
 # are at most a few MB, and an import takes milliseconds.
 SECONDS_PER_FILE = 2.0
+RESOURCE_PREFIX = "missing or unreadable resource: "
+# The debug forms of tokens that importer messages quote.
+OPEN_TOKEN = re.compile(r'Open \{ name: "([^"]*)", attrs: \[.*?\], self_closing: (?:true|false) \}')
+CLOSE_TOKEN = re.compile(r'Close\("([^"]*)"\)')
+TEXT_TOKEN = re.compile(r'Text\(".*?"\)')
 
 
 def corpus_files(format_name):
@@ -61,9 +67,13 @@ class CorpusTest(unittest.TestCase):
 
     @staticmethod
     def refusal_kind(message):
-        """The message without what names the file's own content, so that
-        refusals of one construct count together."""
-        return message.split("`")[0].strip()[:100]
+        """The message with the tokens it names shortened to their element
+        ("<sub>", "</sub>", "text"), so that refusals of one construct count
+        together."""
+        message = message.removeprefix(RESOURCE_PREFIX)
+        message = OPEN_TOKEN.sub(lambda m: f"<{m.group(1)}>", message)
+        message = CLOSE_TOKEN.sub(lambda m: f"</{m.group(1)}>", message)
+        return TEXT_TOKEN.sub("text", message)[:120]
 
     @staticmethod
     def summary_line(format_name, imported, refusals):

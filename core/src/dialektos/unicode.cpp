@@ -1,12 +1,14 @@
 #include "dialektos/unicode.hpp"
 
 #include <unicode/bytestream.h>
-#include <unicode/casemap.h>
+#include <unicode/locid.h>
 #include <unicode/normalizer2.h>
 #include <unicode/stringpiece.h>
 #include <unicode/uchar.h>
+#include <unicode/unistr.h>
 #include <unicode/utf8.h>
 
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
 
@@ -152,11 +154,9 @@ std::string ascii_lowercase(std::string_view text) {
 std::string lowercase(std::string_view text) {
     if (is_ascii(text)) return ascii_lowercase(text);
     std::string out;
-    icu::StringByteSink<std::string> sink(&out, static_cast<std::int32_t>(text.size()));
-    UErrorCode status = U_ZERO_ERROR;
-    icu::CaseMap::utf8ToLower("", 0, icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size())), sink,
-                              nullptr, status);
-    if (U_FAILURE(status)) throw std::runtime_error("lower-casing failed");
+    icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size())))
+        .toLower(icu::Locale::getRoot())
+        .toUTF8String(out);
     return out;
 }
 

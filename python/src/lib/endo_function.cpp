@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "arguments.hpp"
+#include "endo/docbook/docbook_importer.hpp"
 #include "endo/html/html_importer.hpp"
 #include "endo/import_writer.hpp"
 #include "endo/jats/jats_importer.hpp"
@@ -41,7 +42,7 @@ constexpr std::array<EndoFormat, 12> formats = {{
     {"rst", nullptr, false},
     {"org", import_org, false},
     {"djot", import_djot, false},
-    {"docbook", nullptr, false},
+    {"docbook", import_docbook, false},
     {"bibtex", nullptr, false},
     {"jats", import_jats, false},
     {"tei", import_tei, false},
