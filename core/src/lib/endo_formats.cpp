@@ -8,8 +8,10 @@
 #include "endo/light_markup/djot_importer.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
 #include "endo/light_markup/org_importer.hpp"
+#include "endo/scripture/osis_importer.hpp"
 #include "endo/scripture/scheme_import.hpp"
 #include "endo/scripture/usfm_importer.hpp"
+#include "endo/scripture/usx_importer.hpp"
 #include "endo/tei/tei_importer.hpp"
 
 namespace ilvex {
@@ -26,8 +28,8 @@ constexpr std::array<EndoFormat, 12> formats = {{
     {"jats", import_jats, false},
     {"tei", import_tei, false},
     {"usfm", import_usfm, true},
-    {"usx", nullptr, true},
-    {"osis", nullptr, true},
+    {"usx", import_usx, true},
+    {"osis", import_osis, true},
 }};
 
 }  // namespace

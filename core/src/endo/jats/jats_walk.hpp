@@ -9,7 +9,7 @@
 
 #include "dialektos/result.hpp"
 #include "endo/import_context.hpp"
-#include "endo/jats/token_window.hpp"
+#include "endo/xml/token_window.hpp"
 #include "endo/xml/xml_token.hpp"
 
 namespace ilvex {

@@ -1,4 +1,4 @@
-#include "endo/jats/token_window.hpp"
+#include "endo/xml/token_window.hpp"
 
 #include <utility>
 #include <vector>
