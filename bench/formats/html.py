@@ -1,22 +1,13 @@
 """endo("html") in the format table, beside pandoc's HTML reader and lxml's
 HTML parser (parse only)."""
 
-import importlib.util
-import os
 import random
-import sys
 
 FORMAT = "html"
 EXTENSION = ".html"
 APT_PACKAGES = ("pandoc", "python3-lxml")
 NPM_PACKAGES = ()
 TARGETS = {"pandoc": 30.0, "lxml": 0.5}
-
-# Debian installs python3-lxml for its own interpreter; an interpreter of
-# another prefix (a pyenv build, say) finds it only when told where it lies.
-DEBIAN_DIST_PACKAGES = "/usr/lib/python3/dist-packages"
-if importlib.util.find_spec("lxml") is None and os.path.isdir(DEBIAN_DIST_PACKAGES):
-    sys.path.append(DEBIAN_DIST_PACKAGES)
 
 WORDS = ("the of and to in a is that for it as was with be by on not he this are or his from at which but "
          "have an they you were her she there been one all we their has would when if so no will more out up "
