@@ -85,7 +85,9 @@ PyObject* endo(PyObject*, PyObject* args, PyObject* kwargs) {
         if (format == nullptr) return binding_error(std::string("unsupported endo format: ").append(format_name));
         if (format->importer == nullptr) return not_implemented(format_name.c_str());
         StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
-        if (const Status written = write_import(format->importer, text, built); !written) {
+        const Status written =
+            without_lock_into(built, text.size(), [&] { return write_import(format->importer, text, built); });
+        if (!written) {
             return core_error_to_py(written.error());
         }
         if (scheme && !format->takes_scheme) return binding_error("scheme applies to usfm/usx/osis only");
