@@ -4,8 +4,9 @@
     case_runner.py '<case as JSON>'
 
 The case names the call ("check", "brachy", "plero", "outline", "endo",
-"dialektos" or "tiny"), the input file where the call takes one, and the
-timing rounds. The process imports the module, takes its peak RSS as the
+"dialektos", "tiny" or "threads"), the input file where the call takes one,
+and the timing rounds. "threads" times one function over several inputs, by
+one thread and by one thread per input. The process imports the module, takes its peak RSS as the
 baseline, reads the input, makes the call once and takes the peak RSS again,
 then times the call. It prints one JSON object: the baseline and peak in
 KiB, the best seconds per call and the UTF-8 length of one result.
@@ -17,6 +18,8 @@ the size of the process that started it.
 import json
 import resource
 import sys
+import threading
+import time
 
 import ilvex
 
@@ -65,9 +68,43 @@ def tiny_calls():
     }
 
 
+def threads_seconds(function, texts, threads, rounds):
+    """Best seconds of `rounds` rounds of `function` over every text: by one
+    thread when `threads` is 1, else by one thread per text, all started
+    together."""
+    best = float("inf")
+    for _ in range(rounds):
+        if threads == 1:
+            start = time.perf_counter()
+            for text in texts:
+                function(text)
+        else:
+            barrier = threading.Barrier(len(texts) + 1)
+
+            def work(text):
+                barrier.wait()
+                function(text)
+
+            workers = [threading.Thread(target=work, args=(text,)) for text in texts]
+            for worker in workers:
+                worker.start()
+            barrier.wait()
+            start = time.perf_counter()
+            for worker in workers:
+                worker.join()
+        best = min(best, time.perf_counter() - start)
+    return best
+
+
 def main():
     case = json.loads(sys.argv[1])
     rounds, min_round = case["rounds"], case["min_round"]
+    if case["call"] == "threads":
+        texts = [read_input(path) for path in case["inputs"]]
+        function = getattr(ilvex, case["function"])
+        seconds = {str(n): threads_seconds(function, texts, n, rounds) for n in (1, len(texts))}
+        print(json.dumps({"seconds": seconds}))
+        return
     if case["call"] == "tiny":
         seconds = {name: best_time_per_call(call, rounds, min_round) for name, call in tiny_calls().items()}
         print(json.dumps({"seconds": seconds}))

@@ -307,3 +307,49 @@ def references_never_found(count):
 TINY_DOCUMENT = '@@@!koine\n\n@# Title\nSome @/short/@ text, with @*markup*@ and a milestone @("page:1").\n#@\n'
 TINY_MARKDOWN = "# Title\n\nSome *short* text, with **markup**, `code` and a [link](https://example.org/).\n"
 TINY_DEFINITION = {"tiny.dia": "@@@!ilvex\n@=== word\n@* grammata *@\n@\"a word\"@\n===@\n"}
+
+
+class BlockHeavyWriter:
+    """A document made mostly of small blocks: short sections, each with a
+    one-line paragraph, a list of one-line items and now and then a short
+    subsection or a two-line verse block, closed with an onym."""
+
+    def __init__(self, rng):
+        self.rng = rng
+        self.script = Script(rng, False)
+        self.section = 0
+        self.page = 0
+
+    def line(self):
+        return self.script.words(3, 8).capitalize() + "."
+
+    def item_list(self, out):
+        out.append("@--")
+        for _ in range(self.rng.randint(2, 6)):
+            out.extend(["@-", self.line(), "-@"])
+        out.extend(["--@", ""])
+
+    def write_section(self, out):
+        self.section += 1
+        out.extend([f"@# {self.script.title()}", "", self.line(), ""])
+        if self.rng.random() < 0.5:
+            self.item_list(out)
+        if self.rng.random() < 0.3:
+            self.page += 1
+            out.extend([f'@("page:{self.page}") {self.line()}', ""])
+        if self.rng.random() < 0.3:
+            out.extend([f"@## {self.script.title()}", "", self.line(), "", "##@", ""])
+        if self.rng.random() < 0.2:
+            out.extend(["@@@=", self.script.words(3, 6), self.script.words(3, 6), "=@@@", ""])
+        out.extend([f"#@(s{self.section})", ""])
+
+
+def block_heavy_document(rng, size):
+    writer = BlockHeavyWriter(rng)
+    out = ["@@@!koine", ""]
+    length = 0
+    while length < size:
+        start = len(out)
+        writer.write_section(out)
+        length += sum(len(line.encode()) + 1 for line in out[start:])
+    return "\n".join(out) + "\n"

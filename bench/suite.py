@@ -33,9 +33,19 @@ DEFAULT_CORPUS = Path("/work/shared/corpus/markdown")
 CHECK_BRACHY_MB_S = 100.0
 ENDO_OVER_CMARK = 2.0
 PEAK_OVER_INPUT = 4.0
+# outline on block-heavy and koine documents of 1 to 64 MB: time grows at most
+# this much per fourfold input, and the peak stays under OUTLINE_PEAK_OVER_INPUT.
+GROWTH_SIZES_MB = (1, 4, 16, 64)
+OUTLINE_GROWTH_PER_STEP = 4.4
+OUTLINE_PEAK_OVER_INPUT = 3.0
+# check and brachy of THREAD_DOCS documents of THREAD_DOC_MB from as many
+# threads, against one thread doing the same.
+THREAD_DOCS = 8
+THREAD_DOC_MB = 2.0
+THREADS_OVER_ONE = 5.0
 
 
-SECTIONS = ("documents", "markdown", "formats", "outline", "tiny", "dialektos")
+SECTIONS = ("documents", "markdown", "formats", "outline", "growth", "threads", "tiny", "dialektos")
 
 
 def parse_arguments():
@@ -214,6 +224,54 @@ def outline_cases(launch, paths, args):
     print_table("Outline performance cases", ["case", "input KB", "ms/call", "MB/s", "peak MB", "peak/input"], rows)
 
 
+def growth_inputs(directory, args):
+    """{(kind, MB): path} of the growth series, generated once per run."""
+    sizes = [mb / 16 for mb in GROWTH_SIZES_MB] if args.quick else GROWTH_SIZES_MB
+    generators = {"block-heavy": inputs.block_heavy_document, "koine": inputs.koine_document}
+    paths = {}
+    for kind, generate in generators.items():
+        for mb in sizes:
+            path = directory / f"growth-{kind}-{mb:g}.ild"
+            path.write_text(generate(random.Random(args.seed), int(mb * 1e6)), encoding="utf-8")
+            paths[(kind, mb)] = path
+    return paths
+
+
+def growth_cases(launch, directory, args, results):
+    """outline on the growth series: time, peak, and the growth of the time
+    per fourfold input."""
+    rows = []
+    for (kind, mb), path in growth_inputs(directory, args).items():
+        f = ilvex_figures(launch, {"call": "outline"}, path, args)
+        previous = results.get(("growth", kind))
+        step = f"{f['seconds'] / previous[-1]['seconds']:.2f}" if previous else "-"
+        results.setdefault(("growth", kind), []).append(f)
+        rows.append([f"outline {kind}", f"{size_of(path) / 1e6:.1f}", f"{f['seconds'] * 1e3:.1f}", f"{f['mb_s']:.1f}",
+                     step, f"{f['peak_mb']:.1f}", f"{f['peak_x']:.2f}"])
+    print_table("Outline growth (time x: against the input a quarter the size)",
+                ["case", "input MB", "ms/call", "MB/s", "time x", "peak MB", "peak/input"], rows)
+
+
+def thread_cases(launch, directory, args, results):
+    """check and brachy of several documents, by one thread and by one
+    thread per document."""
+    paths = []
+    for seed in range(THREAD_DOCS):
+        path = directory / f"thread-{seed}.ild"
+        size = int((THREAD_DOC_MB / 8 if args.quick else THREAD_DOC_MB) * 1e6)
+        path.write_text(inputs.koine_document(random.Random(args.seed + seed), size), encoding="utf-8")
+        paths.append(str(path))
+    rows = []
+    for function in ("check", "brachy"):
+        f = launch.ilvex({"call": "threads", "function": function, "inputs": paths, "rounds": args.rounds,
+                          "min_round": args.min_round})
+        one, many = f["seconds"]["1"], f["seconds"][str(THREAD_DOCS)]
+        results[("threads", function)] = one / many
+        rows.append([function, f"{one * 1e3:.1f}", f"{many * 1e3:.1f}", f"{one / many:.2f}"])
+    print_table(f"{THREAD_DOCS} koine documents of {THREAD_DOC_MB:g} MB (speed-up: one thread's time over "
+                f"{THREAD_DOCS} threads')", ["function", "1 thread ms", f"{THREAD_DOCS} threads ms", "speed-up"], rows)
+
+
 def tiny_cases(launch, args):
     figures = launch.ilvex({"call": "tiny", "rounds": args.rounds, "min_round": args.min_round})
     sizes = {"check": len(inputs.TINY_DOCUMENT), "brachy": len(inputs.TINY_DOCUMENT),
@@ -261,6 +319,22 @@ def print_targets(results):
         memory = "met" if f["peak_x"] < PEAK_OVER_INPUT else "MISSED"
         print(f"  endo markdown, {label}, >= {ENDO_OVER_CMARK:.0f}x cmark: {speed}; "
               f"peak < {PEAK_OVER_INPUT:.0f}x input: {memory} ({f['peak_x']:.2f}x)")
+    for kind in ("block-heavy", "koine"):
+        series = results.get(("growth", kind))
+        if not series:
+            continue
+        steps = [b["seconds"] / a["seconds"] for a, b in zip(series, series[1:])]
+        worst_step, worst_peak = max(steps, default=0.0), max(f["peak_x"] for f in series)
+        print(f"  outline {kind}, time <= {OUTLINE_GROWTH_PER_STEP}x per fourfold input: "
+              f"{'met' if worst_step <= OUTLINE_GROWTH_PER_STEP else 'MISSED'} (at most {worst_step:.2f}x); "
+              f"peak < {OUTLINE_PEAK_OVER_INPUT:.0f}x input: "
+              f"{'met' if worst_peak < OUTLINE_PEAK_OVER_INPUT else 'MISSED'} (at most {worst_peak:.2f}x)")
+    for function in ("check", "brachy"):
+        speedup = results.get(("threads", function))
+        if speedup is None:
+            continue
+        print(f"  {function}, {THREAD_DOCS} threads >= {THREADS_OVER_ONE:.0f}x one thread: "
+              f"{'met' if speedup >= THREADS_OVER_ONE else 'MISSED'} ({speedup:.2f}x)")
 
 
 def main():
@@ -289,6 +363,10 @@ def main():
         format_cases.format_cases(launch, args, tools, ilvex_figures, print_table)
     if "outline" in args.only:
         outline_cases(launch, paths, args)
+    if "growth" in args.only:
+        growth_cases(launch, tool_dir / "inputs", args, results)
+    if "threads" in args.only:
+        thread_cases(launch, tool_dir / "inputs", args, results)
     if "tiny" in args.only:
         tiny_cases(launch, args)
     if "dialektos" in args.only:

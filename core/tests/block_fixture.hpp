@@ -59,7 +59,7 @@ inline Dialektos sample_dialektos() {
 
 struct ParsedBlocks {
     std::vector<Block> blocks;
-    std::vector<OutlineRecord> records;
+    OutlineRecords records;
 };
 
 // Reads the declaration as the document parser does, then parses the

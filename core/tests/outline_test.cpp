@@ -109,7 +109,7 @@ TEST(Outline, NestedBlocksWithReferencesOnSeveralLines) {
     section.taxis = Taxis::of(1);
     const Block::Diaphane wrap{{Block::Paragraph{{Milestone{"page", "2", {}}}}}, Suffix{"wrap", {}}};
     const Document document{"test", std::nullopt, {section, wrap}};
-    const std::vector<OutlineRecord> records{
+    const OutlineRecords records{
         record("stichoi", std::nullopt, std::nullopt, 1, 6, 10, "Song"),
         record("para", "#", "section", 0, 3, 11, "Intro to it", "intro", {"major"}),
         record("diaphane", std::nullopt, std::nullopt, 0, 13, 15, "", "wrap"),
@@ -118,7 +118,7 @@ TEST(Outline, NestedBlocksWithReferencesOnSeveralLines) {
     const Outline outline = build_outline(document, records, text, outline_dialektos());
 
     EXPECT_EQ(outline.dialektos, "test");
-    EXPECT_EQ(outline.blocks, (std::vector<OutlineBlock>{
+    EXPECT_EQ(outline.blocks, (OutlineRecords{
                                   {"para", "#", "section", 0, 3, 11, "Intro to it", "intro", {"major"}},
                                   {"stichoi", std::nullopt, std::nullopt, 1, 6, 10, "Song", std::nullopt, {}},
                                   {"diaphane", std::nullopt, std::nullopt, 0, 13, 15, "", "wrap", {}},
@@ -163,7 +163,7 @@ TEST(Outline, EnglossisParaAxiomaAndPlerographicDeixis) {
         {Block::Englossis{"other", {heading}, Suffix{"g1", {}}}, Block::ParaAxioma{"ax", {hidden}},
          Block::Paragraph{{Deixis{"#", "intro", {}}, Text{" and "}, Milestone{"page", "3", {}}, Text{"\n"},
                            Milestone{"page", "4", {}}}}}};
-    const std::vector<OutlineRecord> records{
+    const OutlineRecords records{
         record("para", "=", "heading", 1, 3, 5, "Title"),
         record("englossis", "other", std::nullopt, 0, 2, 6, "", "g1"),
         record("para", "##", "subsection", 1, 9, 11, "Hidden"),
@@ -171,7 +171,7 @@ TEST(Outline, EnglossisParaAxiomaAndPlerographicDeixis) {
 
     const Outline outline = build_outline(document, records, text, outline_dialektos());
 
-    EXPECT_EQ(outline.blocks, (std::vector<OutlineBlock>{
+    EXPECT_EQ(outline.blocks, (OutlineRecords{
                                   {"englossis", "other", std::nullopt, 0, 2, 6, "", "g1", {}},
                                   {"para", "=", "heading", 1, 3, 5, "Title", std::nullopt, {}},
                                   {"para", "##", "subsection", 1, 9, 11, "Hidden", std::nullopt, {}},
@@ -182,7 +182,7 @@ TEST(Outline, EnglossisParaAxiomaAndPlerographicDeixis) {
 }
 
 TEST(Outline, BlocksSortByStartThenLongestFirstKeepingRecordOrderOnTies) {
-    const std::vector<OutlineRecord> records{
+    const OutlineRecords records{
         record("para", "#", "section", 1, 5, 5),
         record("para", "##", "subsection", 1, 5, 9),
         record("diaphane", std::nullopt, std::nullopt, 0, 3, 9),
@@ -192,7 +192,7 @@ TEST(Outline, BlocksSortByStartThenLongestFirstKeepingRecordOrderOnTies) {
     };
     const Outline outline =
         build_outline(Document{"test", std::nullopt, {}}, records, "", outline_dialektos());
-    EXPECT_EQ(outline.blocks, (std::vector<OutlineBlock>{
+    EXPECT_EQ(outline.blocks, (OutlineRecords{
                                   {"diaphane", std::nullopt, std::nullopt, 0, 1, 2, "", std::nullopt, {}},
                                   {"diaphane", std::nullopt, std::nullopt, 0, 3, 9, "", std::nullopt, {}},
                                   {"englossis", "other", std::nullopt, 0, 3, 9, "", std::nullopt, {}},

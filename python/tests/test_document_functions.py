@@ -1,5 +1,6 @@
 """check, brachy, plero and outline."""
 
+import gc
 import os
 import tempfile
 import unittest
@@ -166,6 +167,28 @@ class OutlineTest(IlvexTestCase):
     def test_decomposed_text_is_matched_composed(self):
         outline = ilvex.outline("@@@!koine\n\nx\n@(cafe\u0301)\n")
         self.assertEqual(outline["onyms"], [{"key": "caf\u00e9", "line": 4}])
+
+    def test_values_that_repeat_are_one_object(self):
+        sections = "".join(f"@# Part {i}\ntext\n#@(p{i}).x\n\n" for i in range(3))
+        blocks = ilvex.outline("@@@!koine\n\n" + sections)["blocks"]
+        self.assertEqual(len(blocks), 3)
+        for key in ("kind", "symbol", "name"):
+            self.assertTrue(all(b[key] is blocks[0][key] for b in blocks), key)
+        self.assertTrue(all(b["genoses"][0] is blocks[0]["genoses"][0] for b in blocks))
+        # Each genoses list is the block's own.
+        blocks[0]["genoses"].append("y")
+        self.assertEqual(blocks[1]["genoses"], ["x"])
+
+    def test_leaves_the_collector_as_it_was(self):
+        text = "@@@!koine\n\n@# Title\ntext @(\"page:1\")\n#@\n"
+        was_enabled = gc.isenabled()
+        try:
+            for enabled in (True, False):
+                (gc.enable if enabled else gc.disable)()
+                self.assertEqual(len(ilvex.outline(text)["blocks"]), 1)
+                self.assertEqual(gc.isenabled(), enabled)
+        finally:
+            (gc.enable if was_enabled else gc.disable)()
 
 
 if __name__ == "__main__":

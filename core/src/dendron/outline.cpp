@@ -11,24 +11,38 @@
 namespace ilvex {
 namespace {
 
-// The record's name was taken by the parser from the dialektos the block was
-// parsed with, which for the body of an Englossis is its embedded dialektos;
-// the declared dialektos may name those symbols differently or not at all.
-// Only a Para or Stichoi with a symbol names a sim.
-OutlineBlock outline_block_from_record(const OutlineRecord& record) {
-    const bool names_sim = record.symbol && (record.kind == "para" || record.kind == "stichoi");
-    return {record.kind,  record.symbol, names_sim ? record.name : std::nullopt,
-            record.depth, record.start,  record.end,
-            record.lemma, record.onym,   record.genoses};
-}
-
-std::vector<OutlineBlock> sorted_blocks(const std::vector<OutlineRecord>& records) {
-    std::vector<OutlineBlock> blocks;
-    blocks.reserve(records.size());
-    for (const OutlineRecord& record : records) blocks.push_back(outline_block_from_record(record));
-    std::stable_sort(blocks.begin(), blocks.end(), [](const OutlineBlock& a, const OutlineBlock& b) {
-        return a.start != b.start ? a.start < b.start : a.end > b.end;
+// Orders the records by start line, then longest first, keeping the order of
+// the parse on ties. The record's name was taken by the parser from the
+// dialektos the block was parsed with, which for the body of an Englossis is
+// its embedded dialektos; the declared dialektos may name those symbols
+// differently or not at all. Only a Para or Stichoi with a symbol names a
+// sim. The order is found on indexes and then applied in place, so the
+// blocks never stand twice in memory.
+OutlineRecords sorted_blocks(OutlineRecords blocks) {
+    for (OutlineBlock& block : blocks) {
+        if (!block.symbol || (block.kind != "para" && block.kind != "stichoi")) block.name.reset();
+    }
+    std::vector<std::size_t> order(blocks.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return blocks[a].start != blocks[b].start ? blocks[a].start < blocks[b].start
+                                                  : blocks[a].end > blocks[b].end;
     });
+    // Position i takes the block at order[i]: each cycle of the permutation
+    // is walked once, moving one block at a time.
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (order[i] == i) continue;
+        OutlineBlock held = std::move(blocks[i]);
+        std::size_t at = i;
+        while (order[at] != i) {
+            const std::size_t from = order[at];
+            blocks[at] = std::move(blocks[from]);
+            order[at] = at;
+            at = from;
+        }
+        blocks[at] = std::move(held);
+        order[at] = at;
+    }
     return blocks;
 }
 
@@ -188,8 +202,8 @@ void OutlineBuilder::close(const Block& container) {
     }
 }
 
-Outline OutlineBuilder::finish(std::string dialektos, const std::vector<OutlineRecord>& records) && {
-    Outline outline{std::move(dialektos), sorted_blocks(records), {}, {}, {}};
+Outline OutlineBuilder::finish(std::string dialektos, OutlineRecords records) && {
+    Outline outline{std::move(dialektos), sorted_blocks(std::move(records)), {}, {}, {}};
     Outline& references = state_->references;
     // Block onyms stand on their closing lines, which the records know; the
     // inline ones follow.
@@ -202,11 +216,11 @@ Outline OutlineBuilder::finish(std::string dialektos, const std::vector<OutlineR
     return outline;
 }
 
-Outline build_outline(const Document& document, const std::vector<OutlineRecord>& records,
+Outline build_outline(const Document& document, OutlineRecords records,
                       std::string_view text, const Dialektos& dialektos) {
     OutlineBuilder builder(text, dialektos);
     for (const Block& block : document.blocks) builder.block(block);
-    return std::move(builder).finish(document.dialektos, records);
+    return std::move(builder).finish(document.dialektos, std::move(records));
 }
 
 }  // namespace ilvex

@@ -11,24 +11,10 @@
 #include <vector>
 
 #include "dendron/document.hpp"
+#include "dendron/outline_record.hpp"
 #include "dialektos/model.hpp"
-#include "parser/parser_state.hpp"
 
 namespace ilvex {
-
-struct OutlineBlock {
-    std::string_view kind;              // "para", "stichoi", "diaphane" or "englossis"
-    std::optional<std::string> symbol;  // an Englossis: its embedded dialektos id
-    std::optional<std::string> name;    // the sim's name; absent for an Englossis
-    std::uint64_t depth = 0;
-    std::uint64_t start = 0;  // 1-based line of the opener
-    std::uint64_t end = 0;    // 1-based line of the closer
-    std::string lemma;
-    std::optional<std::string> onym;
-    std::vector<std::string> genoses;
-
-    bool operator==(const OutlineBlock&) const = default;
-};
 
 struct OutlineEntry {
     std::string key;
@@ -39,7 +25,7 @@ struct OutlineEntry {
 
 struct Outline {
     std::string dialektos;
-    std::vector<OutlineBlock> blocks;       // by start line, then longest first
+    OutlineRecords blocks;                  // by start line, then longest first
     std::vector<OutlineEntry> milestones;   // keys "<scheme>:<value>"
     std::vector<OutlineEntry> onyms;        // block onyms, then inline onyms
     std::vector<OutlineEntry> deixes;       // keys "<symbol>(<target>)"
@@ -51,7 +37,7 @@ struct Outline {
 // streams hands them over (a block with a body in the three steps of
 // BlockSink), from the NFC text they were parsed from, which must outlive
 // the builder; `dialektos` is the one the document declares. finish() takes
-// the records the parse collected.
+// over the records the parse collected.
 class OutlineBuilder {
 public:
     OutlineBuilder(std::string_view text, const Dialektos& dialektos);
@@ -62,7 +48,7 @@ public:
     void block(const Block& block);
     void open(const Block& container);
     void close(const Block& container);
-    Outline finish(std::string dialektos, const std::vector<OutlineRecord>& records) &&;
+    Outline finish(std::string dialektos, OutlineRecords records) &&;
 
 private:
     struct State;
@@ -76,7 +62,7 @@ private:
 // the NFC text it was parsed from; `dialektos` is the one it declares. The
 // lines of the references are found again in the text, each at the first
 // line at or after the line of the reference located before it.
-Outline build_outline(const Document& document, const std::vector<OutlineRecord>& records,
+Outline build_outline(const Document& document, OutlineRecords records,
                       std::string_view text, const Dialektos& dialektos);
 
 }  // namespace ilvex

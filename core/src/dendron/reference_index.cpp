@@ -6,7 +6,6 @@
 #include "dialektos/byte_set.hpp"
 #include "dialektos/lexical.hpp"
 #include "dialektos/unicode.hpp"
-#include "lib/lines.hpp"
 
 namespace ilvex {
 namespace {
@@ -111,12 +110,18 @@ private:
 ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos) {
     const AddressedSymbols names(dialektos);
     constexpr ByteSet sigils("@\\");
-    const std::vector<std::string_view> lines = split_standard_lines(text);
     auto add = [&](ReferenceKind kind, std::string_view key, std::uint64_t line) {
         candidates_[static_cast<std::size_t>(kind)].push_back({key, line});
     };
-    for (std::uint64_t index = 0; index < lines.size(); ++index) {
-        const std::string_view line = lines[index];
+    // The lines are taken one at a time, as split_standard_lines splits
+    // them, so that no list of every line is held.
+    std::uint64_t index = 0;
+    for (std::size_t start = 0; start < text.size(); ++index) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (end < text.size() && line.ends_with('\r')) line.remove_suffix(1);
+        start = end + 1;
         for (std::size_t at = sigils.find_in(line); at < line.size(); at = sigils.find_in(line, at + 1)) {
             if (const auto key = milestone_at(line, at)) add(ReferenceKind::Milestone, *key, index);
             if (const auto key = onym_at(line, at)) add(ReferenceKind::Onym, *key, index);

@@ -221,7 +221,7 @@ Result<Outline> outline_document(std::string_view text, std::string_view path) {
     };
     auto parsed = parse_document_with(text, path, {.collect_records = true, .sink = outline});
     if (!parsed) return std::move(parsed).error();
-    return std::move(*builder).finish(std::move(parsed->document.dialektos), parsed->outline_records);
+    return std::move(*builder).finish(std::move(parsed->document.dialektos), std::move(parsed->outline_records));
 }
 
 }  // namespace ilvex

@@ -22,7 +22,7 @@ struct ParsedDocument {
     Document document;
     // One per Para, Stichoi, Diaphane and Englossis block, in finishing order;
     // only parse_document_for_outline collects them, elsewhere this is empty.
-    std::vector<OutlineRecord> outline_records;
+    OutlineRecords outline_records;
     // The dialektos the declaration named, as resolved.
     Dialektos dialektos;
 };

@@ -9,27 +9,12 @@
 #include <vector>
 
 #include "dendron/document.hpp"
+#include "dendron/outline_record.hpp"
 #include "dialektos/symbol_index.hpp"
 #include "parser/document_lines.hpp"
 #include "parser/inline_scratch.hpp"
 
 namespace ilvex {
-
-// One record per finished Para, Stichoi, Diaphane and Englossis block, in
-// finishing order; the outline is built from them.
-struct OutlineRecord {
-    std::string lemma;
-    std::vector<std::string> genoses;
-    std::optional<std::string> symbol;
-    // The sim's name in the dialektos the block was parsed with (an Englossis
-    // body uses its embedded dialektos); absent where `symbol` names no sim.
-    std::optional<std::string> name;
-    std::optional<std::string> onym;
-    std::string_view kind;  // "para", "stichoi", "diaphane" or "englossis"
-    std::uint64_t depth = 0;
-    std::uint64_t start = 0;
-    std::uint64_t end = 0;
-};
 
 // Takes the blocks of a parse as they are read, so that none needs to be
 // kept once handed over. A block with a body of blocks (Para, Diaphane,
@@ -60,7 +45,7 @@ struct ParserState {
     // Off for a parse that only validates: running text is read and checked
     // but no inline item is kept.
     bool keep_content = true;
-    std::vector<OutlineRecord> records;
+    OutlineRecords records;
     // Reused by every inline text of the parse; it holds nothing between texts.
     mutable InlineScratch inline_scratch;
     // The lines of the paragraph being read, joined where they are not one

@@ -12,6 +12,7 @@
 #include "dialektos/std_library.hpp"
 #include "functions.hpp"
 #include "lib/version.hpp"
+#include "lock_release.hpp"
 
 namespace ilvex::py {
 
@@ -39,11 +40,20 @@ PyObject* dialektos(PyObject*, PyObject* args, PyObject* kwargs) {
         }
         if (dir && sources) return binding_error("dir and sources are mutually exclusive");
         using Files = std::map<std::string, std::string>;
-        Result<Dialektos> resolved =
-            dir ? resolve_from_dir(*dir, id)
-                : resolve_from_sources(MemorySource(std::move(sources).value_or(Files{})), id);
-        if (!resolved) return core_error_to_py(resolved.error());
-        return to_py_str(serialize_dialektos(resolved.value()));
+        // Reading files is worth releasing the lock for, whatever their size.
+        std::size_t work_size = dir ? LockRelease::threshold : 0;
+        if (sources) {
+            for (const auto& [name, text] : *sources) work_size += text.size();
+        }
+        Result<std::string> serialized = without_lock(work_size, [&]() -> Result<std::string> {
+            Result<Dialektos> resolved =
+                dir ? resolve_from_dir(*dir, id)
+                    : resolve_from_sources(MemorySource(std::move(sources).value_or(Files{})), id);
+            if (!resolved) return std::move(resolved).error();
+            return serialize_dialektos(resolved.value());
+        });
+        if (!serialized) return core_error_to_py(serialized.error());
+        return to_py_str(serialized.value());
     });
 }
 

@@ -10,6 +10,7 @@
 #include "exceptions.hpp"
 #include "functions.hpp"
 #include "lib/check_entry.hpp"
+#include "lock_release.hpp"
 #include "outline_objects.hpp"
 #include "str_builder.hpp"
 
@@ -47,7 +48,7 @@ PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
         std::string_view text;
         std::string path;
         if (!bind_text_and_path(args, kwargs, "O|O:check", text_object, text, path)) return nullptr;
-        Result<InputKind> kind = check_input(text, path);
+        Result<InputKind> kind = without_lock(text.size(), [&] { return check_input(text, path); });
         if (!kind) return core_error_to_py(kind.error());
         return PyUnicode_FromString(kind.value() == InputKind::Dialektos ? "dialektos" : "document");
     });
@@ -60,7 +61,9 @@ PyObject* brachy(PyObject*, PyObject* args, PyObject* kwargs) {
         std::string path;
         if (!bind_text_and_path(args, kwargs, "O|O:brachy", text_object, text, path)) return nullptr;
         StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
-        Result<std::optional<std::string>> written = write_brachy(text, path, appender(built));
+        Result<std::optional<std::string>> written = without_lock_into(built, text.size(), [&] {
+            return write_brachy(text, path, appender(built));
+        });
         if (!written) return core_error_to_py(written.error());
         if (!written.value()) return binding_error(definition_source);
         return std::move(built).finish();
@@ -86,8 +89,10 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
             return nullptr;
         }
         StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
-        Result<std::optional<std::string>> written = write_plero(
-            text, path, lang ? std::optional<std::string_view>(*lang) : std::nullopt, appender(built));
+        Result<std::optional<std::string>> written = without_lock_into(built, text.size(), [&] {
+            return write_plero(text, path, lang ? std::optional<std::string_view>(*lang) : std::nullopt,
+                               appender(built));
+        });
         if (!written) return core_error_to_py(written.error());
         if (!written.value()) return binding_error(definition_source);
         return std::move(built).finish();
@@ -100,11 +105,11 @@ PyObject* outline(PyObject*, PyObject* args, PyObject* kwargs) {
         std::string_view text;
         std::string path;
         if (!bind_text_and_path(args, kwargs, "O|O:outline", text_object, text, path)) return nullptr;
-        // Most texts are in NFC already and are outlined in place.
-        std::string normalized;
-        std::string_view nfc_text = text;
-        if (!unicode::is_nfc(text)) nfc_text = normalized = unicode::nfc(text);
-        const Result<Outline> outline = outline_document(nfc_text, path);
+        const Result<Outline> outline = without_lock(text.size(), [&]() -> Result<Outline> {
+            // Most texts are in NFC already and are outlined in place.
+            if (unicode::is_nfc(text)) return outline_document(text, path);
+            return outline_document(unicode::nfc(text), path);
+        });
         if (!outline) return core_error_to_py(outline.error());
         return outline_to_py(outline.value());
     });

@@ -51,7 +51,9 @@ PyObject* endo(PyObject*, PyObject* args, PyObject* kwargs) {
         StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
         // A format that takes no scheme is imported without it, so that an
         // import error is reported before the scheme's misuse.
-        if (const Status written = write_import(*format, text, scheme, built); !written) {
+        const Status written =
+            without_lock_into(built, text.size(), [&] { return write_import(*format, text, scheme, built); });
+        if (!written) {
             return core_error_to_py(written.error());
         }
         if (scheme && !format->takes_scheme) return binding_error("scheme applies to usfm/usx/osis only");

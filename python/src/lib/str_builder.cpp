@@ -15,6 +15,7 @@ namespace ilvex::py {
 StrBuilder::StrBuilder(std::size_t source_size, bool ascii_source) {
     const std::size_t room = 2 * source_size + 4096;
     if (!ascii_source) {
+        gathering_utf8_ = true;
         utf8_.reserve(room);
         return;
     }
@@ -36,22 +37,30 @@ void StrBuilder::resize(std::size_t capacity) {
 void StrBuilder::switch_to_utf8() {
     utf8_.reserve(capacity_);
     utf8_.assign(reinterpret_cast<const char*>(PyUnicode_1BYTE_DATA(ascii_)), length_);
-    Py_CLEAR(ascii_);
+    gathering_utf8_ = true;
 }
 
 void StrBuilder::append(std::string_view piece) {
-    if (ascii_ != nullptr && !unicode::is_ascii(piece)) switch_to_utf8();
-    if (ascii_ == nullptr) {
+    if (!gathering_utf8_ && !unicode::is_ascii(piece)) switch_to_utf8();
+    if (gathering_utf8_) {
         utf8_ += piece;
         return;
     }
-    if (length_ + piece.size() > capacity_) resize(std::max(length_ + piece.size(), 2 * capacity_));
+    if (length_ + piece.size() > capacity_) {
+        const std::size_t capacity = std::max(length_ + piece.size(), 2 * capacity_);
+        if (released_ == nullptr) {
+            resize(capacity);
+        } else {
+            released_->holding([&] { resize(capacity); });
+        }
+    }
     std::memcpy(PyUnicode_1BYTE_DATA(ascii_) + length_, piece.data(), piece.size());
     length_ += piece.size();
 }
 
 PyObject* StrBuilder::finish() && {
-    if (ascii_ == nullptr) {
+    if (gathering_utf8_) {
+        Py_CLEAR(ascii_);
         return PyUnicode_DecodeUTF8(utf8_.data(), static_cast<Py_ssize_t>(utf8_.size()), "strict");
     }
     if (length_ < capacity_) resize(length_);
