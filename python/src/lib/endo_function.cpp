@@ -8,6 +8,7 @@
 #include "arguments.hpp"
 #include "endo/import_writer.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
+#include "endo/light_markup/rst_importer.hpp"
 #include "exceptions.hpp"
 #include "str_builder.hpp"
 #include "functions.hpp"
@@ -29,7 +30,7 @@ struct EndoFormat {
 constexpr std::array<EndoFormat, 12> formats = {{
     {"markdown", import_markdown, false},
     {"html", nullptr, false},
-    {"rst", nullptr, false},
+    {"rst", import_rst, false},
     {"org", nullptr, false},
     {"djot", nullptr, false},
     {"docbook", nullptr, false},
