@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "arguments.hpp"
+#include "endo/bibtex/bibtex_importer.hpp"
 #include "endo/import_writer.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
 #include "endo/light_markup/rst_importer.hpp"
@@ -34,7 +35,7 @@ constexpr std::array<EndoFormat, 12> formats = {{
     {"org", nullptr, false},
     {"djot", nullptr, false},
     {"docbook", nullptr, false},
-    {"bibtex", nullptr, false},
+    {"bibtex", import_bibtex, false},
     {"jats", nullptr, false},
     {"tei", nullptr, false},
     {"usfm", nullptr, true},
