@@ -20,7 +20,8 @@ import sys
 
 import ilvex
 
-from dialektos_bench import best_time_per_call, diamond
+from dialektos_bench import diamond
+from timing import best_time_per_call
 from inputs import TINY_DEFINITION, TINY_DOCUMENT, TINY_MARKDOWN
 
 
@@ -41,7 +42,7 @@ def call_of(case, text):
     if function == "plero":
         return lambda: ilvex.plero(text)
     if function == "endo":
-        return lambda: ilvex.endo(case["format"], text)
+        return lambda: ilvex.endo(case["format"], text, case.get("scheme"))
     if function == "dialektos":
         if case["id"] == "diamond":
             sources, top = diamond(case["levels"])

@@ -1,5 +1,6 @@
-"""The peer tools that endo("markdown") is compared with: cmark, md4c (through
-md4c_driver.c) and pandoc, each run on the same file as ilvex.
+"""The peer tools that ilvex is compared with, each run on the same file as
+ilvex: for endo("markdown") cmark, md4c (through md4c_driver.c) and pandoc;
+for the other formats the peers their modules in formats/ name (`PeerTools`).
 
 A peer is a separate process. cmark and pandoc are timed as whole runs,
 less their best run on an empty file (start-up and exit); md4c times its own
@@ -7,8 +8,10 @@ conversions in memory. Every peak is the peer's own (through peak_rss),
 less its peak on an empty file.
 """
 
+import importlib.util
 import shutil
 import subprocess
+import sys
 from pathlib import Path
 
 PACKAGES = ("cmark", "libmd4c-dev", "pandoc")
@@ -16,10 +19,18 @@ MD4C_HEADER = Path("/usr/include/md4c.h")
 NOT_INSTALLED = "peer not installed"
 
 
-def install():
-    """Installs the peers' Debian packages (the suite's --install-peers)."""
+def install(apt_packages=(), npm_packages=(), npm_dir=None):
+    """Installs the peers' Debian packages and npm packages (the suite's
+    --install-peers): the Markdown peers and those of every format module.
+    npm packages go into `npm_dir`, beside the build, never into the
+    repository."""
     subprocess.run(["apt-get", "update"], check=True)
-    subprocess.run(["apt-get", "install", "-y", "--no-install-recommends", *PACKAGES], check=True)
+    packages = sorted(set(PACKAGES) | set(apt_packages) | ({"nodejs", "npm"} if npm_packages else set()))
+    subprocess.run(["apt-get", "install", "-y", "--no-install-recommends", *packages], check=True)
+    if npm_packages:
+        npm_dir.mkdir(parents=True, exist_ok=True)
+        subprocess.run(["npm", "install", "--no-audit", "--no-fund", "--prefix", str(npm_dir),
+                        *sorted(set(npm_packages))], check=True)
 
 
 def compile_md4c_driver(source, target):
@@ -54,6 +65,54 @@ def standard_peers(md4c_driver, rounds):
         Peer("pandoc", (lambda path: [pandoc, "-f", "markdown", "-t", "html", "-o", "/dev/null", str(path)])
              if pandoc else None),
     ]
+
+
+class PeerTools:
+    """Builds the peers that a format module names: a command-line tool, a
+    parse function of a Python package, or a parse function of an npm
+    package. A peer whose tool is missing is listed as not installed."""
+
+    def __init__(self, bench_dir, npm_dir, rounds, min_round, md4c_driver=None):
+        self.bench_dir = bench_dir
+        self.npm_dir = npm_dir
+        self.rounds = rounds
+        self.min_round = min_round
+        self.md4c_driver = md4c_driver
+
+    def markdown(self):
+        """cmark, md4c and pandoc: the peers of endo("markdown")."""
+        return standard_peers(self.md4c_driver, self.rounds)
+
+    def command(self, name, program, argv):
+        """A whole-process peer: `argv(path)` runs `program` on the file."""
+        found = shutil.which(program)
+        return Peer(name, (lambda path: [found, *argv(path)]) if found else None)
+
+    def pandoc(self, reader):
+        """pandoc reading `reader` and writing HTML, as for Markdown."""
+        return self.command("pandoc", "pandoc", lambda path: ["-f", reader, "-t", "html", "-o", "/dev/null", str(path)])
+
+    def python(self, name, requires, module, function):
+        """`module.function(text)` timed in a process of its own; `requires`
+        is the package that must be importable."""
+        if importlib.util.find_spec(requires) is None:
+            return Peer(name, None)
+        runner = str(self.bench_dir / "python_peer.py")
+        return Peer(name, lambda path: [sys.executable, runner, module, function, str(path), str(self.rounds),
+                                        str(self.min_round)], times_itself=True)
+
+    def node(self, name, package, script):
+        """The `parse(text)` export of the ES module `script` (a file of
+        formats/, importing `package`), timed in a Node.js process of its
+        own. Both files are copied beside the installed npm packages."""
+        node = shutil.which("node")
+        if node is None or not (self.npm_dir / "node_modules" / package).is_dir():
+            return Peer(name, None)
+        for source in (self.bench_dir / "node_peer.mjs", self.bench_dir / "formats" / script):
+            shutil.copyfile(source, self.npm_dir / source.name)
+        runner, copied = str(self.npm_dir / "node_peer.mjs"), str(self.npm_dir / script)
+        return Peer(name, lambda path: [node, runner, copied, str(path), str(self.rounds), str(self.min_round)],
+                    times_itself=True)
 
 
 def measure(peer, path, empty_path, launch, rounds, min_round, budget):

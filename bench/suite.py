@@ -19,6 +19,8 @@ import sys
 import tempfile
 from pathlib import Path
 
+import format_cases
+import formats
 import inputs
 import peers
 
@@ -33,17 +35,19 @@ ENDO_OVER_CMARK = 2.0
 PEAK_OVER_INPUT = 4.0
 
 
-SECTIONS = ("documents", "markdown", "outline", "tiny", "dialektos")
+SECTIONS = ("documents", "markdown", "formats", "outline", "tiny", "dialektos")
 
 
 def parse_arguments():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--install-peers", action="store_true",
-                        help="install cmark, md4c and pandoc with apt-get first")
+                        help="install the peers first: apt-get for Debian packages, npm for the rest")
     parser.add_argument("--quick", action="store_true", help="small inputs and short rounds, for a dry run")
     parser.add_argument("--seed", type=int, default=1, help="seed of the generated inputs (default 1)")
     parser.add_argument("--doc-mb", type=float, default=10.0, help="size of the koine documents (default 10)")
     parser.add_argument("--md-mb", type=float, default=4.0, help="size of the Markdown inputs (default 4)")
+    parser.add_argument("--format-mb", type=float, default=4.0, help="size of the other formats' inputs (default 4)")
+    parser.add_argument("--formats", nargs="+", default=[], help="formats of the format section (default: all)")
     parser.add_argument("--rounds", type=int, default=5, help="timing rounds per case (default 5)")
     parser.add_argument("--min-round", type=float, default=0.2, help="seconds a round lasts at least (default 0.2)")
     parser.add_argument("--peer-budget", type=float, default=30.0,
@@ -55,6 +59,7 @@ def parse_arguments():
     args = parser.parse_args()
     if args.quick:
         args.doc_mb, args.md_mb, args.rounds, args.min_round, args.peer_budget = 1.0, 0.5, 2, 0.05, 3.0
+        args.format_mb = 0.5
     return args
 
 
@@ -259,10 +264,13 @@ def print_targets(results):
 
 def main():
     args = parse_arguments()
-    if args.install_peers:
-        peers.install()
-    build_module(args.build_dir)
     tool_dir = args.build_dir / "bench"
+    npm_dir = tool_dir / "npm"
+    if args.install_peers:
+        modules = formats.discover()
+        peers.install([p for m in modules for p in m.APT_PACKAGES], [p for m in modules for p in m.NPM_PACKAGES],
+                      npm_dir)
+    build_module(args.build_dir)
     tool_dir.mkdir(parents=True, exist_ok=True)
     launch = Launcher(compile_launcher(tool_dir), args.build_dir / "python", tool_dir / "inputs")
     md4c_driver = peers.compile_md4c_driver(BENCH / "md4c_driver.c", tool_dir / "md4c_driver")
@@ -275,6 +283,9 @@ def main():
         document_cases(launch, paths, args, results)
     if "markdown" in args.only:
         markdown_cases(launch, paths, args, md4c_driver, results)
+    if "formats" in args.only:
+        tools = peers.PeerTools(BENCH, npm_dir, args.rounds, args.min_round, md4c_driver)
+        format_cases.format_cases(launch, args, tools, ilvex_figures, print_table)
     if "outline" in args.only:
         outline_cases(launch, paths, args)
     if "tiny" in args.only:

@@ -1,0 +1,76 @@
+"""Real files of every format, written by others: each imports to text that
+reads back, or is refused with an IlvexError, quickly and without a crash.
+
+The files are read in place from the shared corpus beside the repository
+(one folder per format name); without it the test is skipped. A summary per
+format (files imported, files refused and the commonest refusals) is printed.
+"""
+
+import collections
+import pathlib
+import sys
+import time
+import unittest
+
+import ilvex
+
+CORPUS = pathlib.Path(__file__).resolve().parents[3] / "shared" / "corpus"
+FORMATS = ["markdown", "html", "rst", "org", "djot", "docbook", "bibtex", "jats", "tei", "usfm", "usx", "osis"]
+# A guard against a hang or a quadratic case, not a speed target: the files
+# are at most a few MB, and an import takes milliseconds.
+SECONDS_PER_FILE = 2.0
+
+
+def corpus_files(format_name):
+    folder = CORPUS / format_name
+    return sorted(p for p in folder.iterdir() if p.is_file()) if folder.is_dir() else []
+
+
+@unittest.skipUnless(CORPUS.is_dir(), f"no corpus at {CORPUS}")
+class CorpusTest(unittest.TestCase):
+    def test_every_file_imports_or_is_refused(self):
+        summary = []
+        for format_name in FORMATS:
+            imported, refusals = 0, collections.Counter()
+            for path in corpus_files(format_name):
+                with self.subTest(file=f"{format_name}/{path.name}"):
+                    outcome = self.import_file(format_name, path)
+                    if outcome is None:
+                        imported += 1
+                    else:
+                        refusals[outcome] += 1
+            summary.append(self.summary_line(format_name, imported, refusals))
+        print("\ncorpus:\n" + "\n".join(summary), file=sys.stderr)
+
+    def import_file(self, format_name, path):
+        """None when the file imported, else the refusal's message; fails the
+        test when the output does not read back or the import is slow."""
+        text = path.read_text(encoding="utf-8", errors="replace")
+        start = time.perf_counter()
+        try:
+            output = ilvex.endo(format_name, text)
+        except ilvex.IlvexError as error:
+            return self.refusal_kind(error.args[0])
+        except NotImplementedError:
+            return "importer not built"
+        finally:
+            self.assertLess(time.perf_counter() - start, SECONDS_PER_FILE)
+        self.assertEqual(ilvex.check(output), "document")
+        self.assertEqual(ilvex.brachy(output), output)
+        return None
+
+    @staticmethod
+    def refusal_kind(message):
+        """The message without what names the file's own content, so that
+        refusals of one construct count together."""
+        return message.split("`")[0].strip()[:100]
+
+    @staticmethod
+    def summary_line(format_name, imported, refusals):
+        total = imported + sum(refusals.values())
+        commonest = "; ".join(f"{count}x {message}" for message, count in refusals.most_common(3))
+        return f"  {format_name}: {imported}/{total} imported" + (f"; refused: {commonest}" if commonest else "")
+
+
+if __name__ == "__main__":
+    unittest.main()
