@@ -25,7 +25,12 @@ def install(apt_packages=(), npm_packages=(), npm_dir=None):
     npm packages go into `npm_dir`, beside the build, never into the
     repository."""
     subprocess.run(["apt-get", "update"], check=True)
-    packages = sorted(set(PACKAGES) | set(apt_packages) | ({"nodejs", "npm"} if npm_packages else set()))
+    # Node.js and npm come from Debian only where they are missing: a Node.js
+    # from elsewhere (NodeSource's nodejs) brings its own npm and conflicts
+    # with Debian's.
+    node_packages = {package for package, command in (("nodejs", "node"), ("npm", "npm"))
+                     if npm_packages and shutil.which(command) is None}
+    packages = sorted(set(PACKAGES) | set(apt_packages) | node_packages)
     subprocess.run(["apt-get", "install", "-y", "--no-install-recommends", *packages], check=True)
     if npm_packages:
         npm_dir.mkdir(parents=True, exist_ok=True)

@@ -1,7 +1,6 @@
 #include "endo/light_markup/rst_importer.hpp"
 
 #include <cstddef>
-#include <cstdint>
 #include <limits>
 #include <optional>
 #include <string>
@@ -13,6 +12,7 @@
 #include "endo/import_context.hpp"
 #include "endo/import_errors.hpp"
 #include "endo/light_markup/flat_heading.hpp"
+#include "endo/light_markup/light_markup.hpp"
 #include "endo/light_markup/line_window.hpp"
 #include "endo/light_markup/rst_inlines.hpp"
 
@@ -46,23 +46,13 @@ std::size_t adornment_level(std::string_view line) {
     return level == std::string_view::npos ? 0 : level + 1;
 }
 
-struct EnumeratorMarker {
-    std::uint64_t number;
-    std::string_view rest;  // the first line of the body
-};
-
-// ASCII digits that fit 64 bits, then ". ".
-std::optional<EnumeratorMarker> enumerator_marker(std::string_view line) {
-    std::size_t digits = 0;
-    while (digits < line.size() && line[digits] >= '0' && line[digits] <= '9') ++digits;
-    if (digits == 0 || line.substr(digits, 2) != ". ") return std::nullopt;
-    std::uint64_t number = 0;
-    for (const char b : line.substr(0, digits)) {
-        const auto digit = static_cast<std::uint64_t>(b - '0');
-        if (number > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) return std::nullopt;
-        number = number * 10 + digit;
+// ASCII digits that fit 64 bits, then ". "; the ") " form is no marker here.
+std::optional<OrderedItemMarker> enumerator_marker(std::string_view line) {
+    const auto marker = ordered_item_marker(line);
+    if (!marker || line[static_cast<std::size_t>(marker->rest.data() - line.data()) - 2] != '.') {
+        return std::nullopt;
     }
-    return EnumeratorMarker{number, line.substr(digits + 2)};
+    return marker;
 }
 
 struct Field {
@@ -76,7 +66,6 @@ std::optional<Field> field_line(std::string_view line) {
     const std::size_t separator = line.find(": ", 1);
     if (separator == std::string_view::npos || separator == 1) return std::nullopt;
     const std::string_view name = line.substr(1, separator - 1);
-    if (unicode::trim(name).size() != name.size()) return std::nullopt;
     for (std::size_t k = 0; k < name.size();) {
         if (unicode::is_whitespace(unicode::next_char(name, k))) return std::nullopt;
     }
