@@ -12,7 +12,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace ilvex;
-    fuzz::require(fuzz::check_import_or_error(import_bibtex, fuzz::as_text(data, size),
+    fuzz::require(testing::check_import_or_error(import_bibtex, fuzz::as_text(data, size),
                                               testing::local_dialektoi().path(),
                                               "missing or unreadable resource: bibtex import: "));
     return 0;
