@@ -25,11 +25,8 @@ def install(apt_packages=(), npm_packages=(), npm_dir=None):
     npm packages go into `npm_dir`, beside the build, never into the
     repository."""
     subprocess.run(["apt-get", "update"], check=True)
-    # Node.js and npm come from Debian only where they are missing: a Node.js
-    # from elsewhere (NodeSource's nodejs) brings its own npm and conflicts
-    # with Debian's.
-    node_packages = {package for package, command in (("nodejs", "node"), ("npm", "npm"))
-                     if npm_packages and shutil.which(command) is None}
+    # A Node.js that brings its own npm (NodeSource's) conflicts with Debian's npm package.
+    node_packages = {"nodejs", "npm"} if npm_packages and shutil.which("npm") is None else set()
     packages = sorted(set(PACKAGES) | set(apt_packages) | node_packages)
     subprocess.run(["apt-get", "install", "-y", "--no-install-recommends", *packages], check=True)
     if npm_packages:
@@ -72,6 +69,19 @@ def standard_peers(md4c_driver, rounds):
     ]
 
 
+DEBIAN_PYTHON = "/usr/bin/python3"
+
+
+def python_with(package):
+    """An interpreter that can import `package`: this one, else Debian's."""
+    if importlib.util.find_spec(package) is not None:
+        return sys.executable
+    if Path(DEBIAN_PYTHON).exists() and subprocess.run(
+            [DEBIAN_PYTHON, "-c", f"import {package}"], capture_output=True).returncode == 0:
+        return DEBIAN_PYTHON
+    return None
+
+
 class PeerTools:
     """Builds the peers that a format module names: a command-line tool, a
     parse function of a Python package, or a parse function of an npm
@@ -99,11 +109,13 @@ class PeerTools:
 
     def python(self, name, requires, module, function):
         """`module.function(text)` timed in a process of its own; `requires`
-        is the package that must be importable."""
-        if importlib.util.find_spec(requires) is None:
+        is the package that must be importable, by this interpreter or by
+        Debian's, where the packages of --install-peers go."""
+        interpreter = python_with(requires)
+        if interpreter is None:
             return Peer(name, None)
         runner = str(self.bench_dir / "python_peer.py")
-        return Peer(name, lambda path: [sys.executable, runner, module, function, str(path), str(self.rounds),
+        return Peer(name, lambda path: [interpreter, runner, module, function, str(path), str(self.rounds),
                                         str(self.min_round)], times_itself=True)
 
     def node(self, name, package, script):

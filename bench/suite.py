@@ -57,6 +57,7 @@ def parse_arguments():
     parser.add_argument("--build-dir", type=Path, default=ROOT / "build" / "rel", help="Release build directory")
     parser.add_argument("--corpus", type=Path, default=DEFAULT_CORPUS, help="directory of real Markdown files")
     args = parser.parse_args()
+    args.build_dir = args.build_dir.resolve()  # peers run from the inputs' folder
     if args.quick:
         args.doc_mb, args.md_mb, args.rounds, args.min_round, args.peer_budget = 1.0, 0.5, 2, 0.05, 3.0
         args.format_mb = 0.5

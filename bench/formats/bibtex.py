@@ -1,22 +1,13 @@
 """endo("bibtex") in the format table, beside pandoc's BibTeX reader, the npm
 package bibtex-parse (in process, under Node.js) and Debian's bibtexparser."""
 
-import os
 import random
-import sys
 
 FORMAT = "bibtex"
 EXTENSION = ".bib"
 APT_PACKAGES = ("pandoc", "python3-bibtexparser")
 NPM_PACKAGES = ("bibtex-parse",)
 TARGETS = {"pandoc": 30.0, "bibtex-parse": 3.0}
-
-# Debian's python3-* packages install for the system's interpreter; the suite
-# may run under another Python 3 (a virtual environment), which then finds
-# bibtexparser, a pure-Python package, there as well.
-DEBIAN_PACKAGES = "/usr/lib/python3/dist-packages"
-if os.path.isdir(DEBIAN_PACKAGES) and DEBIAN_PACKAGES not in sys.path:
-    sys.path.append(DEBIAN_PACKAGES)
 
 TYPES = ("article", "book", "inproceedings", "incollection", "phdthesis", "techreport", "misc")
 # Accents as TeX writes them, as most .bib files hold them...

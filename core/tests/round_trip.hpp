@@ -445,9 +445,9 @@ inline RoundTrip check_document(std::string_view text, std::string_view path) {
 }
 
 // An imported tree written whole, with its target dialektos from the
-// standard library.
+// standard library (the user-defined target spelled as endo spells it).
 inline Result<std::string> write_imported(const Document& imported) {
-    const Result<Dialektos> target = resolve_from_sources(MemorySource(), imported.dialektos);
+    const Result<Dialektos> target = import_target_dialektos(imported.dialektos);
     if (!target) return target.error();
     return write_document(imported, &target.value());
 }

@@ -85,6 +85,8 @@ TEST(ImportWriter, TargetMustBeAStandardDialektos) {
     EXPECT_TRUE(known.declaration("il-markdown", std::nullopt).ok());
     ImportWriter unknown(0);
     EXPECT_FALSE(unknown.declaration("no-such-dialektos", std::nullopt).ok());
+    ImportWriter user_defined(0);
+    EXPECT_TRUE(user_defined.declaration("lexigramma", std::nullopt).ok());
 }
 
 Inline text(std::string s) { return Inline::Text{std::move(s)}; }

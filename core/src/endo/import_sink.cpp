@@ -1,14 +1,53 @@
 #include "endo/import_sink.hpp"
 
+#include <stdexcept>
 #include <utility>
+#include <variant>
 
 #include "endo/writable.hpp"
 
 namespace ilvex {
 
+namespace {
+
+// The children of a block with a body of blocks; null for any other block.
+std::vector<Block>* body_of(Block& block) {
+    if (auto* x = std::get_if<Block::Para>(&block.node)) return &x->children;
+    if (auto* x = std::get_if<Block::Diaphane>(&block.node)) return &x->children;
+    if (auto* x = std::get_if<Block::Englossis>(&block.node)) return &x->children;
+    if (auto* x = std::get_if<Block::ParaAxioma>(&block.node)) return &x->children;
+    return nullptr;
+}
+
+}  // namespace
+
 void ImportSink::block(Block&& block) {
     compose_strings(block);
-    accept(std::move(block));
+    if (open_.empty() || takes_pieces()) {
+        accept(std::move(block));
+    } else {
+        body_of(open_.back())->push_back(std::move(block));
+    }
+}
+
+void ImportSink::open(Block&& block) {
+    if (body_of(block) == nullptr) throw std::logic_error("an importer opened a block without a body");
+    compose_strings(block);
+    if (takes_pieces()) accept_open(block);
+    open_.push_back(std::move(block));
+}
+
+void ImportSink::close() {
+    if (open_.empty()) throw std::logic_error("an importer closed a block it did not open");
+    Block block = std::move(open_.back());
+    open_.pop_back();
+    if (takes_pieces()) {
+        accept_close(block);
+    } else if (open_.empty()) {
+        accept(std::move(block));
+    } else {
+        body_of(open_.back())->push_back(std::move(block));
+    }
 }
 
 Status DocumentCollector::declaration(std::string_view dialektos,

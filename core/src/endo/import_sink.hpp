@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dendron/document.hpp"
 #include "dialektos/result.hpp"
@@ -27,11 +28,27 @@ public:
     // pass of its own over a whole tree.
     void block(Block&& block);
 
+    // A block with a body of blocks (a Para, say) given in pieces, for an
+    // importer whose top-level block may hold most of a document: `open`
+    // with the block before its children, then each child through block()
+    // or in pieces itself, then `close`. A sink that does not take pieces
+    // gets the whole block at its close.
+    void open(Block&& block);
+    void close();
+
 protected:
     ~ImportSink() = default;
 
 private:
     virtual void accept(Block&& block) = 0;
+
+    // A sink that takes pieces: a block opened, and closed (given again,
+    // its children not read). Its open blocks are then kept only for close.
+    virtual bool takes_pieces() const { return false; }
+    virtual void accept_open(const Block&) {}
+    virtual void accept_close(const Block&) {}
+
+    std::vector<Block> open_;  // the blocks opened and not yet closed, innermost last
 };
 
 // Keeps what an importer gives as one Document, for callers that want the

@@ -3,9 +3,6 @@
 #include <stdexcept>
 #include <utility>
 
-#include "dialektos/memory_source.hpp"
-#include "dialektos/resolution.hpp"
-
 namespace ilvex {
 namespace {
 
@@ -19,7 +16,7 @@ std::size_t reserved_output(std::size_t input_size) { return 2 * input_size + 40
 
 Status ImportWriter::declaration(std::string_view dialektos,
                                  const std::optional<std::string>& version) {
-    Result<Dialektos> target = resolve_from_sources(MemorySource(), dialektos);
+    Result<Dialektos> target = import_target_dialektos(dialektos);
     if (!target) return std::move(target).error();
     target_ = std::move(target).value();
     writer_.emplace(dialektos, version, &*target_, ResolveDialektos(), reserved_output(input_size_), sink_);
@@ -32,6 +29,10 @@ DocumentWriter& ImportWriter::writer() {
 }
 
 void ImportWriter::accept(Block&& block) { writer().block(block); }
+
+void ImportWriter::accept_open(const Block& block) { writer().open(block); }
+
+void ImportWriter::accept_close(const Block& block) { writer().close(block); }
 
 std::string ImportWriter::finish() && { return std::move(writer()).finish(); }
 

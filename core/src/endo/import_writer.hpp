@@ -11,6 +11,7 @@
 #include "dendron/writer.hpp"
 #include "dialektos/model.hpp"
 #include "endo/import_sink.hpp"
+#include "endo/user_defined_target.hpp"
 
 namespace ilvex {
 
@@ -27,7 +28,8 @@ public:
     explicit ImportWriter(std::size_t input_size, TextSink sink = {})
         : input_size_(input_size), sink_(std::move(sink)) {}
 
-    // Fails when the standard library has no such dialektos.
+    // Fails when the standard library has no such dialektos; the
+    // user-defined target is spelled by the sims its importer writes.
     Status declaration(std::string_view dialektos, const std::optional<std::string>& version) override;
 
     // The text written; the importer must have given its declaration.
@@ -35,6 +37,9 @@ public:
 
 private:
     void accept(Block&& block) override;
+    bool takes_pieces() const override { return true; }
+    void accept_open(const Block& block) override;
+    void accept_close(const Block& block) override;
     DocumentWriter& writer();
 
     std::size_t input_size_;

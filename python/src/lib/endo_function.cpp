@@ -7,9 +7,14 @@
 
 #include "arguments.hpp"
 #include "endo/bibtex/bibtex_importer.hpp"
+#include "endo/html/html_importer.hpp"
 #include "endo/import_writer.hpp"
+#include "endo/jats/jats_importer.hpp"
+#include "endo/light_markup/djot_importer.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
+#include "endo/light_markup/org_importer.hpp"
 #include "endo/light_markup/rst_importer.hpp"
+#include "endo/tei/tei_importer.hpp"
 #include "exceptions.hpp"
 #include "str_builder.hpp"
 #include "functions.hpp"
@@ -30,14 +35,14 @@ struct EndoFormat {
 // Matched byte for byte: case matters and nothing is trimmed.
 constexpr std::array<EndoFormat, 12> formats = {{
     {"markdown", import_markdown, false},
-    {"html", nullptr, false},
+    {"html", import_html, false},
     {"rst", import_rst, false},
-    {"org", nullptr, false},
-    {"djot", nullptr, false},
+    {"org", import_org, false},
+    {"djot", import_djot, false},
     {"docbook", nullptr, false},
     {"bibtex", import_bibtex, false},
-    {"jats", nullptr, false},
-    {"tei", nullptr, false},
+    {"jats", import_jats, false},
+    {"tei", import_tei, false},
     {"usfm", nullptr, true},
     {"usx", nullptr, true},
     {"osis", nullptr, true},

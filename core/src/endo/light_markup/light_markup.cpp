@@ -1,22 +1,16 @@
 #include "endo/light_markup/light_markup.hpp"
 
+#include <algorithm>
 #include <limits>
-#include <unordered_map>
 
+#include "dialektos/byte_set.hpp"
 #include "dialektos/unicode.hpp"
 
 namespace ilvex {
 namespace {
 
-constexpr std::size_t no_closer = std::numeric_limits<std::size_t>::max();
-
 bool is_opening_punctuation(char32_t c) {
     return c == '"' || c == '\'' || c == '(' || c == '[' || c == '{';
-}
-
-bool is_ascii_punctuation(char32_t c) {
-    return (c >= 0x21 && c <= 0x2F) || (c >= 0x3A && c <= 0x40) || (c >= 0x5B && c <= 0x60) ||
-           (c >= 0x7B && c <= 0x7E);
 }
 
 bool is_ascii_letter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -25,13 +19,16 @@ bool is_scheme_char(char32_t c) {
     return is_ascii_letter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
 }
 
-// Whether position i can close a span of the character found there: what
+// Whether byte i can close a span of the character found there: what
 // precedes it is not white space, and it ends the text or is followed by
 // white space or ASCII punctuation.
-bool can_close(std::u32string_view chars, std::size_t i) {
-    if (i == 0 || unicode::is_whitespace(chars[i - 1])) return false;
-    if (i + 1 == chars.size()) return true;
-    const char32_t next = chars[i + 1];
+bool can_close(std::string_view text, std::size_t i) {
+    if (i == 0) return false;
+    std::size_t before = i;
+    if (unicode::is_whitespace(unicode::prev_char(text, before))) return false;
+    std::size_t after = i + 1;
+    if (after == text.size()) return true;
+    const char32_t next = unicode::next_char(text, after);
     return unicode::is_whitespace(next) || is_ascii_punctuation(next);
 }
 
@@ -45,31 +42,39 @@ bool is_valid_scheme(std::u32string_view scheme) {
 
 }  // namespace
 
-bool opens_emphasis(std::u32string_view chars, std::size_t index) {
-    if (index >= chars.size() || index + 1 == chars.size()) return false;
-    if (index > 0) {
-        const char32_t before = chars[index - 1];
-        if (!unicode::is_whitespace(before) && !is_opening_punctuation(before)) return false;
-    }
-    const char32_t next = chars[index + 1];
-    return !unicode::is_whitespace(next) && next != chars[index];
+bool is_ascii_punctuation(char32_t c) {
+    return (c >= 0x21 && c <= 0x2F) || (c >= 0x3A && c <= 0x40) || (c >= 0x5B && c <= 0x60) ||
+           (c >= 0x7B && c <= 0x7E);
 }
 
-ClosingDelimiterIndex::ClosingDelimiterIndex(std::u32string_view chars)
-    : next_closer_(chars.size(), no_closer) {
-    // Walking backwards, `latest` holds for each character the nearest
-    // closer seen so far, which is the answer for an opener of it here.
-    std::unordered_map<char32_t, std::size_t> latest;
-    for (std::size_t i = chars.size(); i-- > 0;) {
-        const auto found = latest.find(chars[i]);
-        if (found != latest.end()) next_closer_[i] = found->second;
-        if (can_close(chars, i)) latest[chars[i]] = i;
+bool opens_emphasis(std::string_view text, std::size_t index) {
+    if (index >= text.size() || index + 1 == text.size()) return false;
+    if (index > 0) {
+        std::size_t i = index;
+        const char32_t before = unicode::prev_char(text, i);
+        if (!unicode::is_whitespace(before) && !is_opening_punctuation(before)) return false;
+    }
+    std::size_t i = index + 1;
+    const char32_t next = unicode::next_char(text, i);
+    return !unicode::is_whitespace(next) && next != static_cast<unsigned char>(text[index]);
+}
+
+ClosingDelimiterIndex::ClosingDelimiterIndex(std::string_view text, std::string_view delimiters)
+    : text_(text), delimiters_(delimiters), closers_(delimiters.size()) {
+    const ByteSet wanted(delimiters);
+    for (std::size_t i = wanted.find_in(text); i < text.size(); i = wanted.find_in(text, i + 1)) {
+        if (can_close(text, i)) closers_[delimiters_.find(text[i])].push_back(i);
     }
 }
 
 std::optional<std::size_t> ClosingDelimiterIndex::find_closing_delimiter(std::size_t index) const {
-    if (index >= next_closer_.size() || next_closer_[index] == no_closer) return std::nullopt;
-    return next_closer_[index];
+    if (index >= text_.size()) return std::nullopt;
+    const std::size_t slot = delimiters_.find(text_[index]);
+    if (slot == std::string::npos) return std::nullopt;
+    const std::vector<std::size_t>& closers = closers_[slot];
+    const auto next = std::upper_bound(closers.begin(), closers.end(), index);
+    if (next == closers.end()) return std::nullopt;
+    return *next;
 }
 
 std::optional<Autolink> autolink_at(std::u32string_view chars, std::size_t index) {

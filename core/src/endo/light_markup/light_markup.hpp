@@ -14,28 +14,39 @@
 
 namespace ilvex {
 
-// Whether the delimiter at `index` may open a span: it stands at the start
-// or after white space or one of " ' ( [ {, and the next character is
+// ASCII punctuation: U+0021 to U+002F, U+003A to U+0040, U+005B to U+0060
+// and U+007B to U+007E.
+bool is_ascii_punctuation(char32_t c);
+
+// The span recognisers take UTF-8 text and byte offsets: every delimiter is
+// ASCII and no byte of a multi-byte character is, so an importer scans its
+// text as bytes and decodes only the neighbours of a delimiter.
+
+// Whether the delimiter at byte `index` may open a span: it stands at the
+// start or after white space or one of " ' ( [ {, and the next character is
 // neither white space nor the same delimiter (so the first of a doubled
 // delimiter never opens a single-character span).
-bool opens_emphasis(std::u32string_view chars, std::size_t index);
+bool opens_emphasis(std::string_view text, std::size_t index);
 
 // Where the span opened by a delimiter closes. A closer is the next later
 // occurrence of the same character that does not follow white space and is
 // the last character or followed by white space or ASCII punctuation; an
 // immediately repeated delimiter closes an empty span. There is no nesting.
-// The answers for every position are computed once, in one backward pass,
-// so that an importer asking at each delimiter stays linear in the text.
+// The closers of the given delimiters are found once, in one pass, so that
+// an importer asking at each delimiter stays near-linear in the text.
 class ClosingDelimiterIndex {
 public:
-    explicit ClosingDelimiterIndex(std::u32string_view chars);
+    // `delimiters`: the ASCII characters that will be asked about.
+    ClosingDelimiterIndex(std::string_view text, std::string_view delimiters);
 
-    // The closer of the delimiter at `index`, or nothing (also for an index
-    // past the end).
+    // The closer of the delimiter at byte `index`, or nothing (also for an
+    // index past the end or a character that is not one of the delimiters).
     std::optional<std::size_t> find_closing_delimiter(std::size_t index) const;
 
 private:
-    std::vector<std::size_t> next_closer_;
+    std::string_view text_;
+    std::string delimiters_;
+    std::vector<std::vector<std::size_t>> closers_;  // ascending, one list per delimiter
 };
 
 struct Autolink {

@@ -19,4 +19,16 @@ void LineWindow::drop_before(std::size_t i) {
     first_ = i;
 }
 
+std::string literal_lines(LineRange lines, std::size_t begin, std::size_t end) {
+    std::size_t size = 0;
+    for (std::size_t k = begin; k < end; ++k) size += lines[k].size() + 1;
+    std::string text;
+    text.reserve(size);
+    for (std::size_t k = begin; k < end; ++k) {
+        text += lines[k];
+        text += '\n';
+    }
+    return text;
+}
+
 }  // namespace ilvex

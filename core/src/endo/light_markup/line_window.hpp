@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cstddef>
+#include <limits>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -36,5 +38,27 @@ private:
     std::size_t first_ = 0;    // the number of held_.front()
     std::vector<std::string_view> held_;
 };
+
+// The lines one level of a parse reads: those of the window before `end`
+// (the top level reads to the end of the text). A nested level (a quote, an
+// item) strips its markers from its own lines in place and reads them as a
+// range of its own: the lines after a nested block are never read again by
+// the enclosing level, so nothing is copied per level.
+struct LineRange {
+    static constexpr std::size_t unbounded = std::numeric_limits<std::size_t>::max();
+
+    LineWindow& window;
+    std::size_t end;
+
+    bool has(std::size_t i) const { return i < end && window.has(i); }
+    std::string_view& operator[](std::size_t i) const { return window[i]; }
+};
+
+// Lines [begin, end) of `lines`, which has them all, as the text of a code
+// block: each line followed by a line feed, so that a last line that is
+// empty is kept (the writer ends a code block's last line itself, and a
+// text whose own last line feed were missing would lose that line). Sized
+// once: a code block may be most of a document.
+std::string literal_lines(LineRange lines, std::size_t begin, std::size_t end);
 
 }  // namespace ilvex

@@ -1,8 +1,6 @@
 #include "endo/light_markup/markdown_importer.hpp"
 
 #include <cstddef>
-#include <cstdint>
-#include <limits>
 #include <optional>
 #include <string>
 #include <utility>
@@ -11,6 +9,8 @@
 #include "dialektos/lexical.hpp"
 #include "dialektos/unicode.hpp"
 #include "endo/import_context.hpp"
+#include "endo/light_markup/light_blocks.hpp"
+#include "endo/light_markup/light_markup.hpp"
 #include "endo/light_markup/line_window.hpp"
 #include "endo/light_markup/markdown_inlines.hpp"
 #include "endo/tree_builders.hpp"
@@ -19,54 +19,15 @@
 namespace ilvex {
 namespace {
 
-// The lines one level of the parse reads: those of the window before `end`
-// (the top level reads to the end of the text). A quote or an item strips
-// its markers from its own lines in place and reads them as a level of its
-// own: the lines after a nested block are never read again by the
-// enclosing level, so nothing is copied per level.
-struct Lines {
-    static constexpr std::size_t unbounded = std::numeric_limits<std::size_t>::max();
-
-    LineWindow& window;
-    std::size_t end;
-
-    bool has(std::size_t i) const { return i < end && window.has(i); }
-    std::string_view& operator[](std::size_t i) const { return window[i]; }
-};
+using Lines = LineRange;
 
 constexpr std::string_view markdown_dialektos = "il-markdown";
 
-constexpr std::string_view fence = "```";
-
-bool is_blank(std::string_view line) { return unicode::trim(line).empty(); }
-
-bool opens_fence(std::string_view line) { return line.starts_with(fence); }
-
-// 1 to 6 for "#" to "######" followed by a space, else 0.
-std::size_t heading_level(std::string_view line) {
-    std::size_t hashes = 0;
-    while (hashes < line.size() && hashes <= 6 && line[hashes] == '#') ++hashes;
-    const bool heading = hashes >= 1 && hashes <= 6 && hashes < line.size() && line[hashes] == ' ';
-    return heading ? hashes : 0;
-}
-
-struct OrderedMarker {
-    std::uint64_t number;
-    std::string_view rest;  // the first line of the body
-};
-
-// ASCII digits that fit 64 bits, then ". ".
-std::optional<OrderedMarker> ordered_marker(std::string_view line) {
-    std::size_t digits = 0;
-    while (digits < line.size() && line[digits] >= '0' && line[digits] <= '9') ++digits;
-    if (digits == 0 || line.substr(digits, 2) != ". ") return std::nullopt;
-    std::uint64_t number = 0;
-    for (const char b : line.substr(0, digits)) {
-        const auto digit = static_cast<std::uint64_t>(b - '0');
-        if (number > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) return std::nullopt;
-        number = number * 10 + digit;
-    }
-    return OrderedMarker{number, line.substr(digits + 2)};
+// ASCII digits that fit 64 bits, then ". " (not ") ").
+std::optional<OrderedItemMarker> ordered_marker(std::string_view line) {
+    auto marker = ordered_item_marker(line);
+    if (!marker || line[line.size() - marker->rest.size() - 2] != '.') return std::nullopt;
+    return marker;
 }
 
 struct FootnoteMarker {
@@ -89,52 +50,8 @@ std::optional<std::string_view> image_target(std::string_view line) {
     return line.substr(4, line.size() - 5);
 }
 
-// A heading's opener directly followed by more "#" would be read as a
-// longer heading symbol ("@#" and "#x" give "@##x"), and an empty heading's
-// opener runs into its closer: a space keeps them apart. The space changes
-// nothing, since the heading's text was trimmed. "######" is the longest
-// heading symbol and runs on into nothing.
-void keep_opener_apart(std::vector<Inline>& children, std::size_t level) {
-    if (level == 6) return;
-    if (children.empty()) {
-        children.emplace_back(Inline::Text{" "});
-    } else if (auto* text = std::get_if<Inline::Text>(&children.front().node)) {
-        if (text->text.starts_with('#')) text->text.insert(0, 1, ' ');
-    }
-}
-
-Block heading_block(std::size_t level, std::string_view text) {
-    std::vector<Inline> children = markdown_inlines(unicode::trim(text));
-    keep_opener_apart(children, level);
-    return single_sim_paragraph(std::string(level, '#'), std::move(children));
-}
-
-// A paragraph is written as one line, which the parser reads back without
-// its leading white space and trailing carriage returns, and a blank line is
-// no paragraph: the inlines lose those too, and an empty paragraph goes.
-std::optional<Block> paragraph_block(std::string_view text) {
-    std::vector<Inline> inlines = markdown_inlines(text);
-    std::size_t blank = 0;  // leading texts that are white space only, erased at once
-    for (; blank < inlines.size(); ++blank) {
-        auto* first = std::get_if<Inline::Text>(&inlines[blank].node);
-        if (first == nullptr) break;
-        first->text.erase(0, first->text.size() - unicode::trim_start(first->text).size());
-        if (!first->text.empty()) break;
-    }
-    inlines.erase(inlines.begin(), inlines.begin() + static_cast<std::ptrdiff_t>(blank));
-    while (!inlines.empty()) {
-        auto* last = std::get_if<Inline::Text>(&inlines.back().node);
-        if (last == nullptr) break;
-        while (last->text.ends_with('\r')) last->text.pop_back();
-        if (!last->text.empty()) break;
-        inlines.pop_back();
-    }
-    if (inlines.empty()) return std::nullopt;
-    return Block::Paragraph{std::move(inlines)};
-}
-
-Block::Para para(std::string_view symbol, bool mirrored, Suffix suffix, Taxis taxis) {
-    return Block::Para{mirrored, std::string(symbol), {}, {}, {}, std::move(suffix), taxis};
+Block markdown_heading(std::size_t level, std::string_view text) {
+    return heading_block(level, markdown_inlines(unicode::trim(text)));
 }
 
 class BlockParser {
@@ -191,7 +108,7 @@ std::size_t BlockParser::read_block(Lines lines, std::size_t i, std::vector<Bloc
     if (is_blank(line)) return i + 1;
     if (opens_fence(line)) return read_fence(lines, i, blocks);
     if (const std::size_t level = heading_level(line)) {
-        blocks.push_back(heading_block(level, line.substr(level + 1)));
+        blocks.push_back(markdown_heading(level, line.substr(level + 1)));
         return i + 1;
     }
     if (const std::size_t next = read_nested(lines, i, blocks)) return next;
@@ -209,21 +126,12 @@ bool BlockParser::ends_paragraph(std::string_view line) const {
 }
 
 // Runs to the first later line that is "```" up to trailing white space, or
-// to the end of the input. Its text is sized once, as a paragraph's is.
+// to the end of the input.
 std::size_t BlockParser::read_fence(Lines lines, std::size_t i, std::vector<Block>& blocks) {
-    Suffix suffix;
-    if (auto genos = writable_genos(unicode::trim(lines[i].substr(fence.size())))) {
-        suffix.genoses.push_back(std::move(*genos));
-    }
+    const Suffix suffix = fence_suffix(lines[i]);
     std::size_t j = i + 1;
-    std::size_t size = 0;
-    for (; lines.has(j) && unicode::trim_end(lines[j]) != fence; ++j) size += lines[j].size() + 1;
-    std::string text;
-    text.reserve(size);
-    for (std::size_t k = i + 1; k < j; ++k) {
-        text += lines[k];
-        text += '\n';
-    }
+    while (lines.has(j) && unicode::trim_end(lines[j]) != code_fence) ++j;
+    std::string text = literal_lines(lines, i + 1, j);
     if (text.empty()) text.push_back('\n');  // a fence without lines
     for (Block& block : literal_blocks(std::move(text), suffix)) blocks.push_back(std::move(block));
     return lines.has(j) ? j + 1 : j;
@@ -238,19 +146,19 @@ std::size_t BlockParser::read_nested(Lines lines, std::size_t i, std::vector<Blo
     const std::string_view line = lines[i];
     if (line.starts_with('>')) return read_quote(lines, i, blocks);
     if (line.starts_with("- ")) {
-        return read_item(lines, i, line.substr(2), "  ", para("-", true, {}, Taxis::absent()),
+        return read_item(lines, i, line.substr(2), "  ", light_para("-", true, {}, Taxis::absent()),
                          blocks);
     }
     if (const auto marker = ordered_marker(line)) {
         return read_item(lines, i, marker->rest, "   ",
-                         para(".", true, {}, Taxis::of(marker->number)), blocks);
+                         light_para(".", true, {}, Taxis::of(marker->number)), blocks);
     }
     if (const auto marker = footnote_marker(line)) {
         // A label that is no onym cannot be written as one.
         Suffix suffix;
         if (is_valid_onym(marker->label)) suffix.onym = std::string(marker->label);
         return read_item(lines, i, marker->rest, "    ",
-                         para("^", true, std::move(suffix), Taxis::absent()), blocks);
+                         light_para("^", true, std::move(suffix), Taxis::absent()), blocks);
     }
     return 0;
 }
@@ -260,7 +168,7 @@ std::size_t BlockParser::read_quote(Lines lines, std::size_t i, std::vector<Bloc
     for (; lines.has(end) && lines[end].starts_with('>'); ++end) {
         lines[end].remove_prefix(lines[end].starts_with("> ") ? 2 : 1);
     }
-    Block::Para quote = para(">", false, {}, Taxis::absent());
+    Block::Para quote = light_para(">", false, {}, Taxis::absent());
     quote.children = parse_level({lines.window, end}, i);
     blocks.push_back(std::move(quote));
     return end;
@@ -302,7 +210,7 @@ std::size_t BlockParser::read_paragraph(Lines lines, std::size_t i, std::vector<
         text += ' ';
         text += lines[k];
     }
-    if (auto block = paragraph_block(text)) blocks.push_back(std::move(*block));
+    if (auto block = paragraph_block(markdown_inlines(text))) blocks.push_back(std::move(*block));
     return end;
 }
 

@@ -11,7 +11,7 @@
 #include "dialektos/unicode.hpp"
 #include "endo/import_context.hpp"
 #include "endo/import_errors.hpp"
-#include "endo/light_markup/flat_heading.hpp"
+#include "endo/light_markup/light_blocks.hpp"
 #include "endo/light_markup/light_markup.hpp"
 #include "endo/light_markup/line_window.hpp"
 #include "endo/light_markup/rst_inlines.hpp"
@@ -35,8 +35,6 @@ struct Lines {
 
 constexpr std::string_view rst_dialektos = "il-rst";
 constexpr std::string_view indent = "   ";
-
-bool is_blank(std::string_view line) { return unicode::trim(line).empty(); }
 
 // 1 to 6 for a line of at least three "=", "-", "~", "^", '"' or "'".
 std::size_t adornment_level(std::string_view line) {
@@ -82,8 +80,9 @@ std::size_t title_level(Lines lines, std::size_t i) {
     return level;
 }
 
+// Every para but the block quote is mirrored.
 Block::Para para(std::string_view symbol, Taxis taxis = Taxis::absent()) {
-    return Block::Para{symbol != ">", std::string(symbol), {}, {}, {}, {}, taxis};
+    return light_para(symbol, symbol != ">", {}, taxis);
 }
 
 class BlockParser {
@@ -257,7 +256,7 @@ Result<std::size_t> BlockParser::read_title(Lines lines, std::size_t i, std::siz
                                             std::vector<Block>& blocks) {
     Result<std::vector<Inline>> title = inlines(unicode::trim_end(lines[i]));
     if (!title) return std::move(title).error();
-    blocks.push_back(flat_heading(level, std::move(title).value()));
+    blocks.push_back(heading_block(level, std::move(title).value()));
     return i + 2;
 }
 

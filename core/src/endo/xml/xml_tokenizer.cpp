@@ -1,5 +1,7 @@
 #include "endo/xml/xml_tokenizer.hpp"
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -40,29 +42,37 @@ std::string escape_markup(std::string_view content) {
     return out;
 }
 
+using NextToken = Result<std::optional<XmlToken>>;
+
+// Reads from the start of `rest` to the end of the next token and moves
+// `rest` past it; comments and declarations on the way are dropped. Nothing
+// at the end of the text.
 class Tokenizer {
 public:
-    Tokenizer(std::string_view text, const Mode& mode) : rest_(text), mode_(mode) {}
+    Tokenizer(std::string_view& rest, const Mode& mode) : rest_(rest), mode_(mode) {}
 
-    Result<std::vector<XmlToken>> run() {
+    NextToken next() {
         while (!rest_.empty()) {
             const std::size_t lt = rest_.find('<');
             if (lt == std::string_view::npos) {
-                tokens_.push_back(XmlText{std::string(rest_)});
-                break;
+                XmlText text{std::string(rest_)};
+                rest_ = {};
+                return std::optional<XmlToken>(std::move(text));
             }
             if (lt > 0) {
-                tokens_.push_back(XmlText{std::string(rest_.substr(0, lt))});
+                XmlText text{std::string(rest_.substr(0, lt))};
                 rest_.remove_prefix(lt);
+                return std::optional<XmlToken>(std::move(text));
             }
-            if (Status step = markup(); !step) return std::move(step).error();
+            NextToken token = markup();
+            if (!token || *token) return token;
         }
-        return std::move(tokens_);
+        return std::optional<XmlToken>();
     }
 
 private:
     // Consumes the construct that begins with the "<" at the start of rest_.
-    Status markup() {
+    NextToken markup() {
         if (rest_.starts_with("<!--")) return skip_comment();
         if (mode_.markup_declarations && rest_.starts_with(cdata_open)) return read_cdata();
         if (rest_.starts_with("<!")) return skip_declaration(mode_.markup_declarations);
@@ -73,20 +83,21 @@ private:
     }
 
     // Searching from the "<" itself makes "<!-->" a complete comment.
-    Status skip_comment() {
+    NextToken skip_comment() {
         const std::size_t end = rest_.find("-->");
         if (end == std::string_view::npos) return mode_.error("unterminated comment");
         rest_.remove_prefix(end + 3);
-        return {};
+        return std::optional<XmlToken>();
     }
 
-    Status read_cdata() {
+    NextToken read_cdata() {
         const std::size_t end = rest_.find(cdata_close, cdata_open.size());
         if (end == std::string_view::npos) return mode_.error("unterminated declaration");
         const std::string_view content = rest_.substr(cdata_open.size(), end - cdata_open.size());
-        if (!content.empty()) tokens_.push_back(XmlText{escape_markup(content)});
+        std::optional<XmlToken> token;
+        if (!content.empty()) token = XmlText{escape_markup(content)};
         rest_.remove_prefix(end + cdata_close.size());
-        return {};
+        return token;
     }
 
     // A declaration ends at its first ">", unless `subset` allows a "["
@@ -94,7 +105,7 @@ private:
     // "]>". A processing instruction has no subset: a "[" in it must not
     // swallow the document up to some later "]>". The "[" is looked for only
     // before the ">", so that each declaration costs only its own length.
-    Status skip_declaration(bool subset) {
+    NextToken skip_declaration(bool subset) {
         const std::size_t gt = rest_.find('>');
         if (gt == std::string_view::npos) return mode_.error("unterminated declaration");
         std::size_t end = gt + 1;
@@ -107,27 +118,23 @@ private:
             }
         }
         rest_.remove_prefix(end);
-        return {};
+        return std::optional<XmlToken>();
     }
 
-    Status read_tag() {
+    NextToken read_tag() {
         const std::size_t gt = rest_.find('>');
         if (gt == std::string_view::npos) return mode_.error("unterminated tag");
         const std::string_view inner = rest_.substr(1, gt - 1);
-        if (inner.starts_with('/')) {
-            read_close(inner.substr(1));
-        } else if (Status open = read_open(inner); !open) {
-            return open;
-        }
-        rest_.remove_prefix(gt + 1);
-        return {};
+        NextToken token = inner.starts_with('/') ? read_close(inner.substr(1)) : read_open(inner);
+        if (token) rest_.remove_prefix(gt + 1);
+        return token;
     }
 
-    void read_close(std::string_view name) {
-        tokens_.push_back(XmlClose{element_name(unicode::trim(name))});
+    NextToken read_close(std::string_view name) {
+        return std::optional<XmlToken>(XmlClose{element_name(unicode::trim(name))});
     }
 
-    Status read_open(std::string_view inner) {
+    NextToken read_open(std::string_view inner) {
         const bool self_closing = inner.ends_with('/');
         if (self_closing) inner.remove_suffix(1);
         inner = unicode::trim(inner);
@@ -146,28 +153,40 @@ private:
         }
         auto attrs = parse_tag_attributes(inner.substr(attrs_start));
         if (!attrs) return std::move(attrs).error();
-        tokens_.push_back(XmlOpen{element_name(inner.substr(0, name_end)),
-                                  std::move(attrs).value(), self_closing});
-        return {};
+        return std::optional<XmlToken>(
+            XmlOpen{element_name(inner.substr(0, name_end)), std::move(attrs).value(), self_closing});
     }
 
     std::string element_name(std::string_view name) const {
         return mode_.lowercase_names ? unicode::ascii_lowercase(name) : std::string(name);
     }
 
-    std::string_view rest_;
+    std::string_view& rest_;
     const Mode& mode_;
-    std::vector<XmlToken> tokens_;
 };
+
+Result<std::vector<XmlToken>> tokenize(std::string_view text, const Mode& mode) {
+    std::vector<XmlToken> tokens;
+    // Room for a tag and a text per "<", taken once: growing the list step
+    // by step would copy it and touch fresh memory again each time.
+    tokens.reserve(2 * static_cast<std::size_t>(std::count(text.begin(), text.end(), '<')) + 1);
+    Tokenizer tokenizer(text, mode);
+    while (true) {
+        NextToken token = tokenizer.next();
+        if (!token) return std::move(token).error();
+        if (!*token) return tokens;
+        tokens.push_back(std::move(**token));
+    }
+}
 
 }  // namespace
 
-Result<std::vector<XmlToken>> tokenize_xml(std::string_view text) {
-    return Tokenizer(text, xml_mode).run();
-}
+Result<std::vector<XmlToken>> tokenize_xml(std::string_view text) { return tokenize(text, xml_mode); }
 
-Result<std::vector<XmlToken>> tokenize_html(std::string_view text) {
-    return Tokenizer(text, html_mode).run();
+Result<std::vector<XmlToken>> tokenize_html(std::string_view text) { return tokenize(text, html_mode); }
+
+Result<std::optional<XmlToken>> XmlTokenReader::next() {
+    return Tokenizer(rest_, html_ ? html_mode : xml_mode).next();
 }
 
 }  // namespace ilvex

@@ -6,6 +6,7 @@
 // current position, so the work is linear in the input.
 #pragma once
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -26,5 +27,24 @@ Result<std::vector<XmlToken>> tokenize_xml(std::string_view text);
 // "<!...>" declaration, a CDATA section included, ends at its first ">".
 // Errors as in XML mode, but "html import: " and kind Other.
 Result<std::vector<XmlToken>> tokenize_html(std::string_view text);
+
+// The tokens one at a time, for a converter that holds only those it still
+// needs rather than the whole list.
+class XmlTokenReader {
+public:
+    // The tokens of tokenize_xml, or of tokenize_html.
+    static XmlTokenReader xml(std::string_view text) { return XmlTokenReader(text, false); }
+    static XmlTokenReader html(std::string_view text) { return XmlTokenReader(text, true); }
+
+    // The next token, nothing after the last one, or the error the whole
+    // list gives; after an error, the same error again.
+    Result<std::optional<XmlToken>> next();
+
+private:
+    XmlTokenReader(std::string_view text, bool html) : rest_(text), html_(html) {}
+
+    std::string_view rest_;
+    bool html_;
+};
 
 }  // namespace ilvex

@@ -1,0 +1,62 @@
+#include "endo/light_markup/djot_inlines.hpp"
+
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "endo/light_markup/inline_converter.hpp"
+#include "endo/light_markup/light_markup.hpp"
+
+namespace ilvex {
+namespace {
+
+// Adds "*" and "_" spans to the shared constructs. A span's content holds
+// no closer of its own delimiter (its closer is the first one after the
+// opener), so spans of one kind never nest inside each other: with two
+// kinds and link texts that hold no "]", the converted ranges nest only a
+// few deep whatever the input.
+class DjotInlineConverter final : public LightInlineConverter {
+public:
+    explicit DjotInlineConverter(std::string_view text)
+        : LightInlineConverter(text, "*_<[`", true), closers_(text, "*_") {}
+
+private:
+    std::optional<Construct> construct_at(std::size_t i, std::size_t begin,
+                                          std::size_t end) const override;
+    std::optional<Construct> span(std::size_t i, std::size_t begin, std::size_t end) const;
+
+    ClosingDelimiterIndex closers_;
+};
+
+std::optional<LightInlineConverter::Construct> DjotInlineConverter::construct_at(
+    std::size_t i, std::size_t begin, std::size_t end) const {
+    switch (text_[i]) {
+        case '*':
+        case '_': return span(i, begin, end);
+        case '<': return autolink(i, end);
+        case '[':
+            if (i + 1 < end && text_[i + 1] == '^') return std::nullopt;  // a footnote reference
+            return link(i, begin, end);
+        case '`': return code_span(i, end);
+        default: return std::nullopt;
+    }
+}
+
+std::optional<LightInlineConverter::Construct> DjotInlineConverter::span(std::size_t i,
+                                                                         std::size_t begin,
+                                                                         std::size_t end) const {
+    const auto close = flanking_closer(closers_, i, begin, end);
+    if (!close) return std::nullopt;
+    std::vector<Inline> items;
+    items.emplace_back(Inline::EndoSimmere{std::string(1, text_[i]), convert(i + 1, *close), {}, true});
+    return Construct{*close + 1, std::move(items)};
+}
+
+}  // namespace
+
+std::vector<Inline> djot_inlines(std::string_view text) {
+    const DjotInlineConverter converter(text);
+    return converter.convert(0, converter.size());
+}
+
+}  // namespace ilvex

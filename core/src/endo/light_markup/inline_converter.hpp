@@ -1,0 +1,74 @@
+// The inline scan that the light-markup converters share: plain text copied
+// a run at a time, each format's constructs read where their bytes stand,
+// and the constructs that several formats have: backslash escapes of ASCII
+// punctuation, spans under the flanking rules, code spans, autolinks and
+// links "[text](url)".
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "dendron/document.hpp"
+#include "dialektos/byte_set.hpp"
+#include "endo/light_markup/light_markup.hpp"
+#include "endo/light_markup/next_occurrence.hpp"
+
+namespace ilvex {
+
+// Converts ranges of one text. A construct's content (a span's, a link
+// text's) is converted as a range of its own. Every construct byte is ASCII
+// and no byte of a multi-byte UTF-8 character is, so the text is scanned as
+// bytes and every index is a byte offset.
+class LightInlineConverter {
+public:
+    // The inlines of the bytes [begin, end) of the text.
+    std::vector<Inline> convert(std::size_t begin, std::size_t end) const;
+    std::size_t size() const { return text_.size(); }
+
+protected:
+    // What a construct at `i` gave: the index after it, the items to emit.
+    struct Construct {
+        std::size_t end;
+        std::vector<Inline> items;
+    };
+
+    // `constructs`: the bytes that may begin a construct of the format;
+    // with `escapes`, a backslash escapes the ASCII punctuation after it.
+    LightInlineConverter(std::string_view text, std::string_view constructs, bool escapes);
+    LightInlineConverter(const LightInlineConverter&) = delete;
+    LightInlineConverter& operator=(const LightInlineConverter&) = delete;
+    ~LightInlineConverter() = default;
+
+    // The construct that the byte at `i`, one of `constructs`, begins in the
+    // range [begin, end), or nothing: the byte is text.
+    virtual std::optional<Construct> construct_at(std::size_t i, std::size_t begin,
+                                                  std::size_t end) const = 0;
+
+    // The closer of the span that the delimiter at `i` opens under the
+    // flanking rules in the range [begin, end), or nothing.
+    std::optional<std::size_t> flanking_closer(const ClosingDelimiterIndex& closers, std::size_t i,
+                                               std::size_t begin, std::size_t end) const;
+    // A code span from the backtick at `i` to the next one.
+    std::optional<Construct> code_span(std::size_t i, std::size_t end) const;
+    // An autolink "<scheme:rest>" whose "<" is at `i`.
+    std::optional<Construct> autolink(std::size_t i, std::size_t end) const;
+    // "[text](url)" whose "[" is at `i`; an inline image "![" stays text.
+    std::optional<Construct> link(std::size_t i, std::size_t begin, std::size_t end) const;
+    // The first "]" at or after `from` and before `end`.
+    std::optional<std::size_t> close_bracket(std::size_t from, std::size_t end) const {
+        return close_brackets_.first(from, end);
+    }
+
+    std::string_view text_;
+
+private:
+    ByteSet starts_;
+    bool escapes_;
+    NextOccurrence backticks_{text_, "`"};
+    NextOccurrence close_brackets_{text_, "]"};
+    NextOccurrence close_parens_{text_, ")"};
+};
+
+}  // namespace ilvex

@@ -1,0 +1,80 @@
+#include "endo/light_markup/light_blocks.hpp"
+
+#include <string>
+#include <utility>
+
+#include "dialektos/unicode.hpp"
+#include "endo/tree_builders.hpp"
+#include "endo/writable.hpp"
+
+namespace ilvex {
+namespace {
+
+// A heading's opener directly followed by more "#" would be read as a
+// longer heading symbol ("@#" and "#x" give "@##x"), and an empty heading's
+// opener runs into its closer: a space keeps them apart. The space changes
+// nothing, since the heading's text was trimmed. "######" is the longest
+// heading symbol and runs on into nothing.
+void keep_opener_apart(std::vector<Inline>& children, std::size_t level) {
+    if (level == 6) return;
+    if (children.empty()) {
+        children.emplace_back(Inline::Text{" "});
+    } else if (auto* text = std::get_if<Inline::Text>(&children.front().node)) {
+        if (text->text.starts_with('#')) text->text.insert(0, 1, ' ');
+    }
+}
+
+}  // namespace
+
+bool is_blank(std::string_view line) { return unicode::trim(line).empty(); }
+
+bool opens_fence(std::string_view line) { return line.starts_with(code_fence); }
+
+Suffix fence_suffix(std::string_view line) {
+    Suffix suffix;
+    if (auto genos = writable_genos(unicode::trim(line.substr(code_fence.size())))) {
+        suffix.genoses.push_back(std::move(*genos));
+    }
+    return suffix;
+}
+
+std::size_t heading_level(std::string_view line) {
+    std::size_t hashes = 0;
+    while (hashes < line.size() && hashes <= 6 && line[hashes] == '#') ++hashes;
+    const bool heading = hashes >= 1 && hashes <= 6 && hashes < line.size() && line[hashes] == ' ';
+    return heading ? hashes : 0;
+}
+
+Block heading_block(std::size_t level, std::vector<Inline> children) {
+    keep_opener_apart(children, level);
+    return single_sim_paragraph(std::string(level, '#'), std::move(children));
+}
+
+// A paragraph is written as one line, which the parser reads back without
+// its leading white space and trailing carriage returns, and a blank line is
+// no paragraph: the inlines lose those too, and an empty paragraph goes.
+std::optional<Block> paragraph_block(std::vector<Inline> inlines) {
+    std::size_t blank = 0;  // leading texts that are white space only, erased at once
+    for (; blank < inlines.size(); ++blank) {
+        auto* first = std::get_if<Inline::Text>(&inlines[blank].node);
+        if (first == nullptr) break;
+        first->text.erase(0, first->text.size() - unicode::trim_start(first->text).size());
+        if (!first->text.empty()) break;
+    }
+    inlines.erase(inlines.begin(), inlines.begin() + static_cast<std::ptrdiff_t>(blank));
+    while (!inlines.empty()) {
+        auto* last = std::get_if<Inline::Text>(&inlines.back().node);
+        if (last == nullptr) break;
+        while (last->text.ends_with('\r')) last->text.pop_back();
+        if (!last->text.empty()) break;
+        inlines.pop_back();
+    }
+    if (inlines.empty()) return std::nullopt;
+    return Block::Paragraph{std::move(inlines)};
+}
+
+Block::Para light_para(std::string_view symbol, bool mirrored, Suffix suffix, Taxis taxis) {
+    return Block::Para{mirrored, std::string(symbol), {}, {}, {}, std::move(suffix), taxis};
+}
+
+}  // namespace ilvex

@@ -1,0 +1,28 @@
+#include "endo/tei/tei_tokens.hpp"
+
+#include "dialektos/unicode.hpp"
+#include "endo/whitespace.hpp"
+#include "endo/xml/xml_entities.hpp"
+
+namespace ilvex {
+
+bool is_blank_text(const XmlToken& token) {
+    const auto* piece = std::get_if<XmlText>(&token);
+    return piece != nullptr && unicode::trim(piece->text).empty();
+}
+
+std::size_t skip_blank_texts(const std::vector<XmlToken>& tokens, std::size_t index) {
+    while (index < tokens.size() && is_blank_text(tokens[index])) ++index;
+    return index;
+}
+
+std::size_t after_own_close(const std::vector<XmlToken>& tokens, std::size_t open) {
+    const XmlOpen& tag = std::get<XmlOpen>(tokens[open]);
+    if (tag.self_closing || open + 1 >= tokens.size()) return open + 1;
+    const auto* close = std::get_if<XmlClose>(&tokens[open + 1]);
+    return close != nullptr && close->name == tag.name ? open + 2 : open + 1;
+}
+
+std::string tei_text(std::string_view raw) { return collapse_whitespace(decode_xml_entities(raw)); }
+
+}  // namespace ilvex

@@ -1,0 +1,28 @@
+// Small token-level steps that the TEI converters share.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "endo/xml/xml_token.hpp"
+
+namespace ilvex {
+
+// Whether the token is a `Text` that is empty once trimmed of white space.
+bool is_blank_text(const XmlToken& token);
+
+// The first index from `index` on that is not blank text.
+std::size_t skip_blank_texts(const std::vector<XmlToken>& tokens, std::size_t index);
+
+// Past the start tag at `open`, and past its end tag too when that follows
+// at once (an empty element written as a pair); any content is left to the
+// caller's walk.
+std::size_t after_own_close(const std::vector<XmlToken>& tokens, std::size_t open);
+
+// Source text as running text holds it: entities decoded, white space runs
+// collapsed to one space.
+std::string tei_text(std::string_view raw);
+
+}  // namespace ilvex
