@@ -1,11 +1,14 @@
 #include "dialektos/unicode.hpp"
 
 #include <unicode/bytestream.h>
+#include <unicode/locid.h>
 #include <unicode/normalizer2.h>
 #include <unicode/stringpiece.h>
 #include <unicode/uchar.h>
+#include <unicode/unistr.h>
 #include <unicode/utf8.h>
 
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
 
@@ -145,6 +148,15 @@ std::string ascii_lowercase(std::string_view text) {
     for (char& b : out) {
         if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
     }
+    return out;
+}
+
+std::string lowercase(std::string_view text) {
+    if (is_ascii(text)) return ascii_lowercase(text);
+    std::string out;
+    icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size())))
+        .toLower(icu::Locale::getRoot())
+        .toUTF8String(out);
     return out;
 }
 

@@ -40,6 +40,10 @@ bool is_printable(char32_t c);
 // `text` with the ASCII letters A-Z lower-cased; every other byte kept.
 std::string ascii_lowercase(std::string_view text);
 
+// `text` with the full Unicode lower-case mapping, independent of locale
+// ("Ä" gives "ä"). An ill-formed sequence becomes U+FFFD.
+std::string lowercase(std::string_view text);
+
 // Trimming removes White_Space characters.
 std::string_view trim(std::string_view text);
 std::string_view trim_start(std::string_view text);

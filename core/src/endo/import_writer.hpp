@@ -46,6 +46,7 @@ private:
     TextSink sink_;
     std::optional<Dialektos> target_;  // before writer_, which points at it
     std::optional<DocumentWriter> writer_;
+    std::optional<Block> opened_;  // the block given in pieces, which close() names again
 };
 
 }  // namespace ilvex

@@ -29,7 +29,17 @@ std::string collapse_whitespace(std::string_view text) {
     bool in_run = false;
     std::size_t i = 0;
     while (i < text.size()) {
+        // Runs of ASCII that is not white space are copied whole, undecoded.
         const std::size_t start = i;
+        while (i < text.size() && static_cast<unsigned char>(text[i]) > ' ' &&
+               static_cast<unsigned char>(text[i]) < 0x80) {
+            ++i;
+        }
+        if (i > start) {
+            out.append(text.substr(start, i - start));
+            in_run = false;
+            continue;
+        }
         const char32_t c = unicode::next_char(text, i);
         if (unicode::is_whitespace(c)) {
             if (!in_run) out.push_back(' ');
