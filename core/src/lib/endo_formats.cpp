@@ -2,12 +2,14 @@
 
 #include <array>
 
+#include "endo/bibtex/bibtex_importer.hpp"
 #include "endo/docbook/docbook_importer.hpp"
 #include "endo/html/html_importer.hpp"
 #include "endo/jats/jats_importer.hpp"
 #include "endo/light_markup/djot_importer.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
 #include "endo/light_markup/org_importer.hpp"
+#include "endo/light_markup/rst_importer.hpp"
 #include "endo/scripture/osis_importer.hpp"
 #include "endo/scripture/scheme_import.hpp"
 #include "endo/scripture/usfm_importer.hpp"
@@ -20,11 +22,11 @@ namespace {
 constexpr std::array<EndoFormat, 12> formats = {{
     {"markdown", import_markdown, false},
     {"html", import_html, false},
-    {"rst", nullptr, false},
+    {"rst", import_rst, false},
     {"org", import_org, false},
     {"djot", import_djot, false},
     {"docbook", import_docbook, false},
-    {"bibtex", nullptr, false},
+    {"bibtex", import_bibtex, false},
     {"jats", import_jats, false},
     {"tei", import_tei, false},
     {"usfm", import_usfm, true},

@@ -1,0 +1,19 @@
+// The BibTeX importer on arbitrary text: it fails with one of its own
+// messages, or what it builds must be written as a document that brachy
+// gives back unchanged, and written block by block as the import goes it
+// must be the same text.
+#include <cstddef>
+#include <cstdint>
+
+#include "endo/bibtex/bibtex_importer.hpp"
+#include "failing_import.hpp"
+#include "local_dialektoi.hpp"
+#include "property.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace ilvex;
+    fuzz::require(testing::check_import_or_error(import_bibtex, fuzz::as_text(data, size),
+                                              testing::local_dialektoi().path(),
+                                              "missing or unreadable resource: bibtex import: "));
+    return 0;
+}
