@@ -8,57 +8,10 @@
 #include "dialektos/resolution.hpp"
 
 namespace ilvex {
-namespace {
-
-constexpr std::string_view spelling_definition = R"(@@@!ilvex
-@@::koine
-@=== entry
-@![(taxis)] [lemma]
-grammata
-!@
-===@
-@=== sense
-@:(taxis)
-grammata
-:@
-===@
-@=== variant-form
-@=~ grammata ~=@
-===@
-@=== inflected-form
-@=* grammata *=@
-===@
-@=== pronunciation
-@=% grammata %=@
-===@
-@=== hyphenation
-@=- grammata -=@
-===@
-@=== grammar
-@=& grammata &=@
-===@
-@=== etymology
-@=< grammata >=@
-===@
-@=== usage
-@[ grammata ]@
-===@
-@=== grammatical-word
-@& grammata &@
-===@
-@=== example
-@~ grammata ~@
-===@
-@=== translation
-@' grammata '@
-===@
-)";
-
-}  // namespace
 
 Result<Dialektos> user_defined_target_spelling() {
     const std::string file = std::string(user_defined_target) + ".dia";
-    std::map<std::string, std::string> files = {{file, std::string(spelling_definition)}};
+    std::map<std::string, std::string> files = {{file, std::string(user_defined_target_definition)}};
     return resolve_from_sources(MemorySource(std::move(files)), user_defined_target);
 }
 

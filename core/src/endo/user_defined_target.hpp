@@ -12,6 +12,54 @@ namespace ilvex {
 
 inline constexpr std::string_view user_defined_target = "lexigramma";
 
+// A definition of lexigramma declaring every symbol the dictionary importer
+// writes (koine's for the rest): the writer's spelling is resolved from it,
+// and a user may define lexigramma with it to check and read back imported
+// dictionaries.
+inline constexpr std::string_view user_defined_target_definition = R"(@@@!ilvex
+@@::koine
+@=== entry
+@![(taxis)] [lemma]
+grammata
+!@
+===@
+@=== sense
+@:(taxis)
+grammata
+:@
+===@
+@=== variant-form
+@=~ grammata ~=@
+===@
+@=== inflected-form
+@=* grammata *=@
+===@
+@=== pronunciation
+@=% grammata %=@
+===@
+@=== hyphenation
+@=- grammata -=@
+===@
+@=== grammar
+@=& grammata &=@
+===@
+@=== etymology
+@=< grammata >=@
+===@
+@=== usage
+@[ grammata ]@
+===@
+@=== grammatical-word
+@& grammata &@
+===@
+@=== example
+@~ grammata ~@
+===@
+@=== translation
+@' grammata '@
+===@
+)";;
+
 // The sims the dictionary importer writes (its own and koine's), for the
 // writer to tell where a symbol would run on into the text after it. Only
 // a spelling aid: no document resolves it, and the user's definition gives
