@@ -27,3 +27,34 @@ class IlvexTestCase(unittest.TestCase):
         """`output` is a document and a fixed point of brachy."""
         self.assertEqual(ilvex.check(output), "document")
         self.assertEqual(ilvex.brachy(output), output)
+
+
+def scripture_book(body, code="gen"):
+    """The il-usfm output of a scripture import: one book division holding
+    `body`."""
+    return f"@@@!il-usfm\n\n@# {code}\n{body}#@\n"
+
+
+class ScriptureTestCase(IlvexTestCase):
+    """Tables of cases through `endo(FORMAT, ...)` for the scripture
+    importers; a subclass sets FORMAT and PREFIX (its error messages'
+    prefix)."""
+
+    FORMAT = None
+    PREFIX = None
+
+    def assert_endo(self, text, expected, scheme=None):
+        output = ilvex.endo(self.FORMAT, text, scheme=scheme)
+        self.assertEqual(output, expected, text)
+        self.assert_canonical(output)
+
+    def assert_table(self, cases, scheme=None):
+        for text, expected in cases:
+            with self.subTest(text=text):
+                self.assert_endo(text, expected, scheme)
+
+    def assert_errors(self, cases, prefix=None):
+        prefix = self.PREFIX if prefix is None else prefix
+        for text, message in cases:
+            with self.subTest(text=text):
+                self.assert_ilvex_error(prefix + message, lambda: ilvex.endo(self.FORMAT, text))

@@ -5,15 +5,9 @@ import time
 import unittest
 
 import ilvex
-from support import IlvexTestCase
+from support import ScriptureTestCase, scripture_book as book
 
-HEAD = "@@@!il-usfm\n\n"
 PREFIX = "missing or unreadable resource: osis import: "
-
-
-def book(body, code="gen"):
-    """The output of one book division holding `body`."""
-    return f"{HEAD}@# {code}\n{body}#@\n"
 
 
 def osis(body, book_id="Gen"):
@@ -23,22 +17,9 @@ def osis(body, book_id="Gen"):
             f'<div type="book" osisID="{book_id}">\n{body}\n</div>\n</osisText></osis>\n')
 
 
-class OsisTestCase(IlvexTestCase):
-    def assert_endo(self, text, expected, scheme=None):
-        output = ilvex.endo("osis", text, scheme=scheme)
-        self.assertEqual(output, expected, text)
-        self.assertEqual(ilvex.check(output), "document")
-        self.assertEqual(ilvex.brachy(output), output)
-
-    def assert_table(self, cases, scheme=None):
-        for text, expected in cases:
-            with self.subTest(text=text):
-                self.assert_endo(text, expected, scheme)
-
-    def assert_errors(self, cases, prefix=PREFIX):
-        for text, message in cases:
-            with self.subTest(text=text):
-                self.assert_ilvex_error(prefix + message, lambda: ilvex.endo("osis", text))
+class OsisTestCase(ScriptureTestCase):
+    FORMAT = "osis"
+    PREFIX = PREFIX
 
 
 class DocumentTest(OsisTestCase):

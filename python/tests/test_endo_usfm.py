@@ -5,33 +5,14 @@ import time
 import unittest
 
 import ilvex
-from support import IlvexTestCase
+from support import ScriptureTestCase, scripture_book as book
 
-HEAD = "@@@!il-usfm\n\n"
 PREFIX = "missing or unreadable resource: usfm import: "
 
 
-def book(body, code="gen"):
-    """The output of one book division holding `body`."""
-    return f"{HEAD}@# {code}\n{body}#@\n"
-
-
-class UsfmTestCase(IlvexTestCase):
-    def assert_endo(self, text, expected, scheme=None):
-        output = ilvex.endo("usfm", text, scheme=scheme)
-        self.assertEqual(output, expected, text)
-        self.assertEqual(ilvex.check(output), "document")
-        self.assertEqual(ilvex.brachy(output), output)
-
-    def assert_table(self, cases, scheme=None):
-        for text, expected in cases:
-            with self.subTest(text=text):
-                self.assert_endo(text, expected, scheme)
-
-    def assert_errors(self, cases):
-        for text, message in cases:
-            with self.subTest(text=text):
-                self.assert_ilvex_error(PREFIX + message, lambda: ilvex.endo("usfm", text))
+class UsfmTestCase(ScriptureTestCase):
+    FORMAT = "usfm"
+    PREFIX = PREFIX
 
 
 class MarkerLineTest(UsfmTestCase):

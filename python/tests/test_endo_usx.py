@@ -5,15 +5,9 @@ import time
 import unittest
 
 import ilvex
-from support import IlvexTestCase
+from support import ScriptureTestCase, scripture_book as book
 
-HEAD = "@@@!il-usfm\n\n"
 PREFIX = "missing or unreadable resource: usx import: "
-
-
-def book(body, code="gen"):
-    """The output of one book division holding `body`."""
-    return f"{HEAD}@# {code}\n{body}#@\n"
 
 
 def usx(body, code="GEN"):
@@ -25,22 +19,9 @@ def para(content, style="p"):
     return f'<para style="{style}">{content}</para>'
 
 
-class UsxTestCase(IlvexTestCase):
-    def assert_endo(self, text, expected, scheme=None):
-        output = ilvex.endo("usx", text, scheme=scheme)
-        self.assertEqual(output, expected, text)
-        self.assertEqual(ilvex.check(output), "document")
-        self.assertEqual(ilvex.brachy(output), output)
-
-    def assert_table(self, cases, scheme=None):
-        for text, expected in cases:
-            with self.subTest(text=text):
-                self.assert_endo(text, expected, scheme)
-
-    def assert_errors(self, cases, prefix=PREFIX):
-        for text, message in cases:
-            with self.subTest(text=text):
-                self.assert_ilvex_error(prefix + message, lambda: ilvex.endo("usx", text))
+class UsxTestCase(ScriptureTestCase):
+    FORMAT = "usx"
+    PREFIX = PREFIX
 
 
 class BookLevelTest(UsxTestCase):
