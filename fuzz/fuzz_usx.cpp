@@ -1,47 +1,14 @@
-// The USX importer on arbitrary text: it either fails with one of its own
-// errors or one of the shared XML helpers', or what it builds must be
-// written as a document that brachy gives back unchanged, the same whether
-// written whole or as the import streams, and so must the document once the
-// scheme pass has rewritten its marks.
+// The USX importer on arbitrary text, held to the property shared by the
+// scripture XML importers (see scripture_xml_property.hpp).
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
-#include "dialektos/error.hpp"
-#include "endo/scripture/scheme_import.hpp"
 #include "endo/scripture/usx_importer.hpp"
-#include "local_dialektoi.hpp"
 #include "property.hpp"
-#include "round_trip.hpp"
-
-namespace {
-
-std::string scheme_failure(std::string_view text, std::string_view path) {
-    using namespace ilvex;
-    DocumentCollector collector;
-    if (!import_with_scheme(import_usx, text, "vers", collector)) return "the scheme import fails alone";
-    return testing::check_import(std::move(collector).document(), path);
-}
-
-bool is_import_error(const std::string& message) {
-    return message.starts_with("missing or unreadable resource: usx import: ") ||
-           message.starts_with("missing or unreadable resource: tei import: ") ||
-           message.starts_with("html import: ");
-}
-
-}  // namespace
+#include "scripture_xml_property.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace ilvex;
-    const std::string_view text = fuzz::as_text(data, size);
-    const Result<Document> imported = import_usx(text);
-    if (!imported) {
-        const std::string message = error_message(imported.error());
-        fuzz::require(is_import_error(message) ? "" : "unexpected error: " + message);
-        return 0;
-    }
-    const std::string path = testing::local_dialektoi().path();
-    fuzz::require(testing::check_streamed_import(import_usx, text, path));
-    fuzz::require(scheme_failure(text, path));
+    fuzz::check_scripture_xml_import(import_usx, import_usx, "usx", fuzz::as_text(data, size));
     return 0;
 }
