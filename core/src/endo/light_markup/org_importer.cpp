@@ -10,6 +10,7 @@
 #include "dialektos/unicode.hpp"
 #include "endo/import_context.hpp"
 #include "endo/import_errors.hpp"
+#include "endo/light_markup/block_loop.hpp"
 #include "endo/light_markup/light_blocks.hpp"
 #include "endo/light_markup/light_markup.hpp"
 #include "endo/light_markup/line_window.hpp"
@@ -175,27 +176,15 @@ private:
 };
 
 Status OrgParser::parse(ImportSink& sink) {
-    const LineRange all{window_, LineRange::unbounded};
-    std::vector<Block> blocks;  // what one construct gave: a block may give several
-    for (std::size_t i = 0; all.has(i);) {
-        Result<std::size_t> next = read_block(all, i, blocks);
-        if (!next) return std::move(next).error();
-        i = *next;
-        window_.drop_before(i);
-        for (Block& block : blocks) sink.block(std::move(block));
-        blocks.clear();
-    }
-    return {};
+    return stream_blocks(window_, sink, [this](LineRange range, std::size_t at, std::vector<Block>& out) {
+        return read_block(range, at, out);
+    });
 }
 
 Result<std::vector<Block>> OrgParser::parse_level(LineRange lines, std::size_t i) {
-    std::vector<Block> blocks;
-    while (lines.has(i)) {
-        Result<std::size_t> next = read_block(lines, i, blocks);
-        if (!next) return std::move(next).error();
-        i = *next;
-    }
-    return blocks;
+    return read_level(lines, i, [this](LineRange range, std::size_t at, std::vector<Block>& out) {
+        return read_block(range, at, out);
+    });
 }
 
 Result<std::size_t> OrgParser::read_block(LineRange lines, std::size_t i,

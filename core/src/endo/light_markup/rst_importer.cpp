@@ -1,7 +1,6 @@
 #include "endo/light_markup/rst_importer.hpp"
 
 #include <cstddef>
-#include <limits>
 #include <optional>
 #include <string>
 #include <utility>
@@ -11,6 +10,7 @@
 #include "dialektos/unicode.hpp"
 #include "endo/import_context.hpp"
 #include "endo/import_errors.hpp"
+#include "endo/light_markup/block_loop.hpp"
 #include "endo/light_markup/light_blocks.hpp"
 #include "endo/light_markup/light_markup.hpp"
 #include "endo/light_markup/line_window.hpp"
@@ -19,19 +19,9 @@
 namespace ilvex {
 namespace {
 
-// The lines one level of the parse reads: those of the window before `end`
-// (the top level reads to the end of the text). A body strips its
-// indentation from its own lines in place and reads them as a level of its
-// own, so nothing is copied per level.
-struct Lines {
-    static constexpr std::size_t unbounded = std::numeric_limits<std::size_t>::max();
-
-    LineWindow& window;
-    std::size_t end;
-
-    bool has(std::size_t i) const { return i < end && window.has(i); }
-    std::string_view& operator[](std::size_t i) const { return window[i]; }
-};
+// A body strips its indentation from its own lines in place and reads them
+// as a level of its own, so nothing is copied per level.
+using Lines = LineRange;
 
 constexpr std::string_view rst_dialektos = "il-rst";
 constexpr std::string_view indent = "   ";
@@ -147,27 +137,15 @@ std::size_t after_blank(Lines lines, std::size_t i) {
 }
 
 Status BlockParser::parse(ImportSink& sink) {
-    const Lines all{window_, Lines::unbounded};
-    std::vector<Block> blocks;  // what one construct gave: a literal block may give several
-    for (std::size_t i = 0; all.has(i);) {
-        Result<std::size_t> next = read_block(all, i, blocks);
-        if (!next) return std::move(next).error();
-        i = next.value();
-        window_.drop_before(i);
-        for (Block& block : blocks) sink.block(std::move(block));
-        blocks.clear();
-    }
-    return {};
+    return stream_blocks(window_, sink, [this](Lines range, std::size_t at, std::vector<Block>& out) {
+        return read_block(range, at, out);
+    });
 }
 
 Result<std::vector<Block>> BlockParser::parse_level(Lines lines, std::size_t i) {
-    std::vector<Block> blocks;
-    while (lines.has(i)) {
-        Result<std::size_t> next = read_block(lines, i, blocks);
-        if (!next) return std::move(next).error();
-        i = next.value();
-    }
-    return blocks;
+    return read_level(lines, i, [this](Lines range, std::size_t at, std::vector<Block>& out) {
+        return read_block(range, at, out);
+    });
 }
 
 Result<std::size_t> BlockParser::read_block(Lines lines, std::size_t i, std::vector<Block>& blocks) {
