@@ -138,20 +138,13 @@ Result<std::size_t> DjotParser::read_quote(LineRange lines, std::size_t i,
     return end;
 }
 
-// The lines, each trimmed, are joined by spaces into a text sized once: a
-// paragraph may be most of a document.
+// The lines, each trimmed (in place: they are read once), are joined by
+// spaces.
 std::size_t DjotParser::read_paragraph(LineRange lines, std::size_t i, std::vector<Block>& blocks) {
     std::size_t end = i + 1;
-    std::size_t size = lines[i].size();
-    for (; lines.has(end) && !opens_block(unicode::trim_end(lines[end])); ++end) {
-        size += 1 + lines[end].size();
-    }
-    std::string text;
-    text.reserve(size);
-    for (std::size_t k = i; k < end; ++k) {
-        if (k > i) text += ' ';
-        text += unicode::trim(lines[k]);
-    }
+    while (lines.has(end) && !opens_block(unicode::trim_end(lines[end]))) ++end;
+    for (std::size_t k = i; k < end; ++k) lines[k] = unicode::trim(lines[k]);
+    const std::string text = joined_lines(lines, i, end);
     if (auto block = paragraph_block(djot_inlines(text))) blocks.push_back(std::move(*block));
     return end;
 }

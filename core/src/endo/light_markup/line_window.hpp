@@ -61,4 +61,9 @@ struct LineRange {
 // once: a code block may be most of a document.
 std::string literal_lines(LineRange lines, std::size_t begin, std::size_t end);
 
+// Lines [begin, end) of `lines`, which has them all, joined by spaces into
+// the text of a paragraph. Sized once: a paragraph may be most of a
+// document, and a text grown line by line would be copied as it grows.
+std::string joined_lines(LineRange lines, std::size_t begin, std::size_t end);
+
 }  // namespace ilvex

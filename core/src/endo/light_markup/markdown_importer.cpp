@@ -196,20 +196,10 @@ std::size_t BlockParser::read_item(Lines lines, std::size_t i, std::string_view 
     return end;
 }
 
-// The lines are joined by spaces into a text sized once: a paragraph may be
-// most of a document, and a text grown line by line would be copied as it
-// grows.
 std::size_t BlockParser::read_paragraph(Lines lines, std::size_t i, std::vector<Block>& blocks) {
     std::size_t end = i + 1;
-    std::size_t size = lines[i].size();
-    for (; lines.has(end) && !ends_paragraph(lines[end]); ++end) size += 1 + lines[end].size();
-    std::string text;
-    text.reserve(size);
-    text += lines[i];
-    for (std::size_t k = i + 1; k < end; ++k) {
-        text += ' ';
-        text += lines[k];
-    }
+    while (lines.has(end) && !ends_paragraph(lines[end])) ++end;
+    const std::string text = joined_lines(lines, i, end);
     if (auto block = paragraph_block(markdown_inlines(text))) blocks.push_back(std::move(*block));
     return end;
 }

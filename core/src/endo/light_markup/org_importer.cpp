@@ -343,20 +343,13 @@ std::size_t OrgParser::read_item(LineRange lines, std::size_t i, std::string_vie
     return end;
 }
 
-// The lines, each trimmed, are joined by spaces into a text sized once: a
-// paragraph may be most of a document.
+// The lines, each trimmed (in place: they are read once), are joined by
+// spaces.
 std::size_t OrgParser::read_paragraph(LineRange lines, std::size_t i, std::vector<Block>& blocks) const {
     std::size_t end = i + 1;
-    std::size_t size = lines[i].size();
-    for (; lines.has(end) && is_paragraph_line(unicode::trim_end(lines[end])); ++end) {
-        size += 1 + lines[end].size();
-    }
-    std::string text;
-    text.reserve(size);
-    for (std::size_t k = i; k < end; ++k) {
-        if (k > i) text += ' ';
-        text += unicode::trim(lines[k]);
-    }
+    while (lines.has(end) && is_paragraph_line(unicode::trim_end(lines[end]))) ++end;
+    for (std::size_t k = i; k < end; ++k) lines[k] = unicode::trim(lines[k]);
+    const std::string text = joined_lines(lines, i, end);
     if (auto block = paragraph_block(org_inlines(text))) blocks.push_back(std::move(*block));
     return end;
 }

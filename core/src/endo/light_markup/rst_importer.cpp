@@ -261,8 +261,7 @@ Result<std::size_t> BlockParser::read_literal(Lines lines, std::size_t i,
 // indented line, a directive, an item) or a title or term: the next one is
 // its adornment or indented definition. An adornment line ends the
 // paragraph too, so that a title too long for its adornment leaves that
-// line a paragraph of its own. The lines are joined by spaces into a text
-// sized once: a paragraph may be most of a document.
+// line a paragraph of its own. The lines are joined by spaces.
 Result<std::size_t> BlockParser::read_paragraph(Lines lines, std::size_t i,
                                                 std::vector<Block>& blocks) {
     const auto ends_paragraph = [&](std::size_t j) {
@@ -275,15 +274,8 @@ Result<std::size_t> BlockParser::read_paragraph(Lines lines, std::size_t i,
                (adornment_level(lines[j + 1]) != 0 || lines[j + 1].starts_with(indent));
     };
     std::size_t end = i + 1;
-    std::size_t size = lines[i].size();
-    for (; lines.has(end) && !ends_paragraph(end); ++end) size += 1 + lines[end].size();
-    std::string text;
-    text.reserve(size);
-    text += lines[i];
-    for (std::size_t k = i + 1; k < end; ++k) {
-        text += ' ';
-        text += lines[k];
-    }
+    while (lines.has(end) && !ends_paragraph(end)) ++end;
+    const std::string text = joined_lines(lines, i, end);
     // A paragraph is written as one line, which the parser reads without
     // its leading white space.
     Result<std::vector<Inline>> paragraph = inlines(unicode::trim(text));
