@@ -10,19 +10,6 @@
 namespace ilvex::testing {
 namespace {
 
-// Generous: the work takes milliseconds, but a sanitizer build on a busy
-// machine is many times slower.
-constexpr auto time_bound = std::chrono::seconds(5);
-
-struct Case {
-    const char* xml;
-    const char* written;
-};
-
-void expect_blocks(const std::vector<Case>& cases) {
-    for (const Case& c : cases) EXPECT_EQ(tei_block_text(c.xml), c.written) << c.xml;
-}
-
 std::string repeated(std::string_view piece, std::size_t times) {
     std::string out;
     for (std::size_t i = 0; i < times; ++i) out += piece;

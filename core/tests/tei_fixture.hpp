@@ -4,6 +4,9 @@
 // prefix.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -18,6 +21,10 @@
 #include "round_trip.hpp"
 
 namespace ilvex::testing {
+
+// Generous: the work takes milliseconds, but a sanitizer build on a busy
+// machine is many times slower.
+inline constexpr auto time_bound = std::chrono::seconds(5);
 
 inline std::string tei_failure(const Error& error) {
     constexpr std::string_view prefix = "missing or unreadable resource: tei import: ";
@@ -68,6 +75,20 @@ inline std::string tei_inline_text(std::string_view xml, std::string_view end = 
 inline std::string tei_block_text(std::string_view xml, std::string_view end = "</body>") {
     return tei_converted(std::string(xml) + std::string(end),
                          [](TeiContext& context) { return import_tei_blocks(context, 0, "body", 0); });
+}
+
+// A fragment and the text it is written as.
+struct TeiCase {
+    const char* xml;
+    const char* written;
+};
+
+inline void expect_inlines(const std::vector<TeiCase>& cases) {
+    for (const TeiCase& c : cases) EXPECT_EQ(tei_inline_text(c.xml), c.written) << c.xml;
+}
+
+inline void expect_blocks(const std::vector<TeiCase>& cases) {
+    for (const TeiCase& c : cases) EXPECT_EQ(tei_block_text(c.xml), c.written) << c.xml;
 }
 
 }  // namespace ilvex::testing

@@ -10,19 +10,6 @@
 namespace ilvex::testing {
 namespace {
 
-// Generous: the work takes milliseconds, but a sanitizer build on a busy
-// machine is many times slower.
-constexpr auto time_bound = std::chrono::seconds(5);
-
-struct Case {
-    const char* xml;
-    const char* written;
-};
-
-void expect_inlines(const std::vector<Case>& cases) {
-    for (const Case& c : cases) EXPECT_EQ(tei_inline_text(c.xml), c.written) << c.xml;
-}
-
 TEST(TeiInlines, SpacingOfTextBreaksAndContainers) {
     expect_inlines({
         {"a<lb/>b", "a b"},
