@@ -8,6 +8,7 @@
 
 #include "parser/concat.hpp"
 #include "parser/inline_parser.hpp"
+#include "repeated_text.hpp"
 #include "test_dialektos.hpp"
 
 namespace ilvex {
@@ -27,12 +28,7 @@ const Dialektos& dialektos() {
     return d;
 }
 
-std::string repeated(std::string_view piece, std::size_t count) {
-    std::string text;
-    text.reserve(piece.size() * count);
-    for (std::size_t i = 0; i < count; ++i) text += piece;
-    return text;
-}
+using testing::repeated;
 
 // Parses `text` within the time bound; returns the number of top-level items
 // or the error's text.

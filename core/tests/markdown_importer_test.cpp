@@ -12,6 +12,7 @@
 #include "dialektos/resolution.hpp"
 #include "dialektos/unicode.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
+#include "repeated_text.hpp"
 
 namespace ilvex {
 namespace {
@@ -230,11 +231,7 @@ TEST(MarkdownImport, OutputStaysWritable) {
     for (const Case& c : cases) expect_blocks(c);
 }
 
-std::string repeated(std::string_view piece, std::size_t times) {
-    std::string out;
-    for (std::size_t k = 0; k < times; ++k) out += piece;
-    return out;
-}
+using testing::repeated;
 
 // Follows the only block of each level down to the first list that is not a
 // single Para; `depth` counts the levels passed.

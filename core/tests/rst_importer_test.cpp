@@ -10,18 +10,13 @@
 #include "endo/light_markup/rst_importer.hpp"
 #include "failing_import.hpp"
 #include "local_dialektoi.hpp"
+#include "repeated_text.hpp"
 #include "round_trip.hpp"
 
 namespace ilvex {
 namespace {
 
 using namespace ilvex::testing;
-
-std::string repeated(std::string_view piece, std::size_t times) {
-    std::string out;
-    for (std::size_t k = 0; k < times; ++k) out += piece;
-    return out;
-}
 
 TEST(RstImport, StreamsWhatTheWholeTreeWritesOrFailsAlike) {
     struct Case {

@@ -14,18 +14,13 @@
 #include "endo/import_writer.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
 #include "local_dialektoi.hpp"
+#include "repeated_text.hpp"
 #include "round_trip.hpp"
 
 namespace ilvex {
 namespace {
 
 using namespace ilvex::testing;
-
-std::string repeated(std::string_view piece, std::size_t times) {
-    std::string out;
-    for (std::size_t k = 0; k < times; ++k) out += piece;
-    return out;
-}
 
 // Written block by block, every kind of Markdown block, nested and side by
 // side, gives the text of the whole tree, and that text reads back.

@@ -5,16 +5,11 @@
 #include <vector>
 
 #include "endo/tei/tei_drama.hpp"
+#include "repeated_text.hpp"
 #include "tei_fixture.hpp"
 
 namespace ilvex::testing {
 namespace {
-
-std::string repeated(std::string_view piece, std::size_t times) {
-    std::string out;
-    for (std::size_t i = 0; i < times; ++i) out += piece;
-    return out;
-}
 
 TEST(TeiBlocks, DivisionLevelsAndHeads) {
     expect_blocks({

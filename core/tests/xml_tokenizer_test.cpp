@@ -10,6 +10,7 @@
 #include "endo/xml/xml_attributes.hpp"
 #include "endo/xml/xml_entities.hpp"
 #include "endo/xml/xml_tokenizer.hpp"
+#include "repeated_text.hpp"
 
 namespace ilvex {
 namespace {
@@ -264,12 +265,7 @@ double seconds_to_tokenize(Tokenize tokenize, const std::string& input, std::siz
     return elapsed.count();
 }
 
-std::string repeated(std::string_view piece, std::size_t times) {
-    std::string out;
-    out.reserve(piece.size() * times);
-    for (std::size_t i = 0; i < times; ++i) out += piece;
-    return out;
-}
+using testing::repeated;
 
 // Generous bounds: a linear pass takes milliseconds, a quadratic one minutes.
 TEST(XmlTokenizer, MegabyteInputsTakeLinearTime) {
