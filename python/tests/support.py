@@ -23,6 +23,23 @@ class IlvexTestCase(unittest.TestCase):
                 self.assertEqual(output, f"@@@!{dialektos}\n" + (f"\n{body}" if body else ""))
                 self.assert_canonical(output)
 
+    def assert_endo_outputs(self, format, cases, head=""):
+        """For each (text, expected) of `cases`, `endo(format, text)` is
+        `head` + `expected`, which passes check and is a fixed point of
+        brachy."""
+        for text, expected in cases:
+            with self.subTest(text=text):
+                output = ilvex.endo(format, text)
+                self.assertEqual(output, head + expected)
+                self.assert_canonical(output)
+
+    def assert_endo_errors(self, format, cases, prefix=""):
+        """For each (text, message) of `cases`, `endo(format, text)` raises
+        IlvexError with `prefix` + `message`."""
+        for text, message in cases:
+            with self.subTest(text=text):
+                self.assert_ilvex_error(prefix + message, lambda: ilvex.endo(format, text))
+
     def assert_canonical(self, output):
         """`output` is a document and a fixed point of brachy."""
         self.assertEqual(ilvex.check(output), "document")
@@ -54,7 +71,4 @@ class ScriptureTestCase(IlvexTestCase):
                 self.assert_endo(text, expected, scheme)
 
     def assert_errors(self, cases, prefix=None):
-        prefix = self.PREFIX if prefix is None else prefix
-        for text, message in cases:
-            with self.subTest(text=text):
-                self.assert_ilvex_error(prefix + message, lambda: ilvex.endo(self.FORMAT, text))
+        self.assert_endo_errors(self.FORMAT, cases, self.PREFIX if prefix is None else prefix)

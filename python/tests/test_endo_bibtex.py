@@ -12,19 +12,10 @@ PREFIX = "missing or unreadable resource: bibtex import: "
 
 class BibtexImportTest(IlvexTestCase):
     def assert_imports(self, cases):
-        """Each source gives the document HEAD + expected, which checks and
-        is a fixed point of brachy."""
-        for source, expected in cases:
-            with self.subTest(source=source):
-                output = ilvex.endo("bibtex", source)
-                self.assertEqual(output, HEAD + expected)
-                self.assertEqual(ilvex.check(output), "document")
-                self.assertEqual(ilvex.brachy(output), output)
+        self.assert_endo_outputs("bibtex", cases, HEAD)
 
     def assert_fails(self, cases):
-        for source, message in cases:
-            with self.subTest(source=source):
-                self.assert_ilvex_error(PREFIX + message, lambda: ilvex.endo("bibtex", source))
+        self.assert_endo_errors("bibtex", cases, PREFIX)
 
     def test_entries_and_fields(self):
         self.assert_imports([

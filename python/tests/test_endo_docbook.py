@@ -17,19 +17,10 @@ def article(body):
 
 class DocbookTestCase(IlvexTestCase):
     def assert_imports(self, cases):
-        """Each source gives the document HEAD + body, which check accepts
-        and brachy gives back unchanged."""
-        for source, body in cases:
-            with self.subTest(source=source):
-                output = ilvex.endo("docbook", source)
-                self.assertEqual(output, HEAD + body)
-                self.assertEqual(ilvex.check(output), "document")
-                self.assertEqual(ilvex.brachy(output), output)
+        self.assert_endo_outputs("docbook", cases, HEAD)
 
     def assert_fails(self, cases):
-        for source, message in cases:
-            with self.subTest(source=source):
-                self.assert_ilvex_error(message, lambda: ilvex.endo("docbook", source))
+        self.assert_endo_errors("docbook", cases)
 
 
 class StructureTest(DocbookTestCase):

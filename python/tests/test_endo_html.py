@@ -16,19 +16,10 @@ def body(*blocks):
 
 class HtmlImportTestCase(IlvexTestCase):
     def assert_imports(self, cases):
-        """Each HTML text imports to its expected text, which check accepts
-        and brachy gives back unchanged."""
-        for html, expected in cases:
-            with self.subTest(html=html):
-                written = ilvex.endo("html", html)
-                self.assertEqual(written, expected)
-                self.assertEqual(ilvex.check(written), "document")
-                self.assertEqual(ilvex.brachy(written), written)
+        self.assert_endo_outputs("html", cases)
 
     def assert_refuses(self, cases):
-        for html, message in cases:
-            with self.subTest(html=html):
-                self.assert_ilvex_error("html import: " + message, lambda: ilvex.endo("html", html))
+        self.assert_endo_errors("html", cases, "html import: ")
 
 
 class BlockTest(HtmlImportTestCase):

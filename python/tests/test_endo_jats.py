@@ -39,8 +39,7 @@ class JatsTestCase(IlvexTestCase):
         if output == HEAD.rstrip("\n") + "\n":
             return ""
         self.assertTrue(output.startswith(HEAD), output)
-        self.assertEqual(ilvex.check(output), "document")
-        self.assertEqual(ilvex.brachy(output), output)
+        self.assert_canonical(output)
         return output[len(HEAD):]
 
     def assert_imports(self, cases):
@@ -49,9 +48,7 @@ class JatsTestCase(IlvexTestCase):
                 self.assertEqual(self.imported(text), expected)
 
     def assert_fails(self, cases, prefix=PREFIX):
-        for text, message in cases:
-            with self.subTest(text=text):
-                self.assert_ilvex_error(prefix + message, lambda: ilvex.endo("jats", text))
+        self.assert_endo_errors("jats", cases, prefix)
 
 
 class DocumentLevelTest(JatsTestCase):

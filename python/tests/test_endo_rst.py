@@ -11,19 +11,10 @@ HEAD = "@@@!il-rst\n"
 
 class RstImportTest(IlvexTestCase):
     def assert_imports(self, cases):
-        """Each source gives the document HEAD + expected, which checks and
-        is a fixed point of brachy."""
-        for source, expected in cases:
-            with self.subTest(source=source):
-                output = ilvex.endo("rst", source)
-                self.assertEqual(output, HEAD + expected)
-                self.assertEqual(ilvex.check(output), "document")
-                self.assertEqual(ilvex.brachy(output), output)
+        self.assert_endo_outputs("rst", cases, HEAD)
 
     def assert_fails(self, cases):
-        for source, message in cases:
-            with self.subTest(source=source):
-                self.assert_ilvex_error(message, lambda: ilvex.endo("rst", source))
+        self.assert_endo_errors("rst", cases)
 
     def test_titles(self):
         self.assert_imports([

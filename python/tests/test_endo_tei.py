@@ -60,9 +60,7 @@ class TeiTestCase(IlvexTestCase):
                 self.assertEqual(self.imported(text), expected)
 
     def assert_errors(self, cases):
-        for text, message in cases:
-            with self.subTest(text=text):
-                self.assert_ilvex_error(PREFIX + message, lambda: ilvex.endo("tei", text))
+        self.assert_endo_errors("tei", cases, PREFIX)
 
 
 class ProseFrameTest(TeiTestCase):
