@@ -62,6 +62,38 @@ def wrap(text, width=78):
     return lines
 
 
+def grown_text(out, size, add):
+    """`out`'s lines as a text, after `add(out, number)` has added to them
+    for number 1, 2, ... until what it added comes to `size` bytes."""
+    length, number = 0, 0
+    while length < size:
+        start = len(out)
+        number += 1
+        add(out, number)
+        length += sum(len(line.encode()) + 1 for line in out[start:])
+    return "\n".join(out) + "\n"
+
+
+def code_line(rng, script):
+    """A line of a code block: an assignment, indented 0 to 2 levels."""
+    return "    " * rng.randint(0, 2) + f"{script.word()} = {script.word()}({rng.randint(0, 99)})"
+
+
+def light_chapter(writer, out, number, heading, prose_share, blocks):
+    """A chapter of a light-markup text: its level-1 heading (`heading`
+    repeated for the level), then sections of levels 2 to 4, each of
+    paragraphs (`prose_share` of them) and blocks drawn from `blocks`."""
+    rng, script = writer.rng, writer.script
+    out.extend([f"{heading} {number}. {script.title()}", ""])
+    for _ in range(rng.randint(2, 4)):
+        out.extend([f"{heading * rng.randint(2, 4)} {script.title()}", ""])
+        for _ in range(rng.randint(2, 5)):
+            if rng.random() < prose_share:
+                writer.paragraph(out)
+            else:
+                rng.choice(blocks)(out)
+
+
 class KoineWriter:
     """A koine document: front matter, then numbered sections with
     subsections, paragraphs with inline markup, footnotes, lists, definition
@@ -184,12 +216,7 @@ class KoineWriter:
 def koine_document(rng, size, devanagari=False):
     writer = KoineWriter(rng, devanagari)
     out = ["@@@!koine", "", f"@= {writer.script.title()} =@", "", f"@=: {writer.script.title()} :=@", ""]
-    length = 0
-    while length < size:
-        start = len(out)
-        writer.write_section(out)
-        length += sum(len(line.encode()) + 1 for line in out[start:])
-    return "\n".join(out) + "\n"
+    return grown_text(out, size, lambda out, number: writer.write_section(out))
 
 
 class MarkdownWriter:
@@ -258,33 +285,19 @@ class MarkdownWriter:
     def code_block(self, out):
         out.append(self.rng.choice(("```python", "```", "```sh")))
         for _ in range(self.rng.randint(3, 12)):
-            out.append("    " * self.rng.randint(0, 2) + f"{self.script.word()} = {self.script.word()}({self.rng.randint(0, 99)})")
+            out.append(code_line(self.rng, self.script))
         out.extend(["```", ""])
 
     def image(self, out):
         out.extend([f"![](img/{self.script.word()}.png)", ""])
 
     def chapter(self, out, number):
-        out.extend([f"# {number}. {self.script.title()}", ""])
-        for _ in range(self.rng.randint(2, 4)):
-            out.extend([f"{'#' * self.rng.randint(2, 4)} {self.script.title()}", ""])
-            for _ in range(self.rng.randint(2, 5)):
-                if self.rng.random() < (0.35 if self.structured else 0.75):
-                    self.paragraph(out)
-                else:
-                    self.rng.choice((self.bullet_list, self.ordered_list, self.block_quote, self.code_block,
-                                     self.image))(out)
+        light_chapter(self, out, number, "#", 0.35 if self.structured else 0.75,
+                      (self.bullet_list, self.ordered_list, self.block_quote, self.code_block, self.image))
 
 
 def markdown_document(rng, size, structured=False):
-    writer = MarkdownWriter(rng, structured)
-    out, length, number = [], 0, 0
-    while length < size:
-        start = len(out)
-        number += 1
-        writer.chapter(out, number)
-        length += sum(len(line.encode()) + 1 for line in out[start:])
-    return "\n".join(out) + "\n"
+    return grown_text([], size, MarkdownWriter(rng, structured).chapter)
 
 
 def milestones_on_one_line(count):
@@ -346,10 +359,4 @@ class BlockHeavyWriter:
 
 def block_heavy_document(rng, size):
     writer = BlockHeavyWriter(rng)
-    out = ["@@@!koine", ""]
-    length = 0
-    while length < size:
-        start = len(out)
-        writer.write_section(out)
-        length += sum(len(line.encode()) + 1 for line in out[start:])
-    return "\n".join(out) + "\n"
+    return grown_text(["@@@!koine", ""], size, lambda out, number: writer.write_section(out))

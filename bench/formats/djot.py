@@ -62,29 +62,16 @@ class DjotWriter:
     def code_block(self, out):
         out.append(self.rng.choice(("``` python", "```", "``` sh")))
         for _ in range(self.rng.randint(3, 12)):
-            out.append("    " * self.rng.randint(0, 2) + f"{self.script.word()} = {self.script.word()}({self.rng.randint(0, 99)})")
+            out.append(inputs.code_line(self.rng, self.script))
         out.extend(["```", ""])
 
     def chapter(self, out, number):
-        out.extend([f"# {number}. {self.script.title()}", ""])
-        for _ in range(self.rng.randint(2, 4)):
-            out.extend([f"{'#' * self.rng.randint(2, 4)} {self.script.title()}", ""])
-            for _ in range(self.rng.randint(2, 5)):
-                if self.rng.random() < 0.6:
-                    self.paragraph(out)
-                else:
-                    self.rng.choice((self.bullet_list, self.ordered_list, self.block_quote, self.code_block))(out)
+        inputs.light_chapter(self, out, number, "#", 0.6,
+                             (self.bullet_list, self.ordered_list, self.block_quote, self.code_block))
 
 
 def generate(rng, size):
-    writer = DjotWriter(rng)
-    out, length, number = [], 0, 0
-    while length < size:
-        start = len(out)
-        number += 1
-        writer.chapter(out, number)
-        length += sum(len(line.encode()) + 1 for line in out[start:])
-    return "\n".join(out) + "\n"
+    return inputs.grown_text([], size, DjotWriter(rng).chapter)
 
 
 def peers(tools):

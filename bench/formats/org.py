@@ -88,7 +88,7 @@ class OrgWriter:
         kind = self.rng.choice(("SRC python", "src sh", "EXAMPLE"))
         out.append(f"#+BEGIN_{kind}")
         for _ in range(self.rng.randint(3, 12)):
-            out.append("    " * self.rng.randint(0, 2) + f"{self.script.word()} = {self.script.word()}({self.rng.randint(0, 99)})")
+            out.append(inputs.code_line(self.rng, self.script))
         out.extend([f"#+END_{kind.split()[0]}", ""])
 
     def quote_block(self, out):
@@ -105,26 +105,14 @@ class OrgWriter:
         out.extend(["#+END_VERSE", ""])
 
     def chapter(self, out, number):
-        out.extend([f"* {number}. {self.script.title()}", ""])
-        for _ in range(self.rng.randint(2, 4)):
-            out.extend([f"{'*' * self.rng.randint(2, 4)} {self.script.title()}", ""])
-            for _ in range(self.rng.randint(2, 5)):
-                if self.rng.random() < 0.6:
-                    self.paragraph(out)
-                else:
-                    self.rng.choice((self.bullet_list, self.ordered_list, self.table, self.source_block,
-                                     self.quote_block, self.verse_block))(out)
+        inputs.light_chapter(self, out, number, "*", 0.6,
+                             (self.bullet_list, self.ordered_list, self.table, self.source_block,
+                              self.quote_block, self.verse_block))
 
 
 def generate(rng, size):
     writer = OrgWriter(rng)
-    out, length, number = [f"#+TITLE: {writer.script.title()}", "#+AUTHOR: Bench", ""], 0, 0
-    while length < size:
-        start = len(out)
-        number += 1
-        writer.chapter(out, number)
-        length += sum(len(line.encode()) + 1 for line in out[start:])
-    return "\n".join(out) + "\n"
+    return inputs.grown_text([f"#+TITLE: {writer.script.title()}", "#+AUTHOR: Bench", ""], size, writer.chapter)
 
 
 def peers(tools):
