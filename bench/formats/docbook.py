@@ -5,6 +5,8 @@ top-level sections with nested sections, paragraphs with emphasis, strong,
 quotations, code, links and footnotes, admonitions, block quotations, lists
 and program listings."""
 
+from formats._xml_peer import lxml_peer
+
 FORMAT = "docbook"
 EXTENSION = ".xml"
 APT_PACKAGES = ("pandoc", "python3-lxml")
@@ -84,12 +86,6 @@ def generate(rng, size):
     return "".join(out)
 
 
-def lxml_parse(text):
-    import lxml.etree
-    if text:  # an empty text is no XML document; the suite times it for start-up
-        lxml.etree.fromstring(text.encode())
-
-
 # pandoc's DocBook reader refuses an empty file, on which the suite times a
 # peer's start-up: that run does nothing, through the same shell.
 PANDOC_SCRIPT = 'test -s "$1" || exit 0; exec pandoc -f docbook -t html -o /dev/null "$1"'
@@ -99,4 +95,4 @@ def peers(tools):
     pandoc = tools.command("pandoc", "pandoc", lambda path: [])
     if pandoc.installed:
         pandoc = tools.command("pandoc", "sh", lambda path: ["-c", PANDOC_SCRIPT, "sh", str(path)])
-    return [pandoc, tools.python("lxml", "lxml", "formats.docbook", "lxml_parse")]
+    return [pandoc, lxml_peer(tools)]

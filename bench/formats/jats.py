@@ -2,6 +2,8 @@
 
 import unicodedata
 
+from formats._xml_peer import lxml_peer
+
 FORMAT = "jats"
 EXTENSION = ".xml"
 APT_PACKAGES = ("pandoc", "python3-lxml")
@@ -121,13 +123,6 @@ def _article(rng, size):
     return "".join(out)
 
 
-def lxml_parse(text):
-    """The whole tree, no conversion; the suite's empty file is no XML."""
-    import lxml.etree
-    if text:
-        lxml.etree.fromstring(text.encode())
-
-
 # pandoc's JATS reader refuses an empty file, on which the suite times a
 # peer's start-up: through the shell, an empty file counts as done.
 PANDOC_JATS = 'pandoc -f jats -t html -o /dev/null "$0" 2>/dev/null || [ ! -s "$0" ]'
@@ -137,4 +132,4 @@ def peers(tools):
     pandoc = tools.command("pandoc", "sh", lambda path: ["-c", PANDOC_JATS, str(path)])
     if tools.pandoc("jats").command is None:
         pandoc = tools.pandoc("jats")  # shows as not installed
-    return [pandoc, tools.python("lxml", "lxml", "formats.jats", "lxml_parse")]
+    return [pandoc, lxml_peer(tools)]
