@@ -2,7 +2,7 @@
 the versification scheme pass adds."""
 
 from formats._xml_peer import lxml_peer
-from formats.usfm import BOOKS, BOOK_SIZE, WORDS, words
+from formats.usfm import BOOK_SIZE, WORDS, books_text, words
 
 FORMAT = "osis"
 EXTENSION = ".osis"
@@ -68,14 +68,9 @@ def book(rng, code, size):
 
 
 def generate(rng, size):
-    books = []
-    length = 0
-    while length < size:
-        books.append(book(rng, BOOKS[len(books) % len(BOOKS)], min(BOOK_SIZE * 4, size - length)))
-        length += len(books[-1])
     return ('<?xml version="1.0" encoding="UTF-8"?>\n<osis xmlns="http://www.bibletechnologies.net/2003/OSIS/namespace">\n'
             '<osisText osisIDWork="Gen" xml:lang="en"><header><work osisWork="Gen"><title>Generated</title></work>'
-            "</header>\n" + "".join(books) + "</osisText>\n</osis>\n")
+            "</header>\n" + books_text(rng, size, book, BOOK_SIZE * 4) + "</osisText>\n</osis>\n")
 
 
 def peers(tools):

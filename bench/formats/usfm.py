@@ -68,14 +68,19 @@ def book(rng, code, size):
     return "\n".join(lines) + "\n"
 
 
-def generate(rng, size):
+def books_text(rng, size, book, book_size):
+    """Books of BOOKS in turn, each `book(rng, code, size)` of at most
+    `book_size` bytes, until they come to `size` bytes."""
     books = []
     length = 0
     while length < size:
-        code = BOOKS[len(books) % len(BOOKS)]
-        books.append(book(rng, code, min(BOOK_SIZE, size - length)))
+        books.append(book(rng, BOOKS[len(books) % len(BOOKS)], min(book_size, size - length)))
         length += len(books[-1])
     return "".join(books)
+
+
+def generate(rng, size):
+    return books_text(rng, size, book, BOOK_SIZE)
 
 
 def peers(tools):
