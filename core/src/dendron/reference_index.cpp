@@ -6,7 +6,7 @@
 #include "dialektos/byte_set.hpp"
 #include "dialektos/lexical.hpp"
 #include "dialektos/unicode.hpp"
-#include "lib/lines.hpp"
+#include "dialektos/lines.hpp"
 
 namespace ilvex {
 namespace {
