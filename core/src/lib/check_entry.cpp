@@ -7,6 +7,7 @@
 #include "dendron/outline.hpp"
 #include "dendron/plero.hpp"
 #include "dendron/writer.hpp"
+#include "dialektos/directory_source.hpp"
 #include "dialektos/resolution.hpp"
 #include "dialektos/unicode.hpp"
 #include "parser/block_parser.hpp"
@@ -22,6 +23,9 @@ using SinkFactory = std::function<BlockSink*(const PreparedDocument&, const Dial
 struct ParseOptions {
     bool collect_records = false;
     bool keep_content = true;
+    // Whether the ParsedDocument gets a copy of the dialektos; the functions
+    // that only read it during the parse leave it empty.
+    bool keep_dialektos = true;
     SinkFactory sink = {};
 };
 
@@ -87,15 +91,20 @@ Result<ParsedDocument> parse_document_with(std::string_view text, std::string_vi
     auto& [declaration, state] = *prepared;
     state.collect_records = options.collect_records;
     state.keep_content = options.keep_content;
-    auto dialektos = resolve_from_dir(state.dir, declaration.id);
-    if (!dialektos) return std::move(dialektos).error();
-    if (options.sink) state.sink = options.sink(*prepared, *dialektos);
-    const SymbolScope in_force(state, *dialektos);
-    auto blocks = parse_blocks(state, *dialektos, std::nullopt);
+    // The dialektos is read where resolution keeps it (a standard one is
+    // parsed once per process), alive as long as `stack`.
+    const DirectorySource source(state.dir);
+    ResolutionStack stack;
+    auto resolved = resolve_kept_dialektos(source, declaration.id, stack);
+    if (!resolved) return std::move(resolved).error();
+    const Dialektos& dialektos = *resolved.value();
+    if (options.sink) state.sink = options.sink(*prepared, dialektos);
+    const SymbolScope in_force(state, dialektos);
+    auto blocks = parse_blocks(state, dialektos, std::nullopt);
     if (!blocks) return std::move(blocks).error();
     return ParsedDocument{Document{std::move(declaration.id), std::move(declaration.version),
                                    std::move(blocks).value()},
-                          std::move(state.records), std::move(dialektos).value()};
+                          std::move(state.records), options.keep_dialektos ? dialektos : Dialektos{}};
 }
 
 // The check entry's routing: a definition file goes to its own parser,
@@ -132,7 +141,8 @@ Result<InputKind> check_input(std::string_view text, std::string_view path) {
     return route_input(text, path, on_definition, [&](std::string_view nfc_text) -> Result<InputKind> {
         DroppingSink dropping;
         const auto drop = [&](const PreparedDocument&, const Dialektos&) -> BlockSink* { return &dropping; };
-        auto parsed = parse_document_with(nfc_text, path, {.keep_content = false, .sink = drop});
+        auto parsed =
+            parse_document_with(nfc_text, path, {.keep_content = false, .keep_dialektos = false, .sink = drop});
         if (!parsed) return std::move(parsed).error();
         return InputKind::Document;
     });
@@ -168,7 +178,7 @@ Result<std::optional<std::string>> write_brachy(std::string_view text, std::stri
             start_writer(writer, prepared, dialektos, path, nfc_text.size(), sink);
             return &writing.emplace(*writer);
         };
-        auto parsed = parse_document_with(nfc_text, path, {.sink = write});
+        auto parsed = parse_document_with(nfc_text, path, {.keep_dialektos = false, .sink = write});
         if (!parsed) return std::move(parsed).error();
         return std::optional<std::string>(std::move(*writer).finish());
     });
@@ -190,7 +200,7 @@ Result<std::optional<std::string>> write_plero(std::string_view text, std::strin
             localizer.emplace(dialektos, lang, englossis_resolver(path));
             return &naming.emplace(*writer, *localizer);
         };
-        auto parsed = parse_document_with(nfc_text, path, {.sink = write});
+        auto parsed = parse_document_with(nfc_text, path, {.keep_dialektos = false, .sink = write});
         if (!parsed) return std::move(parsed).error();
         if (!glossa) return std::move(glossa).error();
         if (naming->failure()) return *naming->failure();
