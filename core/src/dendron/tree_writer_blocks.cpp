@@ -7,6 +7,7 @@
 #include "dendron/tree_writer.hpp"
 #include "dendron/writable_values.hpp"
 #include "dialektos/lexical.hpp"
+#include "dialektos/std_parse_cache.hpp"
 #include "dialektos/unicode.hpp"
 
 namespace ilvex::writing {
@@ -199,6 +200,7 @@ const Dialektos* TreeWriter::embedded(const std::string& id) {
 }
 
 const SymbolIndex& TreeWriter::symbols() {
+    if (const SymbolIndex* shared = std_symbol_index(*dialektos_)) return *shared;
     auto found = indexes_.find(dialektos_);
     if (found == indexes_.end()) found = indexes_.emplace(dialektos_, SymbolIndex(*dialektos_)).first;
     return found->second;
