@@ -2,6 +2,7 @@
 
 import os
 import tempfile
+import unicodedata
 import unittest
 
 import ilvex
@@ -109,6 +110,43 @@ class LargeResultTest(IlvexTestCase):
         self.assertGreater(len(named), len(self.ASCII))
         self.assertEqual(named.count("@{strong}strong{strong}@"), 8000)
         self.assertEqual(ilvex.brachy(named), self.ASCII)
+
+
+DECOMPOSED_LINE = "e\u0301t\u00e9 \u0915\u093c @*e\u0301*@ a\u0301\n"
+
+
+class LargeDecomposedTextTest(IlvexTestCase):
+    """A text not in NFC and longer than the pieces it is encoded and
+    normalized in: every function answers as for the composed text, with
+    decomposed letters at line edges, and an error or a lone surrogate late
+    in the text is reported where it stands in the whole text."""
+
+    TEXT = "@@@!koine\n\n" + "".join(
+        f"{i} {DECOMPOSED_LINE}" if i % 7 else f"\u0301{i} {DECOMPOSED_LINE}\n" for i in range(90000))
+
+    def test_answers_as_for_the_composed_text(self):
+        self.assertGreater(len(self.TEXT), 2 << 20)
+        composed = unicodedata.normalize("NFC", self.TEXT)
+        for function in (ilvex.check, ilvex.brachy, ilvex.plero, ilvex.outline):
+            with self.subTest(function=function.__name__):
+                self.assertEqual(function(self.TEXT), function(composed))
+
+    def test_late_faults_are_located_in_the_whole_text(self):
+        broken = self.TEXT + "@/unclosed e\u0301\n"
+        with self.assertRaises(ilvex.IlvexError) as decomposed:
+            ilvex.check(broken)
+        with self.assertRaises(ilvex.IlvexError) as composed:
+            ilvex.check(unicodedata.normalize("NFC", broken))
+        self.assertEqual(str(decomposed.exception), str(composed.exception))
+        surrogate = self.TEXT + "\ud800\n"
+        with self.assertRaises(UnicodeEncodeError) as expected:
+            surrogate.encode()
+        for function in (ilvex.check, ilvex.brachy, ilvex.plero, ilvex.outline):
+            with self.subTest(function=function.__name__):
+                with self.assertRaises(UnicodeEncodeError) as raised:
+                    function(surrogate)
+                self.assertEqual((raised.exception.start, raised.exception.reason),
+                                 (expected.exception.start, expected.exception.reason))
 
 
 class PleroTest(IlvexTestCase):

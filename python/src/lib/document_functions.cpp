@@ -20,17 +20,17 @@ constexpr const char* default_path = "doc.ild";
 constexpr const char* definition_source = "definition source: this operation applies to documents";
 
 // Binds (text, path="doc.ild") for the functions that take just these. The
-// text is only read, so it is borrowed from the `str` (`text_object`), not
-// copied.
+// text is only read, so an ASCII one is borrowed from the `str`
+// (`text_object`); any other is held once, in NFC, in `storage`.
 bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, PyObject*& text_object,
-                        std::string_view& text, std::string& path) {
+                        std::string& storage, std::string_view& text, std::string& path) {
     static const char* keywords[] = {"text", "path", nullptr};
     PyObject* path_object = nullptr;
     if (!PyArg_ParseTupleAndKeywords(args, kwargs, format, const_cast<char**>(keywords),
                                      &text_object, &path_object)) {
         return false;
     }
-    return borrow_str(text_object, "text", text) &&
+    return borrow_document_text(text_object, "text", storage, text) &&
            convert_str_or(path_object, "path", default_path, path);
 }
 
@@ -44,9 +44,10 @@ TextSink appender(StrBuilder& built) {
 PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
         PyObject* text_object = nullptr;
+        std::string storage;
         std::string_view text;
         std::string path;
-        if (!bind_text_and_path(args, kwargs, "O|O:check", text_object, text, path)) return nullptr;
+        if (!bind_text_and_path(args, kwargs, "O|O:check", text_object, storage, text, path)) return nullptr;
         Result<InputKind> kind = check_input(text, path);
         if (!kind) return core_error_to_py(kind.error());
         return PyUnicode_FromString(kind.value() == InputKind::Dialektos ? "dialektos" : "document");
@@ -56,9 +57,10 @@ PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
 PyObject* brachy(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
         PyObject* text_object = nullptr;
+        std::string storage;
         std::string_view text;
         std::string path;
-        if (!bind_text_and_path(args, kwargs, "O|O:brachy", text_object, text, path)) return nullptr;
+        if (!bind_text_and_path(args, kwargs, "O|O:brachy", text_object, storage, text, path)) return nullptr;
         StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
         Result<std::optional<std::string>> written = write_brachy(text, path, appender(built));
         if (!written) return core_error_to_py(written.error());
@@ -80,7 +82,8 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
         std::string_view text;
         std::string path;
         std::optional<std::string> lang;
-        if (!borrow_str(text_object, "text", text) ||
+        std::string storage;
+        if (!borrow_document_text(text_object, "text", storage, text) ||
             !convert_optional_str(lang_object, "lang", lang) ||
             !convert_str_or(path_object, "path", default_path, path)) {
             return nullptr;
@@ -97,9 +100,10 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
 PyObject* outline(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
         PyObject* text_object = nullptr;
+        std::string storage;
         std::string_view text;
         std::string path;
-        if (!bind_text_and_path(args, kwargs, "O|O:outline", text_object, text, path)) return nullptr;
+        if (!bind_text_and_path(args, kwargs, "O|O:outline", text_object, storage, text, path)) return nullptr;
         // Most texts are in NFC already and are outlined in place.
         std::string normalized;
         std::string_view nfc_text = text;
