@@ -111,10 +111,10 @@ Result<ParsedDocument> parse_document_with(std::string_view text, std::string_vi
 // anything else, in NFC, to `parse_text`. Most texts are in NFC already and
 // are parsed in place, without a copy.
 template <class OnDefinition, class ParseText>
-auto route_input(std::string_view text, std::string_view path, OnDefinition on_definition,
+auto route_input(std::string_view text, std::string_view path, TextForm form, OnDefinition on_definition,
                  ParseText parse_text) {
     if (is_definition_text(text)) return on_definition(parse_definition_file(text, path));
-    if (unicode::is_nfc(text)) return parse_text(text);
+    if (form == TextForm::Nfc || unicode::is_nfc(text)) return parse_text(text);
     return parse_text(unicode::nfc(text));
 }
 
@@ -129,16 +129,16 @@ Result<ParsedInput> parse_input(std::string_view text, std::string_view path) {
         std::get<Dialektos>(result.value()) = std::move(definition).value();
         return result;
     };
-    return route_input(text, path, on_definition,
+    return route_input(text, path, TextForm::Unknown, on_definition,
                        [&](std::string_view nfc_text) { return parse_document_input(nfc_text, path); });
 }
 
-Result<InputKind> check_input(std::string_view text, std::string_view path) {
+Result<InputKind> check_input(std::string_view text, std::string_view path, TextForm form) {
     auto on_definition = [](Result<Dialektos> definition) -> Result<InputKind> {
         if (!definition) return std::move(definition).error();
         return InputKind::Dialektos;
     };
-    return route_input(text, path, on_definition, [&](std::string_view nfc_text) -> Result<InputKind> {
+    return route_input(text, path, form, on_definition, [&](std::string_view nfc_text) -> Result<InputKind> {
         DroppingSink dropping;
         const auto drop = [&](const PreparedDocument&, const Dialektos&) -> BlockSink* { return &dropping; };
         auto parsed =
@@ -170,8 +170,8 @@ void start_writer(std::optional<DocumentWriter>& writer, const PreparedDocument&
 }  // namespace
 
 Result<std::optional<std::string>> write_brachy(std::string_view text, std::string_view path,
-                                                const TextSink& sink) {
-    return route_input(text, path, nothing_to_write, [&](std::string_view nfc_text) -> Result<std::optional<std::string>> {
+                                                const TextSink& sink, TextForm form) {
+    return route_input(text, path, form, nothing_to_write, [&](std::string_view nfc_text) -> Result<std::optional<std::string>> {
         std::optional<DocumentWriter> writer;
         std::optional<ForwardingSink<DocumentWriter>> writing;
         const auto write = [&](const PreparedDocument& prepared, const Dialektos& dialektos) -> BlockSink* {
@@ -185,8 +185,9 @@ Result<std::optional<std::string>> write_brachy(std::string_view text, std::stri
 }
 
 Result<std::optional<std::string>> write_plero(std::string_view text, std::string_view path,
-                                               std::optional<std::string_view> lang, const TextSink& sink) {
-    return route_input(text, path, nothing_to_write, [&](std::string_view nfc_text) -> Result<std::optional<std::string>> {
+                                               std::optional<std::string_view> lang, const TextSink& sink,
+                                               TextForm form) {
+    return route_input(text, path, form, nothing_to_write, [&](std::string_view nfc_text) -> Result<std::optional<std::string>> {
         Status glossa;
         DroppingSink dropping;
         std::optional<DocumentWriter> writer;

@@ -21,7 +21,8 @@ constexpr const char* definition_source = "definition source: this operation app
 
 // Binds (text, path="doc.ild") for the functions that take just these. The
 // text is only read, so an ASCII one is borrowed from the `str`
-// (`text_object`); any other is held once, in NFC, in `storage`.
+// (`text_object`); any other is held once, in NFC, in `storage`. Either
+// way the text is in NFC, which the core then need not check.
 bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, PyObject*& text_object,
                         std::string& storage, std::string_view& text, std::string& path) {
     static const char* keywords[] = {"text", "path", nullptr};
@@ -48,7 +49,7 @@ PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
         std::string_view text;
         std::string path;
         if (!bind_text_and_path(args, kwargs, "O|O:check", text_object, storage, text, path)) return nullptr;
-        Result<InputKind> kind = check_input(text, path);
+        Result<InputKind> kind = check_input(text, path, TextForm::Nfc);
         if (!kind) return core_error_to_py(kind.error());
         return PyUnicode_FromString(kind.value() == InputKind::Dialektos ? "dialektos" : "document");
     });
@@ -61,8 +62,8 @@ PyObject* brachy(PyObject*, PyObject* args, PyObject* kwargs) {
         std::string_view text;
         std::string path;
         if (!bind_text_and_path(args, kwargs, "O|O:brachy", text_object, storage, text, path)) return nullptr;
-        StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
-        Result<std::optional<std::string>> written = write_brachy(text, path, appender(built));
+        StrBuilder built(text.size(), PyUnicode_MAX_CHAR_VALUE(text_object));
+        Result<std::optional<std::string>> written = write_brachy(text, path, appender(built), TextForm::Nfc);
         if (!written) return core_error_to_py(written.error());
         if (!written.value()) return binding_error(definition_source);
         return std::move(built).finish();
@@ -88,9 +89,9 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
             !convert_str_or(path_object, "path", default_path, path)) {
             return nullptr;
         }
-        StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
+        StrBuilder built(text.size(), PyUnicode_MAX_CHAR_VALUE(text_object));
         Result<std::optional<std::string>> written = write_plero(
-            text, path, lang ? std::optional<std::string_view>(*lang) : std::nullopt, appender(built));
+            text, path, lang ? std::optional<std::string_view>(*lang) : std::nullopt, appender(built), TextForm::Nfc);
         if (!written) return core_error_to_py(written.error());
         if (!written.value()) return binding_error(definition_source);
         return std::move(built).finish();

@@ -4,23 +4,25 @@
 #include <Python.h>
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 namespace ilvex::py {
 
-// ASCII pieces are copied straight into the buffer of the `str` being built,
-// which grows when the expected size falls short and is cut to size at the
-// end, so a large result is never held twice (once as UTF-8, once as the
-// `str`). From the first piece that is not ASCII on, the text is gathered as
-// UTF-8 and decoded at the end. An allocation failure throws std::bad_alloc,
-// which the function body turns into MemoryError.
+// The pieces are decoded straight into the buffer of the `str` being built
+// (ASCII ones copied as they are), which grows when the expected size falls
+// short and is cut to size at the end, so a large result is never held
+// twice (once as UTF-8, once as the `str`). The buffer starts with the
+// character width of the source, which a written text nearly always keeps;
+// a wider character widens it, and a text left narrower than its buffer is
+// copied to its own width at the end, as every `str` must have. An
+// allocation failure throws std::bad_alloc, which the function body turns
+// into MemoryError.
 class StrBuilder {
 public:
-    // For a text written from a source of `source_size` bytes; one written
-    // from a source that is not ASCII is gathered as UTF-8 from the start.
-    StrBuilder(std::size_t source_size, bool ascii_source);
-    ~StrBuilder() { Py_XDECREF(ascii_); }
+    // For a text written from a source of `source_size` bytes of UTF-8 whose
+    // widest character is at most `source_maxchar`.
+    StrBuilder(std::size_t source_size, Py_UCS4 source_maxchar);
+    ~StrBuilder();
     StrBuilder(const StrBuilder&) = delete;
     StrBuilder& operator=(const StrBuilder&) = delete;
 
@@ -30,13 +32,20 @@ public:
     PyObject* finish() &&;
 
 private:
-    void resize(std::size_t capacity);
-    void switch_to_utf8();
+    // A new buffer of `capacity` characters up to `maxchar`, holding the
+    // characters written so far.
+    void reallocate(std::size_t capacity, Py_UCS4 maxchar);
+    void append_decoded(std::string_view piece);
 
-    PyObject* ascii_ = nullptr;  // the ASCII `str` being filled; null once switched
-    std::size_t length_ = 0;     // characters written into `ascii_`
+    PyObject* built_ = nullptr;  // the `str` being filled
+    std::size_t length_ = 0;     // characters written into `built_`
     std::size_t capacity_ = 0;
-    std::string utf8_;  // the text, once a piece was not ASCII
+    Py_UCS4 buffer_maxchar_ = 0;  // the widest character `built_` can hold
+    Py_UCS4 maxchar_ = 0;         // the width bound of the characters written
+    // A piece that was not UTF-8: its error, for finish() to raise.
+    PyObject* error_type_ = nullptr;
+    PyObject* error_value_ = nullptr;
+    PyObject* error_traceback_ = nullptr;
 };
 
 }  // namespace ilvex::py
