@@ -43,13 +43,6 @@ StrBuilder::StrBuilder(std::size_t source_size, Py_UCS4 source_maxchar) {
     reallocate(2 * source_size + 4096, width_bound(source_maxchar));
 }
 
-StrBuilder::~StrBuilder() {
-    Py_XDECREF(built_);
-    Py_XDECREF(error_type_);
-    Py_XDECREF(error_value_);
-    Py_XDECREF(error_traceback_);
-}
-
 void StrBuilder::reallocate(std::size_t capacity, Py_UCS4 maxchar) {
     if (built_ != nullptr && maxchar == buffer_maxchar_) {
         // The same width: a resize, which moves nothing of a large buffer.
@@ -77,7 +70,6 @@ void StrBuilder::reallocate(std::size_t capacity, Py_UCS4 maxchar) {
 }
 
 void StrBuilder::append(std::string_view piece) {
-    if (error_type_ != nullptr) return;
     // Every character takes at least one byte of UTF-8.
     if (length_ + piece.size() > capacity_) {
         reallocate(std::max(length_ + piece.size(), 2 * capacity_), buffer_maxchar_);
@@ -90,32 +82,26 @@ void StrBuilder::append(std::string_view piece) {
     append_decoded(piece);
 }
 
+// Decoded here rather than by the interpreter, so that only a reallocation
+// calls into it. The text is UTF-8 from valid sources; an ill-formed
+// sequence would be written as U+FFFD.
 void StrBuilder::append_decoded(std::string_view piece) {
-    PyObject* decoded = PyUnicode_DecodeUTF8(piece.data(), static_cast<Py_ssize_t>(piece.size()), "strict");
-    if (decoded == nullptr) {
-        // Kept for finish(), which reports it; nothing more is written.
-        PyErr_Fetch(&error_type_, &error_value_, &error_traceback_);
-        return;
+    for (std::size_t i = 0; i < piece.size();) {
+        const auto byte = static_cast<unsigned char>(piece[i]);
+        Py_UCS4 c = byte;
+        if (byte < 0x80) {
+            ++i;
+        } else {
+            c = unicode::next_char(piece, i);
+        }
+        if (c > buffer_maxchar_) reallocate(capacity_, width_bound(c));
+        maxchar_ = std::max(maxchar_, c);
+        PyUnicode_WRITE(PyUnicode_KIND(built_), PyUnicode_DATA(built_), length_, c);
+        ++length_;
     }
-    const Py_UCS4 widest = PyUnicode_MAX_CHAR_VALUE(decoded);
-    if (widest > buffer_maxchar_) reallocate(capacity_, widest);
-    maxchar_ = std::max(maxchar_, widest);
-    const Py_ssize_t count = PyUnicode_GET_LENGTH(decoded);
-    const bool copied = PyUnicode_CopyCharacters(built_, static_cast<Py_ssize_t>(length_), decoded, 0, count) >= 0;
-    Py_DECREF(decoded);
-    if (!copied) {
-        PyErr_Clear();
-        throw std::bad_alloc();
-    }
-    length_ += static_cast<std::size_t>(count);
 }
 
 PyObject* StrBuilder::finish() && {
-    if (error_type_ != nullptr) {
-        PyErr_Restore(error_type_, error_value_, error_traceback_);
-        error_type_ = error_value_ = error_traceback_ = nullptr;
-        return nullptr;
-    }
     if (width_bound(maxchar_) != buffer_maxchar_) {
         // Narrower than its buffer: a copy of its own width.
         return PyUnicode_FromKindAndData(PyUnicode_KIND(built_), PyUnicode_DATA(built_),

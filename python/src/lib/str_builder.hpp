@@ -16,13 +16,15 @@ namespace ilvex::py {
 // a wider character widens it, and a text left narrower than its buffer is
 // copied to its own width at the end, as every `str` must have. An
 // allocation failure throws std::bad_alloc, which the function body turns
-// into MemoryError.
+// into MemoryError. Only the constructor, a reallocation (when the room
+// runs out or a wider character comes) and finish() call the interpreter;
+// the rest writes into the buffer alone.
 class StrBuilder {
 public:
     // For a text written from a source of `source_size` bytes of UTF-8 whose
     // widest character is at most `source_maxchar`.
     StrBuilder(std::size_t source_size, Py_UCS4 source_maxchar);
-    ~StrBuilder();
+    ~StrBuilder() { Py_XDECREF(built_); }
     StrBuilder(const StrBuilder&) = delete;
     StrBuilder& operator=(const StrBuilder&) = delete;
 
@@ -41,11 +43,7 @@ private:
     std::size_t length_ = 0;     // characters written into `built_`
     std::size_t capacity_ = 0;
     Py_UCS4 buffer_maxchar_ = 0;  // the widest character `built_` can hold
-    Py_UCS4 maxchar_ = 0;         // the width bound of the characters written
-    // A piece that was not UTF-8: its error, for finish() to raise.
-    PyObject* error_type_ = nullptr;
-    PyObject* error_value_ = nullptr;
-    PyObject* error_traceback_ = nullptr;
+    Py_UCS4 maxchar_ = 0;         // the widest character written
 };
 
 }  // namespace ilvex::py
