@@ -6,7 +6,6 @@
 #include "arguments.hpp"
 #include "dendron/outline.hpp"
 #include "dendron/writer.hpp"
-#include "dialektos/unicode.hpp"
 #include "exceptions.hpp"
 #include "functions.hpp"
 #include "lib/check_entry.hpp"
@@ -105,11 +104,7 @@ PyObject* outline(PyObject*, PyObject* args, PyObject* kwargs) {
         std::string_view text;
         std::string path;
         if (!bind_text_and_path(args, kwargs, "O|O:outline", text_object, storage, text, path)) return nullptr;
-        // Most texts are in NFC already and are outlined in place.
-        std::string normalized;
-        std::string_view nfc_text = text;
-        if (!unicode::is_nfc(text)) nfc_text = normalized = unicode::nfc(text);
-        const Result<Outline> outline = outline_document(nfc_text, path);
+        const Result<Outline> outline = outline_document(text, path);
         if (!outline) return core_error_to_py(outline.error());
         return outline_to_py(outline.value());
     });
