@@ -61,7 +61,7 @@ PyObject* brachy(PyObject*, PyObject* args, PyObject* kwargs) {
         std::string_view text;
         std::string path;
         if (!bind_text_and_path(args, kwargs, "O|O:brachy", text_object, storage, text, path)) return nullptr;
-        StrBuilder built(text.size(), PyUnicode_MAX_CHAR_VALUE(text_object));
+        StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
         Result<std::optional<std::string>> written = write_brachy(text, path, appender(built), TextForm::Nfc);
         if (!written) return core_error_to_py(written.error());
         if (!written.value()) return binding_error(definition_source);
@@ -88,7 +88,7 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
             !convert_str_or(path_object, "path", default_path, path)) {
             return nullptr;
         }
-        StrBuilder built(text.size(), PyUnicode_MAX_CHAR_VALUE(text_object));
+        StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
         Result<std::optional<std::string>> written = write_plero(
             text, path, lang ? std::optional<std::string_view>(*lang) : std::nullopt, appender(built), TextForm::Nfc);
         if (!written) return core_error_to_py(written.error());

@@ -84,7 +84,7 @@ PyObject* endo(PyObject*, PyObject* args, PyObject* kwargs) {
         const EndoFormat* format = find_format(format_name);
         if (format == nullptr) return binding_error(std::string("unsupported endo format: ").append(format_name));
         if (format->importer == nullptr) return not_implemented(format_name.c_str());
-        StrBuilder built(text.size(), PyUnicode_MAX_CHAR_VALUE(text_object));
+        StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
         if (const Status written = write_import(format->importer, text, built); !written) {
             return core_error_to_py(written.error());
         }

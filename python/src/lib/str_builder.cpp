@@ -24,92 +24,60 @@ void advise_large_pages(void* data, std::size_t size) {
     if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
 }
 
-// The widest character of the width that holds `c`: what PyUnicode_New
-// takes as the bound of a buffer.
-Py_UCS4 width_bound(Py_UCS4 c) {
-    if (c < 0x80) return 0x7F;
-    if (c < 0x100) return 0xFF;
-    if (c < 0x10000) return 0xFFFF;
-    return 0x10FFFF;
-}
-
 }  // namespace
 
 // A written text is about as long as its source, longer where sims are
 // written by name or markup is added. The room is reserved generously:
 // pages of it that are never written cost no memory, while outgrowing it
 // would copy the whole text into a larger buffer, with both alive at once.
-StrBuilder::StrBuilder(std::size_t source_size, Py_UCS4 source_maxchar) {
-    reallocate(2 * source_size + 4096, width_bound(source_maxchar));
+StrBuilder::StrBuilder(std::size_t source_size, bool ascii_source) {
+    const std::size_t room = 2 * source_size + 4096;
+    if (!ascii_source) {
+        utf8_.reserve(room);
+        advise_large_pages(utf8_.data(), utf8_.capacity());
+        return;
+    }
+    resize(room);
 }
 
-void StrBuilder::reallocate(std::size_t capacity, Py_UCS4 maxchar) {
-    if (built_ != nullptr && maxchar == buffer_maxchar_) {
-        // The same width: a resize, which moves nothing of a large buffer.
-        if (PyUnicode_Resize(&built_, static_cast<Py_ssize_t>(capacity)) != 0) {
-            PyErr_Clear();
-            throw std::bad_alloc();
-        }
-    } else {
-        PyObject* fresh = PyUnicode_New(static_cast<Py_ssize_t>(capacity), maxchar);
-        if (fresh == nullptr) {
-            PyErr_Clear();
-            throw std::bad_alloc();
-        }
-        if (length_ > 0 && PyUnicode_CopyCharacters(fresh, 0, built_, 0, static_cast<Py_ssize_t>(length_)) < 0) {
-            PyErr_Clear();
-            Py_DECREF(fresh);
-            throw std::bad_alloc();
-        }
-        Py_XDECREF(built_);
-        built_ = fresh;
+void StrBuilder::resize(std::size_t capacity) {
+    // A failed resize leaves the str as it was, for the destructor to release.
+    const bool resized = ascii_ == nullptr
+                             ? (ascii_ = PyUnicode_New(static_cast<Py_ssize_t>(capacity), 127)) != nullptr
+                             : PyUnicode_Resize(&ascii_, static_cast<Py_ssize_t>(capacity)) == 0;
+    if (!resized) {
+        PyErr_Clear();
+        throw std::bad_alloc();
     }
     capacity_ = capacity;
-    buffer_maxchar_ = maxchar;
-    advise_large_pages(PyUnicode_DATA(built_), capacity * PyUnicode_KIND(built_));
+    advise_large_pages(PyUnicode_1BYTE_DATA(ascii_), capacity);
+}
+
+void StrBuilder::switch_to_utf8() {
+    utf8_.reserve(capacity_);
+    advise_large_pages(utf8_.data(), utf8_.capacity());
+    utf8_.assign(reinterpret_cast<const char*>(PyUnicode_1BYTE_DATA(ascii_)), length_);
+    Py_CLEAR(ascii_);
 }
 
 void StrBuilder::append(std::string_view piece) {
-    // Every character takes at least one byte of UTF-8.
-    if (length_ + piece.size() > capacity_) {
-        reallocate(std::max(length_ + piece.size(), 2 * capacity_), buffer_maxchar_);
-    }
-    if (PyUnicode_KIND(built_) == PyUnicode_1BYTE_KIND && unicode::is_ascii(piece)) {
-        std::memcpy(PyUnicode_1BYTE_DATA(built_) + length_, piece.data(), piece.size());
-        length_ += piece.size();
+    if (ascii_ != nullptr && !unicode::is_ascii(piece)) switch_to_utf8();
+    if (ascii_ == nullptr) {
+        utf8_ += piece;
         return;
     }
-    append_decoded(piece);
-}
-
-// Decoded here rather than by the interpreter, so that only a reallocation
-// calls into it. The text is UTF-8 from valid sources; an ill-formed
-// sequence would be written as U+FFFD.
-void StrBuilder::append_decoded(std::string_view piece) {
-    for (std::size_t i = 0; i < piece.size();) {
-        const auto byte = static_cast<unsigned char>(piece[i]);
-        Py_UCS4 c = byte;
-        if (byte < 0x80) {
-            ++i;
-        } else {
-            c = unicode::next_char(piece, i);
-        }
-        if (c > buffer_maxchar_) reallocate(capacity_, width_bound(c));
-        maxchar_ = std::max(maxchar_, c);
-        PyUnicode_WRITE(PyUnicode_KIND(built_), PyUnicode_DATA(built_), length_, c);
-        ++length_;
-    }
+    if (length_ + piece.size() > capacity_) resize(std::max(length_ + piece.size(), 2 * capacity_));
+    std::memcpy(PyUnicode_1BYTE_DATA(ascii_) + length_, piece.data(), piece.size());
+    length_ += piece.size();
 }
 
 PyObject* StrBuilder::finish() && {
-    if (width_bound(maxchar_) != buffer_maxchar_) {
-        // Narrower than its buffer: a copy of its own width.
-        return PyUnicode_FromKindAndData(PyUnicode_KIND(built_), PyUnicode_DATA(built_),
-                                         static_cast<Py_ssize_t>(length_));
+    if (ascii_ == nullptr) {
+        return PyUnicode_DecodeUTF8(utf8_.data(), static_cast<Py_ssize_t>(utf8_.size()), "strict");
     }
-    if (length_ < capacity_ && PyUnicode_Resize(&built_, static_cast<Py_ssize_t>(length_)) != 0) return nullptr;
-    PyObject* built = built_;
-    built_ = nullptr;
+    if (length_ < capacity_) resize(length_);
+    PyObject* built = ascii_;
+    ascii_ = nullptr;
     return built;
 }
 

@@ -4,27 +4,23 @@
 #include <Python.h>
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace ilvex::py {
 
-// The pieces are decoded straight into the buffer of the `str` being built
-// (ASCII ones copied as they are), which grows when the expected size falls
-// short and is cut to size at the end, so a large result is never held
-// twice (once as UTF-8, once as the `str`). The buffer starts with the
-// character width of the source, which a written text nearly always keeps;
-// a wider character widens it, and a text left narrower than its buffer is
-// copied to its own width at the end, as every `str` must have. An
-// allocation failure throws std::bad_alloc, which the function body turns
-// into MemoryError. Only the constructor, a reallocation (when the room
-// runs out or a wider character comes) and finish() call the interpreter;
-// the rest writes into the buffer alone.
+// ASCII pieces are copied straight into the buffer of the `str` being built,
+// which grows when the expected size falls short and is cut to size at the
+// end, so a large result is never held twice (once as UTF-8, once as the
+// `str`). From the first piece that is not ASCII on, the text is gathered as
+// UTF-8 and decoded at the end. An allocation failure throws std::bad_alloc,
+// which the function body turns into MemoryError.
 class StrBuilder {
 public:
-    // For a text written from a source of `source_size` bytes of UTF-8 whose
-    // widest character is at most `source_maxchar`.
-    StrBuilder(std::size_t source_size, Py_UCS4 source_maxchar);
-    ~StrBuilder() { Py_XDECREF(built_); }
+    // For a text written from a source of `source_size` bytes; one written
+    // from a source that is not ASCII is gathered as UTF-8 from the start.
+    StrBuilder(std::size_t source_size, bool ascii_source);
+    ~StrBuilder() { Py_XDECREF(ascii_); }
     StrBuilder(const StrBuilder&) = delete;
     StrBuilder& operator=(const StrBuilder&) = delete;
 
@@ -34,16 +30,13 @@ public:
     PyObject* finish() &&;
 
 private:
-    // A new buffer of `capacity` characters up to `maxchar`, holding the
-    // characters written so far.
-    void reallocate(std::size_t capacity, Py_UCS4 maxchar);
-    void append_decoded(std::string_view piece);
+    void resize(std::size_t capacity);
+    void switch_to_utf8();
 
-    PyObject* built_ = nullptr;  // the `str` being filled
-    std::size_t length_ = 0;     // characters written into `built_`
+    PyObject* ascii_ = nullptr;  // the ASCII `str` being filled; null once switched
+    std::size_t length_ = 0;     // characters written into `ascii_`
     std::size_t capacity_ = 0;
-    Py_UCS4 buffer_maxchar_ = 0;  // the widest character `built_` can hold
-    Py_UCS4 maxchar_ = 0;         // the widest character written
+    std::string utf8_;  // the text, once a piece was not ASCII
 };
 
 }  // namespace ilvex::py
