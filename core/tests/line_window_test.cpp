@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "endo/light_markup/line_window.hpp"
-#include "lib/lines.hpp"
+#include "dialektos/lines.hpp"
 
 namespace ilvex {
 namespace {

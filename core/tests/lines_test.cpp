@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "lib/lines.hpp"
+#include "dialektos/lines.hpp"
 
 namespace ilvex {
 namespace {

@@ -10,7 +10,7 @@
 #include "dendron/outline.hpp"
 #include "dialektos/sim_lookup.hpp"
 #include "dialektos/unicode.hpp"
-#include "lib/lines.hpp"
+#include "dialektos/lines.hpp"
 #include "test_dialektos.hpp"
 
 namespace ilvex {

@@ -3,6 +3,7 @@
 import gc
 import os
 import tempfile
+import unicodedata
 import unittest
 
 import ilvex
@@ -105,11 +106,65 @@ class LargeResultTest(IlvexTestCase):
             written = ilvex.brachy("@@@!loc\n\n" + body + "@{chapter} One\ntext\n{chapter}@\n")
         self.assertEqual(written, "@@@!loc\n\n" + body + "@\u00a7 One\ntext\n\u00a7@\n")
 
+    def test_result_width_follows_its_characters(self):
+        # The result is built at the source's character width: where its own
+        # characters are narrower (the comment's text is dropped) or wider (a
+        # sim written by its symbol), it must still equal the plain str.
+        body = "".join(f"Part {i} \u00e9t\u00e9.\n\n" for i in range(8000))
+        for source, written in (
+            ("@@@!koine\n\nText.\n@@/ \U0001F600\n", "@@@!koine\n\nText.\n@@/\n"),
+            ("@@@!koine\n\n\u00e9.\n@@/ \u0915\n", "@@@!koine\n\n\u00e9.\n@@/\n"),
+            ("@@@!koine\n\n" + body + "End.\n@@/ \u0915\n", "@@@!koine\n\n" + body + "End.\n@@/\n"),
+        ):
+            with self.subTest(source=source[-12:]):
+                self.assertEqual(ilvex.brachy(source), written)
+        chapter = "@@@!ilvex\n@=== chapter\n@\u2021 [lemma]\ngrammata\n\u2021@\n===@\n"
+        with InDirectory({"loc.dia": chapter}):
+            written = ilvex.brachy("@@@!loc\n\n" + body + "@{chapter} One\ntext\n{chapter}@\n")
+        self.assertEqual(written, "@@@!loc\n\n" + body + "@\u2021 One\ntext\n\u2021@\n")
+
     def test_result_longer_than_its_source(self):
         named = ilvex.plero(self.ASCII)
         self.assertGreater(len(named), len(self.ASCII))
         self.assertEqual(named.count("@{strong}strong{strong}@"), 8000)
         self.assertEqual(ilvex.brachy(named), self.ASCII)
+
+
+DECOMPOSED_LINE = "e\u0301t\u00e9 \u0915\u093c @*e\u0301*@ a\u0301\n"
+
+
+class LargeDecomposedTextTest(IlvexTestCase):
+    """A text not in NFC and longer than the pieces it is encoded and
+    normalized in: every function answers as for the composed text, with
+    decomposed letters at line edges, and an error or a lone surrogate late
+    in the text is reported where it stands in the whole text."""
+
+    TEXT = "@@@!koine\n\n" + "".join(
+        f"{i} {DECOMPOSED_LINE}" if i % 7 else f"\u0301{i} {DECOMPOSED_LINE}\n" for i in range(90000))
+
+    def test_answers_as_for_the_composed_text(self):
+        self.assertGreater(len(self.TEXT), 2 << 20)
+        composed = unicodedata.normalize("NFC", self.TEXT)
+        for function in (ilvex.check, ilvex.brachy, ilvex.plero, ilvex.outline):
+            with self.subTest(function=function.__name__):
+                self.assertEqual(function(self.TEXT), function(composed))
+
+    def test_late_faults_are_located_in_the_whole_text(self):
+        broken = self.TEXT + "@/unclosed e\u0301\n"
+        with self.assertRaises(ilvex.IlvexError) as decomposed:
+            ilvex.check(broken)
+        with self.assertRaises(ilvex.IlvexError) as composed:
+            ilvex.check(unicodedata.normalize("NFC", broken))
+        self.assertEqual(str(decomposed.exception), str(composed.exception))
+        surrogate = self.TEXT + "\ud800\n"
+        with self.assertRaises(UnicodeEncodeError) as expected:
+            surrogate.encode()
+        for function in (ilvex.check, ilvex.brachy, ilvex.plero, ilvex.outline):
+            with self.subTest(function=function.__name__):
+                with self.assertRaises(UnicodeEncodeError) as raised:
+                    function(surrogate)
+                self.assertEqual((raised.exception.start, raised.exception.reason),
+                                 (expected.exception.start, expected.exception.reason))
 
 
 class PleroTest(IlvexTestCase):

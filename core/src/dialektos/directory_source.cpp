@@ -76,8 +76,10 @@ Result<std::optional<std::string>> DirectorySource::read(std::string_view name) 
     const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (file.get() < 0) {
         // A regular file that cannot be opened is unreadable; anything else
-        // that cannot be opened is not there.
+        // that cannot be opened is not there. A missing name needs no
+        // second look (the usual case: most ids are not files at all).
         const int error_number = errno;
+        if (error_number == ENOENT) return std::optional<std::string>();
         if (is_regular_file(path)) return unreadable(path, error_number);
         return std::optional<std::string>();
     }

@@ -33,7 +33,7 @@ std::optional<StdParse> build(const StdDefinition& definition) {
     auto parsed = parse_definition(definition.text, std_source_name(definition.id), definition.id, no_files, stack);
     const std::size_t height = stack.pop();
     if (!parsed) return std::nullopt;
-    StdParse parse{std::move(*parsed), height, {std::string(definition.id)}};
+    StdParse parse{std::move(*parsed), height, {std::string(definition.id)}, std::nullopt};
     for (const DialektosImport& imported : parse.dialektos.imports) {
         const StdParse* parent = std_parse(imported.dialektos);
         if (!parent) return std::nullopt;
@@ -50,8 +50,17 @@ const StdParse* std_parse(std::string_view id) {
     const StdDefinition* definition = find_std_definition(id);
     if (!definition) return nullptr;
     Slot& slot = slot_of(*definition);
-    std::call_once(slot.built, [&] { slot.parse = build(*definition); });
+    std::call_once(slot.built, [&] {
+        slot.parse = build(*definition);
+        // Built in place: the index refers to the dialektos it indexes.
+        if (slot.parse) slot.parse->symbols.emplace(slot.parse->dialektos);
+    });
     return slot.parse ? &*slot.parse : nullptr;
+}
+
+const SymbolIndex* std_symbol_index(const Dialektos& dialektos) {
+    const StdParse* parse = std_parse(dialektos.id);
+    return parse && &parse->dialektos == &dialektos ? &*parse->symbols : nullptr;
 }
 
 }  // namespace ilvex

@@ -7,6 +7,7 @@
 #include "dendron/outline.hpp"
 #include "dendron/plero.hpp"
 #include "dendron/writer.hpp"
+#include "dialektos/directory_source.hpp"
 #include "dialektos/resolution.hpp"
 #include "dialektos/unicode.hpp"
 #include "parser/block_parser.hpp"
@@ -22,6 +23,9 @@ using SinkFactory = std::function<BlockSink*(const PreparedDocument&, const Dial
 struct ParseOptions {
     bool collect_records = false;
     bool keep_content = true;
+    // Whether the ParsedDocument gets a copy of the dialektos; the functions
+    // that only read it during the parse leave it empty.
+    bool keep_dialektos = true;
     SinkFactory sink = {};
 };
 
@@ -87,25 +91,30 @@ Result<ParsedDocument> parse_document_with(std::string_view text, std::string_vi
     auto& [declaration, state] = *prepared;
     state.collect_records = options.collect_records;
     state.keep_content = options.keep_content;
-    auto dialektos = resolve_from_dir(state.dir, declaration.id);
-    if (!dialektos) return std::move(dialektos).error();
-    if (options.sink) state.sink = options.sink(*prepared, *dialektos);
-    const SymbolScope in_force(state, *dialektos);
-    auto blocks = parse_blocks(state, *dialektos, std::nullopt);
+    // The dialektos is read where resolution keeps it (a standard one is
+    // parsed once per process), alive as long as `stack`.
+    const DirectorySource source(state.dir);
+    ResolutionStack stack;
+    auto resolved = resolve_kept_dialektos(source, declaration.id, stack);
+    if (!resolved) return std::move(resolved).error();
+    const Dialektos& dialektos = *resolved.value();
+    if (options.sink) state.sink = options.sink(*prepared, dialektos);
+    const SymbolScope in_force(state, dialektos);
+    auto blocks = parse_blocks(state, dialektos, std::nullopt);
     if (!blocks) return std::move(blocks).error();
     return ParsedDocument{Document{std::move(declaration.id), std::move(declaration.version),
                                    std::move(blocks).value()},
-                          std::move(state.records), std::move(dialektos).value()};
+                          std::move(state.records), options.keep_dialektos ? dialektos : Dialektos{}};
 }
 
 // The check entry's routing: a definition file goes to its own parser,
 // anything else, in NFC, to `parse_text`. Most texts are in NFC already and
 // are parsed in place, without a copy.
 template <class OnDefinition, class ParseText>
-auto route_input(std::string_view text, std::string_view path, OnDefinition on_definition,
+auto route_input(std::string_view text, std::string_view path, TextForm form, OnDefinition on_definition,
                  ParseText parse_text) {
     if (is_definition_text(text)) return on_definition(parse_definition_file(text, path));
-    if (unicode::is_nfc(text)) return parse_text(text);
+    if (form == TextForm::Nfc || unicode::is_nfc(text)) return parse_text(text);
     return parse_text(unicode::nfc(text));
 }
 
@@ -120,19 +129,20 @@ Result<ParsedInput> parse_input(std::string_view text, std::string_view path) {
         std::get<Dialektos>(result.value()) = std::move(definition).value();
         return result;
     };
-    return route_input(text, path, on_definition,
+    return route_input(text, path, TextForm::Unknown, on_definition,
                        [&](std::string_view nfc_text) { return parse_document_input(nfc_text, path); });
 }
 
-Result<InputKind> check_input(std::string_view text, std::string_view path) {
+Result<InputKind> check_input(std::string_view text, std::string_view path, TextForm form) {
     auto on_definition = [](Result<Dialektos> definition) -> Result<InputKind> {
         if (!definition) return std::move(definition).error();
         return InputKind::Dialektos;
     };
-    return route_input(text, path, on_definition, [&](std::string_view nfc_text) -> Result<InputKind> {
+    return route_input(text, path, form, on_definition, [&](std::string_view nfc_text) -> Result<InputKind> {
         DroppingSink dropping;
         const auto drop = [&](const PreparedDocument&, const Dialektos&) -> BlockSink* { return &dropping; };
-        auto parsed = parse_document_with(nfc_text, path, {.keep_content = false, .sink = drop});
+        auto parsed =
+            parse_document_with(nfc_text, path, {.keep_content = false, .keep_dialektos = false, .sink = drop});
         if (!parsed) return std::move(parsed).error();
         return InputKind::Document;
     });
@@ -160,23 +170,24 @@ void start_writer(std::optional<DocumentWriter>& writer, const PreparedDocument&
 }  // namespace
 
 Result<std::optional<std::string>> write_brachy(std::string_view text, std::string_view path,
-                                                const TextSink& sink) {
-    return route_input(text, path, nothing_to_write, [&](std::string_view nfc_text) -> Result<std::optional<std::string>> {
+                                                const TextSink& sink, TextForm form) {
+    return route_input(text, path, form, nothing_to_write, [&](std::string_view nfc_text) -> Result<std::optional<std::string>> {
         std::optional<DocumentWriter> writer;
         std::optional<ForwardingSink<DocumentWriter>> writing;
         const auto write = [&](const PreparedDocument& prepared, const Dialektos& dialektos) -> BlockSink* {
             start_writer(writer, prepared, dialektos, path, nfc_text.size(), sink);
             return &writing.emplace(*writer);
         };
-        auto parsed = parse_document_with(nfc_text, path, {.sink = write});
+        auto parsed = parse_document_with(nfc_text, path, {.keep_dialektos = false, .sink = write});
         if (!parsed) return std::move(parsed).error();
         return std::optional<std::string>(std::move(*writer).finish());
     });
 }
 
 Result<std::optional<std::string>> write_plero(std::string_view text, std::string_view path,
-                                               std::optional<std::string_view> lang, const TextSink& sink) {
-    return route_input(text, path, nothing_to_write, [&](std::string_view nfc_text) -> Result<std::optional<std::string>> {
+                                               std::optional<std::string_view> lang, const TextSink& sink,
+                                               TextForm form) {
+    return route_input(text, path, form, nothing_to_write, [&](std::string_view nfc_text) -> Result<std::optional<std::string>> {
         Status glossa;
         DroppingSink dropping;
         std::optional<DocumentWriter> writer;
@@ -190,7 +201,7 @@ Result<std::optional<std::string>> write_plero(std::string_view text, std::strin
             localizer.emplace(dialektos, lang, englossis_resolver(path));
             return &naming.emplace(*writer, *localizer);
         };
-        auto parsed = parse_document_with(nfc_text, path, {.sink = write});
+        auto parsed = parse_document_with(nfc_text, path, {.keep_dialektos = false, .sink = write});
         if (!parsed) return std::move(parsed).error();
         if (!glossa) return std::move(glossa).error();
         if (naming->failure()) return *naming->failure();

@@ -40,6 +40,10 @@ Result<ParsedInput> parse_input(std::string_view text, std::string_view path);
 // without outline records.
 Result<ParsedDocument> parse_document(std::string_view text, std::string_view path);
 
+// Whether a caller already knows its text to be in NFC, which spares the
+// entry points the check.
+enum class TextForm { Unknown, Nfc };
+
 // What a text turned out to be, for callers that only validate.
 enum class InputKind { Dialektos, Document };
 
@@ -47,7 +51,7 @@ enum class InputKind { Dialektos, Document };
 // errors, but a document's blocks are dropped as soon as they have been read
 // and no inline content is kept, so validating a large document holds next
 // to nothing of it.
-Result<InputKind> check_input(std::string_view text, std::string_view path);
+Result<InputKind> check_input(std::string_view text, std::string_view path, TextForm form = TextForm::Unknown);
 
 // Resolves the dialektoi of a document's Englossis blocks, from the
 // directory its own dialektos is resolved from (that of `path`).
@@ -60,7 +64,7 @@ ResolveDialektos englossis_resolver(std::string_view path);
 // With a `sink`, the text goes there in pieces (see DocumentWriter) and the
 // text returned is empty.
 Result<std::optional<std::string>> write_brachy(std::string_view text, std::string_view path,
-                                                const TextSink& sink = {});
+                                                const TextSink& sink = {}, TextForm form = TextForm::Unknown);
 
 // The plerographic text of a document (as render_plero gives it of the
 // parsed tree), named and written block by block as the parse goes; nothing
@@ -68,7 +72,8 @@ Result<std::optional<std::string>> write_brachy(std::string_view text, std::stri
 // document comes before a missing glossa, which comes before a sim that
 // cannot be named. A `sink` takes the text as for write_brachy.
 Result<std::optional<std::string>> write_plero(std::string_view text, std::string_view path,
-                                               std::optional<std::string_view> lang, const TextSink& sink = {});
+                                               std::optional<std::string_view> lang, const TextSink& sink = {},
+                                               TextForm form = TextForm::Unknown);
 
 // parse_document, as a ParsedInput.
 Result<ParsedInput> parse_document_input(std::string_view text, std::string_view path);

@@ -5,7 +5,7 @@
 
 #include "dialektos/lexical.hpp"
 #include "dialektos/unicode.hpp"
-#include "lib/lines.hpp"
+#include "dialektos/lines.hpp"
 #include "parser/document_lines.hpp"
 
 namespace ilvex {

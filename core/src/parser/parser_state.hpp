@@ -10,6 +10,7 @@
 
 #include "dendron/document.hpp"
 #include "dendron/outline_record.hpp"
+#include "dialektos/std_parse_cache.hpp"
 #include "dialektos/symbol_index.hpp"
 #include "parser/document_lines.hpp"
 #include "parser/inline_scratch.hpp"
@@ -71,9 +72,9 @@ struct ParserState {
 // embedded one for an Englossis body.
 class SymbolScope {
 public:
-    SymbolScope(ParserState& state, const Dialektos& dialektos)
-        : state_(state), index_(dialektos), outer_(state.symbols) {
-        state_.symbols = &index_;
+    SymbolScope(ParserState& state, const Dialektos& dialektos) : state_(state), outer_(state.symbols) {
+        const SymbolIndex* shared = std_symbol_index(dialektos);
+        state_.symbols = shared ? shared : &index_.emplace(dialektos);
     }
     ~SymbolScope() { state_.symbols = outer_; }
     SymbolScope(const SymbolScope&) = delete;
@@ -81,7 +82,7 @@ public:
 
 private:
     ParserState& state_;
-    SymbolIndex index_;
+    std::optional<SymbolIndex> index_;  // when the dialektos has no shared index
     const SymbolIndex* outer_;
 };
 

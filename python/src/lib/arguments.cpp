@@ -1,5 +1,9 @@
 #include "arguments.hpp"
 
+#include <algorithm>
+
+#include "dialektos/unicode.hpp"
+
 namespace ilvex::py {
 namespace {
 
@@ -66,6 +70,64 @@ bool convert_str(PyObject* object, const char* name, std::string& out) {
 
 bool borrow_str(PyObject* object, const char* name, std::string_view& out) {
     return str_view_or_fail(object, name, out);
+}
+
+namespace {
+
+// Characters encoded at a time: the piece ends after the last "\n" in
+// reach (or the first one beyond), where normalizing the pieces one by one
+// gives what normalizing the whole would, since nothing composes with or
+// reorders around a line feed.
+constexpr Py_ssize_t piece_characters = 1 << 20;
+
+// The end of the piece that begins at `start` of a text of `length`.
+Py_ssize_t piece_end(PyObject* object, Py_ssize_t start, Py_ssize_t length) {
+    const Py_ssize_t reach = std::min(length, start + piece_characters);
+    if (reach == length) return length;
+    Py_ssize_t newline = PyUnicode_FindChar(object, '\n', start, reach, -1);
+    if (newline < 0) newline = PyUnicode_FindChar(object, '\n', reach, length, 1);
+    return newline < 0 ? length : newline + 1;
+}
+
+// Appends the UTF-8 of characters [start, end) of `object` to `out`, in NFC.
+bool append_nfc_piece(PyObject* object, Py_ssize_t start, Py_ssize_t end, std::string& out) {
+    PyObject* piece = PyUnicode_Substring(object, start, end);
+    if (piece == nullptr) return false;
+    Py_ssize_t size = 0;
+    const char* data = PyUnicode_AsUTF8AndSize(piece, &size);
+    if (data != nullptr) {
+        const std::string_view utf8(data, static_cast<std::size_t>(size));
+        if (unicode::is_nfc(utf8)) {
+            out += utf8;
+        } else {
+            out += unicode::nfc(utf8);
+        }
+    }
+    Py_DECREF(piece);
+    return data != nullptr;
+}
+
+}  // namespace
+
+bool borrow_document_text(PyObject* object, const char* name, std::string& storage, std::string_view& out) {
+    if (!PyUnicode_Check(object)) return fail_type(object, "str", name);
+    if (PyUnicode_IS_ASCII(object)) return str_view_or_fail(object, name, out);
+    const Py_ssize_t length = PyUnicode_GET_LENGTH(object);
+    // Room for the longest encoding of the text's widest characters: pages
+    // never written cost no memory, and the text is never moved to grow.
+    storage.reserve(static_cast<std::size_t>(length) * std::min<std::size_t>(PyUnicode_KIND(object) + 1, 4));
+    for (Py_ssize_t start = 0; start < length;) {
+        const Py_ssize_t end = piece_end(object, start, length);
+        if (!append_nfc_piece(object, start, end, storage)) {
+            // The error of encoding the whole text, as borrow_str gives it.
+            PyErr_Clear();
+            storage = std::string();
+            return str_view_or_fail(object, name, out);
+        }
+        start = end;
+    }
+    out = storage;
+    return true;
 }
 
 bool convert_str_or(PyObject* object, const char* name, const char* fallback, std::string& out) {

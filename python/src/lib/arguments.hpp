@@ -20,6 +20,14 @@ bool convert_str(PyObject* object, const char* name, std::string& out);
 // while the object lives. For a large text that the call only reads.
 bool borrow_str(PyObject* object, const char* name, std::string_view& out);
 
+// A document's text as the document functions read it: the `str`'s own
+// characters when it is ASCII (a view, as borrow_str gives); otherwise its
+// UTF-8 in NFC, encoded and normalized line group by line group into
+// `storage`, which `out` then views. The interpreter's own UTF-8 copy is
+// never made, and a text that is not in NFC is held once, normalized,
+// rather than also as it came.
+bool borrow_document_text(PyObject* object, const char* name, std::string& storage, std::string_view& out);
+
 // A `str`, or `fallback` when the argument was omitted (passed as null).
 bool convert_str_or(PyObject* object, const char* name, const char* fallback, std::string& out);
 

@@ -6,7 +6,6 @@
 #include "arguments.hpp"
 #include "dendron/outline.hpp"
 #include "dendron/writer.hpp"
-#include "dialektos/unicode.hpp"
 #include "exceptions.hpp"
 #include "functions.hpp"
 #include "lib/check_entry.hpp"
@@ -21,17 +20,18 @@ constexpr const char* default_path = "doc.ild";
 constexpr const char* definition_source = "definition source: this operation applies to documents";
 
 // Binds (text, path="doc.ild") for the functions that take just these. The
-// text is only read, so it is borrowed from the `str` (`text_object`), not
-// copied.
+// text is only read, so an ASCII one is borrowed from the `str`
+// (`text_object`); any other is held once, in NFC, in `storage`. Either
+// way the text is in NFC, which the core then need not check.
 bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, PyObject*& text_object,
-                        std::string_view& text, std::string& path) {
+                        std::string& storage, std::string_view& text, std::string& path) {
     static const char* keywords[] = {"text", "path", nullptr};
     PyObject* path_object = nullptr;
     if (!PyArg_ParseTupleAndKeywords(args, kwargs, format, const_cast<char**>(keywords),
                                      &text_object, &path_object)) {
         return false;
     }
-    return borrow_str(text_object, "text", text) &&
+    return borrow_document_text(text_object, "text", storage, text) &&
            convert_str_or(path_object, "path", default_path, path);
 }
 
@@ -45,10 +45,11 @@ TextSink appender(StrBuilder& built) {
 PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
         PyObject* text_object = nullptr;
+        std::string storage;
         std::string_view text;
         std::string path;
-        if (!bind_text_and_path(args, kwargs, "O|O:check", text_object, text, path)) return nullptr;
-        Result<InputKind> kind = without_lock(text.size(), [&] { return check_input(text, path); });
+        if (!bind_text_and_path(args, kwargs, "O|O:check", text_object, storage, text, path)) return nullptr;
+        Result<InputKind> kind = without_lock(text.size(), [&] { return check_input(text, path, TextForm::Nfc); });
         if (!kind) return core_error_to_py(kind.error());
         return PyUnicode_FromString(kind.value() == InputKind::Dialektos ? "dialektos" : "document");
     });
@@ -57,12 +58,13 @@ PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
 PyObject* brachy(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
         PyObject* text_object = nullptr;
+        std::string storage;
         std::string_view text;
         std::string path;
-        if (!bind_text_and_path(args, kwargs, "O|O:brachy", text_object, text, path)) return nullptr;
+        if (!bind_text_and_path(args, kwargs, "O|O:brachy", text_object, storage, text, path)) return nullptr;
         StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
         Result<std::optional<std::string>> written = without_lock_into(built, text.size(), [&] {
-            return write_brachy(text, path, appender(built));
+            return write_brachy(text, path, appender(built), TextForm::Nfc);
         });
         if (!written) return core_error_to_py(written.error());
         if (!written.value()) return binding_error(definition_source);
@@ -83,7 +85,8 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
         std::string_view text;
         std::string path;
         std::optional<std::string> lang;
-        if (!borrow_str(text_object, "text", text) ||
+        std::string storage;
+        if (!borrow_document_text(text_object, "text", storage, text) ||
             !convert_optional_str(lang_object, "lang", lang) ||
             !convert_str_or(path_object, "path", default_path, path)) {
             return nullptr;
@@ -91,7 +94,7 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
         StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
         Result<std::optional<std::string>> written = without_lock_into(built, text.size(), [&] {
             return write_plero(text, path, lang ? std::optional<std::string_view>(*lang) : std::nullopt,
-                               appender(built));
+                               appender(built), TextForm::Nfc);
         });
         if (!written) return core_error_to_py(written.error());
         if (!written.value()) return binding_error(definition_source);
@@ -102,14 +105,12 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
 PyObject* outline(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
         PyObject* text_object = nullptr;
+        std::string storage;
         std::string_view text;
         std::string path;
-        if (!bind_text_and_path(args, kwargs, "O|O:outline", text_object, text, path)) return nullptr;
-        const Result<Outline> outline = without_lock(text.size(), [&]() -> Result<Outline> {
-            // Most texts are in NFC already and are outlined in place.
-            if (unicode::is_nfc(text)) return outline_document(text, path);
-            return outline_document(unicode::nfc(text), path);
-        });
+        if (!bind_text_and_path(args, kwargs, "O|O:outline", text_object, storage, text, path)) return nullptr;
+        const Result<Outline> outline =
+            without_lock(text.size(), [&]() -> Result<Outline> { return outline_document(text, path); });
         if (!outline) return core_error_to_py(outline.error());
         return outline_to_py(outline.value());
     });

@@ -1,12 +1,30 @@
 #include "str_builder.hpp"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
+
+#include <sys/mman.h>
 
 #include "dialektos/unicode.hpp"
 
 namespace ilvex::py {
+namespace {
+
+// A buffer of many megabytes is filled once, front to back, and usually
+// freed soon after: faulting it in page by page costs more than writing it.
+// Large pages for the part that holds whole ones make that a few faults.
+void advise_large_pages(void* data, std::size_t size) {
+    constexpr std::uintptr_t large_page = 2 * 1024 * 1024;
+    if (size < 4 * large_page) return;
+    const auto start = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (start + large_page - 1) & ~(large_page - 1);
+    const std::uintptr_t end = (start + size) & ~(large_page - 1);
+    if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+}
+
+}  // namespace
 
 // A written text is about as long as its source, longer where sims are
 // written by name or markup is added. The room is reserved generously:
@@ -17,6 +35,7 @@ StrBuilder::StrBuilder(std::size_t source_size, bool ascii_source) {
     if (!ascii_source) {
         gathering_utf8_ = true;
         utf8_.reserve(room);
+        advise_large_pages(utf8_.data(), utf8_.capacity());
         return;
     }
     resize(room);
@@ -32,10 +51,12 @@ void StrBuilder::resize(std::size_t capacity) {
         throw std::bad_alloc();
     }
     capacity_ = capacity;
+    advise_large_pages(PyUnicode_1BYTE_DATA(ascii_), capacity);
 }
 
 void StrBuilder::switch_to_utf8() {
     utf8_.reserve(capacity_);
+    advise_large_pages(utf8_.data(), utf8_.capacity());
     utf8_.assign(reinterpret_cast<const char*>(PyUnicode_1BYTE_DATA(ascii_)), length_);
     gathering_utf8_ = true;
 }

@@ -1,4 +1,4 @@
-#include "lib/lines.hpp"
+#include "dialektos/lines.hpp"
 
 namespace ilvex {
 

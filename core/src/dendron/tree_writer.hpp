@@ -1,0 +1,246 @@
+// The writer of a document tree, one block at a time: the blocks and their
+// layout in tree_writer_blocks.cpp, inline text and the spelling of sims in
+// tree_writer_inlines.cpp.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "dendron/document.hpp"
+#include "dendron/writer.hpp"
+#include "dendron/writer_forms.hpp"
+#include "dialektos/model.hpp"
+#include "dialektos/sim_lookup.hpp"
+#include "dialektos/symbol_index.hpp"
+
+namespace ilvex::writing {
+
+class TreeWriter {
+public:
+    TreeWriter(std::string& out, const Dialektos* dialektos, const ResolveDialektos& resolve)
+        : out_(out), dialektos_(dialektos), resolve_(resolve) {}
+
+    void declaration(std::string_view dialektos, const std::optional<std::string>& version);
+
+    // The next block of the innermost body opened and not yet closed, or of
+    // the top level. The first top-level block that writes anything is
+    // preceded by the blank line after the declaration.
+    void next(const Block& block);
+
+    // A block with a body, handed over before its children: its opener is
+    // written now, its closing line by `close`.
+    void open(const Block& block);
+
+    // The text written so far has gone elsewhere: no position in it is
+    // remembered any longer.
+    void forget_written() { escaped_at_ = nowhere; }
+
+    void close(const Block& block);
+
+private:
+    // A block whose body is being written block by block.
+    struct OpenBody {
+        std::string closer;
+        std::optional<BlockKind> previous;  // the last block of the body written
+        const Dialektos* outer_dialektos;   // in force again after the body
+    };
+
+    std::optional<BlockKind> top_level_previous_;
+    std::vector<OpenBody> open_;
+
+    std::optional<BlockKind>& previous() { return open_.empty() ? top_level_previous_ : open_.back().previous; }
+    std::string_view enclosing_closer() const { return open_.empty() ? std::string_view() : open_.back().closer; }
+
+    // A sim token as written: the symbol or "{name}", and whether an empty
+    // comment must follow it.
+    struct Token {
+        std::string text;
+        bool comment_after = false;
+    };
+
+    // `closer` is the closer of the enclosing block ("" at the top level):
+    // no line of a paragraph or verse may begin with it.
+    void blocks(const std::vector<Block>& list, std::string_view closer);
+
+    // One block of a sequence, after the blank line that separates it from
+    // the last block written (`previous`), unless a monosim block stands on
+    // either side.
+    void sequence_item(const Block& block, std::optional<BlockKind>& previous, std::string_view closer);
+
+    void separate(const std::optional<BlockKind>& previous, BlockKind next);
+
+    // Writes the opener of a block with a body (an Englossis puts its
+    // dialektos in force) and returns the body's closer.
+    std::string open_body(const Block& block);
+
+    // Writes the closing line of a block with a body.
+    void close_body(const Block& block, std::string_view closer);
+
+    void write(const Block& block, std::string_view closer);
+
+    // A line that would close the block early, or a carriage return that
+    // a document line loses at its end, cannot stand in the body: such a
+    // text is written as the literal blocks that hold the same lines.
+    void monad_enlexis(const Block::MonadEnlexis& x, std::string_view closer);
+
+    void call_line(std::string_view open, std::string_view param, std::string_view close);
+
+    // Writes the opener line of a para-simmere and returns its closer.
+    std::string opener(const std::string& symbol, bool mirrored, const Taxis& taxis,
+                       const std::vector<Inline>& lemma);
+
+    // The hypograph is written as text that follows no markup: the space in
+    // front of it already ends the suffix.
+    void closing_line(std::string_view closer, const Suffix& suffix, const std::vector<Inline>& hypograph,
+                      bool required = false);
+
+    bool hypograph_required(const std::string& symbol);
+
+    // The para-simmere form of the sim a block's symbol (or "{name}") names.
+    const ParaSimmere* para_form(std::string_view symbol);
+
+    // The dialektos an Englossis block names, resolved once per id; null
+    // when it cannot be resolved.
+    const Dialektos* embedded(const std::string& id);
+
+    // The index of `dialektos_`, built once for each dialektos met.
+    const SymbolIndex& symbols();
+
+    // A name lookup passes over every sim and glossa entry: each name is
+    // looked up once per dialektos.
+    NameLookup named(std::string_view name);
+
+    // Strophes are separated by one blank line; an empty one would only
+    // add blank lines, which separate nothing more.
+    void strophes(const std::vector<Strophe>& list, std::string_view closer);
+
+    // A lemma or a hypograph: " " and the text, or nothing when the text
+    // writes nothing. Where the sim requires one, an empty one (which the
+    // parser reads from a comment) is written as a comment.
+    void phrase(const std::vector<Inline>& list, bool required);
+
+    // Writes inline text that stands on lines of its own, and leaves out
+    // what the parser trims there, so that the text reads back as written.
+    void text_lines(const std::vector<Inline>& list, Lines lines, std::string_view block_closer);
+
+    void trim_end(std::size_t start);
+
+    // `closer` is the closer of the enclosing inline item, "" when none.
+    void inlines(const std::vector<Inline>& list, std::string_view closer);
+
+    void items(const std::vector<Inline>& list, std::string_view closer);
+
+    // An enlexis holding its own closer is written in pieces that do not,
+    // split just after the quote. So is one holding a line feed that the
+    // text after it cannot follow on a line of its own: in a text of one
+    // line, or where the parser would trim the next line's start, end the
+    // paragraph there or read a block form; such a line feed is written
+    // between the pieces as text. The suffix goes with the last piece.
+    std::vector<Inline> enlexis_pieces(const Inline::Enlexis& enlexis);
+
+    // Whether a paragraph line that begins with `rest` (an enlexis's text
+    // up to its closer) stays in the paragraph, as the block parser reads
+    // it. Unsure cases count as not.
+    bool continues_paragraph(std::string_view rest);
+
+    // Whether the sim token at the start of `text` names a sim that is not
+    // a para-simmere.
+    bool opens_no_para_simmere(std::string_view text);
+
+    // `list` with each enlexis that needs it in pieces; null when none does.
+    std::optional<std::vector<Inline>> in_pieces(const std::vector<Inline>& list);
+
+    // No escape writes a backslash in front of the sigil or "|": the
+    // backslashes that end a text in front of markup, or of a closer that
+    // begins with "|", are written as an enlexis.
+    void text_with_backslashes(std::string_view text, const Inline* next, std::string_view closer, After& previous);
+
+    void text_item(std::string_view text, const Inline* next, std::string_view closer, After& previous);
+
+    // Returns where the text itself begins, after a suffix guard.
+    std::size_t write_text(std::string_view text, bool after_markup, bool before_markup);
+
+    // Whether the enclosing closer would be read at a scanning position of
+    // the text written from `start`, with `next` after it.
+    bool closes_early(std::size_t start, std::string_view next, std::string_view closer) const;
+
+    // Whether what follows the current line so far could still make it
+    // begin with the closer of the enclosing block: a line already as long
+    // as the closer cannot.
+    bool line_may_meet_block_closer() const;
+
+    // Whether the current line, text so far and then `next`, would begin
+    // with the closer of the enclosing block.
+    bool meets_block_closer(std::string_view next) const;
+
+    void begin_visible();
+
+    // A deixis that opens a paragraph line is a para-simmere token to the
+    // block parser: on a later line it would end the paragraph, and on the
+    // first line a target of digits would read as a taxis.
+    void before_deixis(std::string_view target, std::string_view closer);
+
+    // The closer of an inline item, written where a paragraph line begins,
+    // could be read as (the start of) the closer of the enclosing block.
+    void write_closer(std::string_view closer);
+
+    void write(const Inline& item, std::string_view closer);
+
+    void call(std::string_view head, std::string_view param);
+
+    // How an endo-simmere is written: its token and its closer.
+    struct EndoSpelling {
+        Token token;
+        std::string closer;
+    };
+
+    EndoSpelling spell_endo(std::string_view symbol, std::string_view run, bool mirrored);
+
+    // Content that adds no symbol character after the token leaves the
+    // spelling the same for every item of a sim, so it is worked out once;
+    // any other content is spelled into `uncommon`.
+    const EndoSpelling& endo_spelling(const Inline::EndoSimmere& x, EndoSpelling& uncommon);
+
+    // The spelling of a sim whose symbol the parser would read from `run`
+    // (the symbol and what is written after it). A symbol that would run on
+    // into a longer one, or that begins with "(" (which opens an onym anchor
+    // after the sigil), is spelled so that the parser finds this sim again:
+    // an endo-simmere keeps its symbol and gets an empty comment after it,
+    // any other sim is named.
+    Token sim_token(std::string_view symbol, std::string_view run, bool endo);
+
+    struct LineState {
+        Lines lines = Lines::Single;
+        std::string_view block_closer;
+        bool first_line = true;     // a paragraph still on its first line
+        bool at_line_start = true;  // nothing but white space on the current line yet
+        std::size_t line_start = 0; // where the current line's first visible character is
+    };
+
+    std::string& out_;
+    const Dialektos* dialektos_;
+    const ResolveDialektos& resolve_;
+    LineState line_;
+    std::size_t escaped_at_ = nowhere;  // the character after the latest escaping backslash
+    std::string opener_buffer_;         // reused by every text followed by markup
+    std::map<std::string, std::optional<Dialektos>, std::less<>> embedded_;
+    std::map<const Dialektos*, std::map<std::string, NameLookup, std::less<>>> names_;
+    std::map<const Dialektos*, SymbolIndex> indexes_;
+    // The spellings worked out for one dialektos and mirroring, by symbol;
+    // the elements stay in place while more are added, so a spelling in use
+    // is never moved. Symbols of one ASCII character are also found by it.
+    struct EndoSpellings {
+        std::unordered_map<std::string, EndoSpelling, SymbolHash, std::equal_to<>> by_symbol;
+        std::array<const EndoSpelling*, 128> one_byte{};
+    };
+    std::map<std::pair<const Dialektos*, bool>, EndoSpellings> plain_endo_spellings_;
+};
+
+}  // namespace ilvex::writing

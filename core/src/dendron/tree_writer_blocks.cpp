@@ -1,0 +1,241 @@
+#include <algorithm>
+#include <iterator>
+#include <stdexcept>
+#include <variant>
+
+#include "dendron/overloaded.hpp"
+#include "dendron/tree_writer.hpp"
+#include "dendron/writable_values.hpp"
+#include "dialektos/lexical.hpp"
+#include "dialektos/std_parse_cache.hpp"
+#include "dialektos/unicode.hpp"
+
+namespace ilvex::writing {
+
+void TreeWriter::declaration(std::string_view dialektos, const std::optional<std::string>& version) {
+    out_ += "@@@!";
+    out_ += dialektos;
+    if (version) {
+        out_ += '@';
+        out_ += *version;
+    }
+    out_ += '\n';
+}
+
+void TreeWriter::next(const Block& block) {
+    if (open_.empty() && !top_level_previous_ && !writes_nothing(block)) out_ += '\n';
+    sequence_item(block, previous(), enclosing_closer());
+}
+
+void TreeWriter::open(const Block& block) {
+    if (open_.empty() && !top_level_previous_) out_ += '\n';
+    separate(previous(), block.kind());
+    previous() = block.kind();
+    const Dialektos* outer = dialektos_;
+    open_.push_back({open_body(block), std::nullopt, outer});
+}
+
+void TreeWriter::close(const Block& block) {
+    const OpenBody body = std::move(open_.back());
+    open_.pop_back();
+    dialektos_ = body.outer_dialektos;
+    close_body(block, body.closer);
+}
+
+void TreeWriter::blocks(const std::vector<Block>& list, std::string_view closer) {
+    std::optional<BlockKind> previous;
+    for (const Block& block : list) sequence_item(block, previous, closer);
+}
+
+void TreeWriter::sequence_item(const Block& block, std::optional<BlockKind>& previous, std::string_view closer) {
+    if (writes_nothing(block)) return;
+    separate(previous, block.kind());
+    write(block, closer);
+    previous = block.kind();
+}
+
+void TreeWriter::separate(const std::optional<BlockKind>& previous, BlockKind next) {
+    if (previous && !is_monosim_block(*previous) && !is_monosim_block(next)) out_ += '\n';
+}
+
+std::string TreeWriter::open_body(const Block& block) {
+    return std::visit(overloaded{
+                          [&](const Block::Para& x) { return opener(x.symbol, x.mirrored, x.taxis, x.lemma); },
+                          [&](const Block::Diaphane&) {
+                              out_ += "@@@.\n";
+                              return std::string(".@@@");
+                          },
+                          [&](const Block::Englossis& x) {
+                              out_ += "@@@!(";
+                              out_ += x.dialektos;
+                              out_ += ")\n";
+                              dialektos_ = embedded(x.dialektos);
+                              return std::string("!@@@");
+                          },
+                          [&](const Block::ParaAxioma&) {
+                              out_ += "@@@:\n";
+                              return std::string(":@@@");
+                          },
+                          [](const auto&) -> std::string { throw std::logic_error("a block without a body"); },
+                      },
+                      block.node);
+}
+
+void TreeWriter::close_body(const Block& block, std::string_view closer) {
+    std::visit(overloaded{
+                   [&](const Block::Para& x) {
+                       closing_line(closer, x.suffix, x.hypograph, hypograph_required(x.symbol));
+                   },
+                   [&](const Block::Diaphane& x) { closing_line(closer, x.suffix, {}); },
+                   [&](const Block::Englossis& x) { closing_line(closer, x.suffix, {}); },
+                   [&](const Block::ParaAxioma& x) { call_line(":@@@(", x.onym, ")"); },
+                   [](const auto&) { throw std::logic_error("a block without a body"); },
+               },
+               block.node);
+}
+
+void TreeWriter::write(const Block& block, std::string_view closer) {
+    if (const std::vector<Block>* children = body_of(block)) {
+        const Dialektos* outer = dialektos_;
+        const std::string end = open_body(block);
+        blocks(*children, end);
+        dialektos_ = outer;
+        close_body(block, end);
+        return;
+    }
+    std::visit(overloaded{
+                   [&](const Block::Paragraph& x) {
+                       text_lines(x.inlines, Lines::Paragraph, closer);
+                       out_ += '\n';
+                   },
+                   [&](const Block::Stichoi& x) {
+                       std::string end = "=@@@";
+                       if (x.symbol) {
+                           end = opener(*x.symbol, x.mirrored, x.taxis, x.lemma);
+                       } else {
+                           out_ += "@@@=";
+                           phrase(x.lemma, false);
+                           out_ += '\n';
+                       }
+                       strophes(x.strophes, end);
+                       closing_line(end, x.suffix, x.hypograph, x.symbol && hypograph_required(*x.symbol));
+                   },
+                   [&](const Block::MonadEnlexis& x) { monad_enlexis(x, closer); },
+                   [&](const Block::Enmedia& x) { call_line("@@@@(", writable_parameter(x.param), ")"); },
+                   [&](const Block::EnmediaDigest& x) { call_line("@@@@[SHA256:", x.digest, "]"); },
+                   [&](const Block::Anaphor& x) { call_line("@@@(", writable_parameter(x.param), ")"); },
+                   [&](const Block::AnaphorEnlexis& x) {
+                       call_line("@@@+(", writable_parameter(x.param), ")");
+                   },
+                   [&](const Block::AxiomaReference& x) { call_line(x.enlexis ? "@@@+(:" : "@@@(:", x.onym, ":)"); },
+                   [](const auto&) {},  // blocks with a body are written above
+               },
+               block.node);
+}
+
+void TreeWriter::monad_enlexis(const Block::MonadEnlexis& x, std::string_view closer) {
+    const std::vector<Block> pieces = literal_blocks(x.text, x.suffix);
+    if (pieces.size() != 1 || pieces.front().kind() != BlockKind::MonadEnlexis) return blocks(pieces, closer);
+    const std::string& text = std::get<Block::MonadEnlexis>(pieces.front().node).text;
+    out_ += "@@@\"\n";
+    out_ += text;
+    if (text.empty() || text.back() != '\n') out_ += '\n';
+    closing_line("\"@@@", x.suffix, {});
+}
+
+void TreeWriter::call_line(std::string_view open, std::string_view param, std::string_view close) {
+    out_ += open;
+    out_ += param;
+    out_ += close;
+    out_ += '\n';
+}
+
+std::string TreeWriter::opener(const std::string& symbol, bool mirrored, const Taxis& taxis,
+                   const std::vector<Inline>& lemma) {
+    const std::string token = sim_token(symbol, opener_run(symbol, taxis), false).text;
+    out_ += '@';
+    out_ += token;
+    write_taxis(taxis, out_);
+    const ParaSimmere* form = para_form(symbol);
+    phrase(lemma, form && form->lemma == Occurrence::Required);
+    out_ += '\n';
+    return episim_symbol(token, mirrored) + '@';
+}
+
+void TreeWriter::closing_line(std::string_view closer, const Suffix& suffix, const std::vector<Inline>& hypograph,
+                  bool required) {
+    out_ += closer;
+    write_suffix(suffix, out_);
+    phrase(hypograph, required);
+    out_ += '\n';
+}
+
+bool TreeWriter::hypograph_required(const std::string& symbol) {
+    const ParaSimmere* form = para_form(symbol);
+    return form && form->hypograph == Occurrence::Required;
+}
+
+const ParaSimmere* TreeWriter::para_form(std::string_view symbol) {
+    if (!dialektos_) return nullptr;
+    const SimDef* sim = nullptr;
+    if (symbol.starts_with('{') && symbol.ends_with('}') && symbol.size() >= 2) {
+        const NameLookup found = named(symbol.substr(1, symbol.size() - 2));
+        if (found.outcome == NameLookup::Outcome::Found) sim = found.sim;
+    } else {
+        sim = symbols().find(symbol);
+    }
+    return sim ? std::get_if<ParaSimmere>(&sim->form) : nullptr;
+}
+
+const Dialektos* TreeWriter::embedded(const std::string& id) {
+    if (!resolve_) return nullptr;
+    auto found = embedded_.find(id);
+    if (found == embedded_.end()) {
+        auto resolved = resolve_(id);
+        std::optional<Dialektos> dialektos;
+        if (resolved) dialektos = std::move(resolved).value();
+        found = embedded_.emplace(id, std::move(dialektos)).first;
+    }
+    return found->second ? &*found->second : nullptr;
+}
+
+const SymbolIndex& TreeWriter::symbols() {
+    if (const SymbolIndex* shared = std_symbol_index(*dialektos_)) return *shared;
+    auto found = indexes_.find(dialektos_);
+    if (found == indexes_.end()) found = indexes_.emplace(dialektos_, SymbolIndex(*dialektos_)).first;
+    return found->second;
+}
+
+NameLookup TreeWriter::named(std::string_view name) {
+    auto& lookups = names_[dialektos_];
+    auto found = lookups.find(name);
+    if (found == lookups.end()) found = lookups.emplace(std::string(name), sim_by_name(*dialektos_, name)).first;
+    return found->second;
+}
+
+void TreeWriter::strophes(const std::vector<Strophe>& list, std::string_view closer) {
+    bool first = true;
+    for (const Strophe& strophe : list) {
+        if (strophe.empty()) continue;
+        if (!first) out_ += '\n';
+        first = false;
+        for (const auto& line : strophe) {
+            text_lines(line, Lines::Verse, closer);
+            out_ += '\n';
+        }
+    }
+}
+
+void TreeWriter::phrase(const std::vector<Inline>& list, bool required) {
+    const std::size_t mark = out_.size();
+    out_ += ' ';
+    text_lines(list, Lines::Single, {});
+    if (out_.size() > mark + 1) return;
+    if (required) {
+        out_ += line_comment;
+    } else {
+        out_.pop_back();
+    }
+}
+
+}  // namespace ilvex::writing
