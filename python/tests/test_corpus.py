@@ -2,11 +2,14 @@
 reads back, or is refused with an IlvexError, quickly and without a crash.
 
 The files are read in place from the shared corpus beside the repository
-(one folder per format name, its subfolders included); without it the test is skipped. A summary per
+(one folder per format name, its subfolders included), or from the folder of
+the same shape that the environment's ILVEX_CORPUS_DIR names; without it the
+test is skipped. A summary per
 format (files imported, files refused and the commonest refusals) is printed.
 """
 
 import collections
+import os
 import pathlib
 import re
 import sys
@@ -15,7 +18,8 @@ import unittest
 
 import ilvex
 
-CORPUS = pathlib.Path(__file__).resolve().parents[3] / "shared" / "corpus"
+CORPUS = pathlib.Path(os.environ.get("ILVEX_CORPUS_DIR") or
+                      pathlib.Path(__file__).resolve().parents[3] / "shared" / "corpus")
 FORMATS = ["markdown", "html", "rst", "org", "djot", "docbook", "bibtex", "jats", "tei", "usfm", "usx", "osis"]
 # A guard against a hang or a quadratic case, not a speed target: the files
 # are at most a few MB, and an import takes milliseconds.

@@ -182,6 +182,8 @@ class ConvertersThroughEndoTest(TeiTestCase):
             ("<sp><speaker>A</speaker><l>one</l><l>two</l></sp><sp><speaker>B</speaker><p>prose</p></sp>",
              "@:~ A\none\ntwo\n~:@\n\n@: B\nprose\n:@"),
             ("<stage>exit</stage>", "@:[\nexit\n]:@"),
+            # A gap between blocks leaves nothing, whatever describes it.
+            ("<p>a</p><gap reason='illegible'>\n <desc>two lines</desc>\n</gap><gap/><p>b</p>", "a\n\nb"),
         ]])
 
     def test_body_errors(self):

@@ -244,11 +244,12 @@ private:
             }
             return after_element(i);
         }
-        if (name == "pb" || name == "gap" || name == "anchor" || name == "delSpan" || name == "addSpan") {
+        if (name == "pb" || name == "anchor" || name == "delSpan" || name == "addSpan") {
             return after_own_close(tokens, i);
         }
+        // A gap may describe what is missing (`<desc>`); nothing of it is kept.
         if (name == "app" || name == "listPerson" || name == "desc" || name == "space" || name == "docAuthor" ||
-            name == "interpGrp" || name == "lb") {
+            name == "interpGrp" || name == "lb" || name == "gap") {
             return after_element(i);
         }
         return context_.error("unsupported " + format_xml_token(tokens[i]) + " at block level");
