@@ -4,8 +4,8 @@ reads back, or is refused with an IlvexError, quickly and without a crash.
 The files are read in place from the shared corpus beside the repository
 (one folder per format name, its subfolders included), or from the folder of
 the same shape that the environment's ILVEX_CORPUS_DIR names; without it the
-test is skipped. A summary per
-format (files imported, files refused and the commonest refusals) is printed.
+test is skipped. A summary per format (files imported, files refused and the
+commonest refusals) is printed.
 """
 
 import collections
