@@ -1,6 +1,7 @@
 """What every importer promises, whatever its format: nesting is bounded
 with one message, adversarial megabyte inputs finish fast, an empty text and
-a lone surrogate are handled alike, and every output reads back."""
+a lone surrogate are handled alike, a leading byte-order mark is no content,
+and every output reads back."""
 
 import time
 import unittest
@@ -106,6 +107,23 @@ EMPTY = [
 ]
 FORMATS = [format_name for format_name, _, _ in EMPTY]
 
+# Per format, a small text that imports; a byte-order mark before it (a
+# file saved with one and decoded as plain UTF-8) changes nothing.
+SMALL_TEXTS = [
+    ("markdown", "# T\n"),
+    ("html", "<h1>T</h1>"),
+    ("rst", "T\n=\n"),
+    ("org", "* T\n"),
+    ("djot", "# T\n"),
+    ("docbook", "<article><title>T</title><para>p</para></article>"),
+    ("bibtex", "@misc{k, title={T}}"),
+    ("jats", "<article><body><p>T</p></body></article>"),
+    ("tei", tei("<p>T</p>")),
+    ("usfm", "\\id GEN\n\\p T\n"),
+    ("usx", usx("<para style='p'>T</para>")),
+    ("osis", osis("<p>T</p>")),
+]
+
 
 class ImporterContractsTest(IlvexTestCase):
     def assert_outcome(self, format_name, text, failure, seconds=SECONDS):
@@ -140,6 +158,12 @@ class ImporterContractsTest(IlvexTestCase):
                     self.assert_endo_outputs(format_name, [("", expected)])
                 else:
                     self.assert_outcome(format_name, "", failure)
+
+    def test_byte_order_mark_is_not_content(self):
+        self.assertEqual([format_name for format_name, _ in SMALL_TEXTS], FORMATS)
+        for format_name, text in SMALL_TEXTS:
+            with self.subTest(format=format_name):
+                self.assertEqual(ilvex.endo(format_name, "\ufeff" + text), ilvex.endo(format_name, text))
 
     def test_lone_surrogate_fails_with_the_interpreters_error(self):
         for format_name in FORMATS:

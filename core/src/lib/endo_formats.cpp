@@ -34,6 +34,14 @@ constexpr std::array<EndoFormat, 12> formats = {{
     {"osis", import_osis, true},
 }};
 
+// A text read from a file saved with a byte-order mark starts with U+FEFF
+// when the caller decoded it as plain UTF-8. It marks the encoding, not the
+// content: kept, it would refuse an XML root or turn a first heading into text.
+std::string_view without_byte_order_mark(std::string_view text) {
+    constexpr std::string_view mark = "\xEF\xBB\xBF";
+    return text.starts_with(mark) ? text.substr(mark.size()) : text;
+}
+
 }  // namespace
 
 std::span<const EndoFormat> endo_formats() { return formats; }
@@ -47,6 +55,7 @@ const EndoFormat* find_endo_format(std::string_view name) {
 
 Status import_endo(const EndoFormat& format, std::string_view text, const std::optional<std::string>& scheme,
                    ImportSink& sink) {
+    text = without_byte_order_mark(text);
     if (scheme && format.takes_scheme) return import_with_scheme(format.importer, text, *scheme, sink);
     return format.importer(text, sink);
 }
