@@ -22,7 +22,7 @@ std::vector<Block>* body_of(Block& block) {
 }  // namespace
 
 void ImportSink::block(Block&& block) {
-    compose_strings(block);
+    if (!ascii_strings_) compose_strings(block);
     if (open_.empty() || takes_pieces()) {
         accept(std::move(block));
     } else {
@@ -32,7 +32,7 @@ void ImportSink::block(Block&& block) {
 
 void ImportSink::open(Block&& block) {
     if (body_of(block) == nullptr) throw std::logic_error("an importer opened a block without a body");
-    compose_strings(block);
+    if (!ascii_strings_) compose_strings(block);
     if (takes_pieces()) accept_open(block);
     open_.push_back(std::move(block));
 }
