@@ -41,6 +41,12 @@ public:
     // The text written so far has gone elsewhere: no position in it is
     // remembered any longer.
     void forget_written() { escaped_at_ = nowhere; }
+    // A paragraph of the body or top level that next() would write as
+    // `line` (its text, without the line feed), which a caller that writes
+    // simple paragraphs itself has written already.
+    void written_paragraph(std::string_view line);
+    // The closer of the innermost body opened, "" at the top level.
+    std::string_view body_closer() const { return enclosing_closer(); }
 
     void close(const Block& block);
 

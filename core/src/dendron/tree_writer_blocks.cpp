@@ -27,6 +27,14 @@ void TreeWriter::next(const Block& block) {
     sequence_item(block, previous(), enclosing_closer());
 }
 
+void TreeWriter::written_paragraph(std::string_view line) {
+    if (open_.empty() && !top_level_previous_) out_ += '\n';
+    separate(previous(), BlockKind::Paragraph);
+    out_ += line;
+    out_ += '\n';
+    previous() = BlockKind::Paragraph;
+}
+
 void TreeWriter::open(const Block& block) {
     if (open_.empty() && !top_level_previous_) out_ += '\n';
     separate(previous(), block.kind());

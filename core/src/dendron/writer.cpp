@@ -76,6 +76,13 @@ void DocumentWriter::block(const Block& block) {
     state_->hand_over(piece_size);
 }
 
+void DocumentWriter::written_paragraph(std::string_view line) {
+    state_->writer.written_paragraph(line);
+    state_->hand_over(piece_size);
+}
+
+std::string_view DocumentWriter::body_closer() const { return state_->writer.body_closer(); }
+
 void DocumentWriter::open(const Block& block) {
     state_->writer.open(block);
     state_->hand_over(piece_size);

@@ -51,6 +51,12 @@ public:
     DocumentWriter& operator=(const DocumentWriter&) = delete;
 
     void block(const Block& block);
+    // A Paragraph that block() would write as `line` (its text without the
+    // line feed), for a caller that writes simple paragraphs itself.
+    void written_paragraph(std::string_view line);
+    // The closer of the innermost block opened and not yet closed, which no
+    // line of its body may begin with; "" at the top level.
+    std::string_view body_closer() const;
     void open(const Block& block);
     void close(const Block& block);
     std::string finish() &&;

@@ -14,6 +14,9 @@
 
 namespace ilvex {
 
+// The children of a block with a body of blocks; null for any other block.
+std::vector<Block>* block_body(Block& block);
+
 class ImportSink {
 public:
     // The dialektos the imported document declares, and its version; given
