@@ -80,19 +80,25 @@ std::vector<Inlines> paragraphs() {
     };
 }
 
-// Each paragraph at the top level, in items and a quote, and in an
-// Englossis, where sims are spelled against another dialektos.
+// Each paragraph at the top level, in items, a quote and Paras spelled by
+// name, unknown or with a lemma or hypograph, and in an Englossis, where
+// sims are spelled against another dialektos.
 Document document_of(const Inlines& inlines) {
     const Block paragraph = Block::Paragraph{inlines};
     Block::Para item{true, "-", {}, {paragraph, paragraph}, {}, {}, Taxis::absent()};
     Block::Para numbered{true, ".", {}, {paragraph}, {}, {}, Taxis::of(3)};
     Block::Para quote{false, ">", {}, {paragraph, Block(item)}, {}, {}, Taxis::absent()};
     Block::Para footnote{true, "^", {}, {paragraph}, {}, Suffix{"n1", {}}, Taxis::absent()};
-    Block::Englossis embedded{"koine", {paragraph}, {}};
+    Block::Para named{true, "{item}", {}, {paragraph}, {}, {}, Taxis::absent()};
+    Block::Para unknown{true, "%%", {}, {paragraph}, {}, {}, Taxis::of(0)};
+    Block::Para with_lemma{true, "-", {Inline::Text{"lemma"}}, {paragraph}, {}, {}, Taxis::absent()};
+    Block::Para with_hypograph{true, "-", {}, {paragraph}, {Inline::Text{"hypograph"}}, {}, Taxis::absent()};
+    Block::Englossis embedded{"koine", {paragraph, Block(item)}, {}};
     return Document{"il-markdown",
                     std::nullopt,
                     {paragraph, paragraph, Block(item), Block(numbered), Block(quote), Block(footnote),
-                     Block(std::move(embedded)), paragraph}};
+                     Block(std::move(named)), Block(std::move(unknown)), Block(std::move(with_lemma)),
+                     Block(std::move(with_hypograph)), Block(std::move(embedded)), paragraph}};
 }
 
 std::string streamed(const Document& document) {

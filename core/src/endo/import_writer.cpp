@@ -32,7 +32,7 @@ DocumentWriter& ImportWriter::writer() {
 // A block with a body is written in pieces, so that the paragraphs of its
 // body can be written as lines too.
 void ImportWriter::accept(Block&& block) {
-    if (wrote_line(block)) return;
+    if (wrote_line(block) || wrote_para(block)) return;
     if (std::vector<Block>* children = block_body(block)) {
         accept_open(block);
         for (Block& child : *children) accept(std::move(child));
@@ -43,14 +43,35 @@ void ImportWriter::accept(Block&& block) {
 }
 
 bool ImportWriter::wrote_line(const Block& block) {
-    DocumentWriter& out = writer();  // after the declaration, which gave the target
     const auto* paragraph = std::get_if<Block::Paragraph>(&block.node);
-    // Inside an Englossis the writer spells sims against another dialektos.
-    if (paragraph == nullptr || open_englossis_ != 0) return false;
-    if (!lines_) lines_.emplace(*target_);
-    if (!lines_->write(paragraph->inlines, out.body_closer(), line_)) return false;
+    if (paragraph == nullptr || !line_writer()) return false;
+    DocumentWriter& out = writer();
+    if (!line_writer()->write(paragraph->inlines, out.body_closer(), line_)) return false;
     out.written_paragraph(line_);
     return true;
+}
+
+bool ImportWriter::wrote_para(Block& block) {
+    auto* para = std::get_if<Block::Para>(&block.node);
+    if (para == nullptr || !line_writer()) return false;
+    std::string opener;
+    std::string closer;
+    if (!line_writer()->para_opener(*para, opener, closer)) return false;
+    std::string closing;
+    line_writer()->para_closing(*para, closer, closing);
+    DocumentWriter& out = writer();
+    out.written_open(BlockKind::Para, opener, std::move(closer));
+    for (Block& child : para->children) accept(std::move(child));
+    out.written_close(closing);
+    return true;
+}
+
+ParagraphLineWriter* ImportWriter::line_writer() {
+    // Inside an Englossis the writer spells sims against another dialektos.
+    if (open_englossis_ != 0) return nullptr;
+    writer();  // after the declaration, which gave the target
+    if (!lines_) lines_.emplace(*target_);
+    return &*lines_;
 }
 
 void ImportWriter::accept_open(const Block& block) {

@@ -42,9 +42,14 @@ private:
     void accept_open(const Block& block) override;
     void accept_close(const Block& block) override;
     DocumentWriter& writer();
-    // Writes a top-level paragraph of the common kinds itself, handing the
-    // writer its line; false for any other block.
+    // Writes a paragraph of the common kinds itself, handing the writer its
+    // line; false for any other block.
     bool wrote_line(const Block& block);
+    // Writes the opening and closing lines of a Para of the common kind
+    // itself, and its body between them; false for any other block.
+    bool wrote_para(Block& block);
+    // Null where the writer spells sims against another dialektos.
+    ParagraphLineWriter* line_writer();
 
     std::size_t input_size_;
     TextSink sink_;

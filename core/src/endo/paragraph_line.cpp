@@ -132,6 +132,50 @@ bool ParagraphLineWriter::item(const Inline& item) {
     return false;
 }
 
+bool ParagraphLineWriter::para_opener(const Block::Para& para, std::string& opener, std::string& closer) {
+    if (!para.lemma.empty() || !para.hypograph.empty()) return false;
+    const ParaSpelling& spelling = para_spelling(para);
+    if (!spelling.as_is) return false;
+    opener.assign(1, '@');
+    opener += para.symbol;
+    writing::write_taxis(para.taxis, opener);
+    // A required lemma left empty is written as a comment.
+    if (spelling.lemma_required) {
+        opener += ' ';
+        opener += writing::line_comment;
+    }
+    opener += '\n';
+    closer = spelling.closer;
+    return true;
+}
+
+void ParagraphLineWriter::para_closing(const Block::Para& para, std::string_view closer, std::string& line) {
+    line.assign(closer);
+    write_suffix(para.suffix, line);
+    if (para_spelling(para).hypograph_required) {
+        line += ' ';
+        line += writing::line_comment;
+    }
+    line += '\n';
+}
+
+// A symbol written "{name}" is looked up by its name: left to the writer.
+const ParagraphLineWriter::ParaSpelling& ParagraphLineWriter::para_spelling(const Block::Para& para) {
+    const bool taxis = para.taxis.state != Taxis::State::Absent;
+    for (const ParaSpelling& known : para_spellings_) {
+        if (known.symbol == para.symbol && known.mirrored == para.mirrored && known.taxis == taxis) return known;
+    }
+    const std::string& symbol = para.symbol;
+    const SimDef* sim = symbol.empty() ? nullptr : symbols_.find(symbol);
+    const auto* form = sim ? std::get_if<ParaSimmere>(&sim->form) : nullptr;
+    const bool as_is = !symbol.empty() && symbol.front() != '{' &&
+                       spelled_as_is(symbol, writing::opener_run(symbol, para.taxis));
+    return para_spellings_.emplace_back(ParaSpelling{symbol, para.mirrored, taxis, as_is,
+                                                     form && form->lemma == Occurrence::Required,
+                                                     form && form->hypograph == Occurrence::Required,
+                                                     episim_symbol(symbol, para.mirrored) + '@'});
+}
+
 // As the writer decides: a symbol it does not find, or whose sim is the
 // one the parser finds at the run, is written as it is.
 bool ParagraphLineWriter::spelled_as_is(std::string_view symbol, std::string_view run) const {

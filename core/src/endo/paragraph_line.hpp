@@ -1,7 +1,8 @@
 // The line of an imported paragraph, written straight from its inlines when
 // they are of the few kinds most paragraphs hold: texts with nothing to
-// escape, endo-simmeres spelled by their symbol, enlexeis and deixeis. Most
-// of an import is such paragraphs, and the writer's general cases (escapes,
+// escape, endo-simmeres spelled by their symbol, enlexeis and deixeis; and
+// the opening and closing lines of a Para with neither lemma nor hypograph.
+// Most of an import is such blocks, and the writer's general cases (escapes,
 // pieces, names, lines of a body) cost it more than the text itself.
 #pragma once
 
@@ -35,6 +36,12 @@ public:
     // then holds nothing of use).
     bool write(const std::vector<Inline>& inlines, std::string_view block_closer, std::string& line);
 
+    // The opening line of `para` (line feed included) and the closer of its
+    // body, as the writer opens it; false when it is left to the writer.
+    bool para_opener(const Block::Para& para, std::string& opener, std::string& closer);
+    // The closing line of `para`, opened by para_opener with `closer`.
+    void para_closing(const Block::Para& para, std::string_view closer, std::string& line);
+
 private:
     // `closer` is the closer of the enclosing endo-simmere, "" for the
     // paragraph itself.
@@ -55,8 +62,21 @@ private:
     };
     const EndoSpelling& endo_spelling(const Inline::EndoSimmere& sim);
 
+    // How a Para of a symbol, with or without a taxis, is opened and closed.
+    struct ParaSpelling {
+        std::string symbol;
+        bool mirrored;
+        bool taxis;
+        bool as_is;
+        bool lemma_required;
+        bool hypograph_required;
+        std::string closer;
+    };
+    const ParaSpelling& para_spelling(const Block::Para& para);
+
     SymbolIndex symbols_;
     std::deque<EndoSpelling> endo_spellings_;  // the few symbols met; a deque keeps them in place
+    std::deque<ParaSpelling> para_spellings_;
     std::string* out_ = nullptr;
     std::string_view block_closer_;
     bool at_line_start_ = true;
