@@ -40,18 +40,20 @@ void keep_room(PyObject* ascii, std::size_t length) {
 }  // namespace
 
 // A written text is about as long as its source, longer where sims are
-// written by name or markup is added. The room is reserved generously:
-// pages of it that are never written cost no memory, while outgrowing it
-// would copy the whole text into a larger buffer, with both alive at once.
+// written by name or markup is added. The UTF-8 text is reserved
+// generously: pages of it that are never written cost no memory, while
+// outgrowing it would copy the whole text into a larger buffer, with both
+// alive at once. The `str` grows in place where the allocator can, so it
+// starts from the caller's guess when there is one.
 StrBuilder::StrBuilder(std::size_t source_size, bool ascii_source, std::size_t expected_size) {
-    const std::size_t room = expected_size != 0 ? expected_size : 2 * source_size + 4096;
+    utf8_room_ = 2 * source_size + 4096;
     if (!ascii_source) {
         gathering_utf8_ = true;
-        utf8_.reserve(room);
+        utf8_.reserve(utf8_room_);
         advise_large_pages(utf8_.data(), utf8_.capacity());
         return;
     }
-    resize(room);
+    resize(expected_size != 0 ? expected_size : utf8_room_);
 }
 
 void StrBuilder::resize(std::size_t capacity) {
@@ -68,7 +70,7 @@ void StrBuilder::resize(std::size_t capacity) {
 }
 
 void StrBuilder::switch_to_utf8() {
-    utf8_.reserve(capacity_);
+    utf8_.reserve(std::max(capacity_, utf8_room_));
     advise_large_pages(utf8_.data(), utf8_.capacity());
     utf8_.assign(reinterpret_cast<const char*>(PyUnicode_1BYTE_DATA(ascii_)), length_);
     gathering_utf8_ = true;

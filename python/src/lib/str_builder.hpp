@@ -26,7 +26,8 @@ public:
     // For a text written from a source of `source_size` bytes; one written
     // from a source that is not ASCII is gathered as UTF-8 from the start.
     // `expected_size` is the caller's guess of the text's size when it knows
-    // better than the default, twice the source.
+    // better than the default, twice the source; it sizes the `str` an ASCII
+    // source starts with.
     StrBuilder(std::size_t source_size, bool ascii_source, std::size_t expected_size = 0);
     ~StrBuilder() { Py_XDECREF(ascii_); }
     StrBuilder(const StrBuilder&) = delete;
@@ -52,6 +53,7 @@ private:
     const LockRelease* released_ = nullptr;
     std::size_t length_ = 0;     // characters written into `ascii_`
     std::size_t capacity_ = 0;
+    std::size_t utf8_room_ = 0;  // reserved for the text once gathered as UTF-8
     std::string utf8_;  // the text, once a piece was not ASCII
 };
 
