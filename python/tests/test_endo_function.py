@@ -47,6 +47,27 @@ class EndoTest(IlvexTestCase):
             self.assertEqual(ilvex.check(output), "document")
             self.assertEqual(ilvex.brachy(output), output)
 
+    def test_results_of_every_size_against_their_room(self):
+        # Room is reserved at about the source's size: a result about as long
+        # keeps the rest of its block, a longer one grows it, a much shorter
+        # one gives it back. Each is an ordinary str all the same.
+        paragraphs = "".join(f"Part {i} with *em* text.\n\n" for i in range(8000))
+        links = " ".join(f"<a:{i}>" for i in range(20000)) + "\n"
+        cases = (
+            (paragraphs, "".join(f"Part {i} with @*em*@ text.\n\n" for i in range(8000))[:-1]),
+            (links, " ".join(f"@><a:{i}><@" for i in range(20000)) + "\n"),
+            ("\n" * 100000 + "x\n", "x\n"),
+        )
+        for source, body in cases:
+            with self.subTest(source=source[:12]):
+                output = ilvex.endo("markdown", source)
+                expected = "@@@!il-markdown\n\n" + body
+                self.assertEqual(len(output), len(expected))
+                self.assertEqual(output, expected)
+                self.assertEqual(hash(output), hash(expected))
+                self.assertEqual(output.encode(), expected.encode())
+                self.assertEqual(output[-7:] + "!", expected[-7:] + "!")
+
     def test_every_name_is_known(self):
         for name in FORMATS:
             try:

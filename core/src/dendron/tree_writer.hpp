@@ -41,6 +41,18 @@ public:
     // The text written so far has gone elsewhere: no position in it is
     // remembered any longer.
     void forget_written() { escaped_at_ = nowhere; }
+    // A paragraph of the body or top level that next() would write as
+    // `line` (its text, without the line feed), which a caller that writes
+    // simple paragraphs itself has written already.
+    void written_paragraph(std::string_view line);
+    // The closer of the innermost body opened, "" at the top level.
+    std::string_view body_closer() const { return enclosing_closer(); }
+    // A block with a body that open() would open with the line `opener`
+    // (line feed included) and close with `closer`, which a caller has
+    // written; its closing line, written too, goes through
+    // written_close().
+    void written_open(BlockKind kind, std::string_view opener, std::string closer);
+    void written_close(std::string_view closing_line);
 
     void close(const Block& block);
 

@@ -27,6 +27,28 @@ void TreeWriter::next(const Block& block) {
     sequence_item(block, previous(), enclosing_closer());
 }
 
+void TreeWriter::written_paragraph(std::string_view line) {
+    if (open_.empty() && !top_level_previous_) out_ += '\n';
+    separate(previous(), BlockKind::Paragraph);
+    out_ += line;
+    out_ += '\n';
+    previous() = BlockKind::Paragraph;
+}
+
+void TreeWriter::written_open(BlockKind kind, std::string_view opener, std::string closer) {
+    if (open_.empty() && !top_level_previous_) out_ += '\n';
+    separate(previous(), kind);
+    previous() = kind;
+    out_ += opener;
+    open_.push_back({std::move(closer), std::nullopt, dialektos_});
+}
+
+void TreeWriter::written_close(std::string_view closing_line) {
+    dialektos_ = open_.back().outer_dialektos;
+    open_.pop_back();
+    out_ += closing_line;
+}
+
 void TreeWriter::open(const Block& block) {
     if (open_.empty() && !top_level_previous_) out_ += '\n';
     separate(previous(), block.kind());

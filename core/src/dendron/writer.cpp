@@ -76,6 +76,23 @@ void DocumentWriter::block(const Block& block) {
     state_->hand_over(piece_size);
 }
 
+void DocumentWriter::written_paragraph(std::string_view line) {
+    state_->writer.written_paragraph(line);
+    state_->hand_over(piece_size);
+}
+
+std::string_view DocumentWriter::body_closer() const { return state_->writer.body_closer(); }
+
+void DocumentWriter::written_open(BlockKind kind, std::string_view opener, std::string closer) {
+    state_->writer.written_open(kind, opener, std::move(closer));
+    state_->hand_over(piece_size);
+}
+
+void DocumentWriter::written_close(std::string_view closing_line) {
+    state_->writer.written_close(closing_line);
+    state_->hand_over(piece_size);
+}
+
 void DocumentWriter::open(const Block& block) {
     state_->writer.open(block);
     state_->hand_over(piece_size);

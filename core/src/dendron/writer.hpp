@@ -51,6 +51,18 @@ public:
     DocumentWriter& operator=(const DocumentWriter&) = delete;
 
     void block(const Block& block);
+    // A Paragraph that block() would write as `line` (its text without the
+    // line feed), for a caller that writes simple paragraphs itself.
+    void written_paragraph(std::string_view line);
+    // The closer of the innermost block opened and not yet closed, which no
+    // line of its body may begin with; "" at the top level.
+    std::string_view body_closer() const;
+    // A block with a body that open() would open with the line `opener`
+    // (line feed included) and that close() would close with
+    // `closing_line` after its body, both already written by the caller,
+    // and the closer its body's lines may not begin with.
+    void written_open(BlockKind kind, std::string_view opener, std::string closer);
+    void written_close(std::string_view closing_line);
     void open(const Block& block);
     void close(const Block& block);
     std::string finish() &&;

@@ -8,10 +8,7 @@
 
 namespace ilvex {
 
-namespace {
-
-// The children of a block with a body of blocks; null for any other block.
-std::vector<Block>* body_of(Block& block) {
+std::vector<Block>* block_body(Block& block) {
     if (auto* x = std::get_if<Block::Para>(&block.node)) return &x->children;
     if (auto* x = std::get_if<Block::Diaphane>(&block.node)) return &x->children;
     if (auto* x = std::get_if<Block::Englossis>(&block.node)) return &x->children;
@@ -19,20 +16,18 @@ std::vector<Block>* body_of(Block& block) {
     return nullptr;
 }
 
-}  // namespace
-
 void ImportSink::block(Block&& block) {
-    compose_strings(block);
+    if (!ascii_strings_) compose_strings(block);
     if (open_.empty() || takes_pieces()) {
         accept(std::move(block));
     } else {
-        body_of(open_.back())->push_back(std::move(block));
+        block_body(open_.back())->push_back(std::move(block));
     }
 }
 
 void ImportSink::open(Block&& block) {
-    if (body_of(block) == nullptr) throw std::logic_error("an importer opened a block without a body");
-    compose_strings(block);
+    if (block_body(block) == nullptr) throw std::logic_error("an importer opened a block without a body");
+    if (!ascii_strings_) compose_strings(block);
     if (takes_pieces()) accept_open(block);
     open_.push_back(std::move(block));
 }
@@ -46,7 +41,7 @@ void ImportSink::close() {
     } else if (open_.empty()) {
         accept(std::move(block));
     } else {
-        body_of(open_.back())->push_back(std::move(block));
+        block_body(open_.back())->push_back(std::move(block));
     }
 }
 

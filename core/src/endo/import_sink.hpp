@@ -14,6 +14,9 @@
 
 namespace ilvex {
 
+// The children of a block with a body of blocks; null for any other block.
+std::vector<Block>* block_body(Block& block);
+
 class ImportSink {
 public:
     // The dialektos the imported document declares, and its version; given
@@ -36,6 +39,11 @@ public:
     void open(Block&& block);
     void close();
 
+    // Told by an importer whose every string is a piece of an ASCII source
+    // or an ASCII constant of its own: such strings are in NFC already, and
+    // the blocks are taken as they come, without a pass over their strings.
+    void take_ascii_strings() { ascii_strings_ = true; }
+
 protected:
     ~ImportSink() = default;
 
@@ -49,6 +57,7 @@ private:
     virtual void accept_close(const Block&) {}
 
     std::vector<Block> open_;  // the blocks opened and not yet closed, innermost last
+    bool ascii_strings_ = false;
 };
 
 // Keeps what an importer gives as one Document, for callers that want the

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <utility>
+#include <variant>
 
 namespace ilvex {
 namespace {
@@ -28,11 +29,60 @@ DocumentWriter& ImportWriter::writer() {
     return *writer_;
 }
 
-void ImportWriter::accept(Block&& block) { writer().block(block); }
+// A block with a body is written in pieces, so that the paragraphs of its
+// body can be written as lines too.
+void ImportWriter::accept(Block&& block) {
+    if (wrote_line(block) || wrote_para(block)) return;
+    if (std::vector<Block>* children = block_body(block)) {
+        accept_open(block);
+        for (Block& child : *children) accept(std::move(child));
+        accept_close(block);
+        return;
+    }
+    writer().block(block);
+}
 
-void ImportWriter::accept_open(const Block& block) { writer().open(block); }
+bool ImportWriter::wrote_line(const Block& block) {
+    const auto* paragraph = std::get_if<Block::Paragraph>(&block.node);
+    if (paragraph == nullptr || !line_writer()) return false;
+    DocumentWriter& out = writer();
+    if (!line_writer()->write(paragraph->inlines, out.body_closer(), line_)) return false;
+    out.written_paragraph(line_);
+    return true;
+}
 
-void ImportWriter::accept_close(const Block& block) { writer().close(block); }
+bool ImportWriter::wrote_para(Block& block) {
+    auto* para = std::get_if<Block::Para>(&block.node);
+    if (para == nullptr || !line_writer()) return false;
+    std::string opener;
+    std::string closer;
+    if (!line_writer()->para_opener(*para, opener, closer)) return false;
+    std::string closing;
+    line_writer()->para_closing(*para, closer, closing);
+    DocumentWriter& out = writer();
+    out.written_open(BlockKind::Para, opener, std::move(closer));
+    for (Block& child : para->children) accept(std::move(child));
+    out.written_close(closing);
+    return true;
+}
+
+ParagraphLineWriter* ImportWriter::line_writer() {
+    // Inside an Englossis the writer spells sims against another dialektos.
+    if (open_englossis_ != 0) return nullptr;
+    writer();  // after the declaration, which gave the target
+    if (!lines_) lines_.emplace(*target_);
+    return &*lines_;
+}
+
+void ImportWriter::accept_open(const Block& block) {
+    writer().open(block);
+    if (std::holds_alternative<Block::Englossis>(block.node)) ++open_englossis_;
+}
+
+void ImportWriter::accept_close(const Block& block) {
+    writer().close(block);
+    if (std::holds_alternative<Block::Englossis>(block.node)) --open_englossis_;
+}
 
 std::string ImportWriter::finish() && { return std::move(writer()).finish(); }
 

@@ -11,6 +11,7 @@
 #include "dendron/writer.hpp"
 #include "dialektos/model.hpp"
 #include "endo/import_sink.hpp"
+#include "endo/paragraph_line.hpp"
 #include "endo/user_defined_target.hpp"
 
 namespace ilvex {
@@ -41,12 +42,23 @@ private:
     void accept_open(const Block& block) override;
     void accept_close(const Block& block) override;
     DocumentWriter& writer();
+    // Writes a paragraph of the common kinds itself, handing the writer its
+    // line; false for any other block.
+    bool wrote_line(const Block& block);
+    // Writes the opening and closing lines of a Para of the common kind
+    // itself, and its body between them; false for any other block.
+    bool wrote_para(Block& block);
+    // Null where the writer spells sims against another dialektos.
+    ParagraphLineWriter* line_writer();
 
     std::size_t input_size_;
     TextSink sink_;
     std::optional<Dialektos> target_;  // before writer_, which points at it
     std::optional<DocumentWriter> writer_;
     std::optional<Block> opened_;  // the block given in pieces, which close() names again
+    std::size_t open_englossis_ = 0;  // Englossis blocks opened and not yet closed
+    std::optional<ParagraphLineWriter> lines_;  // made at the first paragraph, after the declaration
+    std::string line_;
 };
 
 }  // namespace ilvex

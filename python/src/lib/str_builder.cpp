@@ -24,21 +24,36 @@ void advise_large_pages(void* data, std::size_t size) {
     if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
 }
 
+// Ends the ASCII `str` after its first `length` characters without giving
+// back the room after them (a quarter of the block at most). Cutting a large
+// block to size moves its end, and the allocator, which sizes its reuse of
+// large blocks by the last one given back, would then map fresh pages for
+// every next result of the same size, faulting each page in again, which
+// costs more than writing the text. Left whole, the block is reused by the
+// next call. Room in freshly mapped pages that was never written holds no
+// memory.
+void keep_room(PyObject* ascii, std::size_t length) {
+    reinterpret_cast<PyASCIIObject*>(ascii)->length = static_cast<Py_ssize_t>(length);
+    PyUnicode_1BYTE_DATA(ascii)[length] = '\0';
+}
+
 }  // namespace
 
 // A written text is about as long as its source, longer where sims are
-// written by name or markup is added. The room is reserved generously:
-// pages of it that are never written cost no memory, while outgrowing it
-// would copy the whole text into a larger buffer, with both alive at once.
-StrBuilder::StrBuilder(std::size_t source_size, bool ascii_source) {
-    const std::size_t room = 2 * source_size + 4096;
+// written by name or markup is added. The UTF-8 text is reserved
+// generously: pages of it that are never written cost no memory, while
+// outgrowing it would copy the whole text into a larger buffer, with both
+// alive at once. The `str` grows in place where the allocator can, so it
+// starts from the caller's guess when there is one.
+StrBuilder::StrBuilder(std::size_t source_size, bool ascii_source, std::size_t expected_size) {
+    utf8_room_ = 2 * source_size + 4096;
     if (!ascii_source) {
         gathering_utf8_ = true;
-        utf8_.reserve(room);
+        utf8_.reserve(utf8_room_);
         advise_large_pages(utf8_.data(), utf8_.capacity());
         return;
     }
-    resize(room);
+    resize(expected_size != 0 ? expected_size : utf8_room_);
 }
 
 void StrBuilder::resize(std::size_t capacity) {
@@ -55,7 +70,7 @@ void StrBuilder::resize(std::size_t capacity) {
 }
 
 void StrBuilder::switch_to_utf8() {
-    utf8_.reserve(capacity_);
+    utf8_.reserve(std::max(capacity_, utf8_room_));
     advise_large_pages(utf8_.data(), utf8_.capacity());
     utf8_.assign(reinterpret_cast<const char*>(PyUnicode_1BYTE_DATA(ascii_)), length_);
     gathering_utf8_ = true;
@@ -68,7 +83,7 @@ void StrBuilder::append(std::string_view piece) {
         return;
     }
     if (length_ + piece.size() > capacity_) {
-        const std::size_t capacity = std::max(length_ + piece.size(), 2 * capacity_);
+        const std::size_t capacity = std::max(length_ + piece.size(), capacity_ + capacity_ / 2);
         if (released_ == nullptr) {
             resize(capacity);
         } else {
@@ -84,7 +99,11 @@ PyObject* StrBuilder::finish() && {
         Py_CLEAR(ascii_);
         return PyUnicode_DecodeUTF8(utf8_.data(), static_cast<Py_ssize_t>(utf8_.size()), "strict");
     }
-    if (length_ < capacity_) resize(length_);
+    if (length_ + length_ / 3 < capacity_) {
+        resize(length_);
+    } else {
+        keep_room(ascii_, length_);
+    }
     PyObject* built = ascii_;
     ascii_ = nullptr;
     return built;

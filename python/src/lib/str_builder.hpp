@@ -14,8 +14,8 @@ namespace ilvex::py {
 
 // ASCII pieces are copied straight into the buffer of the `str` being built,
 // which grows when the expected size falls short and is cut to size at the
-// end, so a large result is never held twice (once as UTF-8, once as the
-// `str`). From the first piece that is not ASCII on, the text is gathered as
+// end unless little room is left over, so a large result is never held twice
+// (once as UTF-8, once as the `str`). From the first piece that is not ASCII on, the text is gathered as
 // UTF-8 and decoded at the end. An allocation failure throws std::bad_alloc,
 // which the function body turns into MemoryError. Pieces may be appended
 // while the interpreter lock is released (see work_without_lock); the
@@ -25,7 +25,10 @@ class StrBuilder {
 public:
     // For a text written from a source of `source_size` bytes; one written
     // from a source that is not ASCII is gathered as UTF-8 from the start.
-    StrBuilder(std::size_t source_size, bool ascii_source);
+    // `expected_size` is the caller's guess of the text's size when it knows
+    // better than the default, twice the source; it sizes the `str` an ASCII
+    // source starts with.
+    StrBuilder(std::size_t source_size, bool ascii_source, std::size_t expected_size = 0);
     ~StrBuilder() { Py_XDECREF(ascii_); }
     StrBuilder(const StrBuilder&) = delete;
     StrBuilder& operator=(const StrBuilder&) = delete;
@@ -50,6 +53,7 @@ private:
     const LockRelease* released_ = nullptr;
     std::size_t length_ = 0;     // characters written into `ascii_`
     std::size_t capacity_ = 0;
+    std::size_t utf8_room_ = 0;  // reserved for the text once gathered as UTF-8
     std::string utf8_;  // the text, once a piece was not ASCII
 };
 

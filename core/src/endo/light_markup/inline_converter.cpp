@@ -20,6 +20,9 @@ LightInlineConverter::LightInlineConverter(std::string_view text, std::string_vi
 std::vector<Inline> LightInlineConverter::convert(std::size_t begin, std::size_t end) const {
     const std::string_view range = text_.substr(0, end);
     std::vector<Inline> out;
+    // Room for the items a text of this size usually gives, so that a
+    // paragraph's list is not grown (and its items moved) several times.
+    out.reserve((end - begin) / 32 + 1);
     std::string pending;
     std::size_t i = begin;
     while (i < end) {

@@ -210,6 +210,8 @@ Status import_markdown(std::string_view text, ImportSink& sink) {
     if (Status declared = sink.declaration(markdown_dialektos, std::nullopt); !declared) {
         return declared;
     }
+    // Every string of the tree is a piece of the text or an ASCII constant.
+    if (unicode::is_ascii(text)) sink.take_ascii_strings();
     BlockParser(text).parse(sink);
     return {};
 }

@@ -1,0 +1,87 @@
+// The line of an imported paragraph, written straight from its inlines when
+// they are of the few kinds most paragraphs hold: texts with nothing to
+// escape, endo-simmeres spelled by their symbol, enlexeis and deixeis; and
+// the opening and closing lines of a Para with neither lemma nor hypograph.
+// Most of an import is such blocks, and the writer's general cases (escapes,
+// pieces, names, lines of a body) cost it more than the text itself.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dendron/document.hpp"
+#include "dendron/writer_forms.hpp"
+#include "dialektos/model.hpp"
+#include "dialektos/symbol_index.hpp"
+
+namespace ilvex {
+
+// Writes what the document writer writes for a top-level paragraph, or
+// declines, and the paragraph is left to the writer: every rule the writer
+// applies to these kinds is applied here the same way, and a paragraph
+// that would meet any other (a sigil or line feed to write otherwise, a sim
+// spelled by name or with a comment, an enlexis in pieces, a deixis opening
+// the line, an item of another kind) is declined.
+class ParagraphLineWriter {
+public:
+    // `dialektos` is the one the writer spells sims against; it must
+    // outlive this writer.
+    explicit ParagraphLineWriter(const Dialektos& dialektos) : symbols_(dialektos) {}
+
+    // Puts into `line` the text of a paragraph of `inlines` as written in a
+    // body whose closer is `block_closer` ("" at the top level), without
+    // its line feed; false when the paragraph is left to the writer (`line`
+    // then holds nothing of use).
+    bool write(const std::vector<Inline>& inlines, std::string_view block_closer, std::string& line);
+
+    // The opening line of `para` (line feed included) and the closer of its
+    // body, as the writer opens it; false when it is left to the writer.
+    bool para_opener(const Block::Para& para, std::string& opener, std::string& closer);
+    // The closing line of `para`, opened by para_opener with `closer`.
+    void para_closing(const Block::Para& para, std::string_view closer, std::string& line);
+
+private:
+    // `closer` is the closer of the enclosing endo-simmere, "" for the
+    // paragraph itself.
+    bool items(const std::vector<Inline>& list, std::string_view closer);
+    bool item(const Inline& item);
+    bool text(std::string_view text, const Inline* next, std::string_view closer, const writing::After& previous);
+    // Whether the writer spells the sim of `symbol`, met with `run` after
+    // the sigil, by its symbol with no comment after it.
+    bool spelled_as_is(std::string_view symbol, std::string_view run) const;
+
+    // How an endo-simmere whose text begins with no symbol character is
+    // written: by its symbol or not, and its closer.
+    struct EndoSpelling {
+        std::string symbol;
+        bool mirrored;
+        bool as_is;
+        std::string closer;
+    };
+    const EndoSpelling& endo_spelling(const Inline::EndoSimmere& sim);
+
+    // How a Para of a symbol, with or without a taxis, is opened and closed.
+    struct ParaSpelling {
+        std::string symbol;
+        bool mirrored;
+        bool taxis;
+        bool as_is;
+        bool lemma_required;
+        bool hypograph_required;
+        std::string closer;
+    };
+    const ParaSpelling& para_spelling(const Block::Para& para);
+
+    SymbolIndex symbols_;
+    std::deque<EndoSpelling> endo_spellings_;  // the few symbols met; a deque keeps them in place
+    std::deque<ParaSpelling> para_spellings_;
+    std::string* out_ = nullptr;
+    std::string_view block_closer_;
+    bool at_line_start_ = true;
+    std::string joined_;  // consecutive texts, which the writer writes as one
+    std::string opener_;
+};
+
+}  // namespace ilvex
