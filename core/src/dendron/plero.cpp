@@ -2,9 +2,11 @@
 
 #include <map>
 #include <memory>
+#include <unordered_map>
 #include <variant>
 
 #include "dendron/overloaded.hpp"
+#include "dendron/writer_forms.hpp"
 #include "dialektos/sim_lookup.hpp"
 
 namespace ilvex {
@@ -76,8 +78,8 @@ public:
     }
 
     Status symbol(std::string& symbol, const Dialektos& dialektos, std::optional<std::string_view> lang) {
-        auto& named = names_[&dialektos];
-        if (const auto known = named.find(symbol); known != named.end()) {
+        auto& named = names_of(dialektos);
+        if (const auto known = named.find(std::string_view(symbol)); known != named.end()) {
             symbol = known->second;
             return {};
         }
@@ -114,8 +116,22 @@ private:
 
     std::optional<std::string_view> lang_;
     const ResolveDialektos& resolve_;
+    using Names = std::unordered_map<std::string, std::string, writing::SymbolHash, std::equal_to<>>;
+
+    // The names given so far in `dialektos`; the last dialektos asked for is
+    // remembered, as consecutive symbols mostly share theirs.
+    Names& names_of(const Dialektos& dialektos) {
+        if (names_last_ == nullptr || names_for_ != &dialektos) {
+            names_last_ = &names_[&dialektos];
+            names_for_ = &dialektos;
+        }
+        return *names_last_;
+    }
+
     std::map<std::string, Dialektos, std::less<>> embedded_;
-    std::map<const Dialektos*, std::map<std::string, std::string, std::less<>>> names_;
+    std::map<const Dialektos*, Names> names_;
+    const Dialektos* names_for_ = nullptr;
+    Names* names_last_ = nullptr;
 };
 
 StreamedLocalizer::StreamedLocalizer(const Dialektos& dialektos, std::optional<std::string_view> lang,

@@ -45,6 +45,25 @@ public:
     void close(const Block& block);
 
 private:
+    // How a para-simmere opens and closes: its token, the closer of its
+    // body, and whether its form requires a lemma and a hypograph.
+    struct ParaSpelling {
+        std::string token;
+        std::string closer;
+        bool lemma_required = false;
+        bool hypograph_required = false;
+    };
+
+    // What the writer has worked out for one dialektos: its symbol index
+    // (shared for a standard one), its name lookups and its para-simmere
+    // spellings.
+    struct Known {
+        const SymbolIndex* symbols = nullptr;
+        std::optional<SymbolIndex> own_symbols;  // when no shared index exists
+        std::unordered_map<std::string, NameLookup, SymbolHash, std::equal_to<>> names;
+        std::unordered_map<std::string, ParaSpelling, SymbolHash, std::equal_to<>> para_spellings;
+    };
+
     // A block whose body is being written block by block.
     struct OpenBody {
         std::string closer;
@@ -110,12 +129,20 @@ private:
     // when it cannot be resolved.
     const Dialektos* embedded(const std::string& id);
 
+    // What is known of `dialektos_`, kept for each dialektos met; the last
+    // one asked for is remembered, so most blocks find theirs at once.
+    Known& known();
+
     // The index of `dialektos_`, built once for each dialektos met.
     const SymbolIndex& symbols();
 
     // A name lookup passes over every sim and glossa entry: each name is
     // looked up once per dialektos.
     NameLookup named(std::string_view name);
+
+    // How a para-simmere of `symbol` opens and closes, worked out once per
+    // dialektos, symbol, mirroring and presence of a taxis.
+    const ParaSpelling& para_spelling(std::string_view symbol, bool mirrored, bool taxis);
 
     // Strophes are separated by one blank line; an empty one would only
     // add blank lines, which separate nothing more.
@@ -231,8 +258,10 @@ private:
     std::size_t escaped_at_ = nowhere;  // the character after the latest escaping backslash
     std::string opener_buffer_;         // reused by every text followed by markup
     std::map<std::string, std::optional<Dialektos>, std::less<>> embedded_;
-    std::map<const Dialektos*, std::map<std::string, NameLookup, std::less<>>> names_;
-    std::map<const Dialektos*, SymbolIndex> indexes_;
+    std::map<const Dialektos*, Known> known_;
+    const Dialektos* known_for_ = nullptr;
+    Known* known_last_ = nullptr;
+    std::string key_buffer_;  // reused to look spellings up without a copy
     // The spellings worked out for one dialektos and mirroring, by symbol;
     // the elements stay in place while more are added, so a spelling in use
     // is never moved. Symbols of one ASCII character are also found by it.
