@@ -1,5 +1,6 @@
 #include "dendron/plero.hpp"
 
+#include <array>
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -78,14 +79,22 @@ public:
     }
 
     Status symbol(std::string& symbol, const Dialektos& dialektos, std::optional<std::string_view> lang) {
-        auto& named = names_of(dialektos);
-        if (const auto known = named.find(std::string_view(symbol)); known != named.end()) {
-            symbol = known->second;
-            return {};
+        Names& named = names_of(dialektos);
+        const bool one_byte = symbol.size() == 1 && static_cast<unsigned char>(symbol[0]) < 0x80;
+        if (one_byte) {
+            if (const std::string* known = named.one_byte[static_cast<unsigned char>(symbol[0])]) {
+                symbol = *known;
+                return {};
+            }
         }
-        std::string original = symbol;
-        if (auto status = localize_sim_reference(symbol, dialektos, lang); !status) return status;
-        named.emplace(std::move(original), symbol);
+        auto known = named.by_symbol.find(std::string_view(symbol));
+        if (known == named.by_symbol.end()) {
+            std::string original = symbol;
+            if (auto status = localize_sim_reference(symbol, dialektos, lang); !status) return status;
+            known = named.by_symbol.emplace(std::move(original), symbol).first;
+        }
+        symbol = known->second;
+        if (one_byte) named.one_byte[static_cast<unsigned char>(known->first[0])] = &known->second;
         return {};
     }
 
@@ -116,7 +125,13 @@ private:
 
     std::optional<std::string_view> lang_;
     const ResolveDialektos& resolve_;
-    using Names = std::unordered_map<std::string, std::string, writing::SymbolHash, std::equal_to<>>;
+    // The names given to the symbols of one dialektos (which stay in place
+    // while more are added); symbols of one ASCII character are also found
+    // by that character.
+    struct Names {
+        std::unordered_map<std::string, std::string, writing::SymbolHash, std::equal_to<>> by_symbol;
+        std::array<const std::string*, 128> one_byte{};
+    };
 
     // The names given so far in `dialektos`; the last dialektos asked for is
     // remembered, as consecutive symbols mostly share theirs.

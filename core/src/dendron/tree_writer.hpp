@@ -45,6 +45,8 @@ public:
     void close(const Block& block);
 
 private:
+    struct Known;
+
     // How a para-simmere opens and closes: its token, the closer of its
     // body, and whether its form requires a lemma and a hypograph.
     struct ParaSpelling {
@@ -52,16 +54,6 @@ private:
         std::string closer;
         bool lemma_required = false;
         bool hypograph_required = false;
-    };
-
-    // What the writer has worked out for one dialektos: its symbol index
-    // (shared for a standard one), its name lookups and its para-simmere
-    // spellings.
-    struct Known {
-        const SymbolIndex* symbols = nullptr;
-        std::optional<SymbolIndex> own_symbols;  // when no shared index exists
-        std::unordered_map<std::string, NameLookup, SymbolHash, std::equal_to<>> names;
-        std::unordered_map<std::string, ParaSpelling, SymbolHash, std::equal_to<>> para_spellings;
     };
 
     // A block whose body is being written block by block.
@@ -251,6 +243,25 @@ private:
         std::size_t line_start = 0; // where the current line's first visible character is
     };
 
+    // The spellings worked out for one dialektos and mirroring, by symbol;
+    // the elements stay in place while more are added, so a spelling in use
+    // is never moved. Symbols of one ASCII character are also found by it.
+    struct EndoSpellings {
+        std::unordered_map<std::string, EndoSpelling, SymbolHash, std::equal_to<>> by_symbol;
+        std::array<const EndoSpelling*, 128> one_byte{};
+    };
+
+    // What the writer has worked out for one dialektos: its symbol index
+    // (shared for a standard one), its name lookups, and the spellings of
+    // its para-simmeres and (by mirroring) of its plain endo-simmeres.
+    struct Known {
+        const SymbolIndex* symbols = nullptr;
+        std::optional<SymbolIndex> own_symbols;  // when no shared index exists
+        std::unordered_map<std::string, NameLookup, SymbolHash, std::equal_to<>> names;
+        std::unordered_map<std::string, ParaSpelling, SymbolHash, std::equal_to<>> para_spellings;
+        std::array<EndoSpellings, 2> plain_endo_spellings;
+    };
+
     std::string& out_;
     const Dialektos* dialektos_;
     const ResolveDialektos& resolve_;
@@ -262,14 +273,6 @@ private:
     const Dialektos* known_for_ = nullptr;
     Known* known_last_ = nullptr;
     std::string key_buffer_;  // reused to look spellings up without a copy
-    // The spellings worked out for one dialektos and mirroring, by symbol;
-    // the elements stay in place while more are added, so a spelling in use
-    // is never moved. Symbols of one ASCII character are also found by it.
-    struct EndoSpellings {
-        std::unordered_map<std::string, EndoSpelling, SymbolHash, std::equal_to<>> by_symbol;
-        std::array<const EndoSpelling*, 128> one_byte{};
-    };
-    std::map<std::pair<const Dialektos*, bool>, EndoSpellings> plain_endo_spellings_;
 };
 
 }  // namespace ilvex::writing
