@@ -132,6 +132,7 @@ std::optional<std::vector<Inline>> TreeWriter::in_pieces(const std::vector<Inlin
     std::optional<std::vector<Inline>> out;
     for (std::size_t i = 0; i < list.size(); ++i) {
         const auto* enlexis = std::get_if<Inline::Enlexis>(&list[i].node);
+        if (!enlexis && !out) continue;  // most lists hold no enlexis at all
         std::vector<Inline> pieces = enlexis ? enlexis_pieces(*enlexis) : std::vector<Inline>();
         if (pieces.empty()) {
             if (out) out->push_back(list[i]);
