@@ -10,8 +10,9 @@ namespace {
 constexpr std::size_t max_spare_lists = 1024;
 constexpr std::size_t max_spare_texts = 8192;
 
-// A string this short lives inside the string itself: nothing to reuse.
-constexpr std::size_t inline_string_capacity = std::string().capacity();
+// Whether a string holds storage of its own: a short one lives inside the
+// string itself, which leaves nothing to reuse.
+bool has_own_storage(const std::string& text) { return text.capacity() > std::string().capacity(); }
 
 }  // namespace
 
@@ -48,7 +49,7 @@ void InlineScratch::take_back(Block& block) {
 void InlineScratch::take_back(std::vector<Inline>& list) {
     for (Inline& item : list) {
         if (auto* text = std::get_if<Inline::Text>(&item.node)) {
-            if (text->text.capacity() > inline_string_capacity && texts_.size() < max_spare_texts) {
+            if (has_own_storage(text->text) && texts_.size() < max_spare_texts) {
                 texts_.push_back(std::move(text->text));
             }
         } else if (auto* simmere = std::get_if<Inline::EndoSimmere>(&item.node)) {
