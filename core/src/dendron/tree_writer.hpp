@@ -25,7 +25,7 @@ namespace ilvex::writing {
 class TreeWriter {
 public:
     TreeWriter(std::string& out, const Dialektos* dialektos, const ResolveDialektos& resolve)
-        : out_(out), dialektos_(dialektos), resolve_(resolve) {}
+        : out_(out), dialektos_(dialektos), resolve_(resolve), document_dialektos_(dialektos) {}
 
     void declaration(std::string_view dialektos, const std::optional<std::string>& version);
 
@@ -255,11 +255,15 @@ private:
     // (shared for a standard one), its name lookups, and the spellings of
     // its para-simmeres and (by mirroring) of its plain endo-simmeres.
     struct Known {
+        // Made empty, without first clearing the room its optional parts
+        // leave unused (as a map's operator[] would otherwise do).
+        Known() {}
+
         const SymbolIndex* symbols = nullptr;
         std::optional<SymbolIndex> own_symbols;  // when no shared index exists
         std::unordered_map<std::string, NameLookup, SymbolHash, std::equal_to<>> names;
         std::unordered_map<std::string, ParaSpelling, SymbolHash, std::equal_to<>> para_spellings;
-        std::array<EndoSpellings, 2> plain_endo_spellings;
+        std::array<std::optional<EndoSpellings>, 2> plain_endo_spellings;  // made when first used
     };
 
     std::string& out_;
@@ -269,6 +273,10 @@ private:
     std::size_t escaped_at_ = nowhere;  // the character after the latest escaping backslash
     std::string opener_buffer_;         // reused by every text followed by markup
     std::map<std::string, std::optional<Dialektos>, std::less<>> embedded_;
+    // What is known of the document's own dialektos is kept at hand; that of
+    // the dialektoi of Englossis blocks, in the map.
+    const Dialektos* document_dialektos_;
+    Known document_known_;
     std::map<const Dialektos*, Known> known_;
     const Dialektos* known_for_ = nullptr;
     Known* known_last_ = nullptr;

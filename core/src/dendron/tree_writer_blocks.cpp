@@ -216,7 +216,7 @@ const Dialektos* TreeWriter::embedded(const std::string& id) {
 
 TreeWriter::Known& TreeWriter::known() {
     if (known_last_ == nullptr || known_for_ != dialektos_) {
-        known_last_ = &known_[dialektos_];
+        known_last_ = dialektos_ == document_dialektos_ ? &document_known_ : &known_[dialektos_];
         known_for_ = dialektos_;
     }
     return *known_last_;

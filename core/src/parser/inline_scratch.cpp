@@ -31,6 +31,10 @@ std::string InlineScratch::spare_text(std::string_view text) {
 }
 
 void InlineScratch::take_back(Block& block) {
+    if (blocks_before_reuse_ > 0) {
+        --blocks_before_reuse_;
+        return;
+    }
     if (auto* paragraph = std::get_if<Block::Paragraph>(&block.node)) {
         take_back(paragraph->inlines);
     } else if (auto* para = std::get_if<Block::Para>(&block.node)) {

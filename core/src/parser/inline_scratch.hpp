@@ -57,7 +57,8 @@ public:
     }
 
     // Takes the lists and texts of a block that has been handed over back
-    // for reuse; the block is left with empty ones.
+    // for reuse; the block is left with empty ones. A document of a few
+    // blocks gains nothing from reuse: its first blocks are left as they are.
     void take_back(Block& block);
 
 private:
@@ -70,6 +71,7 @@ private:
 
     void take_back(std::vector<Inline>& list);
 
+    std::size_t blocks_before_reuse_ = 8;
     std::deque<Level> levels_;
     std::vector<std::vector<Inline>> lists_;  // empty, with their capacity
     std::vector<std::string> texts_;          // with storage of their own
