@@ -47,17 +47,19 @@ public:
         scratch_.recycling = true;
     }
 
+    // A container is named in a copy (without its children: a few lines at
+    // most), made over the last one, whose storage it mostly reuses.
     void open(const Block& container) override {
-        Block named = container;  // without its children: a few lines at most
-        if (!failure_ && take(localizer_.open(named))) writer_.open(named);
+        named_ = container;
+        if (!failure_ && take(localizer_.open(named_))) writer_.open(named_);
     }
     void block(Block&& block) override {
         if (!failure_ && take(localizer_.block(block))) writer_.block(block);
         scratch_.take_back(block);
     }
     void close(const Block& container) override {
-        Block named = container;
-        if (!failure_ && take(localizer_.close(named))) writer_.close(named);
+        named_ = container;
+        if (!failure_ && take(localizer_.close(named_))) writer_.close(named_);
     }
 
     // The first piece that could not be named, and why.
@@ -72,6 +74,7 @@ private:
     DocumentWriter& writer_;
     StreamedLocalizer& localizer_;
     InlineScratch& scratch_;
+    Block named_;
     std::optional<Error> failure_;
 };
 
