@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -263,7 +264,7 @@ private:
         std::optional<SymbolIndex> own_symbols;  // when no shared index exists
         std::unordered_map<std::string, NameLookup, SymbolHash, std::equal_to<>> names;
         std::unordered_map<std::string, ParaSpelling, SymbolHash, std::equal_to<>> para_spellings;
-        std::array<std::optional<EndoSpellings>, 2> plain_endo_spellings;  // made when first used
+        std::array<std::unique_ptr<EndoSpellings>, 2> plain_endo_spellings;  // made when first used
     };
 
     std::string& out_;

@@ -343,8 +343,9 @@ TreeWriter::EndoSpelling TreeWriter::spell_endo(std::string_view symbol, std::st
 const TreeWriter::EndoSpelling& TreeWriter::endo_spelling(const Inline::EndoSimmere& x, EndoSpelling& uncommon) {
     const std::string lead = lead_after_opener(x);
     if (!lead.empty()) return uncommon = spell_endo(x.symbol, x.symbol + lead, x.mirrored);
-    std::optional<EndoSpellings>& made = known().plain_endo_spellings[x.mirrored ? 1 : 0];
-    EndoSpellings& spellings = made ? *made : made.emplace();
+    std::unique_ptr<EndoSpellings>& made = known().plain_endo_spellings[x.mirrored ? 1 : 0];
+    if (!made) made = std::make_unique<EndoSpellings>();
+    EndoSpellings& spellings = *made;
     const bool one_byte = x.symbol.size() == 1 && static_cast<unsigned char>(x.symbol[0]) < 0x80;
     if (one_byte) {
         if (const EndoSpelling* known = spellings.one_byte[static_cast<unsigned char>(x.symbol[0])]) return *known;
