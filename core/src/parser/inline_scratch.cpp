@@ -5,14 +5,21 @@
 namespace ilvex {
 namespace {
 
-// How many spare lists and texts are kept at most: enough for the blocks
-// of ordinary documents, without holding on to all of an exceptional one.
-constexpr std::size_t max_spare_lists = 1024;
-constexpr std::size_t max_spare_texts = 8192;
+// How many spare lists and texts are kept, and how large: enough for the
+// blocks of ordinary documents. The storage of a larger one goes: as spares
+// circulate, any of them may stand for any list or text of a later block, so
+// keeping large ones could pile up the largest storage of the document many
+// times over. The spares hold a few megabytes at most.
+constexpr std::size_t max_spare_lists = 256;
+constexpr std::size_t max_spare_list_capacity = 64;
+constexpr std::size_t max_spare_texts = 4096;
+constexpr std::size_t max_spare_text_capacity = 512;
 
-// Whether a string holds storage of its own: a short one lives inside the
+// Whether a text is worth keeping as a spare: a short one lives inside the
 // string itself, which leaves nothing to reuse.
-bool has_own_storage(const std::string& text) { return text.capacity() > std::string().capacity(); }
+bool is_spare_text(const std::string& text) {
+    return text.capacity() > std::string().capacity() && text.capacity() <= max_spare_text_capacity;
+}
 
 }  // namespace
 
@@ -53,7 +60,7 @@ void InlineScratch::take_back(Block& block) {
 void InlineScratch::take_back(std::vector<Inline>& list) {
     for (Inline& item : list) {
         if (auto* text = std::get_if<Inline::Text>(&item.node)) {
-            if (has_own_storage(text->text) && texts_.size() < max_spare_texts) {
+            if (is_spare_text(text->text) && texts_.size() < max_spare_texts) {
                 texts_.push_back(std::move(text->text));
             }
         } else if (auto* simmere = std::get_if<Inline::EndoSimmere>(&item.node)) {
@@ -65,7 +72,9 @@ void InlineScratch::take_back(std::vector<Inline>& list) {
         }
     }
     list.clear();
-    if (list.capacity() > 0 && lists_.size() < max_spare_lists) lists_.push_back(std::move(list));
+    if (list.capacity() > 0 && list.capacity() <= max_spare_list_capacity && lists_.size() < max_spare_lists) {
+        lists_.push_back(std::move(list));
+    }
 }
 
 }  // namespace ilvex
