@@ -185,6 +185,36 @@ TEST(CheckEntry, TextHandedOverInPiecesIsTheSame) {
     EXPECT_GT(plero_pieces, 2);
 }
 
+// Blocks written as the parse goes reuse the storage of the blocks before
+// them: lists and texts of every size, nested or not, in paragraphs, verse
+// and lemmas, follow one another, and no block takes anything over from the
+// one before it.
+TEST(CheckEntry, StreamedBlocksTakeNothingFromTheBlocksBefore) {
+    const std::string long_text(300, 'w');
+    std::string text = "@@@!koine\n\n";
+    for (int i = 0; i < 40; ++i) {
+        text += "@#(" + std::to_string(i) + ") Lemma " + std::string(i % 7 * 9, 'l') + "\n";
+        text += "A " + long_text.substr(0, i * 7 % 300) + " @*b @/" + long_text.substr(0, i % 5 * 40) + "/@ c*@ d\n";
+        text += i % 3 == 0 ? "@@@= Verse\nx\n  " + long_text.substr(0, i * 11 % 300) + "\n=@@@\n\n" : "\n";
+        text += "e\n";
+        text += i % 2 == 0 ? "@-\n" + long_text.substr(0, 20) + " @^(n" + std::to_string(i) + ")\n-@\n" : "";
+        text += "#@\n\n";
+    }
+    const auto whole = parse_document(text, "doc.ild");
+    ASSERT_TRUE(whole) << error_message(whole.error());
+    const auto brachy = write_brachy(text, "doc.ild");
+    ASSERT_TRUE(brachy && brachy->has_value());
+    EXPECT_EQ(**brachy, write_document(whole->document, &whole->dialektos, englossis_resolver("doc.ild")));
+    const auto plero = write_plero(text, "doc.ild", std::nullopt);
+    ASSERT_TRUE(plero && plero->has_value());
+    EXPECT_EQ(**plero, *render_plero(whole->document, whole->dialektos, std::nullopt, englossis_resolver("doc.ild")));
+    const auto for_outline = parse_document_for_outline(text, "doc.ild");
+    ASSERT_TRUE(for_outline);
+    const auto outline = outline_document(text, "doc.ild");
+    ASSERT_TRUE(outline);
+    EXPECT_EQ(*outline, build_outline(for_outline->document, for_outline->outline_records, text, for_outline->dialektos));
+}
+
 // The outline built as the parse goes is the outline of the whole tree: the
 // references of lemmas, bodies and hypographs in document order, none from
 // an axioma body (nested blocks included), block onyms first.

@@ -1,10 +1,13 @@
 #include "dendron/plero.hpp"
 
+#include <array>
 #include <map>
 #include <memory>
+#include <unordered_map>
 #include <variant>
 
 #include "dendron/overloaded.hpp"
+#include "dendron/writer_forms.hpp"
 #include "dialektos/sim_lookup.hpp"
 
 namespace ilvex {
@@ -76,14 +79,22 @@ public:
     }
 
     Status symbol(std::string& symbol, const Dialektos& dialektos, std::optional<std::string_view> lang) {
-        auto& named = names_[&dialektos];
-        if (const auto known = named.find(symbol); known != named.end()) {
-            symbol = known->second;
-            return {};
+        Names& named = names_of(dialektos);
+        const bool one_byte = symbol.size() == 1 && static_cast<unsigned char>(symbol[0]) < 0x80;
+        if (one_byte) {
+            if (const std::string* known = named.one_byte[static_cast<unsigned char>(symbol[0])]) {
+                symbol = *known;
+                return {};
+            }
         }
-        std::string original = symbol;
-        if (auto status = localize_sim_reference(symbol, dialektos, lang); !status) return status;
-        named.emplace(std::move(original), symbol);
+        auto known = named.by_symbol.find(std::string_view(symbol));
+        if (known == named.by_symbol.end()) {
+            std::string original = symbol;
+            if (auto status = localize_sim_reference(symbol, dialektos, lang); !status) return status;
+            known = named.by_symbol.emplace(std::move(original), symbol).first;
+        }
+        symbol = known->second;
+        if (one_byte) named.one_byte[static_cast<unsigned char>(known->first[0])] = &known->second;
         return {};
     }
 
@@ -114,8 +125,28 @@ private:
 
     std::optional<std::string_view> lang_;
     const ResolveDialektos& resolve_;
+    // The names given to the symbols of one dialektos (which stay in place
+    // while more are added); symbols of one ASCII character are also found
+    // by that character.
+    struct Names {
+        std::unordered_map<std::string, std::string, writing::SymbolHash, std::equal_to<>> by_symbol;
+        std::array<const std::string*, 128> one_byte{};
+    };
+
+    // The names given so far in `dialektos`; the last dialektos asked for is
+    // remembered, as consecutive symbols mostly share theirs.
+    Names& names_of(const Dialektos& dialektos) {
+        if (names_last_ == nullptr || names_for_ != &dialektos) {
+            names_last_ = &names_[&dialektos];
+            names_for_ = &dialektos;
+        }
+        return *names_last_;
+    }
+
     std::map<std::string, Dialektos, std::less<>> embedded_;
-    std::map<const Dialektos*, std::map<std::string, std::string, std::less<>>> names_;
+    std::map<const Dialektos*, Names> names_;
+    const Dialektos* names_for_ = nullptr;
+    Names* names_last_ = nullptr;
 };
 
 StreamedLocalizer::StreamedLocalizer(const Dialektos& dialektos, std::optional<std::string_view> lang,

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,7 +26,7 @@ namespace ilvex::writing {
 class TreeWriter {
 public:
     TreeWriter(std::string& out, const Dialektos* dialektos, const ResolveDialektos& resolve)
-        : out_(out), dialektos_(dialektos), resolve_(resolve) {}
+        : out_(out), dialektos_(dialektos), resolve_(resolve), document_dialektos_(dialektos) {}
 
     void declaration(std::string_view dialektos, const std::optional<std::string>& version);
 
@@ -57,6 +58,17 @@ public:
     void close(const Block& block);
 
 private:
+    struct Known;
+
+    // How a para-simmere opens and closes: its token, the closer of its
+    // body, and whether its form requires a lemma and a hypograph.
+    struct ParaSpelling {
+        std::string token;
+        std::string closer;
+        bool lemma_required = false;
+        bool hypograph_required = false;
+    };
+
     // A block whose body is being written block by block.
     struct OpenBody {
         std::string closer;
@@ -122,12 +134,20 @@ private:
     // when it cannot be resolved.
     const Dialektos* embedded(const std::string& id);
 
+    // What is known of `dialektos_`, kept for each dialektos met; the last
+    // one asked for is remembered, so most blocks find theirs at once.
+    Known& known();
+
     // The index of `dialektos_`, built once for each dialektos met.
     const SymbolIndex& symbols();
 
     // A name lookup passes over every sim and glossa entry: each name is
     // looked up once per dialektos.
     NameLookup named(std::string_view name);
+
+    // How a para-simmere of `symbol` opens and closes, worked out once per
+    // dialektos, symbol, mirroring and presence of a taxis.
+    const ParaSpelling& para_spelling(std::string_view symbol, bool mirrored, bool taxis);
 
     // Strophes are separated by one blank line; an empty one would only
     // add blank lines, which separate nothing more.
@@ -236,15 +256,6 @@ private:
         std::size_t line_start = 0; // where the current line's first visible character is
     };
 
-    std::string& out_;
-    const Dialektos* dialektos_;
-    const ResolveDialektos& resolve_;
-    LineState line_;
-    std::size_t escaped_at_ = nowhere;  // the character after the latest escaping backslash
-    std::string opener_buffer_;         // reused by every text followed by markup
-    std::map<std::string, std::optional<Dialektos>, std::less<>> embedded_;
-    std::map<const Dialektos*, std::map<std::string, NameLookup, std::less<>>> names_;
-    std::map<const Dialektos*, SymbolIndex> indexes_;
     // The spellings worked out for one dialektos and mirroring, by symbol;
     // the elements stay in place while more are added, so a spelling in use
     // is never moved. Symbols of one ASCII character are also found by it.
@@ -252,7 +263,37 @@ private:
         std::unordered_map<std::string, EndoSpelling, SymbolHash, std::equal_to<>> by_symbol;
         std::array<const EndoSpelling*, 128> one_byte{};
     };
-    std::map<std::pair<const Dialektos*, bool>, EndoSpellings> plain_endo_spellings_;
+
+    // What the writer has worked out for one dialektos: its symbol index
+    // (shared for a standard one), its name lookups, and the spellings of
+    // its para-simmeres and (by mirroring) of its plain endo-simmeres.
+    struct Known {
+        // Made empty, without first clearing the room its optional parts
+        // leave unused (as a map's operator[] would otherwise do).
+        Known() {}
+
+        const SymbolIndex* symbols = nullptr;
+        std::optional<SymbolIndex> own_symbols;  // when no shared index exists
+        std::unordered_map<std::string, NameLookup, SymbolHash, std::equal_to<>> names;
+        std::unordered_map<std::string, ParaSpelling, SymbolHash, std::equal_to<>> para_spellings;
+        std::array<std::unique_ptr<EndoSpellings>, 2> plain_endo_spellings;  // made when first used
+    };
+
+    std::string& out_;
+    const Dialektos* dialektos_;
+    const ResolveDialektos& resolve_;
+    LineState line_;
+    std::size_t escaped_at_ = nowhere;  // the character after the latest escaping backslash
+    std::string opener_buffer_;         // reused by every text followed by markup
+    std::map<std::string, std::optional<Dialektos>, std::less<>> embedded_;
+    // What is known of the document's own dialektos is kept at hand; that of
+    // the dialektoi of Englossis blocks, in the map.
+    const Dialektos* document_dialektos_;
+    Known document_known_;
+    std::map<const Dialektos*, Known> known_;
+    const Dialektos* known_for_ = nullptr;
+    Known* known_last_ = nullptr;
+    std::string key_buffer_;  // reused to look spellings up without a copy
 };
 
 }  // namespace ilvex::writing

@@ -174,14 +174,29 @@ void TreeWriter::call_line(std::string_view open, std::string_view param, std::s
 
 std::string TreeWriter::opener(const std::string& symbol, bool mirrored, const Taxis& taxis,
                    const std::vector<Inline>& lemma) {
-    const std::string token = sim_token(symbol, opener_run(symbol, taxis), false).text;
+    const ParaSpelling& spelling = para_spelling(symbol, mirrored, taxis.state != Taxis::State::Absent);
     out_ += '@';
-    out_ += token;
+    out_ += spelling.token;
     write_taxis(taxis, out_);
-    const ParaSimmere* form = para_form(symbol);
-    phrase(lemma, form && form->lemma == Occurrence::Required);
+    phrase(lemma, spelling.lemma_required);
     out_ += '\n';
-    return episim_symbol(token, mirrored) + '@';
+    return spelling.closer;
+}
+
+const TreeWriter::ParaSpelling& TreeWriter::para_spelling(std::string_view symbol, bool mirrored, bool taxis) {
+    // The flags lead the key, so that no symbol can be read as another's.
+    key_buffer_.assign(1, static_cast<char>((mirrored ? 1 : 0) | (taxis ? 2 : 0)));
+    key_buffer_ += symbol;
+    auto& spellings = known().para_spellings;
+    if (auto found = spellings.find(std::string_view(key_buffer_)); found != spellings.end()) return found->second;
+    ParaSpelling spelling;
+    spelling.token = sim_token(symbol, opener_run(symbol, taxis ? Taxis::empty() : Taxis::absent()), false).text;
+    spelling.closer = episim_symbol(spelling.token, mirrored) + '@';
+    if (const ParaSimmere* form = para_form(symbol)) {
+        spelling.lemma_required = form->lemma == Occurrence::Required;
+        spelling.hypograph_required = form->hypograph == Occurrence::Required;
+    }
+    return spellings.emplace(key_buffer_, std::move(spelling)).first->second;
 }
 
 void TreeWriter::closing_line(std::string_view closer, const Suffix& suffix, const std::vector<Inline>& hypograph,
@@ -221,15 +236,25 @@ const Dialektos* TreeWriter::embedded(const std::string& id) {
     return found->second ? &*found->second : nullptr;
 }
 
+TreeWriter::Known& TreeWriter::known() {
+    if (known_last_ == nullptr || known_for_ != dialektos_) {
+        known_last_ = dialektos_ == document_dialektos_ ? &document_known_ : &known_[dialektos_];
+        known_for_ = dialektos_;
+    }
+    return *known_last_;
+}
+
 const SymbolIndex& TreeWriter::symbols() {
-    if (const SymbolIndex* shared = std_symbol_index(*dialektos_)) return *shared;
-    auto found = indexes_.find(dialektos_);
-    if (found == indexes_.end()) found = indexes_.emplace(dialektos_, SymbolIndex(*dialektos_)).first;
-    return found->second;
+    Known& known_here = known();
+    if (known_here.symbols == nullptr) {
+        const SymbolIndex* shared = std_symbol_index(*dialektos_);
+        known_here.symbols = shared ? shared : &known_here.own_symbols.emplace(*dialektos_);
+    }
+    return *known_here.symbols;
 }
 
 NameLookup TreeWriter::named(std::string_view name) {
-    auto& lookups = names_[dialektos_];
+    auto& lookups = known().names;
     auto found = lookups.find(name);
     if (found == lookups.end()) found = lookups.emplace(std::string(name), sim_by_name(*dialektos_, name)).first;
     return found->second;

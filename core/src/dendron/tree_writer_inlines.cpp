@@ -132,6 +132,7 @@ std::optional<std::vector<Inline>> TreeWriter::in_pieces(const std::vector<Inlin
     std::optional<std::vector<Inline>> out;
     for (std::size_t i = 0; i < list.size(); ++i) {
         const auto* enlexis = std::get_if<Inline::Enlexis>(&list[i].node);
+        if (!enlexis && !out) continue;  // most lists hold no enlexis at all
         std::vector<Inline> pieces = enlexis ? enlexis_pieces(*enlexis) : std::vector<Inline>();
         if (pieces.empty()) {
             if (out) out->push_back(list[i]);
@@ -342,7 +343,9 @@ TreeWriter::EndoSpelling TreeWriter::spell_endo(std::string_view symbol, std::st
 const TreeWriter::EndoSpelling& TreeWriter::endo_spelling(const Inline::EndoSimmere& x, EndoSpelling& uncommon) {
     const std::string lead = lead_after_opener(x);
     if (!lead.empty()) return uncommon = spell_endo(x.symbol, x.symbol + lead, x.mirrored);
-    EndoSpellings& spellings = plain_endo_spellings_[{dialektos_, x.mirrored}];
+    std::unique_ptr<EndoSpellings>& made = known().plain_endo_spellings[x.mirrored ? 1 : 0];
+    if (!made) made = std::make_unique<EndoSpellings>();
+    EndoSpellings& spellings = *made;
     const bool one_byte = x.symbol.size() == 1 && static_cast<unsigned char>(x.symbol[0]) < 0x80;
     if (one_byte) {
         if (const EndoSpelling* known = spellings.one_byte[static_cast<unsigned char>(x.symbol[0])]) return *known;

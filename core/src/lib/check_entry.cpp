@@ -42,18 +42,24 @@ public:
 // parse goes on, so that an error of the document itself still comes first.
 class NamingSink final : public BlockSink {
 public:
-    NamingSink(DocumentWriter& writer, StreamedLocalizer& localizer) : writer_(writer), localizer_(localizer) {}
+    NamingSink(DocumentWriter& writer, StreamedLocalizer& localizer, InlineScratch& scratch)
+        : writer_(writer), localizer_(localizer), scratch_(scratch) {
+        scratch_.recycling = true;
+    }
 
+    // A container is named in a copy (without its children: a few lines at
+    // most), made over the last one, whose storage it mostly reuses.
     void open(const Block& container) override {
-        Block named = container;  // without its children: a few lines at most
-        if (!failure_ && take(localizer_.open(named))) writer_.open(named);
+        named_ = container;
+        if (!failure_ && take(localizer_.open(named_))) writer_.open(named_);
     }
     void block(Block&& block) override {
         if (!failure_ && take(localizer_.block(block))) writer_.block(block);
+        scratch_.take_back(block);
     }
     void close(const Block& container) override {
-        Block named = container;
-        if (!failure_ && take(localizer_.close(named))) writer_.close(named);
+        named_ = container;
+        if (!failure_ && take(localizer_.close(named_))) writer_.close(named_);
     }
 
     // The first piece that could not be named, and why.
@@ -67,6 +73,8 @@ private:
 
     DocumentWriter& writer_;
     StreamedLocalizer& localizer_;
+    InlineScratch& scratch_;
+    Block named_;
     std::optional<Error> failure_;
 };
 
@@ -75,13 +83,19 @@ private:
 template <class Target>
 class ForwardingSink final : public BlockSink {
 public:
-    explicit ForwardingSink(Target& target) : target_(target) {}
+    ForwardingSink(Target& target, InlineScratch& scratch) : target_(target), scratch_(scratch) {
+        scratch_.recycling = true;
+    }
     void open(const Block& container) override { target_.open(container); }
-    void block(Block&& block) override { target_.block(block); }
+    void block(Block&& block) override {
+        target_.block(block);
+        scratch_.take_back(block);
+    }
     void close(const Block& container) override { target_.close(container); }
 
 private:
     Target& target_;
+    InlineScratch& scratch_;  // where the storage of each block goes once used
 };
 
 Result<ParsedDocument> parse_document_with(std::string_view text, std::string_view path,
@@ -176,7 +190,7 @@ Result<std::optional<std::string>> write_brachy(std::string_view text, std::stri
         std::optional<ForwardingSink<DocumentWriter>> writing;
         const auto write = [&](const PreparedDocument& prepared, const Dialektos& dialektos) -> BlockSink* {
             start_writer(writer, prepared, dialektos, path, nfc_text.size(), sink);
-            return &writing.emplace(*writer);
+            return &writing.emplace(*writer, prepared.state.inline_scratch);
         };
         auto parsed = parse_document_with(nfc_text, path, {.keep_dialektos = false, .sink = write});
         if (!parsed) return std::move(parsed).error();
@@ -199,7 +213,7 @@ Result<std::optional<std::string>> write_plero(std::string_view text, std::strin
             if (!glossa) return &dropping;
             start_writer(writer, prepared, dialektos, path, nfc_text.size(), sink);
             localizer.emplace(dialektos, lang, englossis_resolver(path));
-            return &naming.emplace(*writer, *localizer);
+            return &naming.emplace(*writer, *localizer, prepared.state.inline_scratch);
         };
         auto parsed = parse_document_with(nfc_text, path, {.keep_dialektos = false, .sink = write});
         if (!parsed) return std::move(parsed).error();
@@ -226,9 +240,9 @@ Result<ParsedDocument> parse_document_for_outline(std::string_view text, std::st
 Result<Outline> outline_document(std::string_view text, std::string_view path) {
     std::optional<OutlineBuilder> builder;
     std::optional<ForwardingSink<OutlineBuilder>> outlining;
-    const auto outline = [&](const PreparedDocument&, const Dialektos& dialektos) -> BlockSink* {
+    const auto outline = [&](const PreparedDocument& prepared, const Dialektos& dialektos) -> BlockSink* {
         builder.emplace(text, dialektos);
-        return &outlining.emplace(*builder);
+        return &outlining.emplace(*builder, prepared.state.inline_scratch);
     };
     auto parsed = parse_document_with(text, path, {.collect_records = true, .sink = outline});
     if (!parsed) return std::move(parsed).error();

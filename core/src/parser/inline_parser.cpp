@@ -21,7 +21,7 @@ namespace {
 class ItemList {
 public:
     explicit ItemList(InlineScanner& scanner)
-        : level_(scanner.scratch->take(scanner.nesting)), keep_(scanner.keep) {}
+        : scratch_(*scanner.scratch), level_(scratch_.take(scanner.nesting)), keep_(scanner.keep) {}
 
     // Adds a piece of the scanned text to the text read. Most texts are one
     // run of the source: such a text stays a view until it becomes an item,
@@ -44,24 +44,23 @@ public:
         if (keep_) level_.items.emplace_back(std::forward<Node>(node));
     }
     std::vector<Inline> finish() && {
+        if (!keep_) return {};
         flush();
-        std::vector<Inline> items(std::make_move_iterator(level_.items.begin()),
-                                  std::make_move_iterator(level_.items.end()));
-        level_.items.clear();
-        return items;
+        return scratch_.finish(level_);
     }
 
 private:
     void flush() {
         if (!run_.empty()) {
-            level_.items.emplace_back(Inline::Text{std::string(run_)});
+            level_.items.emplace_back(Inline::Text{scratch_.text(run_)});
             run_ = {};
         } else if (!level_.text.empty()) {
-            level_.items.emplace_back(Inline::Text{std::string(level_.text)});
+            level_.items.emplace_back(Inline::Text{scratch_.text(level_.text)});
             level_.text.clear();
         }
     }
 
+    InlineScratch& scratch_;
     InlineScratch::Level& level_;
     bool keep_;
     std::string_view run_;  // the text read, while it is one run of the source
