@@ -2,6 +2,7 @@
 
 import gc
 import os
+import sys
 import tempfile
 import unicodedata
 import unittest
@@ -123,6 +124,18 @@ class LargeResultTest(IlvexTestCase):
             written = ilvex.brachy("@@@!loc\n\n" + body + "@{chapter} One\ntext\n{chapter}@\n")
         self.assertEqual(written, "@@@!loc\n\n" + body + "@\u2021 One\ntext\n\u2021@\n")
 
+    def test_results_of_several_chunks(self):
+        # Results of megabytes are gathered in chunks and joined at the end:
+        # characters of every width cross the chunk edges, and the widest
+        # character may come only in the last chunk.
+        for words in ("plain words", "\u00e9t\u00e9 \u00e0 c\u00f4t\u00e9", "\u0915\u0916\u0917 \u0928\u092e\u0938\u094d\u0924\u0947",
+                      "\U0001F600 \U0001D538 a"):
+            body = "\n".join(f"{i} {words} {words[::-1]}.\n" for i in range(90000))
+            for text in ("@@@!koine\n\n" + body, "@@@!koine\n\n" + body + "\n\U0001F600\n"):
+                with self.subTest(words=words, tail=text[-3:]):
+                    self.assertGreater(len(text.encode()), 2 << 20)
+                    self.assertEqual(ilvex.brachy(text), text)
+
     def test_result_longer_than_its_source(self):
         named = ilvex.plero(self.ASCII)
         self.assertGreater(len(named), len(self.ASCII))
@@ -165,6 +178,20 @@ class LargeDecomposedTextTest(IlvexTestCase):
                     function(surrogate)
                 self.assertEqual((raised.exception.start, raised.exception.reason),
                                  (expected.exception.start, expected.exception.reason))
+
+
+class CallerTextTest(IlvexTestCase):
+    def test_the_callers_str_keeps_no_utf8_copy(self):
+        # The functions encode a text that is not ASCII into memory of their
+        # own, which goes with the call: the caller's str stays its size.
+        document = "@@@!koine\n\n" + "\u00e9t\u00e9 \u0915 \U0001F600 e\u0301.\n" * 200
+        calls = [(function, document) for function in (ilvex.check, ilvex.brachy, ilvex.plero, ilvex.outline)]
+        calls += [(lambda text: ilvex.endo("markdown", text), "# T\u00eate\n\n\u0915 \U0001F600 *x*.\n" * 200)]
+        for call, text in calls:
+            with self.subTest(text=text[:12]):
+                size = sys.getsizeof(text)
+                call(text)
+                self.assertEqual(sys.getsizeof(text), size)
 
 
 class PleroTest(IlvexTestCase):

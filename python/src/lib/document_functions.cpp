@@ -20,12 +20,13 @@ constexpr const char* default_path = "doc.ild";
 constexpr const char* definition_source = "definition source: this operation applies to documents";
 
 // Binds (text, path="doc.ild") for the functions that take just these. The
-// text is only read, so an ASCII one is borrowed from the `str`
-// (`text_object`); any other is held once, in NFC, in `storage`. Either
-// way the text is in NFC, which the core then need not check.
-bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, PyObject*& text_object,
-                        std::string& storage, std::string_view& text, std::string& path) {
+// text is only read, so an ASCII one is borrowed from the `str`; any other
+// is held once, in NFC, in `storage`. Either way the text is in NFC, which
+// the core then need not check.
+bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, ByteBuffer& storage,
+                        std::string_view& text, std::string& path) {
     static const char* keywords[] = {"text", "path", nullptr};
+    PyObject* text_object = nullptr;
     PyObject* path_object = nullptr;
     if (!PyArg_ParseTupleAndKeywords(args, kwargs, format, const_cast<char**>(keywords),
                                      &text_object, &path_object)) {
@@ -35,7 +36,7 @@ bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, Py
            convert_str_or(path_object, "path", default_path, path);
 }
 
-// Writes the text straight into the `str` being built.
+// Hands the written text to the `str` being built.
 TextSink appender(StrBuilder& built) {
     return [&built](std::string_view piece) { built.append(piece); };
 }
@@ -44,11 +45,10 @@ TextSink appender(StrBuilder& built) {
 
 PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
-        PyObject* text_object = nullptr;
-        std::string storage;
+        ByteBuffer storage;
         std::string_view text;
         std::string path;
-        if (!bind_text_and_path(args, kwargs, "O|O:check", text_object, storage, text, path)) return nullptr;
+        if (!bind_text_and_path(args, kwargs, "O|O:check", storage, text, path)) return nullptr;
         Result<InputKind> kind = without_lock(text.size(), [&] { return check_input(text, path, TextForm::Nfc); });
         if (!kind) return core_error_to_py(kind.error());
         return PyUnicode_FromString(kind.value() == InputKind::Dialektos ? "dialektos" : "document");
@@ -57,15 +57,15 @@ PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
 
 PyObject* brachy(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
-        PyObject* text_object = nullptr;
-        std::string storage;
+        ByteBuffer storage;
         std::string_view text;
         std::string path;
-        if (!bind_text_and_path(args, kwargs, "O|O:brachy", text_object, storage, text, path)) return nullptr;
-        StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
-        Result<std::optional<std::string>> written = without_lock_into(built, text.size(), [&] {
+        if (!bind_text_and_path(args, kwargs, "O|O:brachy", storage, text, path)) return nullptr;
+        StrBuilder built(text.size());
+        Result<std::optional<std::string>> written = without_lock(text.size(), [&] {
             return write_brachy(text, path, appender(built), TextForm::Nfc);
         });
+        storage.release();  // before the result is made
         if (!written) return core_error_to_py(written.error());
         if (!written.value()) return binding_error(definition_source);
         return std::move(built).finish();
@@ -85,17 +85,18 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
         std::string_view text;
         std::string path;
         std::optional<std::string> lang;
-        std::string storage;
+        ByteBuffer storage;
         if (!borrow_document_text(text_object, "text", storage, text) ||
             !convert_optional_str(lang_object, "lang", lang) ||
             !convert_str_or(path_object, "path", default_path, path)) {
             return nullptr;
         }
-        StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
-        Result<std::optional<std::string>> written = without_lock_into(built, text.size(), [&] {
+        StrBuilder built(text.size());
+        Result<std::optional<std::string>> written = without_lock(text.size(), [&] {
             return write_plero(text, path, lang ? std::optional<std::string_view>(*lang) : std::nullopt,
                                appender(built), TextForm::Nfc);
         });
+        storage.release();  // before the result is made
         if (!written) return core_error_to_py(written.error());
         if (!written.value()) return binding_error(definition_source);
         return std::move(built).finish();
@@ -104,13 +105,13 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
 
 PyObject* outline(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
-        PyObject* text_object = nullptr;
-        std::string storage;
+        ByteBuffer storage;
         std::string_view text;
         std::string path;
-        if (!bind_text_and_path(args, kwargs, "O|O:outline", text_object, storage, text, path)) return nullptr;
+        if (!bind_text_and_path(args, kwargs, "O|O:outline", storage, text, path)) return nullptr;
         const Result<Outline> outline =
             without_lock(text.size(), [&]() -> Result<Outline> { return outline_document(text, path); });
+        storage.release();  // before the result is made
         if (!outline) return core_error_to_py(outline.error());
         return outline_to_py(outline.value());
     });

@@ -4,68 +4,37 @@
 #include <Python.h>
 
 #include <cstddef>
-#include <string>
 #include <string_view>
-#include <utility>
+#include <vector>
 
-#include "lock_release.hpp"
+#include "byte_buffer.hpp"
 
 namespace ilvex::py {
 
-// ASCII pieces are copied straight into the buffer of the `str` being built,
-// which grows when the expected size falls short and is cut to size at the
-// end, so a large result is never held twice (once as UTF-8, once as the
-// `str`). From the first piece that is not ASCII on, the text is gathered as
-// UTF-8 and decoded at the end. An allocation failure throws std::bad_alloc,
-// which the function body turns into MemoryError. Pieces may be appended
-// while the interpreter lock is released (see work_without_lock); the
-// builder takes it back for the rare step that touches the `str` as an
-// object.
+// The pieces are gathered as UTF-8 in memory of the module's own, so that
+// appending touches no Python object and may go on while the interpreter
+// lock is released; the `str` is made by finish(), with the lock held. A
+// small result is one buffer, decoded in one go. A large one is a list of
+// bounded chunks: finish() decodes them one by one into the `str` and gives
+// each chunk's memory back as soon as it is decoded, so the peak is about
+// the larger of the UTF-8 and the `str`, not both. An allocation failure
+// throws std::bad_alloc, which the function body turns into MemoryError.
 class StrBuilder {
 public:
-    // For a text written from a source of `source_size` bytes; one written
-    // from a source that is not ASCII is gathered as UTF-8 from the start.
-    StrBuilder(std::size_t source_size, bool ascii_source);
-    ~StrBuilder() { Py_XDECREF(ascii_); }
-    StrBuilder(const StrBuilder&) = delete;
-    StrBuilder& operator=(const StrBuilder&) = delete;
-
-    // Pieces come while `released` holds the lock released, until this is
-    // called again with null.
-    void work_without_lock(const LockRelease* released) { released_ = released; }
+    // For a text written from a source of `source_size` bytes.
+    explicit StrBuilder(std::size_t source_size);
 
     void append(std::string_view piece);
 
-    // The `str` (a new reference), or null with an exception set.
+    // The `str` (a new reference), or null with an exception set. Only with
+    // the lock held.
     PyObject* finish() &&;
 
 private:
-    void resize(std::size_t capacity);
-    void switch_to_utf8();
+    PyObject* join_chunks();
+    void start_chunk();
 
-    // The ASCII `str` being filled; once the text is gathered as UTF-8 it is
-    // left alone until the lock is held again.
-    PyObject* ascii_ = nullptr;
-    bool gathering_utf8_ = false;
-    const LockRelease* released_ = nullptr;
-    std::size_t length_ = 0;     // characters written into `ascii_`
-    std::size_t capacity_ = 0;
-    std::string utf8_;  // the text, once a piece was not ASCII
+    std::vector<ByteBuffer> chunks_;  // the last one is being filled
 };
-
-// Runs `body`, which appends to `built`, without the lock when `work_size`
-// is long enough (see LockRelease).
-template <class Body>
-decltype(auto) without_lock_into(StrBuilder& built, std::size_t work_size, Body&& body) {
-    struct Released {
-        Released(StrBuilder& built, std::size_t work_size) : built(built), lock(work_size) {
-            built.work_without_lock(&lock);
-        }
-        ~Released() { built.work_without_lock(nullptr); }
-        StrBuilder& built;
-        LockRelease lock;
-    } released(built, work_size);
-    return std::forward<Body>(body)();
-}
 
 }  // namespace ilvex::py
