@@ -111,18 +111,23 @@ class LargeResultTest(IlvexTestCase):
         # The result is built at the source's character width: where its own
         # characters are narrower (the comment's text is dropped) or wider (a
         # sim written by its symbol), it must still equal the plain str.
-        body = "".join(f"Part {i} \u00e9t\u00e9.\n\n" for i in range(8000))
-        for source, written in (
-            ("@@@!koine\n\nText.\n@@/ \U0001F600\n", "@@@!koine\n\nText.\n@@/\n"),
-            ("@@@!koine\n\n\u00e9.\n@@/ \u0915\n", "@@@!koine\n\n\u00e9.\n@@/\n"),
-            ("@@@!koine\n\n" + body + "End.\n@@/ \u0915\n", "@@@!koine\n\n" + body + "End.\n@@/\n"),
-        ):
-            with self.subTest(source=source[-12:]):
-                self.assertEqual(ilvex.brachy(source), written)
-        chapter = "@@@!ilvex\n@=== chapter\n@\u2021 [lemma]\ngrammata\n\u2021@\n===@\n"
-        with InDirectory({"loc.dia": chapter}):
-            written = ilvex.brachy("@@@!loc\n\n" + body + "@{chapter} One\ntext\n{chapter}@\n")
-        self.assertEqual(written, "@@@!loc\n\n" + body + "@\u2021 One\ntext\n\u2021@\n")
+        # Small results are decoded in one go, those of large sources as
+        # they are written.
+        for parts in (8000, 80000):
+            body = "".join(f"Part {i} \u00e9t\u00e9.\n\n" for i in range(parts))
+            for source, written in (
+                ("@@@!koine\n\nText.\n@@/ \U0001F600\n", "@@@!koine\n\nText.\n@@/\n"),
+                ("@@@!koine\n\n\u00e9.\n@@/ \u0915\n", "@@@!koine\n\n\u00e9.\n@@/\n"),
+                ("@@@!koine\n\n" + body + "End.\n@@/ \u0915\n", "@@@!koine\n\n" + body + "End.\n@@/\n"),
+                ("@@@!koine\n\n" + body.encode("ascii", "replace").decode() + "End.\n@@/ \U0001F600\n",
+                 "@@@!koine\n\n" + body.encode("ascii", "replace").decode() + "End.\n@@/\n"),
+            ):
+                with self.subTest(parts=parts, source=source[-12:]):
+                    self.assertEqual(ilvex.brachy(source), written)
+            chapter = "@@@!ilvex\n@=== chapter\n@\u2021 [lemma]\ngrammata\n\u2021@\n===@\n"
+            with InDirectory({"loc.dia": chapter}):
+                written = ilvex.brachy("@@@!loc\n\n" + body + "@{chapter} One\ntext\n{chapter}@\n")
+            self.assertEqual(written, "@@@!loc\n\n" + body + "@\u2021 One\ntext\n\u2021@\n")
 
     def test_results_of_several_chunks(self):
         # Results of megabytes are gathered in chunks and joined at the end:

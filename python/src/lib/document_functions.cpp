@@ -20,13 +20,12 @@ constexpr const char* default_path = "doc.ild";
 constexpr const char* definition_source = "definition source: this operation applies to documents";
 
 // Binds (text, path="doc.ild") for the functions that take just these. The
-// text is only read, so an ASCII one is borrowed from the `str`; any other
-// is held once, in NFC, in `storage`. Either way the text is in NFC, which
-// the core then need not check.
-bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, ByteBuffer& storage,
-                        std::string_view& text, std::string& path) {
+// text is only read, so an ASCII one is borrowed from the `str`
+// (`text_object`); any other is held once, in NFC, in `storage`. Either
+// way the text is in NFC, which the core then need not check.
+bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, PyObject*& text_object,
+                        ByteBuffer& storage, std::string_view& text, std::string& path) {
     static const char* keywords[] = {"text", "path", nullptr};
-    PyObject* text_object = nullptr;
     PyObject* path_object = nullptr;
     if (!PyArg_ParseTupleAndKeywords(args, kwargs, format, const_cast<char**>(keywords),
                                      &text_object, &path_object)) {
@@ -45,10 +44,11 @@ TextSink appender(StrBuilder& built) {
 
 PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
+        PyObject* text_object = nullptr;
         ByteBuffer storage;
         std::string_view text;
         std::string path;
-        if (!bind_text_and_path(args, kwargs, "O|O:check", storage, text, path)) return nullptr;
+        if (!bind_text_and_path(args, kwargs, "O|O:check", text_object, storage, text, path)) return nullptr;
         Result<InputKind> kind = without_lock(text.size(), [&] { return check_input(text, path, TextForm::Nfc); });
         if (!kind) return core_error_to_py(kind.error());
         return PyUnicode_FromString(kind.value() == InputKind::Dialektos ? "dialektos" : "document");
@@ -57,12 +57,13 @@ PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
 
 PyObject* brachy(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
+        PyObject* text_object = nullptr;
         ByteBuffer storage;
         std::string_view text;
         std::string path;
-        if (!bind_text_and_path(args, kwargs, "O|O:brachy", storage, text, path)) return nullptr;
-        StrBuilder built(text.size());
-        Result<std::optional<std::string>> written = without_lock(text.size(), [&] {
+        if (!bind_text_and_path(args, kwargs, "O|O:brachy", text_object, storage, text, path)) return nullptr;
+        StrBuilder built(text_object, text.size());
+        Result<std::optional<std::string>> written = without_lock_into(built, text.size(), [&] {
             return write_brachy(text, path, appender(built), TextForm::Nfc);
         });
         storage.release();  // before the result is made
@@ -91,8 +92,8 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
             !convert_str_or(path_object, "path", default_path, path)) {
             return nullptr;
         }
-        StrBuilder built(text.size());
-        Result<std::optional<std::string>> written = without_lock(text.size(), [&] {
+        StrBuilder built(text_object, text.size());
+        Result<std::optional<std::string>> written = without_lock_into(built, text.size(), [&] {
             return write_plero(text, path, lang ? std::optional<std::string_view>(*lang) : std::nullopt,
                                appender(built), TextForm::Nfc);
         });
@@ -105,10 +106,11 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
 
 PyObject* outline(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
+        PyObject* text_object = nullptr;
         ByteBuffer storage;
         std::string_view text;
         std::string path;
-        if (!bind_text_and_path(args, kwargs, "O|O:outline", storage, text, path)) return nullptr;
+        if (!bind_text_and_path(args, kwargs, "O|O:outline", text_object, storage, text, path)) return nullptr;
         const Result<Outline> outline =
             without_lock(text.size(), [&]() -> Result<Outline> { return outline_document(text, path); });
         storage.release();  // before the result is made

@@ -51,11 +51,11 @@ PyObject* endo(PyObject*, PyObject* args, PyObject* kwargs) {
         const EndoFormat* format = find_endo_format(format_name);
         if (format == nullptr) return binding_error(std::string("unsupported endo format: ").append(format_name));
         if (format->importer == nullptr) return not_implemented(format_name.c_str());
-        StrBuilder built(text.size());
+        StrBuilder built(text_object, text.size());
         // A format that takes no scheme is imported without it, so that an
         // import error is reported before the scheme's misuse.
         const Status written =
-            without_lock(text.size(), [&] { return write_import(*format, text, scheme, built); });
+            without_lock_into(built, text.size(), [&] { return write_import(*format, text, scheme, built); });
         storage.release();  // before the result is made
         if (!written) {
             return core_error_to_py(written.error());

@@ -3,55 +3,37 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 
 #include <sys/mman.h>
+
+#include "dialektos/unicode.hpp"
 
 namespace ilvex::py {
 namespace {
 
-// The size of each chunk after the first: large enough that starting one is
-// rare, small enough that the last one's unused room is a small part of a
-// large result.
-constexpr std::size_t chunk_bytes = 1 << 20;
+// Sources of at least this many bytes have their result decoded as it is
+// written; below it the whole result is decoded at the end, in one go.
+constexpr std::size_t bounded_source = 1 << 20;
+
+// The UTF-8 gathered at most before it is decoded into the `str`: small
+// enough to stay in the cache and to be a small part of a large result,
+// large enough that taking the lock back for each is rare.
+constexpr std::size_t gathered_bytes = 64 * 1024;
 
 // A buffer of many megabytes is filled once, front to back, and usually
 // freed soon after: faulting it in page by page costs more than writing it.
 // Large pages for the part that holds whole ones make that a few faults.
-void advise_large_pages(void* data, std::size_t size) {
+void advise_large_pages(PyObject* text) {
     constexpr std::uintptr_t large_page = 2 * 1024 * 1024;
+    const std::size_t size = static_cast<std::size_t>(PyUnicode_GET_LENGTH(text)) * PyUnicode_KIND(text);
     if (size < 4 * large_page) return;
-    const auto start = reinterpret_cast<std::uintptr_t>(data);
+    const auto start = reinterpret_cast<std::uintptr_t>(PyUnicode_DATA(text));
     const std::uintptr_t first = (start + large_page - 1) & ~(large_page - 1);
     const std::uintptr_t end = (start + size) & ~(large_page - 1);
     if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
 }
-
-// The character count of UTF-8 `text` and its largest byte, which tells the
-// widest character: below 0x80 ASCII, up to 0xC3 Latin-1, up to 0xEF the
-// basic plane, above it the rest.
-struct Utf8Extent {
-    std::size_t characters = 0;
-    unsigned char largest_byte = 0;
-
-    void add(std::string_view text) {
-        unsigned char largest = largest_byte;
-        std::size_t continuation = 0;
-        for (const char c : text) {
-            const auto byte = static_cast<unsigned char>(c);
-            largest = std::max(largest, byte);
-            continuation += (byte & 0xC0) == 0x80;
-        }
-        largest_byte = largest;
-        characters += text.size() - continuation;
-    }
-
-    Py_UCS4 max_char() const {
-        if (largest_byte < 0x80) return 0x7F;
-        if (largest_byte <= 0xC3) return 0xFF;
-        if (largest_byte <= 0xEF) return 0xFFFF;
-        return 0x10FFFF;
-    }
-};
 
 // The length of the longest prefix of `piece` that fits `room` bytes and
 // ends on a character boundary.
@@ -62,74 +44,124 @@ std::size_t fitting_prefix(std::string_view piece, std::size_t room) {
     return cut;
 }
 
+// Turns the pending Python error of a failed step into the C++ exception
+// that unwinds the core's work: MemoryError as std::bad_alloc.
+[[noreturn]] void throw_pending(const char* what) {
+    const bool no_memory = PyErr_ExceptionMatches(PyExc_MemoryError);
+    PyErr_Clear();
+    if (no_memory) throw std::bad_alloc();
+    throw std::runtime_error(what);
+}
+
 }  // namespace
 
 // A written text is about as long as its source, longer where sims are
-// written by name or markup is added: the first buffer is reserved for
-// twice the source, up to a chunk. It comes from the allocator, which keeps
-// it for the next call of that size.
-StrBuilder::StrBuilder(std::size_t source_size) {
-    chunks_.emplace_back(ByteBuffer::Memory::Heap);
-    chunks_.back().reserve(std::min(2 * source_size + 4096, chunk_bytes));
-}
-
-// Later chunks come straight from the system, so that each one's memory is
-// gone the moment it has been decoded, whatever the allocator would keep.
-void StrBuilder::start_chunk() {
-    chunks_.emplace_back(ByteBuffer::Memory::Mapped);
-    chunks_.back().reserve(chunk_bytes);
+// written by name or markup is added. The room is reserved generously:
+// pages of it that are never written cost no memory, while outgrowing it
+// would copy the whole text into a larger buffer, with both alive at once.
+StrBuilder::StrBuilder(PyObject* source, std::size_t source_size)
+    : bounded_(source_size >= bounded_source),
+      source_max_char_(PyUnicode_MAX_CHAR_VALUE(source)),
+      expected_length_(2 * source_size + 4096) {
+    gathered_.reserve(bounded_ ? gathered_bytes : expected_length_);
 }
 
 void StrBuilder::append(std::string_view piece) {
+    if (!bounded_) {
+        gathered_.append(piece);
+        return;
+    }
     while (!piece.empty()) {
-        ByteBuffer& chunk = chunks_.back();
-        const std::size_t fits = fitting_prefix(piece, chunk.room());
-        if (fits == 0 && chunk.size() == 0) {
-            // Only bytes that are not UTF-8 have no character boundary in
-            // reach of a whole chunk: they are kept whole, for the decoding
-            // to refuse.
-            chunk.append(piece);
+        std::size_t fits = fitting_prefix(piece, gathered_.room());
+        // Only bytes that are not UTF-8 have no character boundary in reach
+        // of a whole buffer: they are kept whole, for the decoding to refuse.
+        if (fits == 0 && gathered_.size() == 0) fits = piece.size();
+        gathered_.append(piece.substr(0, fits));
+        piece.remove_prefix(fits);
+        if (piece.empty()) break;
+        if (released_ == nullptr) {
+            decode_gathered();
+        } else {
+            released_->holding([&] { decode_gathered(); });
+        }
+    }
+}
+
+// With the lock held: the gathered text goes to the end of built_.
+void StrBuilder::decode_gathered() {
+    const std::string_view text = gathered_.view();
+    if (text.empty()) return;
+    const auto ascii_length = static_cast<Py_ssize_t>(text.size());
+    if (unicode::is_ascii(text)) {
+        make_room(length_ + ascii_length, 0x7F);
+        if (PyUnicode_KIND(built_) == PyUnicode_1BYTE_KIND) {
+            std::memcpy(PyUnicode_1BYTE_DATA(built_) + length_, text.data(), text.size());
+            length_ += ascii_length;
+            max_char_ = std::max<Py_UCS4>(max_char_, 0x7F);
+            gathered_.truncate(0);
             return;
         }
-        chunk.append(piece.substr(0, fits));
-        piece.remove_prefix(fits);
-        if (!piece.empty()) start_chunk();
+    }
+    PyObject* part = PyUnicode_DecodeUTF8(text.data(), static_cast<Py_ssize_t>(text.size()), "strict");
+    if (part == nullptr) throw_pending("written text is not UTF-8");
+    const Py_ssize_t length = PyUnicode_GET_LENGTH(part);
+    const Py_UCS4 max_char = PyUnicode_MAX_CHAR_VALUE(part);
+    try {
+        make_room(length_ + length, max_char);
+    } catch (...) {
+        Py_DECREF(part);
+        throw;
+    }
+    const Py_ssize_t copied = PyUnicode_CopyCharacters(built_, length_, part, 0, length);
+    Py_DECREF(part);
+    if (copied != length) throw_pending("written text could not be copied");
+    length_ += length;
+    max_char_ = std::max(max_char_, max_char);
+    gathered_.truncate(0);
+}
+
+// With the lock held: built_ takes `length` characters as wide as
+// `max_char`, keeping the ones decoded so far.
+void StrBuilder::make_room(Py_ssize_t length, Py_UCS4 max_char) {
+    if (built_ == nullptr) {
+        const Py_ssize_t capacity = std::max(static_cast<Py_ssize_t>(expected_length_), length);
+        built_ = PyUnicode_New(capacity, std::max(source_max_char_, max_char));
+        if (built_ == nullptr) throw_pending("no room for the result");
+        advise_large_pages(built_);
+        return;
+    }
+    const Py_ssize_t capacity = PyUnicode_GET_LENGTH(built_);
+    if (max_char > PyUnicode_MAX_CHAR_VALUE(built_)) {
+        PyObject* wider = PyUnicode_New(std::max(capacity, length), max_char);
+        if (wider == nullptr) throw_pending("no room for the result");
+        if (length_ > 0 && PyUnicode_CopyCharacters(wider, 0, built_, 0, length_) != length_) {
+            Py_DECREF(wider);
+            throw_pending("written text could not be copied");
+        }
+        advise_large_pages(wider);
+        Py_SETREF(built_, wider);
+    } else if (length > capacity) {
+        const Py_ssize_t grown = std::max(length, 2 * capacity);
+        if (PyUnicode_Resize(&built_, grown) != 0) throw_pending("no room for the result");
+        advise_large_pages(built_);
     }
 }
 
 PyObject* StrBuilder::finish() && {
-    if (chunks_.size() == 1) {
-        const ByteBuffer& text = chunks_.front();
-        return PyUnicode_DecodeUTF8(text.data(), static_cast<Py_ssize_t>(text.size()), "strict");
+    if (!bounded_) {
+        return PyUnicode_DecodeUTF8(gathered_.data(), static_cast<Py_ssize_t>(gathered_.size()), "strict");
     }
-    return join_chunks();
-}
-
-PyObject* StrBuilder::join_chunks() {
-    Utf8Extent extent;
-    for (const ByteBuffer& chunk : chunks_) extent.add(chunk.view());
-    PyObject* joined = PyUnicode_New(static_cast<Py_ssize_t>(extent.characters), extent.max_char());
-    if (joined == nullptr) return nullptr;
-    advise_large_pages(PyUnicode_DATA(joined), extent.characters * PyUnicode_KIND(joined));
-    Py_ssize_t at = 0;
-    for (ByteBuffer& chunk : chunks_) {
-        if (extent.max_char() == 0x7F) {
-            std::memcpy(PyUnicode_1BYTE_DATA(joined) + at, chunk.data(), chunk.size());
-            at += static_cast<Py_ssize_t>(chunk.size());
-        } else {
-            PyObject* part = PyUnicode_DecodeUTF8(chunk.data(), static_cast<Py_ssize_t>(chunk.size()), "strict");
-            const Py_ssize_t length = part == nullptr ? 0 : PyUnicode_GET_LENGTH(part);
-            const bool copied = part != nullptr && PyUnicode_CopyCharacters(joined, at, part, 0, length) == length;
-            Py_XDECREF(part);
-            if (!copied) {
-                Py_DECREF(joined);
-                return nullptr;
-            }
-            at += length;
-        }
-        chunk.release();
+    decode_gathered();
+    if (built_ == nullptr) return PyUnicode_New(0, 0);
+    if (max_char_ < PyUnicode_MAX_CHAR_VALUE(built_)) {
+        // No character came as wide as the source's: the str is made anew
+        // at the width of its own widest.
+        return PyUnicode_FromKindAndData(PyUnicode_KIND(built_), PyUnicode_DATA(built_), length_);
     }
-    return joined;
+    if (length_ < PyUnicode_GET_LENGTH(built_) && PyUnicode_Resize(&built_, length_) != 0) return nullptr;
+    PyObject* built = built_;
+    built_ = nullptr;
+    return built;
 }
 
 }  // namespace ilvex::py

@@ -5,24 +5,35 @@
 
 #include <cstddef>
 #include <string_view>
-#include <vector>
 
 #include "byte_buffer.hpp"
+#include "lock_release.hpp"
 
 namespace ilvex::py {
 
-// The pieces are gathered as UTF-8 in memory of the module's own, so that
-// appending touches no Python object and may go on while the interpreter
-// lock is released; the `str` is made by finish(), with the lock held. A
-// small result is one buffer, decoded in one go. A large one is a list of
-// bounded chunks: finish() decodes them one by one into the `str` and gives
-// each chunk's memory back as soon as it is decoded, so the peak is about
-// the larger of the UTF-8 and the `str`, not both. An allocation failure
-// throws std::bad_alloc, which the function body turns into MemoryError.
+// Pieces are gathered as UTF-8 in a buffer of the module's own, which
+// appending may fill while the interpreter lock is released: no Python
+// object is touched there. A result of a small source is decoded in one go
+// by finish(). For a large source the buffer is bounded: each time it is
+// full it is decoded into the `str` under construction, with the lock taken
+// back for that step, and then reused, so that a large result is held once,
+// as the `str`, and never also whole as UTF-8. That `str` starts at the
+// width of the source's widest character (usually the result's as well),
+// is widened if a wider character comes, and is narrowed at the end if none
+// as wide came. An allocation failure throws std::bad_alloc, which the
+// function body turns into MemoryError.
 class StrBuilder {
 public:
-    // For a text written from a source of `source_size` bytes.
-    explicit StrBuilder(std::size_t source_size);
+    // For a text written from the `str` `source`, whose UTF-8 is
+    // `source_size` bytes long.
+    StrBuilder(PyObject* source, std::size_t source_size);
+    ~StrBuilder() { Py_XDECREF(built_); }
+    StrBuilder(const StrBuilder&) = delete;
+    StrBuilder& operator=(const StrBuilder&) = delete;
+
+    // Pieces come while `released` holds the lock released, until this is
+    // called again with null.
+    void work_without_lock(const LockRelease* released) { released_ = released; }
 
     void append(std::string_view piece);
 
@@ -31,10 +42,32 @@ public:
     PyObject* finish() &&;
 
 private:
-    PyObject* join_chunks();
-    void start_chunk();
+    void decode_gathered();
+    void make_room(Py_ssize_t length, Py_UCS4 max_char);
 
-    std::vector<ByteBuffer> chunks_;  // the last one is being filled
+    ByteBuffer gathered_;
+    bool bounded_;                  // whether the gathered text goes to built_ as it fills
+    Py_UCS4 source_max_char_;
+    std::size_t expected_length_;   // characters reserved for built_ at first
+    PyObject* built_ = nullptr;     // the str under construction, once bounded_ text was decoded
+    Py_ssize_t length_ = 0;         // characters decoded into built_
+    Py_UCS4 max_char_ = 0;          // the widest of them
+    const LockRelease* released_ = nullptr;
 };
+
+// Runs `body`, which appends to `built`, without the lock when `work_size`
+// is long enough (see LockRelease).
+template <class Body>
+decltype(auto) without_lock_into(StrBuilder& built, std::size_t work_size, Body&& body) {
+    struct Released {
+        Released(StrBuilder& built, std::size_t work_size) : built(built), lock(work_size) {
+            built.work_without_lock(&lock);
+        }
+        ~Released() { built.work_without_lock(nullptr); }
+        StrBuilder& built;
+        LockRelease lock;
+    } released(built, work_size);
+    return std::forward<Body>(body)();
+}
 
 }  // namespace ilvex::py
