@@ -4,6 +4,7 @@ import gc
 import os
 import sys
 import tempfile
+import time
 import unicodedata
 import unittest
 
@@ -197,6 +198,39 @@ class CallerTextTest(IlvexTestCase):
                 size = sys.getsizeof(text)
                 call(text)
                 self.assertEqual(sys.getsizeof(text), size)
+
+
+class DefinitionAddedLaterTest(IlvexTestCase):
+    """Calls that found no definition file beside a document, in a directory
+    unchanged for long enough that its missing names are remembered, do not
+    keep a file that appears later from being read."""
+
+    DOCUMENT = "@@@!koine\n\n@{chapter} One\ntext\n{chapter}@\n"
+    CHAPTER = "@@@!ilvex\n@=== chapter\n@\u2021 [lemma]\ngrammata\n\u2021@\n===@\n"
+
+    def test_a_file_added_later_is_read(self):
+        with tempfile.TemporaryDirectory() as root:
+            # (the directory, the file that appears later): a new file, and
+            # the missing target of a link that was there all along.
+            cases = []
+            for name in ("new file", "link"):
+                directory = os.path.join(root, name)
+                os.mkdir(directory)
+                definition = os.path.join(directory, "koine.dia")
+                if name == "link":
+                    os.symlink(os.path.join(root, "elsewhere.dia"), definition)
+                    definition = os.path.join(root, "elsewhere.dia")
+                cases.append((os.path.join(directory, "doc.ild"), definition))
+            time.sleep(3.5)  # older than any file system's time stamps are coarse
+            for path, definition in cases:
+                with self.subTest(path=path):
+                    for _ in range(2):
+                        self.assert_ilvex_error(f"{path}:3:1: undefined sim `{{chapter}}`",
+                                                lambda: ilvex.brachy(self.DOCUMENT, path=path))
+                    with open(definition, "w", encoding="utf-8") as file:
+                        file.write(self.CHAPTER)
+                    self.assertEqual(ilvex.brachy(self.DOCUMENT, path=path),
+                                     "@@@!koine\n\n@\u2021 One\ntext\n\u2021@\n")
 
 
 class PleroTest(IlvexTestCase):
