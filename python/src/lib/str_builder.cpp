@@ -7,8 +7,9 @@
 #include <stdexcept>
 
 #include <sys/mman.h>
+#include <unistd.h>
 
-#include "dialektos/unicode.hpp"
+#include "str_utf8.hpp"
 
 namespace ilvex::py {
 namespace {
@@ -20,19 +21,20 @@ constexpr std::size_t bounded_source = 1 << 20;
 // The UTF-8 gathered at most before it is decoded into the `str`: small
 // enough to stay in the cache and to be a small part of a large result,
 // large enough that taking the lock back for each is rare.
-constexpr std::size_t gathered_bytes = 64 * 1024;
+constexpr std::size_t gathered_bytes = 128 * 1024;
 
-// A buffer of many megabytes is filled once, front to back, and usually
-// freed soon after: faulting it in page by page costs more than writing it.
-// Large pages for the part that holds whole ones make that a few faults.
-void advise_large_pages(PyObject* text) {
-    constexpr std::uintptr_t large_page = 2 * 1024 * 1024;
-    const std::size_t size = static_cast<std::size_t>(PyUnicode_GET_LENGTH(text)) * PyUnicode_KIND(text);
-    if (size < 4 * large_page) return;
-    const auto start = reinterpret_cast<std::uintptr_t>(PyUnicode_DATA(text));
-    const std::uintptr_t first = (start + large_page - 1) & ~(large_page - 1);
-    const std::uintptr_t end = (start + size) & ~(large_page - 1);
-    if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+// A buffer of megabytes is filled once, front to back, and usually freed
+// soon after: faulting it in a page at a time costs more than writing it.
+// The part of it that the result will surely fill gets large pages (a few
+// faults for megabytes) if that part holds whole ones; the rest, where the
+// result may end, gets its pages made present a step ahead of the writing,
+// this many bytes at a time, each step in one call, so that no more than a
+// step is ever present beyond the text.
+constexpr std::uintptr_t large_page = 2 * 1024 * 1024;
+constexpr std::size_t populated_bytes = 256 * 1024;
+
+std::size_t data_bytes(PyObject* text) {
+    return static_cast<std::size_t>(PyUnicode_GET_LENGTH(text)) * PyUnicode_KIND(text);
 }
 
 // The length of the longest prefix of `piece` that fits `room` bytes and
@@ -62,13 +64,20 @@ std::size_t fitting_prefix(std::string_view piece, std::size_t room) {
 StrBuilder::StrBuilder(PyObject* source, std::size_t source_size)
     : bounded_(source_size >= bounded_source),
       source_max_char_(PyUnicode_MAX_CHAR_VALUE(source)),
-      expected_length_(2 * source_size + 4096) {
+      expected_length_(2 * source_size + 4096),
+      sure_length_(static_cast<std::size_t>(PyUnicode_GET_LENGTH(source)) / 10 * 9) {
     gathered_.reserve(bounded_ ? gathered_bytes : expected_length_);
 }
 
 void StrBuilder::append(std::string_view piece) {
     if (!bounded_) {
         gathered_.append(piece);
+        return;
+    }
+    // A piece as large as the writers' usual ones is decoded where it
+    // stands, without being gathered first.
+    if (gathered_.size() == 0 && piece.size() >= gathered_bytes / 4) {
+        decode_locked(piece);
         return;
     }
     while (!piece.empty()) {
@@ -79,45 +88,30 @@ void StrBuilder::append(std::string_view piece) {
         gathered_.append(piece.substr(0, fits));
         piece.remove_prefix(fits);
         if (piece.empty()) break;
-        if (released_ == nullptr) {
-            decode_gathered();
-        } else {
-            released_->holding([&] { decode_gathered(); });
-        }
+        decode_locked(gathered_.view());
+        gathered_.truncate(0);
     }
 }
 
-// With the lock held: the gathered text goes to the end of built_.
-void StrBuilder::decode_gathered() {
-    const std::string_view text = gathered_.view();
+void StrBuilder::decode_locked(std::string_view text) {
+    if (released_ == nullptr) {
+        decode(text);
+    } else {
+        released_->holding([&] { decode(text); });
+    }
+}
+
+// With the lock held: `text` goes to the end of built_.
+void StrBuilder::decode(std::string_view text) {
     if (text.empty()) return;
-    const auto ascii_length = static_cast<Py_ssize_t>(text.size());
-    if (unicode::is_ascii(text)) {
-        make_room(length_ + ascii_length, 0x7F);
-        if (PyUnicode_KIND(built_) == PyUnicode_1BYTE_KIND) {
-            std::memcpy(PyUnicode_1BYTE_DATA(built_) + length_, text.data(), text.size());
-            length_ += ascii_length;
-            max_char_ = std::max<Py_UCS4>(max_char_, 0x7F);
-            gathered_.truncate(0);
-            return;
-        }
-    }
-    PyObject* part = PyUnicode_DecodeUTF8(text.data(), static_cast<Py_ssize_t>(text.size()), "strict");
-    if (part == nullptr) throw_pending("written text is not UTF-8");
-    const Py_ssize_t length = PyUnicode_GET_LENGTH(part);
-    const Py_UCS4 max_char = PyUnicode_MAX_CHAR_VALUE(part);
-    try {
-        make_room(length_ + length, max_char);
-    } catch (...) {
-        Py_DECREF(part);
-        throw;
-    }
-    const Py_ssize_t copied = PyUnicode_CopyCharacters(built_, length_, part, 0, length);
-    Py_DECREF(part);
-    if (copied != length) throw_pending("written text could not be copied");
+    const std::optional<Utf8Extent> extent = measure_utf8(text);
+    if (!extent) throw std::runtime_error("written text is not UTF-8");
+    const auto length = static_cast<Py_ssize_t>(extent->characters);
+    make_room(length_ + length, extent->max_char);
+    const int kind = PyUnicode_KIND(built_);
+    decode_utf8(text, kind, static_cast<char*>(PyUnicode_DATA(built_)) + static_cast<std::size_t>(length_) * kind);
     length_ += length;
-    max_char_ = std::max(max_char_, max_char);
-    gathered_.truncate(0);
+    max_char_ = std::max(max_char_, extent->max_char);
 }
 
 // With the lock held: built_ takes `length` characters as wide as
@@ -127,7 +121,8 @@ void StrBuilder::make_room(Py_ssize_t length, Py_UCS4 max_char) {
         const Py_ssize_t capacity = std::max(static_cast<Py_ssize_t>(expected_length_), length);
         built_ = PyUnicode_New(capacity, std::max(source_max_char_, max_char));
         if (built_ == nullptr) throw_pending("no room for the result");
-        advise_large_pages(built_);
+        prepare_pages();
+        populate(length);
         return;
     }
     const Py_ssize_t capacity = PyUnicode_GET_LENGTH(built_);
@@ -138,20 +133,67 @@ void StrBuilder::make_room(Py_ssize_t length, Py_UCS4 max_char) {
             Py_DECREF(wider);
             throw_pending("written text could not be copied");
         }
-        advise_large_pages(wider);
         Py_SETREF(built_, wider);
+        prepare_pages();
     } else if (length > capacity) {
         const Py_ssize_t grown = std::max(length, 2 * capacity);
         if (PyUnicode_Resize(&built_, grown) != 0) throw_pending("no room for the result");
-        advise_large_pages(built_);
+        prepare_pages();
     }
+    populate(length);
+}
+
+// Large pages for the whole ones in bytes [from, to) of built_'s
+// characters, remembered as the range that populate() leaves alone.
+void StrBuilder::advise_large_pages(std::size_t from, std::size_t to) {
+    const auto data = reinterpret_cast<std::uintptr_t>(PyUnicode_DATA(built_));
+    const std::uintptr_t first = (data + from + large_page - 1) & ~(large_page - 1);
+    const std::uintptr_t end = (data + to) & ~(large_page - 1);
+    if (end <= first) return;
+    madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+    large_pages_ = {first - data, end - data};
+}
+
+// The part of built_ that the result will surely fill (a result about as
+// long as its source) gets large pages; the rest only once the result has
+// clearly outgrown its source.
+void StrBuilder::prepare_pages() {
+    large_pages_ = {0, 0};
+    populated_ = 0;
+    outgrown_ = false;
+    advise_large_pages(0, std::min(sure_length_ * PyUnicode_KIND(built_), data_bytes(built_)));
+}
+
+// Makes the pages of built_ present up to character `length` and a step
+// beyond, ahead of the writing, except those that come as large pages.
+// Pages already present are left as they are; where the system cannot do
+// it, the writing faults them in instead.
+void StrBuilder::populate(Py_ssize_t length) {
+    const std::size_t needed = static_cast<std::size_t>(length) * PyUnicode_KIND(built_);
+    if (needed <= populated_) return;
+    const std::size_t capacity = data_bytes(built_);
+    // A result well past the length of its source (named sims, added
+    // markup) is likely to go on growing: its pages come large again.
+    if (!outgrown_ && needed > std::min(sure_length_ / 3 * 4 * PyUnicode_KIND(built_), capacity)) {
+        outgrown_ = true;
+        advise_large_pages(std::max(populated_, needed), capacity);
+    }
+    std::size_t from = populated_;
+    if (from >= large_pages_.first && from < large_pages_.second) from = large_pages_.second;
+    const std::size_t target = std::min(capacity, std::max(needed, from + populated_bytes));
+    populated_ = std::max(populated_, target);
+    if (target <= from) return;
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto data = reinterpret_cast<std::uintptr_t>(PyUnicode_DATA(built_));
+    const std::uintptr_t start = (data + from) & ~(page - 1);
+    madvise(reinterpret_cast<void*>(start), data + target - start, MADV_POPULATE_WRITE);
 }
 
 PyObject* StrBuilder::finish() && {
     if (!bounded_) {
         return PyUnicode_DecodeUTF8(gathered_.data(), static_cast<Py_ssize_t>(gathered_.size()), "strict");
     }
-    decode_gathered();
+    decode(gathered_.view());
     if (built_ == nullptr) return PyUnicode_New(0, 0);
     if (max_char_ < PyUnicode_MAX_CHAR_VALUE(built_)) {
         // No character came as wide as the source's: the str is made anew

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <utility>
 
 #include "byte_buffer.hpp"
 #include "lock_release.hpp"
@@ -42,16 +43,26 @@ public:
     PyObject* finish() &&;
 
 private:
-    void decode_gathered();
+    void decode_locked(std::string_view text);
+    void decode(std::string_view text);
     void make_room(Py_ssize_t length, Py_UCS4 max_char);
+    void advise_large_pages(std::size_t from, std::size_t to);
+    void prepare_pages();
+    void populate(Py_ssize_t length);
 
     ByteBuffer gathered_;
     bool bounded_;                  // whether the gathered text goes to built_ as it fills
     Py_UCS4 source_max_char_;
     std::size_t expected_length_;   // characters reserved for built_ at first
+    std::size_t sure_length_;       // characters the result is almost sure to reach
     PyObject* built_ = nullptr;     // the str under construction, once bounded_ text was decoded
     Py_ssize_t length_ = 0;         // characters decoded into built_
     Py_UCS4 max_char_ = 0;          // the widest of them
+    // Byte offsets in built_'s characters: the range given large pages, and
+    // how far pages were made present.
+    std::pair<std::size_t, std::size_t> large_pages_{0, 0};
+    std::size_t populated_ = 0;
+    bool outgrown_ = false;         // whether the result went past the part surely filled
     const LockRelease* released_ = nullptr;
 };
 
