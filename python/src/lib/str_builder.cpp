@@ -21,7 +21,7 @@ constexpr std::size_t bounded_source = 1 << 20;
 // The UTF-8 gathered at most before it is decoded into the `str`: small
 // enough to stay in the cache and to be a small part of a large result,
 // large enough that taking the lock back for each is rare.
-constexpr std::size_t gathered_bytes = 128 * 1024;
+constexpr std::size_t gathered_bytes = 256 * 1024;
 
 // A buffer of megabytes is filled once, front to back, and usually freed
 // soon after: faulting it in a page at a time costs more than writing it.
@@ -31,7 +31,7 @@ constexpr std::size_t gathered_bytes = 128 * 1024;
 // this many bytes at a time, each step in one call, so that no more than a
 // step is ever present beyond the text.
 constexpr std::uintptr_t large_page = 2 * 1024 * 1024;
-constexpr std::size_t populated_bytes = 256 * 1024;
+constexpr std::size_t populated_bytes = 64 * 1024;
 
 std::size_t data_bytes(PyObject* text) {
     return static_cast<std::size_t>(PyUnicode_GET_LENGTH(text)) * PyUnicode_KIND(text);
@@ -74,9 +74,9 @@ void StrBuilder::append(std::string_view piece) {
         gathered_.append(piece);
         return;
     }
-    // A piece as large as the writers' usual ones is decoded where it
-    // stands, without being gathered first.
-    if (gathered_.size() == 0 && piece.size() >= gathered_bytes / 4) {
+    // A piece of half the buffer or more is decoded where it stands,
+    // without being gathered first.
+    if (gathered_.size() == 0 && piece.size() >= gathered_bytes / 2) {
         decode_locked(piece);
         return;
     }
@@ -93,25 +93,35 @@ void StrBuilder::append(std::string_view piece) {
     }
 }
 
+// Measures `text` and makes the pages it will take present where it stands,
+// and takes the lock back only to place it: other threads wait for the
+// lock no longer than the copy takes. (Making pages of built_ present leaves
+// the object as it is, and no other thread can reach it yet.)
 void StrBuilder::decode_locked(std::string_view text) {
+    const Utf8Extent extent = measure(text);
+    if (built_ != nullptr) populate(length_ + static_cast<Py_ssize_t>(extent.characters));
     if (released_ == nullptr) {
-        decode(text);
+        place(text, extent);
     } else {
-        released_->holding([&] { decode(text); });
+        released_->holding([&] { place(text, extent); });
     }
 }
 
-// With the lock held: `text` goes to the end of built_.
-void StrBuilder::decode(std::string_view text) {
-    if (text.empty()) return;
+Utf8Extent StrBuilder::measure(std::string_view text) {
     const std::optional<Utf8Extent> extent = measure_utf8(text);
     if (!extent) throw std::runtime_error("written text is not UTF-8");
-    const auto length = static_cast<Py_ssize_t>(extent->characters);
-    make_room(length_ + length, extent->max_char);
+    return *extent;
+}
+
+// With the lock held: `text`, of `extent`, goes to the end of built_.
+void StrBuilder::place(std::string_view text, const Utf8Extent& extent) {
+    if (text.empty()) return;
+    const auto length = static_cast<Py_ssize_t>(extent.characters);
+    make_room(length_ + length, extent.max_char);
     const int kind = PyUnicode_KIND(built_);
     decode_utf8(text, kind, static_cast<char*>(PyUnicode_DATA(built_)) + static_cast<std::size_t>(length_) * kind);
     length_ += length;
-    max_char_ = std::max(max_char_, extent->max_char);
+    max_char_ = std::max(max_char_, extent.max_char);
 }
 
 // With the lock held: built_ takes `length` characters as wide as
@@ -193,7 +203,7 @@ PyObject* StrBuilder::finish() && {
     if (!bounded_) {
         return PyUnicode_DecodeUTF8(gathered_.data(), static_cast<Py_ssize_t>(gathered_.size()), "strict");
     }
-    decode(gathered_.view());
+    place(gathered_.view(), measure(gathered_.view()));
     if (built_ == nullptr) return PyUnicode_New(0, 0);
     if (max_char_ < PyUnicode_MAX_CHAR_VALUE(built_)) {
         // No character came as wide as the source's: the str is made anew

@@ -9,6 +9,7 @@
 
 #include "byte_buffer.hpp"
 #include "lock_release.hpp"
+#include "str_utf8.hpp"
 
 namespace ilvex::py {
 
@@ -44,7 +45,8 @@ public:
 
 private:
     void decode_locked(std::string_view text);
-    void decode(std::string_view text);
+    static Utf8Extent measure(std::string_view text);
+    void place(std::string_view text, const Utf8Extent& extent);
     void make_room(Py_ssize_t length, Py_UCS4 max_char);
     void advise_large_pages(std::size_t from, std::size_t to);
     void prepare_pages();
