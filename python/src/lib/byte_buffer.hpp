@@ -1,5 +1,5 @@
-// Growable bytes for the large texts a call holds only for its own duration:
-// the UTF-8 of a caller's `str`, the pieces of a result being written.
+// Growable bytes for the texts a call holds only for its own duration: the
+// UTF-8 of a caller's `str`, the pieces of a result being written.
 #pragma once
 
 #include <cstddef>
@@ -7,27 +7,21 @@
 
 namespace ilvex::py {
 
-// Bytes that grow at the end. Their memory comes either from the allocator
-// (Heap: reused call after call, cheap for small and medium sizes) or
-// straight from the system (Mapped: given back to it the moment the buffer
-// is released, whatever the allocator would have kept). Reserved room that is
-// never written costs no memory in either mode once it is large. An
-// allocation failure throws std::bad_alloc.
+// Bytes that grow at the end, in memory from the allocator, which keeps a
+// buffer of the same size for the next call. Reserved room that is never
+// written costs no memory once it is large. Unlike a std::string it never
+// writes its room (no fill, no terminator), and release() frees it at once.
+// An allocation failure throws std::bad_alloc.
 class ByteBuffer {
 public:
-    enum class Memory { Heap, Mapped };
-
-    explicit ByteBuffer(Memory memory = Memory::Heap) : memory_(memory) {}
+    ByteBuffer() = default;
     ~ByteBuffer() { release(); }
-    ByteBuffer(ByteBuffer&& other) noexcept;
-    ByteBuffer& operator=(ByteBuffer&& other) noexcept;
     ByteBuffer(const ByteBuffer&) = delete;
     ByteBuffer& operator=(const ByteBuffer&) = delete;
 
     char* data() { return data_; }
     const char* data() const { return data_; }
     std::size_t size() const { return size_; }
-    std::size_t capacity() const { return capacity_; }
     std::size_t room() const { return capacity_ - size_; }
     std::string_view view() const { return {data_, size_}; }
 
@@ -46,7 +40,6 @@ public:
     void release();
 
 private:
-    Memory memory_;
     char* data_ = nullptr;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;

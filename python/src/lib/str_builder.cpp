@@ -9,8 +9,6 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "str_utf8.hpp"
-
 namespace ilvex::py {
 namespace {
 
@@ -28,8 +26,8 @@ constexpr std::size_t gathered_bytes = 256 * 1024;
 // The part of it that the result will surely fill gets large pages (a few
 // faults for megabytes) if that part holds whole ones; the rest, where the
 // result may end, gets its pages made present a step ahead of the writing,
-// this many bytes at a time, each step in one call, so that no more than a
-// step is ever present beyond the text.
+// this many bytes at a time, each step in one call, so that little is
+// present beyond the text when it ends.
 constexpr std::uintptr_t large_page = 2 * 1024 * 1024;
 constexpr std::size_t populated_bytes = 64 * 1024;
 

@@ -17,13 +17,14 @@ namespace ilvex::py {
 // appending may fill while the interpreter lock is released: no Python
 // object is touched there. A result of a small source is decoded in one go
 // by finish(). For a large source the buffer is bounded: each time it is
-// full it is decoded into the `str` under construction, with the lock taken
-// back for that step, and then reused, so that a large result is held once,
-// as the `str`, and never also whole as UTF-8. That `str` starts at the
-// width of the source's widest character (usually the result's as well),
-// is widened if a wider character comes, and is narrowed at the end if none
-// as wide came. An allocation failure throws std::bad_alloc, which the
-// function body turns into MemoryError.
+// full (or a piece comes that is large by itself) the text is measured
+// where it stands and then, with the lock taken back for just that step,
+// decoded into the `str` under construction, so that a large result is
+// held once, as the `str`, and never also whole as UTF-8. That `str` starts
+// at the width of the source's widest character (usually the result's as
+// well), is widened if a wider character comes, and is narrowed at the end
+// if none as wide came. An allocation failure throws std::bad_alloc, which
+// the function body turns into MemoryError.
 class StrBuilder {
 public:
     // For a text written from the `str` `source`, whose UTF-8 is
