@@ -19,7 +19,7 @@ constexpr std::size_t bounded_source = 1 << 20;
 // The UTF-8 gathered at most before it is decoded into the `str`: small
 // enough to stay in the cache and to be a small part of a large result,
 // large enough that taking the lock back for each is rare.
-constexpr std::size_t gathered_bytes = 256 * 1024;
+constexpr std::size_t gathered_bytes = 128 * 1024;
 
 // A buffer of megabytes is filled once, front to back, and usually freed
 // soon after: faulting it in a page at a time costs more than writing it.
