@@ -2,7 +2,9 @@
 
 import gc
 import os
+import sys
 import tempfile
+import time
 import unicodedata
 import unittest
 
@@ -110,18 +112,35 @@ class LargeResultTest(IlvexTestCase):
         # The result is built at the source's character width: where its own
         # characters are narrower (the comment's text is dropped) or wider (a
         # sim written by its symbol), it must still equal the plain str.
-        body = "".join(f"Part {i} \u00e9t\u00e9.\n\n" for i in range(8000))
-        for source, written in (
-            ("@@@!koine\n\nText.\n@@/ \U0001F600\n", "@@@!koine\n\nText.\n@@/\n"),
-            ("@@@!koine\n\n\u00e9.\n@@/ \u0915\n", "@@@!koine\n\n\u00e9.\n@@/\n"),
-            ("@@@!koine\n\n" + body + "End.\n@@/ \u0915\n", "@@@!koine\n\n" + body + "End.\n@@/\n"),
-        ):
-            with self.subTest(source=source[-12:]):
-                self.assertEqual(ilvex.brachy(source), written)
-        chapter = "@@@!ilvex\n@=== chapter\n@\u2021 [lemma]\ngrammata\n\u2021@\n===@\n"
-        with InDirectory({"loc.dia": chapter}):
-            written = ilvex.brachy("@@@!loc\n\n" + body + "@{chapter} One\ntext\n{chapter}@\n")
-        self.assertEqual(written, "@@@!loc\n\n" + body + "@\u2021 One\ntext\n\u2021@\n")
+        # Small results are decoded in one go, those of large sources as
+        # they are written.
+        for parts in (8000, 80000):
+            body = "".join(f"Part {i} \u00e9t\u00e9.\n\n" for i in range(parts))
+            for source, written in (
+                ("@@@!koine\n\nText.\n@@/ \U0001F600\n", "@@@!koine\n\nText.\n@@/\n"),
+                ("@@@!koine\n\n\u00e9.\n@@/ \u0915\n", "@@@!koine\n\n\u00e9.\n@@/\n"),
+                ("@@@!koine\n\n" + body + "End.\n@@/ \u0915\n", "@@@!koine\n\n" + body + "End.\n@@/\n"),
+                ("@@@!koine\n\n" + body.encode("ascii", "replace").decode() + "End.\n@@/ \U0001F600\n",
+                 "@@@!koine\n\n" + body.encode("ascii", "replace").decode() + "End.\n@@/\n"),
+            ):
+                with self.subTest(parts=parts, source=source[-12:]):
+                    self.assertEqual(ilvex.brachy(source), written)
+            chapter = "@@@!ilvex\n@=== chapter\n@\u2021 [lemma]\ngrammata\n\u2021@\n===@\n"
+            with InDirectory({"loc.dia": chapter}):
+                written = ilvex.brachy("@@@!loc\n\n" + body + "@{chapter} One\ntext\n{chapter}@\n")
+            self.assertEqual(written, "@@@!loc\n\n" + body + "@\u2021 One\ntext\n\u2021@\n")
+
+    def test_results_of_several_chunks(self):
+        # Results of megabytes are gathered in chunks and joined at the end:
+        # characters of every width cross the chunk edges, and the widest
+        # character may come only in the last chunk.
+        for words in ("plain words", "\u00e9t\u00e9 \u00e0 c\u00f4t\u00e9", "\u0915\u0916\u0917 \u0928\u092e\u0938\u094d\u0924\u0947",
+                      "\U0001F600 \U0001D538 a"):
+            body = "\n".join(f"{i} {words} {words[::-1]}.\n" for i in range(90000))
+            for text in ("@@@!koine\n\n" + body, "@@@!koine\n\n" + body + "\n\U0001F600\n"):
+                with self.subTest(words=words, tail=text[-3:]):
+                    self.assertGreater(len(text.encode()), 2 << 20)
+                    self.assertEqual(ilvex.brachy(text), text)
 
     def test_result_longer_than_its_source(self):
         named = ilvex.plero(self.ASCII)
@@ -165,6 +184,53 @@ class LargeDecomposedTextTest(IlvexTestCase):
                     function(surrogate)
                 self.assertEqual((raised.exception.start, raised.exception.reason),
                                  (expected.exception.start, expected.exception.reason))
+
+
+class CallerTextTest(IlvexTestCase):
+    def test_the_callers_str_keeps_no_utf8_copy(self):
+        # The functions encode a text that is not ASCII into memory of their
+        # own, which goes with the call: the caller's str stays its size.
+        document = "@@@!koine\n\n" + "\u00e9t\u00e9 \u0915 \U0001F600 e\u0301.\n" * 200
+        calls = [(function, document) for function in (ilvex.check, ilvex.brachy, ilvex.plero, ilvex.outline)]
+        calls += [(lambda text: ilvex.endo("markdown", text), "# T\u00eate\n\n\u0915 \U0001F600 *x*.\n" * 200)]
+        for call, text in calls:
+            with self.subTest(text=text[:12]):
+                size = sys.getsizeof(text)
+                call(text)
+                self.assertEqual(sys.getsizeof(text), size)
+
+
+class DefinitionAddedLaterTest(IlvexTestCase):
+    """Calls that found no definition file beside a document, in a directory
+    unchanged for long enough that its missing names are remembered, do not
+    keep a file that appears later from being read."""
+
+    DOCUMENT = "@@@!koine\n\n@{chapter} One\ntext\n{chapter}@\n"
+    CHAPTER = "@@@!ilvex\n@=== chapter\n@\u2021 [lemma]\ngrammata\n\u2021@\n===@\n"
+
+    def test_a_file_added_later_is_read(self):
+        with tempfile.TemporaryDirectory() as root:
+            # (the directory, the file that appears later): a new file, and
+            # the missing target of a link that was there all along.
+            cases = []
+            for name in ("new file", "link"):
+                directory = os.path.join(root, name)
+                os.mkdir(directory)
+                definition = os.path.join(directory, "koine.dia")
+                if name == "link":
+                    os.symlink(os.path.join(root, "elsewhere.dia"), definition)
+                    definition = os.path.join(root, "elsewhere.dia")
+                cases.append((os.path.join(directory, "doc.ild"), definition))
+            time.sleep(3.5)  # older than any file system's time stamps are coarse
+            for path, definition in cases:
+                with self.subTest(path=path):
+                    for _ in range(2):
+                        self.assert_ilvex_error(f"{path}:3:1: undefined sim `{{chapter}}`",
+                                                lambda: ilvex.brachy(self.DOCUMENT, path=path))
+                    with open(definition, "w", encoding="utf-8") as file:
+                        file.write(self.CHAPTER)
+                    self.assertEqual(ilvex.brachy(self.DOCUMENT, path=path),
+                                     "@@@!koine\n\n@\u2021 One\ntext\n\u2021@\n")
 
 
 class PleroTest(IlvexTestCase):

@@ -33,6 +33,10 @@ def calls(directory):
     local = os.path.join(directory, "doc.ild")
     late = "@@@!loc\n\n" + "".join(f"Part {i} text.\n\n" for i in range(600)) + "@{chapter} One\ntext\n{chapter}@\n"
     failing = koine(300) + "@xyz\n"
+    # Sources of megabytes have their results decoded as they are written,
+    # with the lock taken back for each step.
+    large = koine(13000, extra=" \u0928")
+    large_late = "@@@!loc\n\n" + "".join(f"Part {i} text.\n\n" for i in range(70000)) + "@{chapter} One\n{chapter}@\n"
     markdown = "".join(f"# Title {i}\n\nSome *em* and **strong** text with `code`.\n\n- one\n- two\n\n"
                        for i in range(300))
     sources = {"big.dia": CHAPTER.replace("===@", "===@\n" + "".join(
@@ -48,6 +52,10 @@ def calls(directory):
             (f"{name} late non-ASCII", lambda f=function: f(late, path=local)),
         ]
     pairs += [
+        ("brachy large", lambda: ilvex.brachy(large)),
+        ("plero large", lambda: ilvex.plero(large)),
+        ("brachy large, late non-ASCII", lambda: ilvex.brachy(large_late, path=local)),
+        ("endo markdown large", lambda: ilvex.endo("markdown", markdown * 52 + "\u00e9\n")),
         ("plero with a glossa", lambda: ilvex.plero(late, lang="de", path=local)),
         ("plero with a missing glossa", lambda: ilvex.plero(late, lang="fr", path=local)),
         ("endo markdown", lambda: ilvex.endo("markdown", markdown)),

@@ -72,6 +72,10 @@ Result<std::optional<std::string>> DirectorySource::read(std::string_view name) 
     if (has_nul(dir_) || has_nul(name) || name.find('/') != std::string_view::npos) {
         return std::optional<std::string>();
     }
+    // Most names looked up are not files at all, and are looked up again
+    // call after call: one look at the directory tells they still are not.
+    const std::optional<DirectoryState>& state = this->state();
+    if (state && AbsentNames::known(dir_, *state, name)) return std::optional<std::string>();
     const std::string path = join(dir_, name);
     const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (file.get() < 0) {
@@ -79,7 +83,15 @@ Result<std::optional<std::string>> DirectorySource::read(std::string_view name) 
         // that cannot be opened is not there. A missing name needs no
         // second look (the usual case: most ids are not files at all).
         const int error_number = errno;
-        if (error_number == ENOENT) return std::optional<std::string>();
+        if (error_number == ENOENT) {
+            // Only a name with no entry at all: a link to a missing file
+            // would appear without any change to this directory.
+            struct stat entry {};
+            if (state && ::lstat(path.c_str(), &entry) != 0 && errno == ENOENT) {
+                AbsentNames::remember(dir_, *state, name);
+            }
+            return std::optional<std::string>();
+        }
         if (is_regular_file(path)) return unreadable(path, error_number);
         return std::optional<std::string>();
     }
@@ -90,6 +102,11 @@ Result<std::optional<std::string>> DirectorySource::read(std::string_view name) 
     if (!content) return std::move(content).error();
     if (!unicode::is_valid_utf8(*content)) return Error(ErrorKind::InvalidUtf8);
     return std::optional<std::string>(std::move(*content));
+}
+
+const std::optional<DirectoryState>& DirectorySource::state() const {
+    if (!state_) state_.emplace(directory_state(dir_));
+    return *state_;
 }
 
 std::vector<std::string> DirectorySource::list() const {

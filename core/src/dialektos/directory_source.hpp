@@ -1,8 +1,10 @@
 // The definition source over one directory of the file system.
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "dialektos/absent_names.hpp"
 #include "dialektos/source.hpp"
 
 namespace ilvex {
@@ -25,7 +27,11 @@ public:
     std::vector<std::string> list() const override;
 
 private:
+    // The directory's state, looked at once, at the first read.
+    const std::optional<DirectoryState>& state() const;
+
     std::string dir_;
+    mutable std::optional<std::optional<DirectoryState>> state_;
 };
 
 }  // namespace ilvex

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dialektos/unicode.hpp"
+#include "str_utf8.hpp"
 
 namespace ilvex::py {
 namespace {
@@ -68,17 +69,21 @@ bool convert_str(PyObject* object, const char* name, std::string& out) {
     return str_or_fail(object, name, out);
 }
 
-bool borrow_str(PyObject* object, const char* name, std::string_view& out) {
+namespace {
+
+// The error of encoding the whole text, as the interpreter gives it, once
+// the module's own encoding met a lone surrogate.
+bool fail_encoding(PyObject* object, const char* name, ByteBuffer& storage, std::string_view& out) {
+    storage.release();
     return str_view_or_fail(object, name, out);
 }
 
-namespace {
-
-// Characters encoded at a time: the piece ends after the last "\n" in
+// Characters normalized at a time: the piece ends after the last "\n" in
 // reach (or the first one beyond), where normalizing the pieces one by one
 // gives what normalizing the whole would, since nothing composes with or
-// reorders around a line feed.
-constexpr Py_ssize_t piece_characters = 1 << 20;
+// reorders around a line feed. Small enough that the normalized copy of a
+// piece is a passing cost.
+constexpr Py_ssize_t piece_characters = 1 << 16;
 
 // The end of the piece that begins at `start` of a text of `length`.
 Py_ssize_t piece_end(PyObject* object, Py_ssize_t start, Py_ssize_t length) {
@@ -89,44 +94,43 @@ Py_ssize_t piece_end(PyObject* object, Py_ssize_t start, Py_ssize_t length) {
     return newline < 0 ? length : newline + 1;
 }
 
-// Appends the UTF-8 of characters [start, end) of `object` to `out`, in NFC.
-bool append_nfc_piece(PyObject* object, Py_ssize_t start, Py_ssize_t end, std::string& out) {
-    PyObject* piece = PyUnicode_Substring(object, start, end);
-    if (piece == nullptr) return false;
-    Py_ssize_t size = 0;
-    const char* data = PyUnicode_AsUTF8AndSize(piece, &size);
-    if (data != nullptr) {
-        const std::string_view utf8(data, static_cast<std::size_t>(size));
-        if (unicode::is_nfc(utf8)) {
-            out += utf8;
-        } else {
-            out += unicode::nfc(utf8);
-        }
-    }
-    Py_DECREF(piece);
-    return data != nullptr;
+// Brings the bytes of `text` from `from` on into NFC, in place.
+void normalize_tail(ByteBuffer& text, std::size_t from) {
+    const std::string_view tail = text.view().substr(from);
+    if (unicode::is_nfc(tail)) return;
+    const std::string normalized = unicode::nfc(tail);
+    text.truncate(from);
+    text.append(normalized);
 }
 
 }  // namespace
 
-bool borrow_document_text(PyObject* object, const char* name, std::string& storage, std::string_view& out) {
+bool borrow_text(PyObject* object, const char* name, ByteBuffer& storage, std::string_view& out) {
     if (!PyUnicode_Check(object)) return fail_type(object, "str", name);
     if (PyUnicode_IS_ASCII(object)) return str_view_or_fail(object, name, out);
     const Py_ssize_t length = PyUnicode_GET_LENGTH(object);
-    // Room for the longest encoding of the text's widest characters: pages
-    // never written cost no memory, and the text is never moved to grow.
-    storage.reserve(static_cast<std::size_t>(length) * std::min<std::size_t>(PyUnicode_KIND(object) + 1, 4));
+    if (!append_utf8(object, 0, length, storage)) return fail_encoding(object, name, storage, out);
+    out = storage.view();
+    return true;
+}
+
+bool borrow_document_text(PyObject* object, const char* name, ByteBuffer& storage, std::string_view& out) {
+    if (!PyUnicode_Check(object)) return fail_type(object, "str", name);
+    // Text of Latin-1 characters is in NFC: none of them combines with
+    // another or is reordered.
+    if (PyUnicode_KIND(object) == PyUnicode_1BYTE_KIND) return borrow_text(object, name, storage, out);
+    const Py_ssize_t length = PyUnicode_GET_LENGTH(object);
+    // Room for the longest encoding: pages never written cost no memory,
+    // and the text is never moved to grow unless normalizing lengthens it.
+    storage.reserve(static_cast<std::size_t>(length) * utf8_bytes_per_char(object));
     for (Py_ssize_t start = 0; start < length;) {
         const Py_ssize_t end = piece_end(object, start, length);
-        if (!append_nfc_piece(object, start, end, storage)) {
-            // The error of encoding the whole text, as borrow_str gives it.
-            PyErr_Clear();
-            storage = std::string();
-            return str_view_or_fail(object, name, out);
-        }
+        const std::size_t piece_start = storage.size();
+        if (!append_utf8(object, start, end, storage)) return fail_encoding(object, name, storage, out);
+        normalize_tail(storage, piece_start);
         start = end;
     }
-    out = storage;
+    out = storage.view();
     return true;
 }
 

@@ -10,23 +10,26 @@
 #include <string>
 #include <string_view>
 
+#include "byte_buffer.hpp"
+
 namespace ilvex::py {
 
 // A `str`, copied as UTF-8.
 bool convert_str(PyObject* object, const char* name, std::string& out);
 
-// A `str`'s UTF-8 without a copy: a view of the object's own UTF-8 (which
-// the interpreter keeps with a non-ASCII `str` once asked for it), valid
-// while the object lives. For a large text that the call only reads.
-bool borrow_str(PyObject* object, const char* name, std::string_view& out);
+// A `str`'s text as UTF-8 for a call that only reads it: the `str`'s own
+// characters when it is ASCII (a view, valid while the object lives);
+// otherwise encoded into `storage`, which `out` then views and which the
+// call may release as soon as it is done with the text. The interpreter's
+// own UTF-8 copy, which would stay attached to the caller's `str` for its
+// life, is never made. A lone surrogate leaves the interpreter's
+// UnicodeEncodeError, for the whole text.
+bool borrow_text(PyObject* object, const char* name, ByteBuffer& storage, std::string_view& out);
 
-// A document's text as the document functions read it: the `str`'s own
-// characters when it is ASCII (a view, as borrow_str gives); otherwise its
-// UTF-8 in NFC, encoded and normalized line group by line group into
-// `storage`, which `out` then views. The interpreter's own UTF-8 copy is
-// never made, and a text that is not in NFC is held once, normalized,
-// rather than also as it came.
-bool borrow_document_text(PyObject* object, const char* name, std::string& storage, std::string_view& out);
+// A document's text as borrow_text gives it, but in NFC: encoded and
+// normalized line group by line group, so that a text that is not in NFC is
+// held once, normalized, rather than also as it came.
+bool borrow_document_text(PyObject* object, const char* name, ByteBuffer& storage, std::string_view& out);
 
 // A `str`, or `fallback` when the argument was omitted (passed as null).
 bool convert_str_or(PyObject* object, const char* name, const char* fallback, std::string& out);

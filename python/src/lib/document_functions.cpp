@@ -24,7 +24,7 @@ constexpr const char* definition_source = "definition source: this operation app
 // (`text_object`); any other is held once, in NFC, in `storage`. Either
 // way the text is in NFC, which the core then need not check.
 bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, PyObject*& text_object,
-                        std::string& storage, std::string_view& text, std::string& path) {
+                        ByteBuffer& storage, std::string_view& text, std::string& path) {
     static const char* keywords[] = {"text", "path", nullptr};
     PyObject* path_object = nullptr;
     if (!PyArg_ParseTupleAndKeywords(args, kwargs, format, const_cast<char**>(keywords),
@@ -35,7 +35,7 @@ bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, Py
            convert_str_or(path_object, "path", default_path, path);
 }
 
-// Writes the text straight into the `str` being built.
+// Hands the written text to the `str` being built.
 TextSink appender(StrBuilder& built) {
     return [&built](std::string_view piece) { built.append(piece); };
 }
@@ -45,7 +45,7 @@ TextSink appender(StrBuilder& built) {
 PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
         PyObject* text_object = nullptr;
-        std::string storage;
+        ByteBuffer storage;
         std::string_view text;
         std::string path;
         if (!bind_text_and_path(args, kwargs, "O|O:check", text_object, storage, text, path)) return nullptr;
@@ -58,14 +58,15 @@ PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
 PyObject* brachy(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
         PyObject* text_object = nullptr;
-        std::string storage;
+        ByteBuffer storage;
         std::string_view text;
         std::string path;
         if (!bind_text_and_path(args, kwargs, "O|O:brachy", text_object, storage, text, path)) return nullptr;
-        StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
+        StrBuilder built(text_object, text.size());
         Result<std::optional<std::string>> written = without_lock_into(built, text.size(), [&] {
             return write_brachy(text, path, appender(built), TextForm::Nfc);
         });
+        storage.release();  // before the result is made
         if (!written) return core_error_to_py(written.error());
         if (!written.value()) return binding_error(definition_source);
         return std::move(built).finish();
@@ -85,17 +86,18 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
         std::string_view text;
         std::string path;
         std::optional<std::string> lang;
-        std::string storage;
+        ByteBuffer storage;
         if (!borrow_document_text(text_object, "text", storage, text) ||
             !convert_optional_str(lang_object, "lang", lang) ||
             !convert_str_or(path_object, "path", default_path, path)) {
             return nullptr;
         }
-        StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object));
+        StrBuilder built(text_object, text.size());
         Result<std::optional<std::string>> written = without_lock_into(built, text.size(), [&] {
             return write_plero(text, path, lang ? std::optional<std::string_view>(*lang) : std::nullopt,
                                appender(built), TextForm::Nfc);
         });
+        storage.release();  // before the result is made
         if (!written) return core_error_to_py(written.error());
         if (!written.value()) return binding_error(definition_source);
         return std::move(built).finish();
@@ -105,12 +107,13 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
 PyObject* outline(PyObject*, PyObject* args, PyObject* kwargs) {
     return trap_panics([&]() -> PyObject* {
         PyObject* text_object = nullptr;
-        std::string storage;
+        ByteBuffer storage;
         std::string_view text;
         std::string path;
         if (!bind_text_and_path(args, kwargs, "O|O:outline", text_object, storage, text, path)) return nullptr;
         const Result<Outline> outline =
             without_lock(text.size(), [&]() -> Result<Outline> { return outline_document(text, path); });
+        storage.release();  // before the result is made
         if (!outline) return core_error_to_py(outline.error());
         return outline_to_py(outline.value());
     });

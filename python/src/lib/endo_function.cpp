@@ -9,6 +9,7 @@
 #include "exceptions.hpp"
 #include "functions.hpp"
 #include "lib/endo_formats.hpp"
+#include "lock_release.hpp"
 #include "str_builder.hpp"
 
 namespace ilvex::py {
@@ -39,23 +40,23 @@ PyObject* endo(PyObject*, PyObject* args, PyObject* kwargs) {
             return nullptr;
         }
         std::string format_name;
-        std::string_view text;  // only read: a copy would add the input's size to the peak
+        ByteBuffer storage;
+        std::string_view text;
         std::optional<std::string> scheme;
-        if (!convert_str(format_object, "format", format_name) || !borrow_str(text_object, "text", text) ||
+        if (!convert_str(format_object, "format", format_name) ||
+            !borrow_text(text_object, "text", storage, text) ||
             !convert_optional_str(scheme_object, "scheme", scheme)) {
             return nullptr;
         }
         const EndoFormat* format = find_endo_format(format_name);
         if (format == nullptr) return binding_error(std::string("unsupported endo format: ").append(format_name));
         if (format->importer == nullptr) return not_implemented(format_name.c_str());
-        // An imported text is about as long as its source (a little
-        // longer for its markup, shorter for tag-heavy formats): room for an
-        // eighth more leaves it little to grow or give back.
-        StrBuilder built(text.size(), PyUnicode_IS_ASCII(text_object), text.size() + text.size() / 8 + 4096);
+        StrBuilder built(text_object, text.size());
         // A format that takes no scheme is imported without it, so that an
         // import error is reported before the scheme's misuse.
         const Status written =
             without_lock_into(built, text.size(), [&] { return write_import(*format, text, scheme, built); });
+        storage.release();  // before the result is made
         if (!written) {
             return core_error_to_py(written.error());
         }

@@ -12,10 +12,10 @@ namespace ilvex::py {
 // Releases the interpreter lock for its lifetime when the work at hand is
 // long enough for other threads to gain from it: a call on a tiny input
 // would spend more on the hand-over than on its work. While released, the
-// core only reads text the call keeps alive (the caller's `str`, or a copy)
-// and writes memory that no other thread can reach: no Python object is
-// created, changed or freed. A step that has to touch one (growing the `str`
-// being built) takes the lock back through holding().
+// core only reads text the call keeps alive (the caller's `str`, or the
+// call's own copy) and writes memory of its own: no Python object is
+// created, changed or freed. A step that has to touch one (decoding written
+// text into the `str` being built) takes the lock back through holding().
 class LockRelease {
 public:
     // Inputs of at least this many bytes are worked on without the lock.

@@ -4,108 +4,213 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 
 #include <sys/mman.h>
-
-#include "dialektos/unicode.hpp"
+#include <unistd.h>
 
 namespace ilvex::py {
 namespace {
 
-// A buffer of many megabytes is filled once, front to back, and usually
-// freed soon after: faulting it in page by page costs more than writing it.
-// Large pages for the part that holds whole ones make that a few faults.
-void advise_large_pages(void* data, std::size_t size) {
-    constexpr std::uintptr_t large_page = 2 * 1024 * 1024;
-    if (size < 4 * large_page) return;
-    const auto start = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t first = (start + large_page - 1) & ~(large_page - 1);
-    const std::uintptr_t end = (start + size) & ~(large_page - 1);
-    if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+// Sources of at least this many bytes have their result decoded as it is
+// written; below it the whole result is decoded at the end, in one go.
+constexpr std::size_t bounded_source = 1 << 20;
+
+// The UTF-8 gathered at most before it is decoded into the `str`: small
+// enough to stay in the cache and to be a small part of a large result,
+// large enough that taking the lock back for each is rare.
+constexpr std::size_t gathered_bytes = 128 * 1024;
+
+// A buffer of megabytes is filled once, front to back, and usually freed
+// soon after: faulting it in a page at a time costs more than writing it.
+// The part of it that the result will surely fill gets large pages (a few
+// faults for megabytes) if that part holds whole ones; the rest, where the
+// result may end, gets its pages made present a step ahead of the writing,
+// this many bytes at a time, each step in one call, so that little is
+// present beyond the text when it ends.
+constexpr std::uintptr_t large_page = 2 * 1024 * 1024;
+constexpr std::size_t populated_bytes = 64 * 1024;
+
+std::size_t data_bytes(PyObject* text) {
+    return static_cast<std::size_t>(PyUnicode_GET_LENGTH(text)) * PyUnicode_KIND(text);
 }
 
-// Ends the ASCII `str` after its first `length` characters without giving
-// back the room after them (a quarter of the block at most). Cutting a large
-// block to size moves its end, and the allocator, which sizes its reuse of
-// large blocks by the last one given back, would then map fresh pages for
-// every next result of the same size, faulting each page in again, which
-// costs more than writing the text. Left whole, the block is reused by the
-// next call. Room in freshly mapped pages that was never written holds no
-// memory.
-void keep_room(PyObject* ascii, std::size_t length) {
-    reinterpret_cast<PyASCIIObject*>(ascii)->length = static_cast<Py_ssize_t>(length);
-    PyUnicode_1BYTE_DATA(ascii)[length] = '\0';
+// The length of the longest prefix of `piece` that fits `room` bytes and
+// ends on a character boundary.
+std::size_t fitting_prefix(std::string_view piece, std::size_t room) {
+    if (piece.size() <= room) return piece.size();
+    std::size_t cut = room;
+    while (cut > 0 && (static_cast<unsigned char>(piece[cut]) & 0xC0) == 0x80) --cut;
+    return cut;
+}
+
+// Turns the pending Python error of a failed step into the C++ exception
+// that unwinds the core's work: MemoryError as std::bad_alloc.
+[[noreturn]] void throw_pending(const char* what) {
+    const bool no_memory = PyErr_ExceptionMatches(PyExc_MemoryError);
+    PyErr_Clear();
+    if (no_memory) throw std::bad_alloc();
+    throw std::runtime_error(what);
 }
 
 }  // namespace
 
 // A written text is about as long as its source, longer where sims are
-// written by name or markup is added. The UTF-8 text is reserved
-// generously: pages of it that are never written cost no memory, while
-// outgrowing it would copy the whole text into a larger buffer, with both
-// alive at once. The `str` grows in place where the allocator can, so it
-// starts from the caller's guess when there is one.
-StrBuilder::StrBuilder(std::size_t source_size, bool ascii_source, std::size_t expected_size) {
-    utf8_room_ = 2 * source_size + 4096;
-    if (!ascii_source) {
-        gathering_utf8_ = true;
-        utf8_.reserve(utf8_room_);
-        advise_large_pages(utf8_.data(), utf8_.capacity());
-        return;
-    }
-    resize(expected_size != 0 ? expected_size : utf8_room_);
-}
-
-void StrBuilder::resize(std::size_t capacity) {
-    // A failed resize leaves the str as it was, for the destructor to release.
-    const bool resized = ascii_ == nullptr
-                             ? (ascii_ = PyUnicode_New(static_cast<Py_ssize_t>(capacity), 127)) != nullptr
-                             : PyUnicode_Resize(&ascii_, static_cast<Py_ssize_t>(capacity)) == 0;
-    if (!resized) {
-        PyErr_Clear();
-        throw std::bad_alloc();
-    }
-    capacity_ = capacity;
-    advise_large_pages(PyUnicode_1BYTE_DATA(ascii_), capacity);
-}
-
-void StrBuilder::switch_to_utf8() {
-    utf8_.reserve(std::max(capacity_, utf8_room_));
-    advise_large_pages(utf8_.data(), utf8_.capacity());
-    utf8_.assign(reinterpret_cast<const char*>(PyUnicode_1BYTE_DATA(ascii_)), length_);
-    gathering_utf8_ = true;
+// written by name or markup is added. The room is reserved generously:
+// pages of it that are never written cost no memory, while outgrowing it
+// would copy the whole text into a larger buffer, with both alive at once.
+StrBuilder::StrBuilder(PyObject* source, std::size_t source_size)
+    : bounded_(source_size >= bounded_source),
+      source_max_char_(PyUnicode_MAX_CHAR_VALUE(source)),
+      expected_length_(2 * source_size + 4096),
+      sure_length_(static_cast<std::size_t>(PyUnicode_GET_LENGTH(source)) / 10 * 9) {
+    gathered_.reserve(bounded_ ? gathered_bytes : expected_length_);
 }
 
 void StrBuilder::append(std::string_view piece) {
-    if (!gathering_utf8_ && !unicode::is_ascii(piece)) switch_to_utf8();
-    if (gathering_utf8_) {
-        utf8_ += piece;
+    if (!bounded_) {
+        gathered_.append(piece);
         return;
     }
-    if (length_ + piece.size() > capacity_) {
-        const std::size_t capacity = std::max(length_ + piece.size(), capacity_ + capacity_ / 2);
-        if (released_ == nullptr) {
-            resize(capacity);
-        } else {
-            released_->holding([&] { resize(capacity); });
-        }
+    // A piece of half the buffer or more is decoded where it stands,
+    // without being gathered first.
+    if (gathered_.size() == 0 && piece.size() >= gathered_bytes / 2) {
+        decode_locked(piece);
+        return;
     }
-    std::memcpy(PyUnicode_1BYTE_DATA(ascii_) + length_, piece.data(), piece.size());
-    length_ += piece.size();
+    while (!piece.empty()) {
+        std::size_t fits = fitting_prefix(piece, gathered_.room());
+        // Only bytes that are not UTF-8 have no character boundary in reach
+        // of a whole buffer: they are kept whole, for the decoding to refuse.
+        if (fits == 0 && gathered_.size() == 0) fits = piece.size();
+        gathered_.append(piece.substr(0, fits));
+        piece.remove_prefix(fits);
+        if (piece.empty()) break;
+        decode_locked(gathered_.view());
+        gathered_.truncate(0);
+    }
+}
+
+// Measures `text` and makes the pages it will take present where it stands,
+// and takes the lock back only to place it: other threads wait for the
+// lock no longer than the copy takes. (Making pages of built_ present leaves
+// the object as it is, and no other thread can reach it yet.)
+void StrBuilder::decode_locked(std::string_view text) {
+    const Utf8Extent extent = measure(text);
+    if (built_ != nullptr) populate(length_ + static_cast<Py_ssize_t>(extent.characters));
+    if (released_ == nullptr) {
+        place(text, extent);
+    } else {
+        released_->holding([&] { place(text, extent); });
+    }
+}
+
+Utf8Extent StrBuilder::measure(std::string_view text) {
+    const std::optional<Utf8Extent> extent = measure_utf8(text);
+    if (!extent) throw std::runtime_error("written text is not UTF-8");
+    return *extent;
+}
+
+// With the lock held: `text`, of `extent`, goes to the end of built_.
+void StrBuilder::place(std::string_view text, const Utf8Extent& extent) {
+    if (text.empty()) return;
+    const auto length = static_cast<Py_ssize_t>(extent.characters);
+    make_room(length_ + length, extent.max_char);
+    const int kind = PyUnicode_KIND(built_);
+    decode_utf8(text, kind, static_cast<char*>(PyUnicode_DATA(built_)) + static_cast<std::size_t>(length_) * kind);
+    length_ += length;
+    max_char_ = std::max(max_char_, extent.max_char);
+}
+
+// With the lock held: built_ takes `length` characters as wide as
+// `max_char`, keeping the ones decoded so far.
+void StrBuilder::make_room(Py_ssize_t length, Py_UCS4 max_char) {
+    if (built_ == nullptr) {
+        const Py_ssize_t capacity = std::max(static_cast<Py_ssize_t>(expected_length_), length);
+        built_ = PyUnicode_New(capacity, std::max(source_max_char_, max_char));
+        if (built_ == nullptr) throw_pending("no room for the result");
+        prepare_pages();
+        populate(length);
+        return;
+    }
+    const Py_ssize_t capacity = PyUnicode_GET_LENGTH(built_);
+    if (max_char > PyUnicode_MAX_CHAR_VALUE(built_)) {
+        PyObject* wider = PyUnicode_New(std::max(capacity, length), max_char);
+        if (wider == nullptr) throw_pending("no room for the result");
+        if (length_ > 0 && PyUnicode_CopyCharacters(wider, 0, built_, 0, length_) != length_) {
+            Py_DECREF(wider);
+            throw_pending("written text could not be copied");
+        }
+        Py_SETREF(built_, wider);
+        prepare_pages();
+    } else if (length > capacity) {
+        const Py_ssize_t grown = std::max(length, 2 * capacity);
+        if (PyUnicode_Resize(&built_, grown) != 0) throw_pending("no room for the result");
+        prepare_pages();
+    }
+    populate(length);
+}
+
+// Large pages for the whole ones in bytes [from, to) of built_'s
+// characters, remembered as the range that populate() leaves alone.
+void StrBuilder::advise_large_pages(std::size_t from, std::size_t to) {
+    const auto data = reinterpret_cast<std::uintptr_t>(PyUnicode_DATA(built_));
+    const std::uintptr_t first = (data + from + large_page - 1) & ~(large_page - 1);
+    const std::uintptr_t end = (data + to) & ~(large_page - 1);
+    if (end <= first) return;
+    madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+    large_pages_ = {first - data, end - data};
+}
+
+// The part of built_ that the result will surely fill (a result about as
+// long as its source) gets large pages; the rest only once the result has
+// clearly outgrown its source.
+void StrBuilder::prepare_pages() {
+    large_pages_ = {0, 0};
+    populated_ = 0;
+    outgrown_ = false;
+    advise_large_pages(0, std::min(sure_length_ * PyUnicode_KIND(built_), data_bytes(built_)));
+}
+
+// Makes the pages of built_ present up to character `length` and a step
+// beyond, ahead of the writing, except those that come as large pages.
+// Pages already present are left as they are; where the system cannot do
+// it, the writing faults them in instead.
+void StrBuilder::populate(Py_ssize_t length) {
+    const std::size_t needed = static_cast<std::size_t>(length) * PyUnicode_KIND(built_);
+    if (needed <= populated_) return;
+    const std::size_t capacity = data_bytes(built_);
+    // A result well past the length of its source (named sims, added
+    // markup) is likely to go on growing: its pages come large again.
+    if (!outgrown_ && needed > std::min(sure_length_ / 3 * 4 * PyUnicode_KIND(built_), capacity)) {
+        outgrown_ = true;
+        advise_large_pages(std::max(populated_, needed), capacity);
+    }
+    std::size_t from = populated_;
+    if (from >= large_pages_.first && from < large_pages_.second) from = large_pages_.second;
+    const std::size_t target = std::min(capacity, std::max(needed, from + populated_bytes));
+    populated_ = std::max(populated_, target);
+    if (target <= from) return;
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto data = reinterpret_cast<std::uintptr_t>(PyUnicode_DATA(built_));
+    const std::uintptr_t start = (data + from) & ~(page - 1);
+    madvise(reinterpret_cast<void*>(start), data + target - start, MADV_POPULATE_WRITE);
 }
 
 PyObject* StrBuilder::finish() && {
-    if (gathering_utf8_) {
-        Py_CLEAR(ascii_);
-        return PyUnicode_DecodeUTF8(utf8_.data(), static_cast<Py_ssize_t>(utf8_.size()), "strict");
+    if (!bounded_) {
+        return PyUnicode_DecodeUTF8(gathered_.data(), static_cast<Py_ssize_t>(gathered_.size()), "strict");
     }
-    if (length_ + length_ / 3 < capacity_) {
-        resize(length_);
-    } else {
-        keep_room(ascii_, length_);
+    place(gathered_.view(), measure(gathered_.view()));
+    if (built_ == nullptr) return PyUnicode_New(0, 0);
+    if (max_char_ < PyUnicode_MAX_CHAR_VALUE(built_)) {
+        // No character came as wide as the source's: the str is made anew
+        // at the width of its own widest.
+        return PyUnicode_FromKindAndData(PyUnicode_KIND(built_), PyUnicode_DATA(built_), length_);
     }
-    PyObject* built = ascii_;
-    ascii_ = nullptr;
+    if (length_ < PyUnicode_GET_LENGTH(built_) && PyUnicode_Resize(&built_, length_) != 0) return nullptr;
+    PyObject* built = built_;
+    built_ = nullptr;
     return built;
 }
 

@@ -4,32 +4,33 @@
 #include <Python.h>
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 #include <utility>
 
+#include "byte_buffer.hpp"
 #include "lock_release.hpp"
+#include "str_utf8.hpp"
 
 namespace ilvex::py {
 
-// ASCII pieces are copied straight into the buffer of the `str` being built,
-// which grows when the expected size falls short and is cut to size at the
-// end unless little room is left over, so a large result is never held twice
-// (once as UTF-8, once as the `str`). From the first piece that is not ASCII on, the text is gathered as
-// UTF-8 and decoded at the end. An allocation failure throws std::bad_alloc,
-// which the function body turns into MemoryError. Pieces may be appended
-// while the interpreter lock is released (see work_without_lock); the
-// builder takes it back for the rare step that touches the `str` as an
-// object.
+// Pieces are gathered as UTF-8 in a buffer of the module's own, which
+// appending may fill while the interpreter lock is released: no Python
+// object is touched there. A result of a small source is decoded in one go
+// by finish(). For a large source the buffer is bounded: each time it is
+// full (or a piece comes that is large by itself) the text is measured
+// where it stands and then, with the lock taken back for just that step,
+// decoded into the `str` under construction, so that a large result is
+// held once, as the `str`, and never also whole as UTF-8. That `str` starts
+// at the width of the source's widest character (usually the result's as
+// well), is widened if a wider character comes, and is narrowed at the end
+// if none as wide came. An allocation failure throws std::bad_alloc, which
+// the function body turns into MemoryError.
 class StrBuilder {
 public:
-    // For a text written from a source of `source_size` bytes; one written
-    // from a source that is not ASCII is gathered as UTF-8 from the start.
-    // `expected_size` is the caller's guess of the text's size when it knows
-    // better than the default, twice the source; it sizes the `str` an ASCII
-    // source starts with.
-    StrBuilder(std::size_t source_size, bool ascii_source, std::size_t expected_size = 0);
-    ~StrBuilder() { Py_XDECREF(ascii_); }
+    // For a text written from the `str` `source`, whose UTF-8 is
+    // `source_size` bytes long.
+    StrBuilder(PyObject* source, std::size_t source_size);
+    ~StrBuilder() { Py_XDECREF(built_); }
     StrBuilder(const StrBuilder&) = delete;
     StrBuilder& operator=(const StrBuilder&) = delete;
 
@@ -39,22 +40,33 @@ public:
 
     void append(std::string_view piece);
 
-    // The `str` (a new reference), or null with an exception set.
+    // The `str` (a new reference), or null with an exception set. Only with
+    // the lock held.
     PyObject* finish() &&;
 
 private:
-    void resize(std::size_t capacity);
-    void switch_to_utf8();
+    void decode_locked(std::string_view text);
+    static Utf8Extent measure(std::string_view text);
+    void place(std::string_view text, const Utf8Extent& extent);
+    void make_room(Py_ssize_t length, Py_UCS4 max_char);
+    void advise_large_pages(std::size_t from, std::size_t to);
+    void prepare_pages();
+    void populate(Py_ssize_t length);
 
-    // The ASCII `str` being filled; once the text is gathered as UTF-8 it is
-    // left alone until the lock is held again.
-    PyObject* ascii_ = nullptr;
-    bool gathering_utf8_ = false;
+    ByteBuffer gathered_;
+    bool bounded_;                  // whether the gathered text goes to built_ as it fills
+    Py_UCS4 source_max_char_;
+    std::size_t expected_length_;   // characters reserved for built_ at first
+    std::size_t sure_length_;       // characters the result is almost sure to reach
+    PyObject* built_ = nullptr;     // the str under construction, once bounded_ text was decoded
+    Py_ssize_t length_ = 0;         // characters decoded into built_
+    Py_UCS4 max_char_ = 0;          // the widest of them
+    // Byte offsets in built_'s characters: the range given large pages, and
+    // how far pages were made present.
+    std::pair<std::size_t, std::size_t> large_pages_{0, 0};
+    std::size_t populated_ = 0;
+    bool outgrown_ = false;         // whether the result went past the part surely filled
     const LockRelease* released_ = nullptr;
-    std::size_t length_ = 0;     // characters written into `ascii_`
-    std::size_t capacity_ = 0;
-    std::size_t utf8_room_ = 0;  // reserved for the text once gathered as UTF-8
-    std::string utf8_;  // the text, once a piece was not ASCII
 };
 
 // Runs `body`, which appends to `built`, without the lock when `work_size`

@@ -1,0 +1,48 @@
+// Growable bytes for the texts a call holds only for its own duration: the
+// UTF-8 of a caller's `str`, the pieces of a result being written.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace ilvex::py {
+
+// Bytes that grow at the end, in memory from the allocator, which keeps a
+// buffer of the same size for the next call. Reserved room that is never
+// written costs no memory once it is large. Unlike a std::string it never
+// writes its room (no fill, no terminator), and release() frees it at once.
+// An allocation failure throws std::bad_alloc.
+class ByteBuffer {
+public:
+    ByteBuffer() = default;
+    ~ByteBuffer() { release(); }
+    ByteBuffer(const ByteBuffer&) = delete;
+    ByteBuffer& operator=(const ByteBuffer&) = delete;
+
+    char* data() { return data_; }
+    const char* data() const { return data_; }
+    std::size_t size() const { return size_; }
+    std::size_t room() const { return capacity_ - size_; }
+    std::string_view view() const { return {data_, size_}; }
+
+    // Makes room for at least `capacity` bytes in all, keeping the content.
+    void reserve(std::size_t capacity);
+
+    // Room for `count` more bytes at the end, to be written there and then
+    // counted in with commit().
+    char* end_with_room(std::size_t count);
+    void commit(std::size_t count) { size_ += count; }
+
+    void append(std::string_view bytes);
+    void truncate(std::size_t size) { size_ = size < size_ ? size : size_; }
+
+    // Frees the memory; the buffer is then empty.
+    void release();
+
+private:
+    char* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
+}  // namespace ilvex::py

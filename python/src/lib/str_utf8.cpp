@@ -1,0 +1,192 @@
+#include "str_utf8.hpp"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+namespace ilvex::py {
+namespace {
+
+// Bits that are set in one of eight Latin-1 characters, or four UCS-2
+// characters, loaded as one word, when any of them is not ASCII.
+constexpr std::uint64_t non_ascii_mask(std::size_t char_size) {
+    return char_size == 1 ? 0x8080808080808080ull : 0xFF80FF80FF80FF80ull;
+}
+
+// Encodes `count` characters at `chars` to `out`, which has room for the
+// longest encoding; the number of bytes written, or -1 at a lone surrogate.
+template <class Char>
+std::ptrdiff_t encode(const Char* chars, std::size_t count, char* out) {
+    char* const begin = out;
+    std::size_t i = 0;
+    while (i < count) {
+        // Runs of ASCII, a word at a time: most text is mostly ASCII.
+        if constexpr (sizeof(Char) <= 2) {
+            constexpr std::size_t per_word = 8 / sizeof(Char);
+            std::uint64_t word;
+            while (i + per_word <= count) {
+                std::memcpy(&word, chars + i, 8);
+                if ((word & non_ascii_mask(sizeof(Char))) != 0) break;
+                for (std::size_t k = 0; k < per_word; ++k) out[k] = static_cast<char>(chars[i + k]);
+                out += per_word;
+                i += per_word;
+            }
+            if (i == count) break;
+        }
+        const std::uint32_t c = chars[i++];
+        if (c < 0x80) {
+            *out++ = static_cast<char>(c);
+        } else if (c < 0x800) {
+            *out++ = static_cast<char>(0xC0 | (c >> 6));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            return -1;
+        } else if (c < 0x10000) {
+            *out++ = static_cast<char>(0xE0 | (c >> 12));
+            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            *out++ = static_cast<char>(0xF0 | (c >> 18));
+            *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out - begin;
+}
+
+// The length of the run of ASCII bytes that `text` (up to `end`) starts with.
+std::size_t ascii_run(const unsigned char* text, const unsigned char* end) {
+    const unsigned char* at = text;
+    std::uint64_t words[4];
+    while (end - at >= 32) {
+        std::memcpy(words, at, 32);
+        if (((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080ull) != 0) break;
+        at += 32;
+    }
+    while (at < end && *at < 0x80) ++at;
+    return static_cast<std::size_t>(at - text);
+}
+
+bool continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+template <class Char>
+void decode(std::string_view text, Char* out) {
+    const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+    const unsigned char* const end = in + text.size();
+    while (in < end) {
+        const std::size_t run = ascii_run(in, end);
+        if constexpr (sizeof(Char) == 1) {
+            std::memcpy(out, in, run);
+        } else {
+            for (std::size_t k = 0; k < run; ++k) out[k] = in[k];
+        }
+        in += run;
+        out += run;
+        if (in == end) break;
+        const unsigned char lead = *in;
+        std::uint32_t c;
+        if (lead < 0x80) {
+            c = lead;
+            in += 1;
+        } else if (lead < 0xE0) {
+            c = (lead & 0x1Fu) << 6 | (in[1] & 0x3Fu);
+            in += 2;
+        } else if (lead < 0xF0) {
+            c = (lead & 0x0Fu) << 12 | (in[1] & 0x3Fu) << 6 | (in[2] & 0x3Fu);
+            in += 3;
+        } else {
+            c = (lead & 0x07u) << 18 | (in[1] & 0x3Fu) << 12 | (in[2] & 0x3Fu) << 6 | (in[3] & 0x3Fu);
+            in += 4;
+        }
+        *out++ = static_cast<Char>(c);
+    }
+}
+
+}  // namespace
+
+std::optional<Utf8Extent> measure_utf8(std::string_view text) {
+    const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+    const unsigned char* const end = in + text.size();
+    Utf8Extent extent;
+    std::uint32_t widest = 0;
+    while (in < end) {
+        const std::size_t run = ascii_run(in, end);
+        in += run;
+        extent.characters += run;
+        if (in == end) break;
+        const unsigned char lead = *in;
+        const std::ptrdiff_t left = end - in;
+        std::uint32_t c;
+        if (lead < 0x80) {
+            c = lead;
+            in += 1;
+        } else if (lead >= 0xC2 && lead < 0xE0 && left >= 2 && continuation(in[1])) {
+            c = (lead & 0x1Fu) << 6 | (in[1] & 0x3Fu);
+            in += 2;
+        } else if (lead >= 0xE0 && lead < 0xF0 && left >= 3 && continuation(in[1]) && continuation(in[2])) {
+            c = (lead & 0x0Fu) << 12 | (in[1] & 0x3Fu) << 6 | (in[2] & 0x3Fu);
+            if (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
+            in += 3;
+        } else if (lead >= 0xF0 && lead < 0xF5 && left >= 4 && continuation(in[1]) && continuation(in[2]) &&
+                   continuation(in[3])) {
+            c = (lead & 0x07u) << 18 | (in[1] & 0x3Fu) << 12 | (in[2] & 0x3Fu) << 6 | (in[3] & 0x3Fu);
+            if (c < 0x10000 || c > 0x10FFFF) return std::nullopt;
+            in += 4;
+        } else {
+            return std::nullopt;
+        }
+        widest = std::max(widest, c);
+        ++extent.characters;
+    }
+    extent.max_char = widest < 0x80 ? 0x7F : widest < 0x100 ? 0xFF : widest < 0x10000 ? 0xFFFF : 0x10FFFF;
+    return extent;
+}
+
+void decode_utf8(std::string_view text, int kind, void* out) {
+    switch (kind) {
+        case PyUnicode_1BYTE_KIND:
+            decode(text, static_cast<Py_UCS1*>(out));
+            break;
+        case PyUnicode_2BYTE_KIND:
+            decode(text, static_cast<Py_UCS2*>(out));
+            break;
+        default:
+            decode(text, static_cast<Py_UCS4*>(out));
+            break;
+    }
+}
+
+std::size_t utf8_bytes_per_char(PyObject* object) {
+    switch (PyUnicode_KIND(object)) {
+        case PyUnicode_1BYTE_KIND:
+            return PyUnicode_IS_ASCII(object) ? 1 : 2;
+        case PyUnicode_2BYTE_KIND:
+            return 3;
+        default:
+            return 4;
+    }
+}
+
+bool append_utf8(PyObject* object, Py_ssize_t start, Py_ssize_t end, ByteBuffer& out) {
+    const auto count = static_cast<std::size_t>(end - start);
+    char* target = out.end_with_room(count * utf8_bytes_per_char(object));
+    const void* data = PyUnicode_DATA(object);
+    std::ptrdiff_t written = -1;
+    switch (PyUnicode_KIND(object)) {
+        case PyUnicode_1BYTE_KIND:
+            written = encode(static_cast<const Py_UCS1*>(data) + start, count, target);
+            break;
+        case PyUnicode_2BYTE_KIND:
+            written = encode(static_cast<const Py_UCS2*>(data) + start, count, target);
+            break;
+        default:
+            written = encode(static_cast<const Py_UCS4*>(data) + start, count, target);
+            break;
+    }
+    if (written < 0) return false;
+    out.commit(static_cast<std::size_t>(written));
+    return true;
+}
+
+}  // namespace ilvex::py

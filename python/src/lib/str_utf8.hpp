@@ -1,0 +1,37 @@
+// The UTF-8 of a `str`'s characters, encoded by the module into memory the
+// call owns (the interpreter's own encoding would stay attached to the
+// caller's `str` for its whole life), and UTF-8 decoded straight into the
+// characters of a `str`.
+#pragma once
+
+#include <Python.h>
+
+#include <optional>
+#include <string_view>
+
+#include "byte_buffer.hpp"
+
+namespace ilvex::py {
+
+// The most UTF-8 bytes one character of `object` can take.
+std::size_t utf8_bytes_per_char(PyObject* object);
+
+// Appends the UTF-8 of characters [start, end) of the `str` `object` to
+// `out`. False at a lone surrogate, which has no UTF-8: `out` then holds
+// an unspecified part of the characters.
+bool append_utf8(PyObject* object, Py_ssize_t start, Py_ssize_t end, ByteBuffer& out);
+
+// The characters of UTF-8 text and the widest of them.
+struct Utf8Extent {
+    std::size_t characters = 0;
+    Py_UCS4 max_char = 0;
+};
+
+// The extent of `text`; nothing when it is not well-formed UTF-8.
+std::optional<Utf8Extent> measure_utf8(std::string_view text);
+
+// Decodes `text`, which measure_utf8 found well-formed, into `out`, an array
+// of characters of `kind` (a PyUnicode kind wide enough for them).
+void decode_utf8(std::string_view text, int kind, void* out);
+
+}  // namespace ilvex::py
