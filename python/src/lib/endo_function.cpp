@@ -51,7 +51,10 @@ PyObject* endo(PyObject*, PyObject* args, PyObject* kwargs) {
         const EndoFormat* format = find_endo_format(format_name);
         if (format == nullptr) return binding_error(std::string("unsupported endo format: ").append(format_name));
         if (format->importer == nullptr) return not_implemented(format_name.c_str());
-        StrBuilder built(text_object, text.size());
+        // An imported text is about as long as its source (a little
+        // longer for its markup, shorter for tag-heavy formats): room for an
+        // eighth more leaves it little to grow or give back.
+        StrBuilder built(text_object, text.size(), text.size() + text.size() / 8 + 4096);
         // A format that takes no scheme is imported without it, so that an
         // import error is reported before the scheme's misuse.
         const Status written =

@@ -28,8 +28,9 @@ namespace ilvex::py {
 class StrBuilder {
 public:
     // For a text written from the `str` `source`, whose UTF-8 is
-    // `source_size` bytes long.
-    StrBuilder(PyObject* source, std::size_t source_size);
+    // `source_size` bytes long. `expected_size` is the caller's guess of the
+    // text's size when it knows better than the default, twice the source.
+    StrBuilder(PyObject* source, std::size_t source_size, std::size_t expected_size = 0);
     ~StrBuilder() { Py_XDECREF(built_); }
     StrBuilder(const StrBuilder&) = delete;
     StrBuilder& operator=(const StrBuilder&) = delete;
