@@ -184,7 +184,7 @@ Result<TeiBlock> import_tei_entry(TeiContext& context, std::size_t start,
     Result<NestingDepth::Level> level = context.import.enter();
     if (!level) return std::move(level).error();
     EntryParts entry;
-    for (std::size_t i = start; i < context.tokens.size();) {
+    for (std::size_t i = start; context.tokens.has(i);) {
         if (is_close(context.tokens[i], close_name)) {
             return TeiBlock{entry_block(std::move(entry.headword), std::move(entry.blocks), number), i + 1};
         }
@@ -203,7 +203,7 @@ Result<std::size_t> import_tei_form(TeiContext& context, std::size_t start, std:
                                     std::string& headword, std::vector<Block>& blocks) {
     Result<NestingDepth::Level> level = context.import.enter();
     if (!level) return std::move(level).error();
-    for (std::size_t i = start; i < context.tokens.size();) {
+    for (std::size_t i = start; context.tokens.has(i);) {
         if (is_close(context.tokens[i], "form")) return i + 1;
         if (!std::holds_alternative<XmlOpen>(context.tokens[i])) {
             ++i;
@@ -223,7 +223,7 @@ Result<TeiBlock> import_tei_sense(TeiContext& context, std::size_t start,
     std::vector<Block> blocks;
     SenseRun run;
     std::uint64_t nested = 0;
-    for (std::size_t i = start; i < context.tokens.size();) {
+    for (std::size_t i = start; context.tokens.has(i);) {
         const XmlToken& token = context.tokens[i];
         if (const auto* close = std::get_if<XmlClose>(&token)) {
             if (close->name == "sense") {

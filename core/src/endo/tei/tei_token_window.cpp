@@ -1,0 +1,138 @@
+#include "endo/tei/tei_token_window.hpp"
+
+#include <limits>
+#include <stdexcept>
+#include <utility>
+
+#include "dialektos/unicode.hpp"
+
+namespace ilvex {
+namespace {
+
+constexpr std::size_t no_close = std::numeric_limits<std::size_t>::max();
+constexpr std::size_t near_text_length = 60;
+
+void rename_numbered_division(std::string& name) {
+    if (name.size() == 4 && name.starts_with("div") && name[3] >= '0' && name[3] <= '9') name = "div";
+}
+
+// The last 60 characters of `text` trimmed, or nothing when it is blank.
+std::optional<std::string> near_end(const XmlToken& token) {
+    const auto* piece = std::get_if<XmlText>(&token);
+    if (piece == nullptr) return std::nullopt;
+    const std::string_view trimmed = unicode::trim(piece->text);
+    if (trimmed.empty()) return std::nullopt;
+    std::size_t start = trimmed.size();
+    for (std::size_t count = 0; count < near_text_length && start > 0; ++count) unicode::prev_char(trimmed, start);
+    return std::string(trimmed.substr(start));
+}
+
+}  // namespace
+
+bool TeiTokens::read() {
+    if (ended_) return false;
+    Result<std::optional<XmlToken>> next = reader_.next();
+    if (!next || !next->has_value()) {
+        if (!next) error_ = std::move(next).error();
+        ended_ = true;
+        return false;
+    }
+    const std::size_t index = first_ + slots_.size();
+    slots_.push_back(Slot{std::move(**next), no_close, lines_, prose_});
+    XmlToken& token = slots_.back().token;
+    if (auto* open = std::get_if<XmlOpen>(&token)) {
+        rename_numbered_division(open->name);
+        if (open->name == "l") ++lines_;
+        if (open->name == "p" || open->name == "ab" || open->name == "quote") ++prose_;
+        if (!open->self_closing) {
+            auto found = unclosed_.find(std::string_view(open->name));
+            if (found == unclosed_.end()) found = unclosed_.emplace(open->name, std::vector<std::size_t>()).first;
+            found->second.push_back(index);
+        }
+    } else if (auto* close = std::get_if<XmlClose>(&token)) {
+        rename_numbered_division(close->name);
+        const auto found = unclosed_.find(std::string_view(close->name));
+        if (found != unclosed_.end() && !found->second.empty()) {
+            const std::size_t open = found->second.back();
+            found->second.pop_back();
+            if (open >= first_) slots_[open - first_].close = index;
+        }
+    }
+    return true;
+}
+
+bool TeiTokens::has(std::size_t i) {
+    while (first_ + slots_.size() <= i) {
+        if (!read()) return false;
+    }
+    return true;
+}
+
+TeiTokens::Slot& TeiTokens::slot(std::size_t i) {
+    if (i < first_ || !has(i)) throw std::logic_error("a TEI converter read a token it had let go");
+    return slots_[i - first_];
+}
+
+const XmlToken& TeiTokens::operator[](std::size_t i) { return slot(i).token; }
+
+std::optional<std::size_t> TeiTokens::close_of(std::size_t i) {
+    const auto* open = std::get_if<XmlOpen>(&slot(i).token);
+    if (open == nullptr || open->self_closing) return std::nullopt;
+    while (slot(i).close == no_close) {
+        if (!read()) return std::nullopt;
+    }
+    return slot(i).close;
+}
+
+std::size_t TeiTokens::lines_before(std::size_t i) { return has(i) ? slot(i).lines_before : lines_; }
+
+std::size_t TeiTokens::prose_before(std::size_t i) { return has(i) ? slot(i).prose_before : prose_; }
+
+Result<std::size_t> TeiTokens::skip(std::size_t start, std::string_view name) {
+    if (start > first_ && has(start - 1)) {
+        const auto* open = std::get_if<XmlOpen>(&slot(start - 1).token);
+        if (open != nullptr && !open->self_closing && open->name == name) {
+            if (const std::optional<std::size_t> close = close_of(start - 1)) return *close + 1;
+            return xml_walk_detail::unterminated(tei_import_error, name);
+        }
+    }
+    return skip_element_at([this](std::size_t i) { return has(i) ? &slot(i).token : nullptr; }, start, name);
+}
+
+Result<ElementText> TeiTokens::plain_text(std::size_t start, std::string_view name) {
+    return element_plain_text_at([this](std::size_t i) { return has(i) ? &slot(i).token : nullptr; }, start, name);
+}
+
+std::string TeiTokens::near_text(std::size_t i) {
+    for (std::size_t k = i; k > first_;) {
+        --k;
+        if (std::optional<std::string> near = near_end(slot(k).token)) return std::move(*near);
+    }
+    return released_near_;
+}
+
+void TeiTokens::release(std::size_t i) {
+    if (i <= first_) return;
+    if (first_ + slots_.size() < i) throw std::logic_error("a TEI converter let go of tokens it had not read");
+    for (std::size_t k = i; k > first_;) {
+        --k;
+        if (std::optional<std::string> near = near_end(slots_[k - first_].token)) {
+            released_near_ = std::move(*near);
+            break;
+        }
+    }
+    slots_.erase(slots_.begin(), slots_.begin() + static_cast<std::ptrdiff_t>(i - first_));
+    first_ = i;
+}
+
+Error TeiTokens::first_error(Error failure) {
+    while (read()) {
+        // Each token read is let go at once: only an error is looked for.
+        first_ += slots_.size();
+        slots_.clear();
+    }
+    if (error_) return *error_;
+    return failure;
+}
+
+}  // namespace ilvex
