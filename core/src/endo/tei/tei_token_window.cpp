@@ -9,7 +9,9 @@
 namespace ilvex {
 namespace {
 
-constexpr std::size_t no_close = std::numeric_limits<std::size_t>::max();
+// What a slot knows of its token's end tag before and besides its index.
+constexpr std::size_t close_unknown = std::numeric_limits<std::size_t>::max();
+constexpr std::size_t no_close = close_unknown - 1;
 constexpr std::size_t near_text_length = 60;
 
 void rename_numbered_division(std::string& name) {
@@ -37,26 +39,14 @@ bool TeiTokens::read() {
         ended_ = true;
         return false;
     }
-    const std::size_t index = first_ + slots_.size();
-    slots_.push_back(Slot{std::move(**next), no_close, lines_, prose_});
+    slots_.push_back(Slot{std::move(**next), close_unknown, lines_, prose_});
     XmlToken& token = slots_.back().token;
     if (auto* open = std::get_if<XmlOpen>(&token)) {
         rename_numbered_division(open->name);
         if (open->name == "l") ++lines_;
         if (open->name == "p" || open->name == "ab" || open->name == "quote") ++prose_;
-        if (!open->self_closing) {
-            auto found = unclosed_.find(std::string_view(open->name));
-            if (found == unclosed_.end()) found = unclosed_.emplace(open->name, std::vector<std::size_t>()).first;
-            found->second.push_back(index);
-        }
     } else if (auto* close = std::get_if<XmlClose>(&token)) {
         rename_numbered_division(close->name);
-        const auto found = unclosed_.find(std::string_view(close->name));
-        if (found != unclosed_.end() && !found->second.empty()) {
-            const std::size_t open = found->second.back();
-            found->second.pop_back();
-            if (open >= first_) slots_[open - first_].close = index;
-        }
     }
     return true;
 }
@@ -75,13 +65,37 @@ TeiTokens::Slot& TeiTokens::slot(std::size_t i) {
 
 const XmlToken& TeiTokens::operator[](std::size_t i) { return slot(i).token; }
 
+// One scan from the start tag to its end tag, matching with a stack the
+// start and end tags of its name in between: their ends are kept too, and
+// an end known from an earlier scan is jumped to. So a position is scanned
+// once for each name asked about around it, never once per enclosing
+// element.
 std::optional<std::size_t> TeiTokens::close_of(std::size_t i) {
     const auto* open = std::get_if<XmlOpen>(&slot(i).token);
     if (open == nullptr || open->self_closing) return std::nullopt;
-    while (slot(i).close == no_close) {
-        if (!read()) return std::nullopt;
-    }
+    if (slot(i).close == close_unknown) find_close(i, open->name);
+    if (slot(i).close == no_close) return std::nullopt;
     return slot(i).close;
+}
+
+void TeiTokens::find_close(std::size_t i, std::string_view name) {
+    std::vector<std::size_t> unclosed = {i};
+    for (std::size_t k = i + 1; has(k); ++k) {
+        Slot& at = slot(k);
+        if (const auto* open = std::get_if<XmlOpen>(&at.token); open && !open->self_closing && open->name == name) {
+            if (at.close == close_unknown) {
+                unclosed.push_back(k);
+                continue;
+            }
+            if (at.close == no_close) break;  // then no later end tag closes the outer ones either
+            k = at.close;
+        } else if (const auto* close = std::get_if<XmlClose>(&at.token); close && close->name == name) {
+            slot(unclosed.back()).close = k;
+            unclosed.pop_back();
+            if (unclosed.empty()) return;
+        }
+    }
+    for (const std::size_t open : unclosed) slot(open).close = no_close;
 }
 
 std::size_t TeiTokens::lines_before(std::size_t i) { return has(i) ? slot(i).lines_before : lines_; }

@@ -3,8 +3,7 @@
 // import is past them, so that an import holds a window of tokens, never
 // the whole list. Beside each token the window keeps what look-aheads ask
 // of it (the index of its end tag, how many verse lines and prose blocks
-// open before it), filled in as the tokens are read, so that no question
-// rescans.
+// open before it), so that no question rescans what an earlier one read.
 #pragma once
 
 #include <cstddef>
@@ -12,7 +11,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "dialektos/error.hpp"
@@ -79,18 +77,16 @@ public:
 private:
     struct Slot {
         XmlToken token;
-        std::size_t close;
+        std::size_t close;  // the index of its end tag, once a look-ahead asked
         std::size_t lines_before;
         std::size_t prose_before;
     };
 
-    struct NameHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>()(name); }
-    };
-
     // Reads one more token; false at the end of the tokens.
     bool read();
+    // Fills in the end of the start tag `name` at `i`, and of those of its
+    // name before that end.
+    void find_close(std::size_t i, std::string_view name);
     Slot& slot(std::size_t i);
 
     XmlTokenReader reader_;
@@ -100,8 +96,6 @@ private:
     std::optional<Error> error_;
     std::size_t lines_ = 0;     // verse line start tags read so far
     std::size_t prose_ = 0;     // prose start tags read so far
-    // The start tags of each name still waiting for their end tag.
-    std::unordered_map<std::string, std::vector<std::size_t>, NameHash, std::equal_to<>> unclosed_;
     std::string released_near_;  // near_text of the tokens released
 };
 
