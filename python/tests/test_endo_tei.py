@@ -233,6 +233,14 @@ class DictionaryTest(TeiTestCase):
             # A number the source gives is not given again.
             (tei("<entry><form><orth>a</orth></form></entry><entry n='1'><form><orth>a</orth></form></entry>"),
              "@@@!lexigramma\n\n@!(2) a\n!@\n\n@!(1) a\n!@\n"),
+            # Content that does not nest as XML: the xr ends at the inner end
+            # tag, so the form after it is the entry's and its headword is b.
+            (tei("<entry><xr><xr></xr><form><orth>b</orth></form></xr><form><orth>a</orth></form></entry>"
+                 "<entry><form><orth>b</orth></form></entry>"),
+             "@@@!lexigramma\n\n@!(1) b\n@=~a~=@\n!@\n\n@!(2) b\n!@\n"),
+            (tei("<entry xml:id='x'><sense><def>d</def></usg><xr><ref target='#y'>y</ref></xr></sense>"
+                 "<form><orth>b</orth></form></entry><entry xml:id='y'><form><orth>b</orth></form></entry>"),
+             "@@@!lexigramma\n\n@!(1) b\n@:(1)\nd @>(b-2)\n:@\n!@\n\n@!(2) b\n!@\n"),
         ])
 
     def test_references_to_entries_name_their_keys(self):

@@ -21,6 +21,11 @@ namespace {
 // with its identifier, if it has one.
 class DictionaryOut {
 public:
+    // How the walk reads an entry: import_tei_entry_at, or its form for the
+    // headword only.
+    virtual Result<TeiBlock> read_entry(TeiContext& context, std::size_t open) {
+        return import_tei_entry_at(context, open);
+    }
     virtual void block(Block&& block) = 0;
     virtual void entry(Block&& entry, std::optional<std::string_view> id) = 0;
 
@@ -34,7 +39,7 @@ std::optional<std::string_view> entry_identifier(const XmlOpen& open) {
 }
 
 Result<std::size_t> entry(TeiContext& context, std::size_t index, const XmlOpen& open, DictionaryOut& out) {
-    Result<TeiBlock> built = import_tei_entry_at(context, index);
+    Result<TeiBlock> built = out.read_entry(context, index);
     if (!built) return std::move(built).error();
     out.entry(std::move(built->block), entry_identifier(open));
     return built->next;
@@ -109,16 +114,40 @@ Status walk(TeiContext& context, DictionaryOut& out) {
     return {};
 }
 
-// The first walk keeps of each entry only what its key needs.
+// The first walk keeps of each entry only what its key needs. Reading only
+// the headwords, it may fail where converting the entries would not; it
+// is then walked again converting them.
 class EntryKeys final : public DictionaryOut {
 public:
+    explicit EntryKeys(bool headwords_only) : headwords_only_(headwords_only) {}
+
+    Result<TeiBlock> read_entry(TeiContext& context, std::size_t open) override {
+        return headwords_only_ ? import_tei_entry_headword_at(context, open) : import_tei_entry_at(context, open);
+    }
     void block(Block&&) override {}
     void entry(Block&& entry, std::optional<std::string_view> id) override {
         entries.push_back(summarize_tei_entry(std::get<Block::Para>(entry.node), id));
     }
 
     std::vector<TeiEntrySummary> entries;
+
+private:
+    bool headwords_only_;
 };
+
+// What the keys need of the entries of `text`, or the import's error.
+Result<std::vector<TeiEntrySummary>> entry_summaries(std::string_view text) {
+    {
+        EntryKeys quick(true);
+        TeiContext context(text);
+        if (walk(context, quick) && !context.tokens.error()) return std::move(quick.entries);
+    }
+    EntryKeys whole(false);
+    TeiContext context(text);
+    if (Status walked = walk(context, whole); !walked) return context.tokens.first_error(std::move(walked).error());
+    if (context.tokens.error()) return *context.tokens.error();
+    return std::move(whole.entries);
+}
 
 // The second walk hands each block to the sink, the entries numbered as
 // the first walk found and every reference to an entry rewritten to its
@@ -149,18 +178,15 @@ private:
 }  // namespace
 
 Status import_tei_dictionary(std::string_view text, ImportSink& sink) {
-    EntryKeys first;
-    {
-        TeiContext context(text);
-        if (Status walked = walk(context, first); !walked) return context.tokens.first_error(std::move(walked).error());
-        if (context.tokens.error()) return *context.tokens.error();
-    }
-    number_tei_homographs(first.entries);
-    const std::unordered_map<std::string, std::string> keys = tei_entry_keys(first.entries);
-    // The same walk again gives the same blocks, and no error.
+    Result<std::vector<TeiEntrySummary>> entries = entry_summaries(text);
+    if (!entries) return std::move(entries).error();
+    number_tei_homographs(*entries);
+    const std::unordered_map<std::string, std::string> keys = tei_entry_keys(*entries);
     TeiContext context(text);
-    KeyedOutput output(sink, first.entries, keys);
-    return walk(context, output);
+    KeyedOutput output(sink, *entries, keys);
+    if (Status walked = walk(context, output); !walked) return context.tokens.first_error(std::move(walked).error());
+    if (context.tokens.error()) return *context.tokens.error();
+    return {};
 }
 
 }  // namespace ilvex

@@ -14,8 +14,9 @@ namespace ilvex {
 // entries, every other element transparent; front, back and standOff leave
 // nothing. Homographs are numbered and references to entry identifiers
 // rewritten to the entries' keys, which need every entry: a first walk over
-// the text keeps only those, a second converts again and hands the blocks
-// on. The sink has had the declaration; a failure is the import's error.
+// the text reads only the headwords, numbers and identifiers, a second
+// converts and hands the blocks on. The sink has had the declaration; a
+// failure is the import's error.
 Status import_tei_dictionary(std::string_view text, ImportSink& sink);
 
 }  // namespace ilvex
