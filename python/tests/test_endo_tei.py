@@ -129,6 +129,22 @@ class ProseFrameTest(TeiTestCase):
              "@@@!litogramma\n\n@=== A\nx\n\n@,B,@.head\n===@\n"),
         ])
 
+    def test_divisions_take_the_head_they_begin_with(self):
+        self.assert_cases([(tei(xml), "@@@!litogramma\n\n" + written + "\n") for xml, written in [
+            # Without a head, or with an empty one, a division's blocks stand
+            # in the enclosing level.
+            ("<div><p>a</p><div><head>B</head><p>b</p></div></div>", "a\n\n@# B\nb\n#@"),
+            ("<div><head></head><p>a</p><div><head>B</head></div></div>", "a\n\n@# B\n#@"),
+            ("<div><div><p>a</p></div><head>B</head></div>", "a\n\n@,B,@.head"),
+            ("<div><div></div><head>A</head><p>x</p></div>", "@=== A\nx\n===@"),
+            # A division that begins with a division under a heading has no
+            # heading of its own, whatever follows.
+            ("<div><div><head/><head>A</head><p>x</p></div><head>B</head><div><opener><head>C</head></opener>"
+             "<p>y</p></div></div>", "@# A\nx\n#@\n\n@,B,@.head\n\n@# C\ny\n#@"),
+            ("<div><head>A</head><div><p>x</p><head>C</head></div><p>y</p></div><p>z</p>",
+             "@=== A\nx\n\n@,C,@.head\n\ny\n===@\n\nz"),
+        ]])
+
     def test_milestones(self):
         self.assert_cases([
             # Bekker lines are read on their page.

@@ -1,7 +1,6 @@
 #include "endo/tei/tei_blocks.hpp"
 
 #include <array>
-#include <functional>
 #include <string>
 #include <utility>
 
@@ -89,12 +88,23 @@ struct MarkedTeiBlocks {
     std::size_t next = 0;
 };
 
-// What a walk that streams does with the blocks it has made, after each
-// element: takes them out of the list it is given, leaving it empty.
-using Flush = std::function<void(MarkedBlocks&)>;
+// Where a walk that streams hands the blocks of its level: the stream
+// itself at the body's level, a division read in pieces below it.
+class LevelOutput {
+public:
+    // Takes the blocks made so far out of `blocks`, leaving it empty.
+    virtual void flush(MarkedBlocks& blocks) = 0;
+    // A division is about to be opened in the stream: the level's next
+    // block (its first, maybe) is that division, which is no head.
+    virtual void settle() = 0;
+
+protected:
+    ~LevelOutput() = default;
+};
 
 Result<MarkedTeiBlocks> marked_blocks(TeiContext& context, std::size_t start, std::string_view close,
-                                     std::size_t level, TeiBlockStream* stream = nullptr, Flush flush = {});
+                                     std::size_t level, TeiBlockStream* stream = nullptr,
+                                     LevelOutput* output = nullptr);
 
 // The lemma of a division: the content of the head it begins with, if any.
 std::vector<Inline> take_head_lemma(MarkedBlocks& blocks) {
@@ -104,24 +114,43 @@ std::vector<Inline> take_head_lemma(MarkedBlocks& blocks) {
     return std::move(std::get<Inline::EndoSimmere>(inlines.back().node).children);
 }
 
+// The body's level: its blocks go to the stream as they are.
+class BodyOutput final : public LevelOutput {
+public:
+    explicit BodyOutput(TeiBlockStream& stream) : stream_(stream) {}
+
+    void flush(MarkedBlocks& blocks) override {
+        for (Block& block : std::move(blocks).release()) stream_.block(std::move(block));
+        blocks = MarkedBlocks();
+    }
+    void settle() override {}
+
+private:
+    TeiBlockStream& stream_;
+};
+
 // A division read in pieces. Its first block decides its form, as for a
 // division read whole: a head with content makes it a heading block, opened
 // in the stream before the rest of its blocks and closed after them;
-// otherwise its blocks join the enclosing level, handed to that level's
-// flush.
-class DivisionPieces {
+// otherwise its blocks join the enclosing level.
+class DivisionPieces final : public LevelOutput {
 public:
-    DivisionPieces(TeiBlockStream& stream, std::string_view symbol, Flush enclosing)
-        : stream_(stream), symbol_(symbol), enclosing_(std::move(enclosing)) {}
+    DivisionPieces(TeiBlockStream& stream, std::string_view symbol, LevelOutput& enclosing)
+        : stream_(stream), symbol_(symbol), enclosing_(enclosing) {}
 
-    void flush(MarkedBlocks& blocks) {
+    void flush(MarkedBlocks& blocks) override {
         if (state_ == State::Undecided && !blocks.blocks().empty()) decide(blocks);
         if (state_ == State::Spliced) {
-            enclosing_(blocks);
+            enclosing_.flush(blocks);
         } else if (state_ == State::Opened) {
             for (Block& block : std::move(blocks).release()) stream_.block(std::move(block));
             blocks = MarkedBlocks();
         }
+    }
+
+    void settle() override {
+        if (state_ == State::Undecided) state_ = State::Spliced;
+        if (state_ == State::Spliced) enclosing_.settle();
     }
 
     void finish() {
@@ -137,13 +166,16 @@ private:
             state_ = State::Spliced;
             return;
         }
+        // The division stands in the enclosing level where its first block
+        // does; every level around must have begun before it is opened.
+        enclosing_.settle();
         state_ = State::Opened;
         stream_.open(para(symbol_, {}, std::move(lemma)));
     }
 
     TeiBlockStream& stream_;
     std::string_view symbol_;
-    Flush enclosing_;
+    LevelOutput& enclosing_;
     State state_ = State::Undecided;
 };
 
@@ -151,18 +183,19 @@ private:
 // take its first one as its lemma.
 class BlockWalk {
 public:
-    // With a `flush`, the walk hands its blocks on after each element and
+    // With an `output`, the walk hands its blocks on after each element and
     // lets go of the tokens before the next.
     // With a `stream`, its divisions go there in pieces.
-    BlockWalk(TeiContext& context, std::string_view close, std::size_t level, TeiBlockStream* stream, Flush flush)
-        : context_(context), close_(close), level_(level), stream_(stream), flush_(std::move(flush)) {}
+    BlockWalk(TeiContext& context, std::string_view close, std::size_t level, TeiBlockStream* stream,
+              LevelOutput* output)
+        : context_(context), close_(close), level_(level), stream_(stream), output_(output) {}
 
     Result<MarkedTeiBlocks> run(std::size_t start) {
         TeiTokens& tokens = context_.tokens;
         std::size_t i = start;
         while (true) {
-            if (flush_) {
-                flush_(out_);
+            if (output_ != nullptr) {
+                output_->flush(out_);
                 tokens.release(i);
             }
             if (!tokens.has(i)) return tei_unterminated_error(close_);
@@ -408,9 +441,8 @@ private:
 
     // A division of a walk that streams, read in pieces.
     Result<std::size_t> division_in_pieces(std::size_t i, std::size_t level) {
-        DivisionPieces pieces(*stream_, heading_symbols[level], flush_);
-        Result<MarkedTeiBlocks> inner = marked_blocks(context_, i + 1, "div", level, stream_,
-                                                      [&pieces](MarkedBlocks& blocks) { pieces.flush(blocks); });
+        DivisionPieces pieces(*stream_, heading_symbols[level], *output_);
+        Result<MarkedTeiBlocks> inner = marked_blocks(context_, i + 1, "div", level, stream_, &pieces);
         if (!inner) return std::move(inner).error();
         pieces.finish();
         return inner->next;
@@ -551,15 +583,15 @@ private:
     std::string_view close_;
     std::size_t level_;
     TeiBlockStream* stream_;
-    Flush flush_;
+    LevelOutput* output_;
     MarkedBlocks out_;
 };
 
 Result<MarkedTeiBlocks> marked_blocks(TeiContext& context, std::size_t start, std::string_view close,
-                                     std::size_t level, TeiBlockStream* stream, Flush flush) {
+                                     std::size_t level, TeiBlockStream* stream, LevelOutput* output) {
     Result<NestingDepth::Level> entered = context.import.enter();
     if (!entered) return std::move(entered).error();
-    return BlockWalk(context, close, level, stream, std::move(flush)).run(start);
+    return BlockWalk(context, close, level, stream, output).run(start);
 }
 
 // One table row as a line: "| a | b |".
@@ -597,11 +629,8 @@ Result<TeiBlocks> import_tei_blocks(TeiContext& context, std::size_t start, std:
 
 Result<std::size_t> stream_tei_blocks(TeiContext& context, std::size_t start, std::string_view close,
                                       TeiBlockStream& stream) {
-    const Flush to_stream = [&stream](MarkedBlocks& blocks) {
-        for (Block& block : std::move(blocks).release()) stream.block(std::move(block));
-        blocks = MarkedBlocks();
-    };
-    Result<MarkedTeiBlocks> marked = marked_blocks(context, start, close, 0, &stream, to_stream);
+    BodyOutput output(stream);
+    Result<MarkedTeiBlocks> marked = marked_blocks(context, start, close, 0, &stream, &output);
     if (!marked) return std::move(marked).error();
     return marked->next;
 }
