@@ -176,6 +176,12 @@ class ProseFrameTest(TeiTestCase):
             ("<TEI><teiHeader><title>x</title>", "unterminated <teiHeader>"),
             ("<TEI><text><back>", "unterminated <back>"),
             ("<TEI", "unterminated tag"),
+            # The text an unread token stands near may lie in an earlier
+            # division, long handed on.
+            (tei("<div><head>H</head><p>some text &amp; more</p></div>\n<div><p><cb/></p></div>"),
+             'unsupported Open { name: "cb", attrs: [], self_closing: true } inline (near: "...some text &amp; more")'),
+            # A tokenizer error anywhere wins over a converter's error before it.
+            (tei("<div><p><cb/></p></div>") + "<!-- x", "unterminated comment"),
         ])
 
 
@@ -278,6 +284,8 @@ class DictionaryTest(TeiTestCase):
             (tei("<entry><form>"), "unterminated <form>"),
             ("<TEI><entry/><p>x", "unterminated <p>"),
             ("<teiHeader><entry/>", "unterminated <teiHeader>"),
+            (tei("<entry><form><orth>a</orth></form><sense><def>d</def></sense></entry>") + "<!-- x",
+             "unterminated comment"),
         ])
 
 
