@@ -46,7 +46,8 @@ public:
     std::optional<std::size_t> close_of(std::size_t i);
 
     // How many start tags of verse lines ("l"), and of prose ("p", "ab",
-    // "quote"), stand before index `i` (at most one past the last token).
+    // "quote"), stand before index `i`; an index past the last token gives
+    // those of the whole text.
     std::size_t lines_before(std::size_t i);
     std::size_t prose_before(std::size_t i);
 
