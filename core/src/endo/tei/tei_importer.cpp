@@ -1,5 +1,7 @@
 #include "endo/tei/tei_importer.hpp"
 
+#include <algorithm>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -18,9 +20,12 @@ constexpr std::string_view entry_name = "entry";
 // name). A text without one holds no entry, and needs no tokenizing to
 // tell.
 bool may_hold_entry(std::string_view text) {
-    for (std::size_t at = text.find(entry_name); at != std::string_view::npos; at = text.find(entry_name, at + 1)) {
-        if (at == 0) continue;
-        const unsigned char before = static_cast<unsigned char>(text[at - 1]);
+    // A skipping search: a prose text has "e" everywhere.
+    const std::boyer_moore_horspool_searcher searcher(entry_name.begin(), entry_name.end());
+    for (auto at = std::search(text.begin(), text.end(), searcher); at != text.end();
+         at = std::search(at + 1, text.end(), searcher)) {
+        if (at == text.begin()) continue;
+        const unsigned char before = static_cast<unsigned char>(*(at - 1));
         if (before == '<' || before >= 0x80 || unicode::is_whitespace(before)) return true;
     }
     return false;

@@ -1,5 +1,6 @@
 #include "endo/tei/tei_token_window.hpp"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 #include <utility>
@@ -13,20 +14,26 @@ namespace {
 constexpr std::size_t close_unknown = std::numeric_limits<std::size_t>::max();
 constexpr std::size_t no_close = close_unknown - 1;
 constexpr std::size_t near_text_length = 60;
+constexpr std::size_t near_text_bytes = 4 * near_text_length;
 
 void rename_numbered_division(std::string& name) {
     if (name.size() == 4 && name.starts_with("div") && name[3] >= '0' && name[3] <= '9') name = "div";
 }
 
-// The last 60 characters of `text` trimmed, or nothing when it is blank.
-std::optional<std::string> near_end(const XmlToken& token) {
+// The text of `token` trimmed, or nothing when it is no text or blank.
+std::optional<std::string_view> trimmed_text(const XmlToken& token) {
     const auto* piece = std::get_if<XmlText>(&token);
     if (piece == nullptr) return std::nullopt;
     const std::string_view trimmed = unicode::trim(piece->text);
     if (trimmed.empty()) return std::nullopt;
-    std::size_t start = trimmed.size();
-    for (std::size_t count = 0; count < near_text_length && start > 0; ++count) unicode::prev_char(trimmed, start);
-    return std::string(trimmed.substr(start));
+    return trimmed;
+}
+
+// The last 60 characters of `text`.
+std::string last_characters(std::string_view text) {
+    std::size_t start = text.size();
+    for (std::size_t count = 0; count < near_text_length && start > 0; ++count) unicode::prev_char(text, start);
+    return std::string(text.substr(start));
 }
 
 }  // namespace
@@ -51,7 +58,7 @@ bool TeiTokens::read() {
     return true;
 }
 
-bool TeiTokens::has(std::size_t i) {
+bool TeiTokens::read_to(std::size_t i) {
     while (first_ + slots_.size() <= i) {
         if (!read()) return false;
     }
@@ -62,8 +69,6 @@ TeiTokens::Slot& TeiTokens::slot(std::size_t i) {
     if (i < first_ || !has(i)) throw std::logic_error("a TEI converter read a token it had let go");
     return slots_[i - first_];
 }
-
-const XmlToken& TeiTokens::operator[](std::size_t i) { return slot(i).token; }
 
 // One scan from the start tag to its end tag, matching with a stack the
 // start and end tags of its name in between: their ends are kept too, and
@@ -120,9 +125,9 @@ Result<ElementText> TeiTokens::plain_text(std::size_t start, std::string_view na
 std::string TeiTokens::near_text(std::size_t i) {
     for (std::size_t k = i; k > first_;) {
         --k;
-        if (std::optional<std::string> near = near_end(slot(k).token)) return std::move(*near);
+        if (const std::optional<std::string_view> text = trimmed_text(slot(k).token)) return last_characters(*text);
     }
-    return released_near_;
+    return last_characters(released_near_);
 }
 
 void TeiTokens::release(std::size_t i) {
@@ -130,8 +135,10 @@ void TeiTokens::release(std::size_t i) {
     if (first_ + slots_.size() < i) throw std::logic_error("a TEI converter let go of tokens it had not read");
     for (std::size_t k = i; k > first_;) {
         --k;
-        if (std::optional<std::string> near = near_end(slots_[k - first_].token)) {
-            released_near_ = std::move(*near);
+        if (const std::optional<std::string_view> text = trimmed_text(slots_[k - first_].token)) {
+            // Enough bytes for the characters near_text gives, whatever
+            // their encoded length.
+            released_near_.assign(text->substr(text->size() - std::min(text->size(), near_text_bytes)));
             break;
         }
     }

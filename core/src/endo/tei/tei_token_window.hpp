@@ -31,13 +31,16 @@ public:
     // the text). A tokenizer error ends the tokens where it stands; the
     // import reports it in place of whatever the converters made of the
     // tokens before it (see error()).
-    bool has(std::size_t i);
+    bool has(std::size_t i) { return i < first_ + slots_.size() || read_to(i); }
 
     // The token at `i`, which has(i) confirmed and release() has not
     // dropped. References stay valid until released. Numbered divisions
     // ("div1" to "div9") are read as "div": their level comes from their
     // nesting.
-    const XmlToken& operator[](std::size_t i);
+    const XmlToken& operator[](std::size_t i) {
+        if (i >= first_ && i < first_ + slots_.size()) return slots_[i - first_].token;
+        return slot(i).token;
+    }
 
     // For a start tag at `i`, the index of its end tag: the first later end
     // tag of its name at which the start and end tags of that name in
@@ -85,6 +88,8 @@ private:
 
     // Reads one more token; false at the end of the tokens.
     bool read();
+    // Reads up to index `i`; false when the tokens end before it.
+    bool read_to(std::size_t i);
     // Fills in the end of the start tag `name` at `i`, and of those of its
     // name before that end.
     void find_close(std::size_t i, std::string_view name);
@@ -97,7 +102,7 @@ private:
     std::optional<Error> error_;
     std::size_t lines_ = 0;     // verse line start tags read so far
     std::size_t prose_ = 0;     // prose start tags read so far
-    std::string released_near_;  // near_text of the tokens released
+    std::string released_near_;  // the end of the last text released that is not blank
 };
 
 }  // namespace ilvex
