@@ -200,10 +200,7 @@ TEST(TeiDrama, Saids) {
 }
 
 TEST(TeiDrama, SaidFillsAParagraphOnlyWhenNothingElseStandsInIt) {
-    const Result<std::vector<XmlToken>> tokens =
-        tokenize_xml("<p><said>a</said> </p><p><said/></p><p><said>a</said>b</p><p><said>");
-    ASSERT_TRUE(tokens);
-    TeiContext context(*tokens);
+    TeiContext context("<p><said>a</said> </p><p><said/></p><p><said>a</said>b</p><p><said>");
     EXPECT_TRUE(tei_said_in_p(context, 1));
     EXPECT_TRUE(tei_said_in_p(context, 7));
     EXPECT_FALSE(tei_said_in_p(context, 10));
@@ -244,9 +241,8 @@ TEST(TeiBlocks, LargeInputsStayLinear) {
     const std::string many = repeated("<p>a <hi>b</hi><ref target=\"#x\">r</ref> <said>s</said></p>\n", 10000) +
                              repeated("<sp><speaker>S</speaker><l>a</l></sp>", 10000);
     const auto start = std::chrono::steady_clock::now();
-    const Result<std::vector<XmlToken>> tokens = tokenize_xml(many + "</body>");
-    ASSERT_TRUE(tokens);
-    TeiContext context(*tokens);
+    const std::string body = many + "</body>";
+    TeiContext context(body);
     const Result<TeiBlocks> blocks = import_tei_blocks(context, 0, "body", 0);
     ASSERT_TRUE(blocks);
     EXPECT_EQ(blocks->blocks.size(), 20000u);

@@ -26,18 +26,17 @@ struct Imported {
 };
 
 Imported import_entries(std::string_view tei) {
-    Result<std::vector<XmlToken>> tokens = tokenize_xml(tei);
-    if (!tokens) return {{}, error_message(tokens.error())};
-    TeiContext context(*tokens);
+    TeiContext context(tei);
     Imported out;
-    for (std::size_t i = 0; i < tokens->size(); ++i) {
-        const auto* open = std::get_if<XmlOpen>(&(*tokens)[i]);
+    for (std::size_t i = 0; context.tokens.has(i); ++i) {
+        const auto* open = std::get_if<XmlOpen>(&context.tokens[i]);
         if (open == nullptr || open->name != "entry") continue;
         Result<TeiBlock> entry = import_tei_entry_at(context, i);
-        if (!entry) return {{}, error_message(entry.error())};
+        if (!entry) return {{}, error_message(context.tokens.first_error(entry.error()))};
         out.blocks.push_back(std::move(entry->block));
         i = entry->next - 1;
     }
+    if (context.tokens.error()) return {{}, error_message(*context.tokens.error())};
     return out;
 }
 

@@ -16,7 +16,6 @@
 #include "endo/tei/tei_blocks.hpp"
 #include "endo/tei/tei_context.hpp"
 #include "endo/tei/tei_inlines.hpp"
-#include "endo/xml/xml_tokenizer.hpp"
 #include "local_dialektoi.hpp"
 #include "round_trip.hpp"
 
@@ -51,12 +50,11 @@ inline std::string written_body(std::vector<Block> blocks) {
 // blocks it built and the index it stopped at, which must be the end.
 template <class Convert>
 std::string tei_converted(std::string_view xml, Convert&& convert) {
-    const Result<std::vector<XmlToken>> tokens = tokenize_xml(xml);
-    if (!tokens) return tei_failure(tokens.error());
-    TeiContext context(*tokens);
+    TeiContext context(xml);
     auto built = convert(context);
-    if (!built) return tei_failure(built.error());
-    if (built->next != tokens->size()) return "stopped at token " + std::to_string(built->next);
+    if (!built) return tei_failure(context.tokens.first_error(built.error()));
+    if (context.tokens.has(built->next)) return "stopped at token " + std::to_string(built->next);
+    if (context.tokens.error()) return tei_failure(*context.tokens.error());
     return written_body(std::move(built->blocks));
 }
 

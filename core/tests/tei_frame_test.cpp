@@ -40,7 +40,7 @@ void milestones_of(const std::vector<Inline>& inlines, std::string& out) {
 
 std::string normalized(std::vector<Block> blocks) {
     TeiMilestoneState state;
-    normalize_tei_milestones(blocks, state);
+    for (Block& block : blocks) normalize_tei_milestones(block, state);
     std::string out;
     for (const Block& block : blocks) {
         if (const auto* p = std::get_if<Block::Paragraph>(&block.node)) milestones_of(p->inlines, out);
@@ -101,27 +101,27 @@ TEST(TeiEntryKeys, Slugs) {
 }
 
 TEST(TeiEntryKeys, HomographsAndKeys) {
-    std::vector<Block> blocks = {
-        entry({text("bank")}),
-        entry({text("bank")}, Taxis::of(5)),
-        paragraph({text("bank")}),
-        entry({text("ba"), sim({text("x")}), text("nk")}),  // nested sims add nothing to the key
-        entry({text("New York")}),
-        entry({text("!")}),
-        entry({text("?")}, Taxis::of(3)),
-        entry({text(" bank")}),
-        entry({text("bank")}),
-        entry({text("bank")}, Taxis::of(2)),
+    const std::vector<std::pair<Block, std::optional<std::string_view>>> blocks = {
+        {entry({text("bank")}), "a"},
+        {entry({text("bank")}, Taxis::of(5)), "a"},  // a later identifier wins
+        {entry({text("ba"), sim({text("x")}), text("nk")}), std::nullopt},  // nested sims add nothing to the key
+        {entry({text("New York")}), "ny"},
+        {entry({text("!")}), "none"},
+        {entry({text("?")}, Taxis::of(3)), "q"},
+        {entry({text(" bank")}), std::nullopt},
+        {entry({text("bank")}), std::nullopt},
+        {entry({text("bank")}, Taxis::of(2)), std::nullopt},
     };
-    number_tei_homographs(blocks);
-    const auto taxis = [&](std::size_t i) { return std::get<Block::Para>(blocks[i].node).taxis; };
-    EXPECT_EQ(taxis(0), Taxis::of(1));
-    EXPECT_EQ(taxis(1), Taxis::of(5));
-    EXPECT_EQ(taxis(3), Taxis::of(3));     // 2 is taken by a later homograph
-    EXPECT_EQ(taxis(4), Taxis::absent());
-    EXPECT_EQ(taxis(7), Taxis::absent());  // the key is untrimmed
-    EXPECT_EQ(taxis(8), Taxis::of(4));
-    const auto keys = tei_entry_keys(blocks, {{0, "a"}, {4, "ny"}, {5, "none"}, {6, "q"}, {2, "p"}, {1, "a"}});
+    std::vector<TeiEntrySummary> entries;
+    for (const auto& [block, id] : blocks) entries.push_back(summarize_tei_entry(std::get<Block::Para>(block.node), id));
+    number_tei_homographs(entries);
+    EXPECT_EQ(entries[0].taxis, Taxis::of(1));
+    EXPECT_EQ(entries[1].taxis, Taxis::of(5));
+    EXPECT_EQ(entries[2].taxis, Taxis::of(3));  // 2 is taken by a later homograph
+    EXPECT_EQ(entries[3].taxis, Taxis::absent());
+    EXPECT_EQ(entries[6].taxis, Taxis::absent());  // the key is untrimmed
+    EXPECT_EQ(entries[7].taxis, Taxis::of(4));
+    const auto keys = tei_entry_keys(entries);
     const std::unordered_map<std::string, std::string> expected = {{"a", "bank-5"}, {"ny", "New-York"}, {"q", "-3"}};
     EXPECT_EQ(keys, expected);
 }
@@ -131,7 +131,7 @@ TEST(TeiEntryRefs, RewrittenWhereverTheyStandButInVerse) {
     verse.strophes = {{{ref("e1")}}};
     std::vector<Block> blocks = {entry({ref("e1")}, Taxis::absent(), {paragraph({sim({ref("e1"), ref("e2")})})}),
                                  std::move(verse)};
-    rewrite_tei_entry_refs(blocks, {{"e1", "bank-1"}});
+    for (Block& block : blocks) rewrite_tei_entry_refs(block, {{"e1", "bank-1"}});
     const auto& para = std::get<Block::Para>(blocks[0].node);
     EXPECT_EQ(para.lemma[0], ref("bank-1"));
     const auto& nested = std::get<Inline::EndoSimmere>(std::get<Block::Paragraph>(para.children[0].node).inlines[0].node);

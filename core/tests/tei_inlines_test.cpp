@@ -165,8 +165,7 @@ TEST(TeiInlines, UnsupportedTokensNameTheTextNearThem) {
 }
 
 TEST(TeiInlines, ErrorsComeWithTheImportersPrefix) {
-    const Result<std::vector<XmlToken>> tokens = tokenize_xml("<hi>x");
-    TeiContext context(*tokens);
+    TeiContext context("<hi>x");
     const Result<TeiInlines> run = import_tei_inlines(context, 1, "hi");
     ASSERT_FALSE(run);
     EXPECT_EQ(failure_text(run.error()), "missing or unreadable resource: tei import: unterminated <hi>");

@@ -129,6 +129,22 @@ class ProseFrameTest(TeiTestCase):
              "@@@!litogramma\n\n@=== A\nx\n\n@,B,@.head\n===@\n"),
         ])
 
+    def test_divisions_take_the_head_they_begin_with(self):
+        self.assert_cases([(tei(xml), "@@@!litogramma\n\n" + written + "\n") for xml, written in [
+            # Without a head, or with an empty one, a division's blocks stand
+            # in the enclosing level.
+            ("<div><p>a</p><div><head>B</head><p>b</p></div></div>", "a\n\n@# B\nb\n#@"),
+            ("<div><head></head><p>a</p><div><head>B</head></div></div>", "a\n\n@# B\n#@"),
+            ("<div><div><p>a</p></div><head>B</head></div>", "a\n\n@,B,@.head"),
+            ("<div><div></div><head>A</head><p>x</p></div>", "@=== A\nx\n===@"),
+            # A division that begins with a division under a heading has no
+            # heading of its own, whatever follows.
+            ("<div><div><head/><head>A</head><p>x</p></div><head>B</head><div><opener><head>C</head></opener>"
+             "<p>y</p></div></div>", "@# A\nx\n#@\n\n@,B,@.head\n\n@# C\ny\n#@"),
+            ("<div><head>A</head><div><p>x</p><head>C</head></div><p>y</p></div><p>z</p>",
+             "@=== A\nx\n\n@,C,@.head\n\ny\n===@\n\nz"),
+        ]])
+
     def test_milestones(self):
         self.assert_cases([
             # Bekker lines are read on their page.
@@ -160,6 +176,12 @@ class ProseFrameTest(TeiTestCase):
             ("<TEI><teiHeader><title>x</title>", "unterminated <teiHeader>"),
             ("<TEI><text><back>", "unterminated <back>"),
             ("<TEI", "unterminated tag"),
+            # The text an unread token stands near may lie in an earlier
+            # division, long handed on.
+            (tei("<div><head>H</head><p>some text &amp; more</p></div>\n<div><p><cb/></p></div>"),
+             'unsupported Open { name: "cb", attrs: [], self_closing: true } inline (near: "...some text &amp; more")'),
+            # A tokenizer error anywhere wins over a converter's error before it.
+            (tei("<div><p><cb/></p></div>") + "<!-- x", "unterminated comment"),
         ])
 
 
@@ -235,6 +257,14 @@ class DictionaryTest(TeiTestCase):
             # A number the source gives is not given again.
             (tei("<entry><form><orth>a</orth></form></entry><entry n='1'><form><orth>a</orth></form></entry>"),
              "@@@!lexigramma\n\n@!(2) a\n!@\n\n@!(1) a\n!@\n"),
+            # Content that does not nest as XML: the xr ends at the inner end
+            # tag, so the form after it is the entry's and its headword is b.
+            (tei("<entry><xr><xr></xr><form><orth>b</orth></form></xr><form><orth>a</orth></form></entry>"
+                 "<entry><form><orth>b</orth></form></entry>"),
+             "@@@!lexigramma\n\n@!(1) b\n@=~a~=@\n!@\n\n@!(2) b\n!@\n"),
+            (tei("<entry xml:id='x'><sense><def>d</def></usg><xr><ref target='#y'>y</ref></xr></sense>"
+                 "<form><orth>b</orth></form></entry><entry xml:id='y'><form><orth>b</orth></form></entry>"),
+             "@@@!lexigramma\n\n@!(1) b\n@:(1)\nd @>(b-2)\n:@\n!@\n\n@!(2) b\n!@\n"),
         ])
 
     def test_references_to_entries_name_their_keys(self):
@@ -256,6 +286,8 @@ class DictionaryTest(TeiTestCase):
             (tei("<entry><form>"), "unterminated <form>"),
             ("<TEI><entry/><p>x", "unterminated <p>"),
             ("<teiHeader><entry/>", "unterminated <teiHeader>"),
+            (tei("<entry><form><orth>a</orth></form><sense><def>d</def></sense></entry>") + "<!-- x",
+             "unterminated comment"),
         ])
 
 

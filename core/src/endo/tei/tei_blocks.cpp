@@ -88,21 +88,117 @@ struct MarkedTeiBlocks {
     std::size_t next = 0;
 };
 
+// Where a walk that streams hands the blocks of its level: the stream
+// itself at the body's level, a division read in pieces below it.
+class LevelOutput {
+public:
+    // Takes the blocks made so far out of `blocks`, leaving it empty.
+    virtual void flush(MarkedBlocks& blocks) = 0;
+    // A division is about to be opened in the stream: the level's next
+    // block (its first, maybe) is that division, which is no head.
+    virtual void settle() = 0;
+
+protected:
+    ~LevelOutput() = default;
+};
+
 Result<MarkedTeiBlocks> marked_blocks(TeiContext& context, std::size_t start, std::string_view close,
-                                     std::size_t level);
+                                     std::size_t level, TeiBlockStream* stream = nullptr,
+                                     LevelOutput* output = nullptr);
+
+// The lemma of a division: the content of the head it begins with, if any.
+std::vector<Inline> take_head_lemma(MarkedBlocks& blocks) {
+    std::optional<Block> head = blocks.take_first(BlockMark::Head);
+    if (!head) return {};
+    auto& inlines = std::get<Block::Paragraph>(head->node).inlines;
+    return std::move(std::get<Inline::EndoSimmere>(inlines.back().node).children);
+}
+
+// The body's level: its blocks go to the stream as they are.
+class BodyOutput final : public LevelOutput {
+public:
+    explicit BodyOutput(TeiBlockStream& stream) : stream_(stream) {}
+
+    void flush(MarkedBlocks& blocks) override {
+        for (Block& block : std::move(blocks).release()) stream_.block(std::move(block));
+        blocks = MarkedBlocks();
+    }
+    void settle() override {}
+
+private:
+    TeiBlockStream& stream_;
+};
+
+// A division read in pieces. Its first block decides its form, as for a
+// division read whole: a head with content makes it a heading block, opened
+// in the stream before the rest of its blocks and closed after them;
+// otherwise its blocks join the enclosing level.
+class DivisionPieces final : public LevelOutput {
+public:
+    DivisionPieces(TeiBlockStream& stream, std::string_view symbol, LevelOutput& enclosing)
+        : stream_(stream), symbol_(symbol), enclosing_(enclosing) {}
+
+    void flush(MarkedBlocks& blocks) override {
+        if (state_ == State::Undecided && !blocks.blocks().empty()) decide(blocks);
+        if (state_ == State::Spliced) {
+            enclosing_.flush(blocks);
+        } else if (state_ == State::Opened) {
+            for (Block& block : std::move(blocks).release()) stream_.block(std::move(block));
+            blocks = MarkedBlocks();
+        }
+    }
+
+    void settle() override {
+        if (state_ == State::Undecided) state_ = State::Spliced;
+        if (state_ == State::Spliced) enclosing_.settle();
+    }
+
+    void finish() {
+        if (state_ == State::Opened) stream_.close();
+    }
+
+private:
+    enum class State : std::uint8_t { Undecided, Opened, Spliced };
+
+    void decide(MarkedBlocks& blocks) {
+        std::vector<Inline> lemma = take_head_lemma(blocks);
+        if (lemma.empty()) {
+            state_ = State::Spliced;
+            return;
+        }
+        // The division stands in the enclosing level where its first block
+        // does; every level around must have begun before it is opened.
+        enclosing_.settle();
+        state_ = State::Opened;
+        stream_.open(para(symbol_, {}, std::move(lemma)));
+    }
+
+    TeiBlockStream& stream_;
+    std::string_view symbol_;
+    LevelOutput& enclosing_;
+    State state_ = State::Undecided;
+};
 
 // One walk over block content; heads are marked so that a division can
 // take its first one as its lemma.
 class BlockWalk {
 public:
-    BlockWalk(TeiContext& context, std::string_view close, std::size_t level)
-        : context_(context), close_(close), level_(level) {}
+    // With an `output`, the walk hands its blocks on after each element and
+    // lets go of the tokens before the next.
+    // With a `stream`, its divisions go there in pieces.
+    BlockWalk(TeiContext& context, std::string_view close, std::size_t level, TeiBlockStream* stream,
+              LevelOutput* output)
+        : context_(context), close_(close), level_(level), stream_(stream), output_(output) {}
 
     Result<MarkedTeiBlocks> run(std::size_t start) {
-        const std::vector<XmlToken>& tokens = context_.tokens;
+        TeiTokens& tokens = context_.tokens;
         std::size_t i = start;
         while (true) {
-            if (i >= tokens.size()) return tei_unterminated_error(close_);
+            if (output_ != nullptr) {
+                output_->flush(out_);
+                tokens.release(i);
+            }
+            if (!tokens.has(i)) return tei_unterminated_error(close_);
             const XmlToken& token = tokens[i];
             if (const auto* end = std::get_if<XmlClose>(&token)) {
                 if (end->name == close_) return MarkedTeiBlocks{std::move(out_), i + 1};
@@ -144,13 +240,13 @@ private:
     }
 
     Result<std::size_t> element(std::size_t i) {
-        const std::vector<XmlToken>& tokens = context_.tokens;
+        TeiTokens& tokens = context_.tokens;
         const XmlOpen& open = std::get<XmlOpen>(tokens[i]);
         const std::string_view name = open.name;
         if (name == "p") return paragraph_element(i);
         if (name == "ab") {
             const std::size_t first = skip_blank_texts(tokens, i + 1);
-            const auto* child = !open.self_closing && first < tokens.size() ? std::get_if<XmlOpen>(&tokens[first]) : nullptr;
+            const auto* child = !open.self_closing && tokens.has(first) ? std::get_if<XmlOpen>(&tokens[first]) : nullptr;
             if (child != nullptr && (child->name == "l" || child->name == "lg")) return ab_verse(i);
             return inline_block(i, paragraph);
         }
@@ -258,15 +354,15 @@ private:
     Result<std::size_t> after_element(std::size_t i) {
         const XmlOpen& open = std::get<XmlOpen>(context_.tokens[i]);
         if (open.self_closing) return i + 1;
-        return skip_element(context_.tokens, i + 1, open.name, context_.closes);
+        return context_.tokens.skip(i + 1, open.name);
     }
 
     // A p that holds nothing but one said becomes that said's block.
     Result<std::size_t> paragraph_element(std::size_t i) {
-        const std::vector<XmlToken>& tokens = context_.tokens;
+        TeiTokens& tokens = context_.tokens;
         if (std::get<XmlOpen>(tokens[i]).self_closing) return i + 1;
         const std::size_t first = skip_blank_texts(tokens, i + 1);
-        const auto* child = first < tokens.size() ? std::get_if<XmlOpen>(&tokens[first]) : nullptr;
+        const auto* child = tokens.has(first) ? std::get_if<XmlOpen>(&tokens[first]) : nullptr;
         if (child != nullptr && child->name == "said" && tei_said_in_p(context_, first)) {
             Result<TeiBlock> said = import_tei_said(context_, first);
             if (!said) return std::move(said).error();
@@ -289,10 +385,10 @@ private:
 
     // Consecutive l elements, blank text between them, as one verse block.
     Result<std::size_t> line_run(std::size_t i) {
-        const std::vector<XmlToken>& tokens = context_.tokens;
+        TeiTokens& tokens = context_.tokens;
         Strophe lines;
         std::vector<Block> set_aside;
-        while (i < tokens.size()) {
+        while (tokens.has(i)) {
             if (is_blank_text(tokens[i])) {
                 ++i;
                 continue;
@@ -332,13 +428,10 @@ private:
         const XmlOpen& open = std::get<XmlOpen>(context_.tokens[i]);
         if (open.self_closing) return i + 1;
         const std::size_t level = division_level(open, level_);
+        if (stream_ != nullptr) return division_in_pieces(i, level);
         Result<MarkedTeiBlocks> inner = marked_blocks(context_, i + 1, "div", level);
         if (!inner) return std::move(inner).error();
-        std::vector<Inline> lemma;
-        if (std::optional<Block> head = inner->blocks.take_first(BlockMark::Head)) {
-            auto& inlines = std::get<Block::Paragraph>(head->node).inlines;
-            lemma = std::move(std::get<Inline::EndoSimmere>(inlines.back().node).children);
-        }
+        std::vector<Inline> lemma = take_head_lemma(inner->blocks);
         if (lemma.empty()) {
             out_.append(std::move(inner->blocks));
         } else {
@@ -347,17 +440,26 @@ private:
         return inner->next;
     }
 
+    // A division of a walk that streams, read in pieces.
+    Result<std::size_t> division_in_pieces(std::size_t i, std::size_t level) {
+        DivisionPieces pieces(*stream_, heading_symbols[level], *output_);
+        Result<MarkedTeiBlocks> inner = marked_blocks(context_, i + 1, "div", level, stream_, &pieces);
+        if (!inner) return std::move(inner).error();
+        pieces.finish();
+        return inner->next;
+    }
+
     // A quotation with its source: the blocks of its quotes, the source as
     // the hypograph.
     Result<std::size_t> citation(std::size_t i) {
-        const std::vector<XmlToken>& tokens = context_.tokens;
+        TeiTokens& tokens = context_.tokens;
         if (std::get<XmlOpen>(tokens[i]).self_closing) return i + 1;
         std::vector<Block> children;
         std::vector<Inline> source;
         std::size_t j = i + 1;
         while (true) {
             j = skip_blank_texts(tokens, j);
-            if (j >= tokens.size()) return tei_unterminated_error("cit");
+            if (!tokens.has(j)) return tei_unterminated_error("cit");
             if (closes(tokens[j], "cit")) break;
             const auto* open = std::get_if<XmlOpen>(&tokens[j]);
             if (open != nullptr && (open->name == "quote" || open->name == "q")) {
@@ -379,7 +481,7 @@ private:
     }
 
     Result<std::size_t> list(std::size_t i) {
-        const std::vector<XmlToken>& tokens = context_.tokens;
+        TeiTokens& tokens = context_.tokens;
         const XmlOpen& tag = std::get<XmlOpen>(tokens[i]);
         if (tag.self_closing) return i + 1;
         const bool ordered = attribute_value(tag.attrs, "type") == "ordered";
@@ -388,7 +490,7 @@ private:
         std::size_t j = i + 1;
         while (true) {
             j = skip_blank_texts(tokens, j);
-            if (j >= tokens.size()) return tei_unterminated_error("list");
+            if (!tokens.has(j)) return tei_unterminated_error("list");
             if (closes(tokens[j], "list")) break;
             const auto* open = std::get_if<XmlOpen>(&tokens[j]);
             if (open != nullptr && open->name == "item") {
@@ -415,7 +517,7 @@ private:
     }
 
     Result<std::size_t> figure(std::size_t i) {
-        const std::vector<XmlToken>& tokens = context_.tokens;
+        TeiTokens& tokens = context_.tokens;
         const XmlOpen& tag = std::get<XmlOpen>(tokens[i]);
         if (tag.self_closing) return i + 1;
         Block::Para made;
@@ -429,7 +531,7 @@ private:
         std::size_t j = i + 1;
         while (true) {
             j = skip_blank_texts(tokens, j);
-            if (j >= tokens.size()) return tei_unterminated_error("figure");
+            if (!tokens.has(j)) return tei_unterminated_error("figure");
             if (closes(tokens[j], "figure")) break;
             const auto* open = std::get_if<XmlOpen>(&tokens[j]);
             const std::string_view name = open != nullptr ? std::string_view(open->name) : std::string_view();
@@ -457,13 +559,13 @@ private:
 
     // A cast list leaves its heads and cast items at the level it stands.
     Result<std::size_t> cast_list(std::size_t i) {
-        const std::vector<XmlToken>& tokens = context_.tokens;
+        TeiTokens& tokens = context_.tokens;
         if (std::get<XmlOpen>(tokens[i]).self_closing) return i + 1;
         std::vector<Block> made;
         std::size_t j = i + 1;
         while (true) {
             j = skip_blank_texts(tokens, j);
-            if (j >= tokens.size()) return tei_unterminated_error("castList");
+            if (!tokens.has(j)) return tei_unterminated_error("castList");
             if (closes(tokens[j], "castList")) break;
             const auto* open = std::get_if<XmlOpen>(&tokens[j]);
             if (open == nullptr || (open->name != "head" && open->name != "castItem")) {
@@ -481,24 +583,26 @@ private:
     TeiContext& context_;
     std::string_view close_;
     std::size_t level_;
+    TeiBlockStream* stream_;
+    LevelOutput* output_;
     MarkedBlocks out_;
 };
 
 Result<MarkedTeiBlocks> marked_blocks(TeiContext& context, std::size_t start, std::string_view close,
-                                     std::size_t level) {
+                                     std::size_t level, TeiBlockStream* stream, LevelOutput* output) {
     Result<NestingDepth::Level> entered = context.import.enter();
     if (!entered) return std::move(entered).error();
-    return BlockWalk(context, close, level).run(start);
+    return BlockWalk(context, close, level, stream, output).run(start);
 }
 
 // One table row as a line: "| a | b |".
 Result<TeiInlines> table_row(TeiContext& context, std::size_t start) {
-    const std::vector<XmlToken>& tokens = context.tokens;
+    TeiTokens& tokens = context.tokens;
     std::string line = "|";
     std::size_t j = start;
     while (true) {
         j = skip_blank_texts(tokens, j);
-        if (j >= tokens.size()) return tei_unterminated_error("table");
+        if (!tokens.has(j)) return tei_unterminated_error("table");
         if (closes(tokens[j], "row")) break;
         const auto* open = std::get_if<XmlOpen>(&tokens[j]);
         if (open == nullptr || open->name != "cell") return unsupported(context, j, "<row>");
@@ -524,16 +628,24 @@ Result<TeiBlocks> import_tei_blocks(TeiContext& context, std::size_t start, std:
     return TeiBlocks{std::move(marked->blocks).release(), marked->next};
 }
 
+Result<std::size_t> stream_tei_blocks(TeiContext& context, std::size_t start, std::string_view close,
+                                      TeiBlockStream& stream) {
+    BodyOutput output(stream);
+    Result<MarkedTeiBlocks> marked = marked_blocks(context, start, close, 0, &stream, &output);
+    if (!marked) return std::move(marked).error();
+    return marked->next;
+}
+
 Result<TeiBlocks> import_tei_content_blocks(TeiContext& context, std::size_t start, std::string_view close) {
-    const std::vector<XmlToken>& tokens = context.tokens;
+    TeiTokens& tokens = context.tokens;
     std::size_t first = start;
-    while (first < tokens.size()) {
+    while (tokens.has(first)) {
         const auto* open = std::get_if<XmlOpen>(&tokens[first]);
         const bool milestone = open != nullptr && open->self_closing && open->name == "milestone";
         if (!milestone && !is_blank_text(tokens[first])) break;
         ++first;
     }
-    const auto* open = first < tokens.size() ? std::get_if<XmlOpen>(&tokens[first]) : nullptr;
+    const auto* open = tokens.has(first) ? std::get_if<XmlOpen>(&tokens[first]) : nullptr;
     if (open != nullptr && (open->name == "lg" || open->name == "l" || open->name == "p")) {
         return import_tei_blocks(context, start, close, 0);
     }
@@ -560,14 +672,14 @@ Result<TeiBlocks> tei_element_content_blocks(TeiContext& context, std::size_t op
 Result<TeiBlock> import_tei_table(TeiContext& context, std::size_t start) {
     Result<NestingDepth::Level> level = context.import.enter();
     if (!level) return std::move(level).error();
-    const std::vector<XmlToken>& tokens = context.tokens;
+    TeiTokens& tokens = context.tokens;
     Block::Stichoi table;
     table.symbol = "+";
     Strophe rows;
     std::size_t j = start;
     while (true) {
         j = skip_blank_texts(tokens, j);
-        if (j >= tokens.size()) return tei_unterminated_error("table");
+        if (!tokens.has(j)) return tei_unterminated_error("table");
         if (closes(tokens[j], "table")) break;
         const auto* open = std::get_if<XmlOpen>(&tokens[j]);
         if (open != nullptr && open->name == "row") {

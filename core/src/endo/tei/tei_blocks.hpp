@@ -23,6 +23,26 @@ namespace ilvex {
 Result<TeiBlocks> import_tei_blocks(TeiContext& context, std::size_t start, std::string_view close,
                                     std::size_t level);
 
+// Where the blocks of a prose body go as they are read: each block of the
+// body, and each division under a heading in pieces (opened with its
+// heading, then its own blocks, then closed).
+class TeiBlockStream {
+public:
+    virtual void block(Block&& block) = 0;
+    virtual void open(Block&& division) = 0;
+    virtual void close() = 0;
+
+protected:
+    ~TeiBlockStream() = default;
+};
+
+// import_tei_blocks of a body at level 0 whose blocks go to `stream` as soon
+// as they are read, the tokens before them let go: a body is never held
+// whole, nor is a division under a heading. Gives the index after the end
+// tag `close`.
+Result<std::size_t> stream_tei_blocks(TeiContext& context, std::size_t start, std::string_view close,
+                                      TeiBlockStream& stream);
+
 // Content that may be blocks or running text, from `start` up to the end tag
 // named `close`: blocks when it begins (past blank text and milestones) with
 // an lg, l or p; otherwise one paragraph of the text and its note bodies.

@@ -38,9 +38,16 @@ Result<TeiBlock> import_tei_entry_at(TeiContext& context, std::size_t open);
 // The "!" block of an entry (or of a nested entry such as `re`) whose
 // content starts at `start` and ends at the end tag `close_name`: the
 // headword as its lemma (one `Text`, also when empty), taxis `number`.
-Result<TeiBlock> import_tei_entry(TeiContext& context, std::size_t start,
-                                           std::string_view close_name,
-                                           std::optional<std::uint64_t> number);
+// With `headword_only`, the block has no children (see below).
+Result<TeiBlock> import_tei_entry(TeiContext& context, std::size_t start, std::string_view close_name,
+                                  std::optional<std::uint64_t> number, bool headword_only = false);
+
+// import_tei_entry_at read for the headword and number only, much faster:
+// its forms are read, the rest of its content passed over; the block has
+// no children. Where that content does not nest strictly, a converter might
+// end elsewhere than at its end tag, and this fails (as it may where the
+// entry's conversion would): the entry must then be converted whole.
+Result<TeiBlock> import_tei_entry_headword_at(TeiContext& context, std::size_t open);
 
 // The ":" block of the sense numbered `number` among its siblings.
 Result<TeiBlock> import_tei_sense(TeiContext& context, std::size_t start,

@@ -62,7 +62,7 @@ std::string ref_target(const XmlOpen& ref, std::string text) {
 Result<TeiInlines> cross_references(TeiContext& context, std::size_t start,
                                              std::optional<std::string> genos) {
     std::vector<Inline> inlines;
-    for (std::size_t i = start; i < context.tokens.size();) {
+    for (std::size_t i = start; context.tokens.has(i);) {
         if (is_close(context.tokens[i], "xr")) return TeiInlines{std::move(inlines), {}, i + 1};
         const auto* open = std::get_if<XmlOpen>(&context.tokens[i]);
         if (open == nullptr || (open->name != "ref" && open->name != "lbl")) {
@@ -90,7 +90,7 @@ Result<TeiInlines> import_tei_mixed_content(TeiContext& context, std::size_t sta
     Result<NestingDepth::Level> level = context.import.enter();
     if (!level) return std::move(level).error();
     std::vector<Inline> inlines;
-    for (std::size_t i = start; i < context.tokens.size();) {
+    for (std::size_t i = start; context.tokens.has(i);) {
         if (is_close(context.tokens[i], close_name)) {
             trim_run_edges(inlines);
             isolate_trailing_backslashes(inlines);
@@ -123,7 +123,7 @@ Result<TeiInlines> import_tei_sense_element(TeiContext& context, std::size_t ind
     if (name == "xr") return cross_references(context, index + 1, xr_type_genos(type));
     if (name == "cit") return import_tei_dictionary_cit(context, index + 1, type.value_or("example"));
     if (is_grammatical_word(name)) {
-        Result<ElementText> text = element_plain_text(context.tokens, index + 1, name);
+        Result<ElementText> text = context.tokens.plain_text(index + 1, name);
         if (!text) return std::move(text).error();
         return TeiInlines{{one_char_sim('&', {Inline::Text{std::move(text->text)}})}, {}, text->next};
     }
@@ -143,7 +143,7 @@ Result<TeiInlines> import_tei_dictionary_cit(TeiContext& context, std::size_t st
     // A translation is its own sim, marked with the language it is in.
     const bool translation = type == "translation" || type == "translationEquivalent";
     std::vector<Inline> inlines;
-    for (std::size_t i = start; i < context.tokens.size();) {
+    for (std::size_t i = start; context.tokens.has(i);) {
         if (is_close(context.tokens[i], "cit")) return TeiInlines{std::move(inlines), {}, i + 1};
         const auto* open = std::get_if<XmlOpen>(&context.tokens[i]);
         if (open != nullptr && open->name == "quote") {

@@ -1,4 +1,5 @@
 // Entries, forms and senses: the block structure of a dictionary entry.
+#include <algorithm>
 #include <charconv>
 #include <utility>
 
@@ -101,12 +102,49 @@ Result<std::size_t> form_element(TeiContext& context, std::size_t index, std::st
     return text->next;
 }
 
-// What an entry holds as it is read.
+// What an entry holds as it is read. A walk for the headword only reads
+// the forms, and passes over the rest unconverted.
 struct EntryParts {
+    bool headword_only = false;
     std::string headword;
     std::vector<Block> blocks;
     std::uint64_t senses = 0;
 };
+
+constexpr std::size_t max_passed_depth = 64;
+
+// The index after the end tag of element `name`, whose content starts at
+// `start`, when that content nests strictly: each end tag closes the
+// innermost element open, and no element lies inside one of its own name
+// (nor deeper than 64 levels). Every converter of entry content then ends
+// just there, whatever the content; for other content nothing is given.
+std::optional<std::size_t> strictly_nested_end(TeiTokens& tokens, std::size_t start, std::string_view name) {
+    std::vector<std::string_view> open = {name};
+    for (std::size_t i = start; tokens.has(i); ++i) {
+        const XmlToken& token = tokens[i];
+        if (const auto* tag = std::get_if<XmlOpen>(&token)) {
+            if (tag->self_closing) continue;
+            if (open.size() >= max_passed_depth || std::find(open.begin(), open.end(), tag->name) != open.end()) {
+                return std::nullopt;
+            }
+            open.push_back(tag->name);
+        } else if (const auto* close = std::get_if<XmlClose>(&token)) {
+            if (close->name != open.back()) return std::nullopt;
+            open.pop_back();
+            if (open.empty()) return i + 1;
+        }
+    }
+    return std::nullopt;
+}
+
+// An element of an entry other than a form, passed over by a walk for the
+// headword; content that does not nest strictly fails the walk, whose
+// caller then converts the entry whole.
+Result<std::size_t> passed_over(TeiContext& context, std::size_t index, const XmlOpen& open) {
+    if (open.self_closing) return index + 1;
+    if (const std::optional<std::size_t> end = strictly_nested_end(context.tokens, index + 1, open.name)) return *end;
+    return context.error("entry content to convert whole");
+}
 
 // One element of an entry at `index`; an element not listed is passed over.
 Result<std::size_t> entry_element(TeiContext& context, std::size_t index, EntryParts& entry) {
@@ -117,6 +155,9 @@ Result<std::size_t> entry_element(TeiContext& context, std::size_t index, EntryP
         if (open.self_closing) return index + 1;
         return import_tei_form(context, index + 1, type, entry.headword, entry.blocks);
     }
+    const bool content = name == "gramGrp" || name == "etym" || name == "xr" || name == "usg" || name == "note" ||
+                         name == "sense" || name == "re" || name == "entry";
+    if (content && entry.headword_only) return passed_over(context, index, open);
     if (name == "gramGrp") {
         Result<ElementText> text = plain_text_at(context, index, open);
         if (!text) return std::move(text).error();
@@ -158,6 +199,14 @@ Result<std::size_t> entry_element(TeiContext& context, std::size_t index, EntryP
     return index + 1;
 }
 
+Result<TeiBlock> tei_entry_at(TeiContext& context, std::size_t open, bool headword_only) {
+    const XmlOpen& tag = std::get<XmlOpen>(context.tokens[open]);
+    const std::optional<std::string_view> n = attribute_value(tag.attrs, "n");
+    const std::optional<std::uint64_t> number = n ? tei_entry_number(*n) : std::nullopt;
+    if (tag.self_closing) return TeiBlock{entry_block("", {}, number), open + 1};
+    return import_tei_entry(context, open + 1, tag.name, number, headword_only);
+}
+
 }  // namespace
 
 std::optional<std::uint64_t> tei_entry_number(std::string_view text) {
@@ -171,20 +220,20 @@ std::optional<std::uint64_t> tei_entry_number(std::string_view text) {
 }
 
 Result<TeiBlock> import_tei_entry_at(TeiContext& context, std::size_t open) {
-    const XmlOpen& tag = std::get<XmlOpen>(context.tokens[open]);
-    const std::optional<std::string_view> n = attribute_value(tag.attrs, "n");
-    const std::optional<std::uint64_t> number = n ? tei_entry_number(*n) : std::nullopt;
-    if (tag.self_closing) return TeiBlock{entry_block("", {}, number), open + 1};
-    return import_tei_entry(context, open + 1, tag.name, number);
+    return tei_entry_at(context, open, false);
 }
 
-Result<TeiBlock> import_tei_entry(TeiContext& context, std::size_t start,
-                                           std::string_view close_name,
-                                           std::optional<std::uint64_t> number) {
+Result<TeiBlock> import_tei_entry_headword_at(TeiContext& context, std::size_t open) {
+    return tei_entry_at(context, open, true);
+}
+
+Result<TeiBlock> import_tei_entry(TeiContext& context, std::size_t start, std::string_view close_name,
+                                  std::optional<std::uint64_t> number, bool headword_only) {
     Result<NestingDepth::Level> level = context.import.enter();
     if (!level) return std::move(level).error();
     EntryParts entry;
-    for (std::size_t i = start; i < context.tokens.size();) {
+    entry.headword_only = headword_only;
+    for (std::size_t i = start; context.tokens.has(i);) {
         if (is_close(context.tokens[i], close_name)) {
             return TeiBlock{entry_block(std::move(entry.headword), std::move(entry.blocks), number), i + 1};
         }
@@ -203,7 +252,7 @@ Result<std::size_t> import_tei_form(TeiContext& context, std::size_t start, std:
                                     std::string& headword, std::vector<Block>& blocks) {
     Result<NestingDepth::Level> level = context.import.enter();
     if (!level) return std::move(level).error();
-    for (std::size_t i = start; i < context.tokens.size();) {
+    for (std::size_t i = start; context.tokens.has(i);) {
         if (is_close(context.tokens[i], "form")) return i + 1;
         if (!std::holds_alternative<XmlOpen>(context.tokens[i])) {
             ++i;
@@ -223,7 +272,7 @@ Result<TeiBlock> import_tei_sense(TeiContext& context, std::size_t start,
     std::vector<Block> blocks;
     SenseRun run;
     std::uint64_t nested = 0;
-    for (std::size_t i = start; i < context.tokens.size();) {
+    for (std::size_t i = start; context.tokens.has(i);) {
         const XmlToken& token = context.tokens[i];
         if (const auto* close = std::get_if<XmlClose>(&token)) {
             if (close->name == "sense") {

@@ -1,5 +1,6 @@
 #include "endo/tei/tei_drama.hpp"
 
+#include <limits>
 #include <string>
 #include <utility>
 
@@ -24,19 +25,19 @@ Block dialogue(std::vector<Inline> prefix, std::vector<Block> children) {
 Result<std::size_t> after_element(const TeiContext& context, std::size_t i) {
     const XmlOpen& open = std::get<XmlOpen>(context.tokens[i]);
     if (open.self_closing) return i + 1;
-    return skip_element(context.tokens, i + 1, open.name, context.closes);
+    return context.tokens.skip(i + 1, open.name);
 }
 
 // Whether the speech whose content runs from `first` (its first token that
 // is not blank text) up to `end` is verse: it begins with a line or line
 // group, holds a line, and holds no paragraph, ab or quotation.
 bool is_verse_speech(TeiContext& context, std::size_t first, std::size_t end) {
-    const std::vector<XmlToken>& tokens = context.tokens;
-    if (first >= end) return false;
+    TeiTokens& tokens = context.tokens;
+    if (first >= end || !tokens.has(first)) return false;
     const auto* open = std::get_if<XmlOpen>(&tokens[first]);
     if (open == nullptr || (open->name != "l" && open->name != "lg")) return false;
-    const TeiContext::SpeechCounts& counts = context.speech_counts();
-    return counts.lines[end] > counts.lines[first] && counts.prose[end] == counts.prose[first];
+    return tokens.lines_before(end) > tokens.lines_before(first) &&
+           tokens.prose_before(end) == tokens.prose_before(first);
 }
 
 // The lines of a verse speech, gathered in one strophe, and the blocks set
@@ -46,11 +47,11 @@ public:
     explicit VerseSpeech(TeiContext& context) : context_(context) {}
 
     Result<std::size_t> run(std::size_t start) {
-        const std::vector<XmlToken>& tokens = context_.tokens;
+        TeiTokens& tokens = context_.tokens;
         std::size_t i = start;
         while (true) {
             i = skip_blank_texts(tokens, i);
-            if (i >= tokens.size()) return tei_unterminated_error("sp");
+            if (!tokens.has(i)) return tei_unterminated_error("sp");
             const XmlToken& token = tokens[i];
             if (const auto* close = std::get_if<XmlClose>(&token)) {
                 if (close->name == "sp") return i + 1;
@@ -127,9 +128,9 @@ private:
 Result<TeiBlocks> import_tei_speech(TeiContext& context, std::size_t start, std::size_t level) {
     Result<NestingDepth::Level> entered = context.import.enter();
     if (!entered) return std::move(entered).error();
-    const std::vector<XmlToken>& tokens = context.tokens;
+    TeiTokens& tokens = context.tokens;
     std::size_t i = skip_blank_texts(tokens, start);
-    if (i >= tokens.size()) return tei_unterminated_error("sp");
+    if (!tokens.has(i)) return tei_unterminated_error("sp");
     std::vector<Inline> prefix;
     std::vector<Block> speaker_blocks;
     if (const auto* open = std::get_if<XmlOpen>(&tokens[i]); open != nullptr && open->name == "speaker") {
@@ -139,10 +140,11 @@ Result<TeiBlocks> import_tei_speech(TeiContext& context, std::size_t start, std:
         speaker_blocks = std::move(speaker->blocks);
         i = speaker->next;
     }
-    // The speech ends at the end tag matching its start tag.
-    std::size_t end = tokens.size();
+    // The speech ends at the end tag matching its start tag, or with the
+    // text.
+    std::size_t end = std::numeric_limits<std::size_t>::max();
     if (start > 0) {
-        if (const std::optional<std::size_t> close = context.closes.close_of(start - 1)) end = *close;
+        if (const std::optional<std::size_t> close = tokens.close_of(start - 1)) end = *close;
     }
     TeiBlocks out;
     if (!is_verse_speech(context, skip_blank_texts(tokens, i), end)) {
@@ -174,7 +176,7 @@ Result<TeiBlocks> import_tei_speech(TeiContext& context, std::size_t start, std:
 Result<TeiBlock> import_tei_said(TeiContext& context, std::size_t open) {
     Result<NestingDepth::Level> entered = context.import.enter();
     if (!entered) return std::move(entered).error();
-    const std::vector<XmlToken>& tokens = context.tokens;
+    TeiTokens& tokens = context.tokens;
     const XmlOpen& tag = std::get<XmlOpen>(tokens[open]);
     std::string speaker(attribute_value(tag.attrs, "who").value_or(""));
     speaker.erase(0, speaker.find_first_not_of('#') == std::string::npos ? speaker.size()
@@ -184,7 +186,7 @@ Result<TeiBlock> import_tei_said(TeiContext& context, std::size_t open) {
     TeiInlines content{{}, {}, open + 1};
     if (!tag.self_closing) {
         std::size_t i = skip_blank_texts(tokens, open + 1);
-        while (i < tokens.size()) {
+        while (tokens.has(i)) {
             const auto* child = std::get_if<XmlOpen>(&tokens[i]);
             if (child == nullptr || child->name != "milestone") break;
             if (std::optional<Inline> milestone = tei_milestone_element(*child)) milestones.push_back(std::move(*milestone));
@@ -192,7 +194,7 @@ Result<TeiBlock> import_tei_said(TeiContext& context, std::size_t open) {
             if (!next) return std::move(next).error();
             i = skip_blank_texts(tokens, *next);
         }
-        const auto* child = i < tokens.size() ? std::get_if<XmlOpen>(&tokens[i]) : nullptr;
+        const auto* child = tokens.has(i) ? std::get_if<XmlOpen>(&tokens[i]) : nullptr;
         if (child != nullptr && child->name == "label") {
             Result<TeiInlines> label = tei_element_inlines_without_notes(context, i);
             if (!label) return std::move(label).error();
@@ -221,7 +223,7 @@ Result<TeiBlock> import_tei_said(TeiContext& context, std::size_t open) {
     children.emplace_back(Block::Paragraph{std::move(milestones)});
     append(children, std::move(content.blocks));
     std::size_t next = skip_blank_texts(tokens, content.next);
-    if (next < tokens.size()) {
+    if (tokens.has(next)) {
         if (const auto* close = std::get_if<XmlClose>(&tokens[next]); close != nullptr && close->name == "p") ++next;
     }
     if (prefix.empty()) return TeiBlock{Block::Diaphane{std::move(children), {}}, next};
@@ -229,15 +231,15 @@ Result<TeiBlock> import_tei_said(TeiContext& context, std::size_t open) {
 }
 
 bool tei_said_in_p(const TeiContext& context, std::size_t open) {
-    const std::vector<XmlToken>& tokens = context.tokens;
+    TeiTokens& tokens = context.tokens;
     std::size_t end = open;
     if (!std::get<XmlOpen>(tokens[open]).self_closing) {
-        const std::optional<std::size_t> close = context.closes.close_of(open);
+        const std::optional<std::size_t> close = context.tokens.close_of(open);
         if (!close) return false;
         end = *close;
     }
     const std::size_t next = skip_blank_texts(tokens, end + 1);
-    if (next >= tokens.size()) return false;
+    if (!tokens.has(next)) return false;
     const auto* close = std::get_if<XmlClose>(&tokens[next]);
     return close != nullptr && close->name == "p";
 }

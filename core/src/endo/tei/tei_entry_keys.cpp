@@ -5,15 +5,6 @@
 #include "dialektos/unicode.hpp"
 
 namespace ilvex {
-namespace {
-
-// The entry blocks: top-level Paras of the symbol "!".
-Block::Para* as_entry(Block& block) {
-    auto* para = std::get_if<Block::Para>(&block.node);
-    return para != nullptr && para->symbol == "!" ? para : nullptr;
-}
-
-}  // namespace
 
 std::string tei_headword_key(const Block::Para& entry) {
     std::string key;
@@ -23,30 +14,35 @@ std::string tei_headword_key(const Block::Para& entry) {
     return key;
 }
 
-void number_tei_homographs(std::vector<Block>& blocks) {
+TeiEntrySummary summarize_tei_entry(const Block::Para& entry, std::optional<std::string_view> id) {
+    return TeiEntrySummary{tei_headword_key(entry), entry.taxis,
+                           id ? std::optional<std::string>(*id) : std::nullopt};
+}
+
+void number_tei_homographs(std::vector<TeiEntrySummary>& entries) {
     struct Homographs {
         std::size_t count = 0;
         std::uint64_t numbered = 0;
         std::unordered_set<std::uint64_t> taken;  // numbers the source gave
     };
-    std::unordered_map<std::string, Homographs> by_key;
-    std::vector<std::pair<Block::Para*, Homographs*>> entries;
-    for (Block& block : blocks) {
-        Block::Para* entry = as_entry(block);
-        if (entry == nullptr) continue;
-        Homographs& homographs = by_key[tei_headword_key(*entry)];
+    std::unordered_map<std::string_view, Homographs> by_key;
+    std::vector<Homographs*> homographs_of;  // one per entry
+    homographs_of.reserve(entries.size());
+    for (const TeiEntrySummary& entry : entries) {
+        Homographs& homographs = by_key[entry.headword];
         ++homographs.count;
-        if (entry->taxis.state == Taxis::State::Number) homographs.taken.insert(entry->taxis.number);
-        entries.emplace_back(entry, &homographs);
+        if (entry.taxis.state == Taxis::State::Number) homographs.taken.insert(entry.taxis.number);
+        homographs_of.push_back(&homographs);
     }
     // A number the source gave one homograph is not given to another, so no
     // two entries share a key.
-    for (auto& [entry, homographs] : entries) {
-        if (entry->taxis.state != Taxis::State::Absent || homographs->count < 2) continue;
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        Homographs& homographs = *homographs_of[k];
+        if (entries[k].taxis.state != Taxis::State::Absent || homographs.count < 2) continue;
         do {
-            ++homographs->numbered;
-        } while (homographs->taken.contains(homographs->numbered));
-        entry->taxis = Taxis::of(homographs->numbered);
+            ++homographs.numbered;
+        } while (homographs.taken.contains(homographs.numbered));
+        entries[k].taxis = Taxis::of(homographs.numbered);
     }
 }
 
@@ -67,20 +63,18 @@ std::string tei_headword_slug(std::string_view headword) {
     return slug;
 }
 
-std::unordered_map<std::string, std::string> tei_entry_keys(const std::vector<Block>& blocks,
-                                                            const std::vector<TeiEntryId>& ids) {
+std::unordered_map<std::string, std::string> tei_entry_keys(const std::vector<TeiEntrySummary>& entries) {
     std::unordered_map<std::string, std::string> keys;
-    for (const TeiEntryId& id : ids) {
-        const auto* entry = std::get_if<Block::Para>(&blocks[id.block].node);
-        if (entry == nullptr) continue;
-        std::string key = tei_headword_slug(tei_headword_key(*entry));
-        if (entry->taxis.state == Taxis::State::Number) {
+    for (const TeiEntrySummary& entry : entries) {
+        if (!entry.id) continue;
+        std::string key = tei_headword_slug(entry.headword);
+        if (entry.taxis.state == Taxis::State::Number) {
             key += '-';
-            key += std::to_string(entry->taxis.number);
+            key += std::to_string(entry.taxis.number);
         } else if (key.empty()) {
             continue;
         }
-        keys.insert_or_assign(id.id, std::move(key));
+        keys.insert_or_assign(*entry.id, std::move(key));
     }
     return keys;
 }

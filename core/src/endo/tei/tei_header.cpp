@@ -20,9 +20,9 @@ bool opens(const XmlToken& token, std::string_view name) {
 // Whether the title statement of the header from `start` on names a main
 // title. Only the title statement counts: a main title of a source
 // description is another work's.
-bool has_main_title(const std::vector<XmlToken>& tokens, std::size_t start) {
+bool has_main_title(TeiTokens& tokens, std::size_t start) {
     std::size_t header = 1, statement = 0;
-    for (std::size_t i = start; i < tokens.size() && header > 0; ++i) {
+    for (std::size_t i = start; tokens.has(i) && header > 0; ++i) {
         if (opens(tokens[i], "teiHeader")) ++header;
         if (tei_walk::is_close(tokens[i], "teiHeader")) --header;
         if (opens(tokens[i], "titleStmt")) ++statement;
@@ -47,9 +47,9 @@ std::optional<std::string_view> title_symbol(std::optional<std::string_view> typ
 }  // namespace
 
 Result<std::size_t> import_tei_header(TeiContext& context, std::size_t start, std::vector<Block>& blocks) {
-    const std::vector<XmlToken>& tokens = context.tokens;
+    TeiTokens& tokens = context.tokens;
     const bool main_title = has_main_title(tokens, start);
-    for (std::size_t i = start; i < tokens.size();) {
+    for (std::size_t i = start; tokens.has(i);) {
         if (tei_walk::is_close(tokens[i], "teiHeader")) return i + 1;
         const auto* open = std::get_if<XmlOpen>(&tokens[i]);
         if (open == nullptr || open->self_closing || open->name == "titleStmt" || open->name == "fileDesc") {
@@ -64,7 +64,7 @@ Result<std::size_t> import_tei_header(TeiContext& context, std::size_t start, st
         } else if (open->name == "editor") {
             symbol = "=;";
         } else {
-            Result<std::size_t> next = skip_element(tokens, i + 1, open->name, context.closes);
+            Result<std::size_t> next = tokens.skip(i + 1, open->name);
             if (!next) return next;
             i = *next;
             continue;

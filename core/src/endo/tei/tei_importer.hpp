@@ -12,7 +12,8 @@
 namespace ilvex {
 
 // Hands the imported document to `sink`: its declaration, then its
-// top-level blocks. Nothing reaches the sink when the import fails.
+// top-level blocks as they are read (a prose division under a heading in
+// pieces). A failed import may have handed some blocks before its error.
 Status import_tei(std::string_view text, ImportSink& sink);
 
 // The imported document whole.

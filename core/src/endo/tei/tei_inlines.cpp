@@ -105,7 +105,6 @@ bool ignored_close(std::string_view name) {
 
 constexpr std::string_view quotation_symbol = "\"\"";
 constexpr std::string_view gap_text = "[\u2026]";
-constexpr std::size_t near_text_length = 60;
 
 Inline sim(std::string_view symbol, std::vector<Inline> children, std::vector<std::string> genoses = {}) {
     return Inline::EndoSimmere{std::string(symbol), std::move(children), Suffix{std::nullopt, std::move(genoses)},
@@ -122,29 +121,11 @@ void append(std::vector<Inline>& to, std::vector<Inline>&& from) {
     for (Inline& item : from) to.push_back(std::move(item));
 }
 
-// The last 60 characters of the nearest non-blank text before `index`,
-// trimmed and undecoded, for the message that names an unread token.
-std::string near_text(const std::vector<XmlToken>& tokens, std::size_t index) {
-    while (index > 0) {
-        --index;
-        const auto* piece = std::get_if<XmlText>(&tokens[index]);
-        if (piece == nullptr) continue;
-        std::string_view trimmed = unicode::trim(piece->text);
-        if (trimmed.empty()) continue;
-        std::size_t start = trimmed.size();
-        for (std::size_t count = 0; count < near_text_length && start > 0; ++count) {
-            unicode::prev_char(trimmed, start);
-        }
-        return std::string(trimmed.substr(start));
-    }
-    return {};
-}
-
 Error unsupported_inline(const TeiContext& context, std::size_t index) {
     std::string message = "unsupported ";
     message += format_xml_token(context.tokens[index]);
     message += " inline (near: \"...";
-    message += near_text(context.tokens, index);
+    message += context.tokens.near_text(index);
     message += "\")";
     return context.error(message);
 }
@@ -167,10 +148,10 @@ public:
     InlineWalk(TeiContext& context, std::string_view close) : context_(context), close_(close) {}
 
     Result<TeiInlines> run(std::size_t start) {
-        const std::vector<XmlToken>& tokens = context_.tokens;
+        TeiTokens& tokens = context_.tokens;
         std::size_t i = start;
         while (true) {
-            if (i >= tokens.size()) return tei_unterminated_error(close_);
+            if (!tokens.has(i)) return tei_unterminated_error(close_);
             const XmlToken& token = tokens[i];
             if (const auto* piece = std::get_if<XmlText>(&token)) {
                 std::string value = tei_text(piece->text);
@@ -310,7 +291,7 @@ private:
     Result<std::size_t> after_element(std::size_t i) {
         const XmlOpen& open = std::get<XmlOpen>(context_.tokens[i]);
         if (open.self_closing) return i + 1;
-        return skip_element(context_.tokens, i + 1, open.name, context_.closes);
+        return context_.tokens.skip(i + 1, open.name);
     }
 
     void take(TeiInlines&& content) {
@@ -321,13 +302,13 @@ private:
     // The edited text of a critical apparatus: its lemma, else its first
     // reading; the other readings are passed over unread.
     Result<std::size_t> app(std::size_t i) {
-        const std::vector<XmlToken>& tokens = context_.tokens;
+        TeiTokens& tokens = context_.tokens;
         if (std::get<XmlOpen>(tokens[i]).self_closing) return i + 1;
         std::optional<std::size_t> lemma;
         std::optional<std::size_t> first_reading;
         std::size_t j = i + 1;
         while (true) {
-            if (j >= tokens.size()) return tei_unterminated_error("app");
+            if (!tokens.has(j)) return tei_unterminated_error("app");
             if (const auto* end = std::get_if<XmlClose>(&tokens[j])) {
                 if (end->name == "app") break;
                 ++j;
@@ -366,11 +347,11 @@ private:
     // Whether a reference at `i` to `target` ("#id") is the callout of the
     // note right after it, which then makes the callout itself.
     bool is_note_callout(std::size_t i, std::string_view target) const {
-        const std::vector<XmlToken>& tokens = context_.tokens;
-        const std::optional<std::size_t> close = context_.closes.close_of(i);
+        TeiTokens& tokens = context_.tokens;
+        const std::optional<std::size_t> close = context_.tokens.close_of(i);
         if (!close) return false;
         const std::size_t j = skip_blank_texts(tokens, *close + 1);
-        if (j >= tokens.size()) return false;
+        if (!tokens.has(j)) return false;
         const auto* open = std::get_if<XmlOpen>(&tokens[j]);
         if (open == nullptr || open->name != "note") return false;
         const auto id = attribute_value(open->attrs, "xml:id");
@@ -381,7 +362,7 @@ private:
         const XmlOpen& open = std::get<XmlOpen>(context_.tokens[i]);
         const std::string target(attribute_value(open.attrs, "target").value_or(""));
         if (target.starts_with('#') && !open.self_closing && is_note_callout(i, target)) {
-            return *context_.closes.close_of(i) + 1;
+            return *context_.tokens.close_of(i) + 1;
         }
         Result<TeiInlines> content = tei_element_inlines(context_, i);
         if (!content) return std::move(content).error();
@@ -402,13 +383,13 @@ private:
     }
 
     Result<std::size_t> list(std::size_t i) {
-        const std::vector<XmlToken>& tokens = context_.tokens;
+        TeiTokens& tokens = context_.tokens;
         if (std::get<XmlOpen>(tokens[i]).self_closing) return i + 1;
         const std::string_view name = std::get<XmlOpen>(tokens[i]).name;
         bool first = true;
         std::size_t j = i + 1;
         while (true) {
-            if (j >= tokens.size()) return tei_unterminated_error(name);
+            if (!tokens.has(j)) return tei_unterminated_error(name);
             const XmlToken& token = tokens[j];
             if (const auto* open = std::get_if<XmlOpen>(&token)) {
                 const std::string_view child = open->name;
@@ -440,14 +421,14 @@ private:
     }
 
     Result<std::size_t> choice(std::size_t i) {
-        const std::vector<XmlToken>& tokens = context_.tokens;
+        TeiTokens& tokens = context_.tokens;
         if (std::get<XmlOpen>(tokens[i]).self_closing) return i + 1;
         const std::uint64_t notes_before = context_.notes;
         std::vector<Inline> preferred;
         std::vector<Inline> alternative;
         std::size_t j = i + 1;
         while (true) {
-            if (j >= tokens.size()) return context_.error("unterminated <choice>");
+            if (!tokens.has(j)) return context_.error("unterminated <choice>");
             const XmlToken& token = tokens[j];
             if (const auto* open = std::get_if<XmlOpen>(&token)) {
                 const std::string_view child = open->name;
@@ -477,11 +458,11 @@ private:
     // A quotation: a verse quotation flattened into one run, or running
     // text edged like any content.
     Result<std::size_t> quote(std::size_t i) {
-        const std::vector<XmlToken>& tokens = context_.tokens;
+        TeiTokens& tokens = context_.tokens;
         const XmlOpen& open = std::get<XmlOpen>(tokens[i]);
         if (open.self_closing) return i + 1;
         const std::size_t first = skip_blank_texts(tokens, i + 1);
-        const auto* child = first < tokens.size() ? std::get_if<XmlOpen>(&tokens[first]) : nullptr;
+        const auto* child = tokens.has(first) ? std::get_if<XmlOpen>(&tokens[first]) : nullptr;
         const bool verse = attribute_value(open.attrs, "type") == "verse" ||
                            (child != nullptr && (child->name == "l" || child->name == "lg" || child->name == "sp"));
         Result<TeiInlines> content = verse ? import_tei_quote(context_, i + 1) : import_tei_inlines(context_, i + 1, "quote");

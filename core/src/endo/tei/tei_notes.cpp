@@ -28,12 +28,12 @@ void append(std::vector<Block>& to, std::vector<Block>&& from) {
 Result<TeiBlocks> import_tei_note_body(TeiContext& context, std::size_t start) {
     Result<NestingDepth::Level> level = context.import.enter();
     if (!level) return std::move(level).error();
-    const std::vector<XmlToken>& tokens = context.tokens;
+    TeiTokens& tokens = context.tokens;
     TeiBlocks body;
     std::size_t i = start;
     while (true) {
         i = skip_blank_texts(tokens, i);
-        if (i >= tokens.size()) return tei_unterminated_error("note");
+        if (!tokens.has(i)) return tei_unterminated_error("note");
         const XmlToken& token = tokens[i];
         if (const auto* close = std::get_if<XmlClose>(&token); close != nullptr && close->name == "note") {
             body.next = i + 1;

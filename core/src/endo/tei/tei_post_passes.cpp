@@ -37,35 +37,41 @@ bool normalize_milestone(Inline::Milestone& milestone, TeiMilestoneState& state)
     return state.seen.insert(std::move(key)).second;
 }
 
-// Calls `on_inlines` for every inline list of `blocks` that the TEI passes
+template <class OnInlines>
+void for_each_inline_list(std::vector<Block>& blocks, bool verse, OnInlines& on_inlines);
+
+// Calls `on_inlines` for every inline list of `block` that the TEI passes
 // enter, in document order: a paragraph's, a Para's lemma, children and
 // hypograph, a Stichoi's lemma, lines and hypograph (when `verse`), the
 // children of a Diaphane or Englossis.
 template <class OnInlines>
-void for_each_inline_list(std::vector<Block>& blocks, bool verse, OnInlines& on_inlines) {
-    for (Block& block : blocks) {
-        std::visit(
-            [&](auto& x) {
-                using T = std::decay_t<decltype(x)>;
-                if constexpr (std::is_same_v<T, Block::Paragraph>) {
-                    on_inlines(x.inlines);
-                } else if constexpr (std::is_same_v<T, Block::Para>) {
-                    on_inlines(x.lemma);
-                    for_each_inline_list(x.children, verse, on_inlines);
-                    on_inlines(x.hypograph);
-                } else if constexpr (std::is_same_v<T, Block::Stichoi>) {
-                    if (!verse) return;
-                    on_inlines(x.lemma);
-                    for (Strophe& strophe : x.strophes) {
-                        for (std::vector<Inline>& line : strophe) on_inlines(line);
-                    }
-                    on_inlines(x.hypograph);
-                } else if constexpr (std::is_same_v<T, Block::Diaphane> || std::is_same_v<T, Block::Englossis>) {
-                    for_each_inline_list(x.children, verse, on_inlines);
+void for_each_inline_list(Block& block, bool verse, OnInlines& on_inlines) {
+    std::visit(
+        [&](auto& x) {
+            using T = std::decay_t<decltype(x)>;
+            if constexpr (std::is_same_v<T, Block::Paragraph>) {
+                on_inlines(x.inlines);
+            } else if constexpr (std::is_same_v<T, Block::Para>) {
+                on_inlines(x.lemma);
+                for_each_inline_list(x.children, verse, on_inlines);
+                on_inlines(x.hypograph);
+            } else if constexpr (std::is_same_v<T, Block::Stichoi>) {
+                if (!verse) return;
+                on_inlines(x.lemma);
+                for (Strophe& strophe : x.strophes) {
+                    for (std::vector<Inline>& line : strophe) on_inlines(line);
                 }
-            },
-            block.node);
-    }
+                on_inlines(x.hypograph);
+            } else if constexpr (std::is_same_v<T, Block::Diaphane> || std::is_same_v<T, Block::Englossis>) {
+                for_each_inline_list(x.children, verse, on_inlines);
+            }
+        },
+        block.node);
+}
+
+template <class OnInlines>
+void for_each_inline_list(std::vector<Block>& blocks, bool verse, OnInlines& on_inlines) {
+    for (Block& block : blocks) for_each_inline_list(block, verse, on_inlines);
 }
 
 // The children of a sim or diaphane inline, where the passes enter them.
@@ -87,9 +93,9 @@ void normalize_tei_milestone_inlines(std::vector<Inline>& inlines, TeiMilestoneS
     }
 }
 
-void normalize_tei_milestones(std::vector<Block>& blocks, TeiMilestoneState& state) {
+void normalize_tei_milestones(Block& block, TeiMilestoneState& state) {
     auto on_inlines = [&state](std::vector<Inline>& inlines) { normalize_tei_milestone_inlines(inlines, state); };
-    for_each_inline_list(blocks, true, on_inlines);
+    for_each_inline_list(block, true, on_inlines);
 }
 
 void rewrite_tei_entry_ref_inlines(std::vector<Inline>& inlines,
@@ -103,10 +109,10 @@ void rewrite_tei_entry_ref_inlines(std::vector<Inline>& inlines,
     }
 }
 
-void rewrite_tei_entry_refs(std::vector<Block>& blocks,
-                            const std::unordered_map<std::string, std::string>& keys) {
+void rewrite_tei_entry_refs(Block& block, const std::unordered_map<std::string, std::string>& keys) {
+    if (keys.empty()) return;
     auto on_inlines = [&keys](std::vector<Inline>& inlines) { rewrite_tei_entry_ref_inlines(inlines, keys); };
-    for_each_inline_list(blocks, false, on_inlines);
+    for_each_inline_list(block, false, on_inlines);
 }
 
 }  // namespace ilvex

@@ -1,6 +1,6 @@
-// The passes that run over a finished TEI import: milestone normalization
-// in prose documents, the rewrite of cross-references to entry keys in
-// dictionaries.
+// The passes that run over each block of a TEI import as it is handed on:
+// milestone normalization in prose documents, the rewrite of
+// cross-references to entry keys in dictionaries.
 #pragma once
 
 #include <string>
@@ -20,18 +20,18 @@ struct TeiMilestoneState {
     std::unordered_set<std::string> seen;
 };
 
-// Walks the milestones of `blocks` in document order: a Bekker line number
+// Walks the milestones of `block` in document order (the state carries
+// them from block to block): a Bekker line number
 // is read on the Bekker page in force ("5" after "1456a" is "1456a5"), a page
 // milestone sets the page, a section milestone whose value begins with the
 // page takes the page's scheme, and a milestone met before is replaced by a
 // space.
-void normalize_tei_milestones(std::vector<Block>& blocks, TeiMilestoneState& state);
+void normalize_tei_milestones(Block& block, TeiMilestoneState& state);
 void normalize_tei_milestone_inlines(std::vector<Inline>& inlines, TeiMilestoneState& state);
 
-// Gives every ">" reference whose parameter is an entry identifier of `keys`
-// that entry's key.
-void rewrite_tei_entry_refs(std::vector<Block>& blocks,
-                            const std::unordered_map<std::string, std::string>& keys);
+// Gives every ">" reference of `block` whose parameter is an entry
+// identifier of `keys` that entry's key.
+void rewrite_tei_entry_refs(Block& block, const std::unordered_map<std::string, std::string>& keys);
 void rewrite_tei_entry_ref_inlines(std::vector<Inline>& inlines,
                                    const std::unordered_map<std::string, std::string>& keys);
 

@@ -61,14 +61,14 @@ Result<std::size_t> front_element(TeiContext& context, std::size_t index, std::v
         return epigraph->next;
     }
     if (name == "argument") return argument(context, index, blocks);
-    return skip_element(context.tokens, index + 1, name, context.closes);
+    return context.tokens.skip(index + 1, name);
 }
 
 // The front matter from `start` (after its start tag) to its end tag.
 Result<std::size_t> front(TeiContext& context, std::size_t start, std::vector<Block>& blocks) {
-    const std::vector<XmlToken>& tokens = context.tokens;
+    TeiTokens& tokens = context.tokens;
     std::size_t depth = 1;
-    for (std::size_t i = start; i < tokens.size();) {
+    for (std::size_t i = start; tokens.has(i);) {
         if (const auto* close = std::get_if<XmlClose>(&tokens[i])) {
             if (close->name == "front" && --depth == 0) return i + 1;
             ++i;
@@ -91,8 +91,35 @@ Result<std::size_t> front(TeiContext& context, std::size_t start, std::vector<Bl
     return context.error("unterminated <front>");
 }
 
-// One start tag of the top level at `index`.
-Result<std::size_t> top_level_element(TeiContext& context, std::size_t index, std::vector<Block>& blocks) {
+// The prose text's blocks, milestones normalized on the way, handed to the
+// import's sink as they are read.
+class ProseOutput final : public TeiBlockStream {
+public:
+    explicit ProseOutput(ImportSink& sink) : sink_(sink) {}
+
+    void block(Block&& block) override {
+        normalize_tei_milestones(block, milestones_);
+        sink_.block(std::move(block));
+    }
+
+    // The division's lemma is walked now, its blocks as they come: the
+    // order of a walk over the whole division.
+    void open(Block&& division) override {
+        normalize_tei_milestones(division, milestones_);
+        sink_.open(std::move(division));
+    }
+
+    void close() override { sink_.close(); }
+
+private:
+    ImportSink& sink_;
+    TeiMilestoneState milestones_;
+};
+
+// One start tag of the top level at `index`: the blocks of the body go to
+// `output` as they are read, those of any other element to `blocks`.
+Result<std::size_t> top_level_element(TeiContext& context, std::size_t index, std::vector<Block>& blocks,
+                                      ProseOutput& output) {
     const XmlOpen& open = std::get<XmlOpen>(context.tokens[index]);
     const std::string_view name = open.name;
     if (name == "TEI" || name == "TEI.2" || name == "text") return index + 1;
@@ -103,21 +130,14 @@ Result<std::size_t> top_level_element(TeiContext& context, std::size_t index, st
     if (open.self_closing) return index + 1;
     if (name == "teiHeader") return import_tei_header(context, index + 1, blocks);
     if (name == "front") return front(context, index + 1, blocks);
-    if (name == "body") {
-        Result<TeiBlocks> body = import_tei_blocks(context, index + 1, "body", 0);
-        if (!body) return std::move(body).error();
-        for (Block& block : body->blocks) blocks.push_back(std::move(block));
-        return body->next;
-    }
-    return skip_element(context.tokens, index + 1, name, context.closes);
+    if (name == "body") return stream_tei_blocks(context, index + 1, "body", output);
+    return context.tokens.skip(index + 1, name);
 }
 
-}  // namespace
-
-Result<std::vector<Block>> import_tei_prose(TeiContext& context) {
-    std::vector<Block> blocks;
-    const std::vector<XmlToken>& tokens = context.tokens;
-    for (std::size_t i = 0; i < tokens.size();) {
+// The walk over the top level.
+Status walk(TeiContext& context, ProseOutput& output) {
+    TeiTokens& tokens = context.tokens;
+    for (std::size_t i = 0; tokens.has(i);) {
         const XmlToken& token = tokens[i];
         if (is_blank_text(token)) {
             ++i;
@@ -131,13 +151,24 @@ Result<std::vector<Block>> import_tei_prose(TeiContext& context) {
             continue;
         }
         if (std::holds_alternative<XmlText>(token)) return unexpected(context, token);
-        Result<std::size_t> next = top_level_element(context, i, blocks);
+        std::vector<Block> blocks;
+        Result<std::size_t> next = top_level_element(context, i, blocks, output);
         if (!next) return std::move(next).error();
+        for (Block& block : blocks) output.block(std::move(block));
         i = *next;
+        tokens.release(i);
     }
-    TeiMilestoneState milestones;
-    normalize_tei_milestones(blocks, milestones);
-    return blocks;
+    return {};
+}
+
+}  // namespace
+
+Status import_tei_prose(std::string_view text, ImportSink& sink) {
+    TeiContext context(text);
+    ProseOutput output(sink);
+    if (Status walked = walk(context, output); !walked) return context.tokens.first_error(std::move(walked).error());
+    if (context.tokens.error()) return *context.tokens.error();
+    return {};
 }
 
 }  // namespace ilvex

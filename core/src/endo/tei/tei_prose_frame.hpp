@@ -2,18 +2,18 @@
 // the front matter's title page, epigraph and argument, and the body.
 #pragma once
 
-#include <vector>
+#include <string_view>
 
-#include "dendron/document.hpp"
 #include "dialektos/result.hpp"
-#include "endo/tei/tei_context.hpp"
+#include "endo/import_sink.hpp"
 
 namespace ilvex {
 
-// The blocks of the whole token list read as a prose text, milestones
-// normalized. Back matter and standOff leave nothing; a stray text or an
-// element the top level does not hold fails with "unexpected <token> at
-// document level".
-Result<std::vector<Block>> import_tei_prose(TeiContext& context);
+// Hands the blocks of `text` read as a prose text to `sink` as they are
+// read, milestones normalized. Back matter and standOff leave nothing; a
+// stray text or an element the top level does not hold fails with
+// "unexpected <token> at document level". The sink has had the
+// declaration; a failure is the import's error.
+Status import_tei_prose(std::string_view text, ImportSink& sink);
 
 }  // namespace ilvex

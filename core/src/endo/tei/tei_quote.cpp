@@ -19,10 +19,10 @@ public:
     explicit QuoteWalk(TeiContext& context) : context_(context) {}
 
     Result<TeiInlines> run(std::size_t start) {
-        const std::vector<XmlToken>& tokens = context_.tokens;
+        TeiTokens& tokens = context_.tokens;
         std::size_t i = start;
         while (true) {
-            if (i >= tokens.size()) return context_.error("unterminated verse <quote>");
+            if (!tokens.has(i)) return context_.error("unterminated verse <quote>");
             const XmlToken& token = tokens[i];
             if (const auto* piece = std::get_if<XmlText>(&token)) {
                 const std::string value = tei_text(piece->text);
@@ -71,7 +71,7 @@ private:
     }
 
     Result<std::size_t> element(std::size_t i) {
-        const std::vector<XmlToken>& tokens = context_.tokens;
+        TeiTokens& tokens = context_.tokens;
         const XmlOpen& open = std::get<XmlOpen>(tokens[i]);
         const std::string_view name = open.name;
         if (name == "lg" || name == "sp") return i + 1;
@@ -90,7 +90,7 @@ private:
                            name == "placeName" || name == "bibl" || name == "note";
         if (!known) return unsupported(i);
         if (open.self_closing) return i + 1;
-        if (name == "note") return skip_element(tokens, i + 1, name, context_.closes);
+        if (name == "note") return tokens.skip(i + 1, name);
         const bool run_empty = run_.empty();
         Result<TeiInlines> converted = name == "quote" ? import_tei_quote(context_, i + 1) : content(i);
         if (!converted) return std::move(converted).error();

@@ -11,14 +11,14 @@ bool is_blank_text(const XmlToken& token) {
     return piece != nullptr && unicode::trim(piece->text).empty();
 }
 
-std::size_t skip_blank_texts(const std::vector<XmlToken>& tokens, std::size_t index) {
-    while (index < tokens.size() && is_blank_text(tokens[index])) ++index;
+std::size_t skip_blank_texts(TeiTokens& tokens, std::size_t index) {
+    while (tokens.has(index) && is_blank_text(tokens[index])) ++index;
     return index;
 }
 
-std::size_t after_own_close(const std::vector<XmlToken>& tokens, std::size_t open) {
+std::size_t after_own_close(TeiTokens& tokens, std::size_t open) {
     const XmlOpen& tag = std::get<XmlOpen>(tokens[open]);
-    if (tag.self_closing || open + 1 >= tokens.size()) return open + 1;
+    if (tag.self_closing || !tokens.has(open + 1)) return open + 1;
     const auto* close = std::get_if<XmlClose>(&tokens[open + 1]);
     return close != nullptr && close->name == tag.name ? open + 2 : open + 1;
 }

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "endo/tei/tei_token_window.hpp"
 #include "endo/xml/xml_token.hpp"
 
 namespace ilvex {
@@ -14,12 +14,12 @@ namespace ilvex {
 bool is_blank_text(const XmlToken& token);
 
 // The first index from `index` on that is not blank text.
-std::size_t skip_blank_texts(const std::vector<XmlToken>& tokens, std::size_t index);
+std::size_t skip_blank_texts(TeiTokens& tokens, std::size_t index);
 
 // Past the start tag at `open`, and past its end tag too when that follows
 // at once (an empty element written as a pair); any content is left to the
 // caller's walk.
-std::size_t after_own_close(const std::vector<XmlToken>& tokens, std::size_t open);
+std::size_t after_own_close(TeiTokens& tokens, std::size_t open);
 
 // Source text as running text holds it: entities decoded, white space runs
 // collapsed to one space.

@@ -72,13 +72,13 @@ struct GroupParts {
 Result<GroupParts> line_group_parts(TeiContext& context, std::size_t start) {
     Result<NestingDepth::Level> level = context.import.enter();
     if (!level) return std::move(level).error();
-    const std::vector<XmlToken>& tokens = context.tokens;
+    TeiTokens& tokens = context.tokens;
     GroupParts group;
     StropheList strophes;
     std::size_t i = start;
     while (true) {
         i = skip_blank_texts(tokens, i);
-        if (i >= tokens.size()) return tei_unterminated_error("lg");
+        if (!tokens.has(i)) return tei_unterminated_error("lg");
         const XmlToken& token = tokens[i];
         if (closes(token, "lg")) {
             group.strophes = std::move(strophes).release();
@@ -144,13 +144,13 @@ Result<TeiLineGroup> tei_element_line_group(TeiContext& context, std::size_t ope
 Result<TeiAbVerse> import_tei_ab_verse(TeiContext& context, std::size_t start) {
     Result<NestingDepth::Level> level = context.import.enter();
     if (!level) return std::move(level).error();
-    const std::vector<XmlToken>& tokens = context.tokens;
+    TeiTokens& tokens = context.tokens;
     TeiAbVerse verse;
     StropheList strophes;
     std::size_t i = start;
     while (true) {
         i = skip_blank_texts(tokens, i);
-        if (i >= tokens.size()) return tei_unterminated_error("ab");
+        if (!tokens.has(i)) return tei_unterminated_error("ab");
         const XmlToken& token = tokens[i];
         const auto* open = std::get_if<XmlOpen>(&token);
         if (closes(token, "ab")) {
@@ -187,13 +187,13 @@ Result<TeiAbVerse> import_tei_ab_verse(TeiContext& context, std::size_t start) {
 Result<TeiBlock> import_tei_epigraph(TeiContext& context, std::size_t start) {
     Result<NestingDepth::Level> level = context.import.enter();
     if (!level) return std::move(level).error();
-    const std::vector<XmlToken>& tokens = context.tokens;
+    TeiTokens& tokens = context.tokens;
     Block::Para epigraph;
     epigraph.symbol = "\"/";
     std::size_t i = start;
     while (true) {
         i = skip_blank_texts(tokens, i);
-        if (i >= tokens.size()) return tei_unterminated_error("epigraph");
+        if (!tokens.has(i)) return tei_unterminated_error("epigraph");
         const XmlToken& token = tokens[i];
         if (closes(token, "epigraph")) return TeiBlock{Block(std::move(epigraph)), i + 1};
         if (closes(token, "cit")) {

@@ -21,7 +21,7 @@ inline bool is_close(const XmlToken& token, std::string_view name) {
 // a self-closing tag is an empty element.
 inline Result<ElementText> plain_text_at(const TeiContext& context, std::size_t index, const XmlOpen& open) {
     if (open.self_closing) return ElementText{"", index + 1};
-    return element_plain_text(context.tokens, index + 1, open.name);
+    return context.tokens.plain_text(index + 1, open.name);
 }
 
 }  // namespace ilvex::tei_walk

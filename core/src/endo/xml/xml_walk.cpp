@@ -13,21 +13,13 @@ namespace {
 
 constexpr std::size_t no_close = std::numeric_limits<std::size_t>::max();
 
-Error unterminated(Error (*make_error)(std::string_view), std::string_view name) {
-    std::string message = "unterminated <";
-    message += name;
-    message += '>';
-    return make_error(message);
-}
+using xml_walk_detail::closes_element;
+using xml_walk_detail::opens_element;
+using xml_walk_detail::unterminated;
 
-bool opens_element(const XmlToken& token, std::string_view name) {
-    const auto* open = std::get_if<XmlOpen>(&token);
-    return open != nullptr && !open->self_closing && open->name == name;
-}
-
-bool closes_element(const XmlToken& token, std::string_view name) {
-    const auto* close = std::get_if<XmlClose>(&token);
-    return close != nullptr && close->name == name;
+// The token at `i` of `tokens`, null past the last.
+auto token_at(const std::vector<XmlToken>& tokens) {
+    return [&tokens](std::size_t i) { return i < tokens.size() ? &tokens[i] : nullptr; };
 }
 
 }  // namespace
@@ -55,15 +47,7 @@ std::optional<std::size_t> MatchingCloses::close_of(std::size_t open_index) cons
 
 Result<std::size_t> skip_element(const std::vector<XmlToken>& tokens, std::size_t start,
                                   std::string_view name) {
-    std::size_t depth = 1;
-    for (std::size_t i = start; i < tokens.size(); ++i) {
-        if (opens_element(tokens[i], name)) {
-            ++depth;
-        } else if (closes_element(tokens[i], name) && --depth == 0) {
-            return i + 1;
-        }
-    }
-    return unterminated(tei_import_error, name);
+    return skip_element_at(token_at(tokens), start, name);
 }
 
 Result<std::size_t> skip_element(const std::vector<XmlToken>& tokens, std::size_t start,
@@ -77,22 +61,7 @@ Result<std::size_t> skip_element(const std::vector<XmlToken>& tokens, std::size_
 
 Result<ElementText> element_plain_text(const std::vector<XmlToken>& tokens, std::size_t start,
                                        std::string_view name) {
-    std::string text;
-    std::size_t depth = 0;
-    for (std::size_t i = start; i < tokens.size(); ++i) {
-        const XmlToken& token = tokens[i];
-        if (const auto* open = std::get_if<XmlOpen>(&token)) {
-            if (!open->self_closing) ++depth;
-        } else if (const auto* close = std::get_if<XmlClose>(&token)) {
-            if (depth == 0 && close->name == name) {
-                return ElementText{collapse_whitespace(text), i + 1};
-            }
-            if (depth > 0) --depth;
-        } else {
-            text += decode_xml_entities(std::get<XmlText>(token).text);
-        }
-    }
-    return unterminated(tei_import_error, name);
+    return element_plain_text_at(token_at(tokens), start, name);
 }
 
 Result<ElementText> element_text_only(const std::vector<XmlToken>& tokens, std::size_t start,

@@ -11,6 +11,9 @@
 #include <vector>
 
 #include "dialektos/result.hpp"
+#include "endo/import_errors.hpp"
+#include "endo/whitespace.hpp"
+#include "endo/xml/xml_entities.hpp"
 #include "endo/xml/xml_token.hpp"
 
 namespace ilvex {
@@ -67,9 +70,74 @@ Result<ElementText> element_plain_text(const std::vector<XmlToken>& tokens, std:
 Result<ElementText> element_text_only(const std::vector<XmlToken>& tokens, std::size_t start,
                                       std::string_view name);
 
+// skip_element and element_plain_text over tokens read by index through
+// `at`, which gives a pointer to the token at an index, or null past the
+// last one: for a converter that reads its tokens as it goes.
+template <class At>
+Result<std::size_t> skip_element_at(At&& at, std::size_t start, std::string_view name);
+template <class At>
+Result<ElementText> element_plain_text_at(At&& at, std::size_t start, std::string_view name);
+
 // The value of the first attribute named exactly `name`. Stored names are
 // ASCII-lower-cased, so callers ask for "xml:id", never "xml:ID".
 std::optional<std::string_view> attribute_value(const std::vector<XmlAttribute>& attrs,
                                                 std::string_view name);
+
+namespace xml_walk_detail {
+
+inline Error unterminated(Error (*make_error)(std::string_view), std::string_view name) {
+    std::string message = "unterminated <";
+    message += name;
+    message += '>';
+    return make_error(message);
+}
+
+inline bool opens_element(const XmlToken& token, std::string_view name) {
+    const auto* open = std::get_if<XmlOpen>(&token);
+    return open != nullptr && !open->self_closing && open->name == name;
+}
+
+inline bool closes_element(const XmlToken& token, std::string_view name) {
+    const auto* close = std::get_if<XmlClose>(&token);
+    return close != nullptr && close->name == name;
+}
+
+}  // namespace xml_walk_detail
+
+template <class At>
+Result<std::size_t> skip_element_at(At&& at, std::size_t start, std::string_view name) {
+    std::size_t depth = 1;
+    for (std::size_t i = start;; ++i) {
+        const XmlToken* token = at(i);
+        if (token == nullptr) break;
+        if (xml_walk_detail::opens_element(*token, name)) {
+            ++depth;
+        } else if (xml_walk_detail::closes_element(*token, name) && --depth == 0) {
+            return i + 1;
+        }
+    }
+    return xml_walk_detail::unterminated(tei_import_error, name);
+}
+
+template <class At>
+Result<ElementText> element_plain_text_at(At&& at, std::size_t start, std::string_view name) {
+    std::string text;
+    std::size_t depth = 0;
+    for (std::size_t i = start;; ++i) {
+        const XmlToken* token = at(i);
+        if (token == nullptr) break;
+        if (const auto* open = std::get_if<XmlOpen>(token)) {
+            if (!open->self_closing) ++depth;
+        } else if (const auto* close = std::get_if<XmlClose>(token)) {
+            if (depth == 0 && close->name == name) {
+                return ElementText{collapse_whitespace(text), i + 1};
+            }
+            if (depth > 0) --depth;
+        } else {
+            text += decode_xml_entities(std::get<XmlText>(*token).text);
+        }
+    }
+    return xml_walk_detail::unterminated(tei_import_error, name);
+}
 
 }  // namespace ilvex
