@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -38,80 +36,16 @@ TEST(SkipElement, CountsOnlyTheElementsOwnName) {
     };
     for (const SkipCase& c : cases) {
         const std::vector<XmlToken> tokens = tokens_of(c.xml);
-        const MatchingCloses closes(tokens);
         const auto plain = skip_element(tokens, 1, c.name);
-        const auto indexed = skip_element(tokens, 1, c.name, closes);
         ASSERT_EQ(plain.ok(), c.next.has_value()) << c.xml;
-        ASSERT_EQ(indexed.ok(), c.next.has_value()) << c.xml;
         if (c.next) {
             EXPECT_EQ(*plain, *c.next) << c.xml;
-            EXPECT_EQ(*indexed, *c.next) << c.xml;
         } else {
             const std::string text = "missing or unreadable resource: tei import: unterminated <" +
                                      c.name + ">";
             EXPECT_EQ(error_message(plain.error()), text);
-            EXPECT_EQ(error_message(indexed.error()), text);
         }
     }
-}
-
-// A self-closing tag's content runs on to the next end tag of its name, which
-// the table does not hold: skip_element walks there instead.
-TEST(SkipElement, TableFallsBackWhereItHasNoAnswer) {
-    const std::vector<XmlToken> tokens = tokens_of("<idno/>x<b/></idno><idno></idno>");
-    const MatchingCloses closes(tokens);
-    EXPECT_EQ(*skip_element(tokens, 1, "idno", closes), 4u);
-    EXPECT_EQ(*skip_element(tokens, 0, "idno", closes), 4u);  // no Open before the start
-    EXPECT_FALSE(skip_element(tokens, 3, "b", closes).ok());  // "<b/>" ends no b
-}
-
-// The table against skip_element's own count, from every start tag of random
-// token lists.
-TEST(MatchingCloses, AgreesWithTheCountAtEveryOpen) {
-    const char* pieces[] = {"<a>", "</a>", "<b>", "</b>", "<a/>", "x", "</>"};
-    std::mt19937 random(11);
-    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
-    for (int round = 0; round < 2000; ++round) {
-        std::string xml;
-        for (int n = 0; n < 16; ++n) xml += pieces[pick(random)];
-        const std::vector<XmlToken> tokens = tokens_of(xml);
-        const MatchingCloses closes(tokens);
-        for (std::size_t i = 0; i < tokens.size(); ++i) {
-            const auto* open = std::get_if<XmlOpen>(&tokens[i]);
-            if (open == nullptr) {
-                EXPECT_FALSE(closes.close_of(i).has_value()) << xml << " at " << i;
-                continue;
-            }
-            std::optional<std::size_t> expected;
-            if (!open->self_closing) {
-                const auto next = skip_element(tokens, i + 1, open->name);
-                if (next.ok()) expected = *next - 1;
-            }
-            ASSERT_EQ(closes.close_of(i), expected) << xml << " at " << i;
-        }
-    }
-}
-
-// A converter that looks from every sibling to a later end tag: a megabyte of
-// unclosed siblings, each asking, must not rescan the rest of the list.
-TEST(MatchingCloses, MegabyteOfSiblingsTakesMilliseconds) {
-    std::string xml = "<body>";
-    while (xml.size() < 1'000'000) xml += "<p>x";
-    xml += "</body>";
-    const std::vector<XmlToken> tokens = tokens_of(xml);
-    const auto start = std::chrono::steady_clock::now();
-    const MatchingCloses closes(tokens);
-    std::size_t unterminated = 0;
-    for (std::size_t i = 1; i < tokens.size(); ++i) {
-        if (std::holds_alternative<XmlOpen>(tokens[i]) &&
-            !skip_element(tokens, i + 1, "p", closes).ok()) {
-            ++unterminated;
-        }
-    }
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(unterminated, 250'000u - 1);
-    EXPECT_LT(elapsed.count(), 2.0);
-    EXPECT_EQ(*skip_element(tokens, 1, "body", closes), tokens.size());
 }
 
 struct TextCase {

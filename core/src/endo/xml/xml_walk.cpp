@@ -1,7 +1,5 @@
 #include "endo/xml/xml_walk.hpp"
 
-#include <limits>
-#include <unordered_map>
 #include <utility>
 
 #include "endo/import_errors.hpp"
@@ -11,10 +9,7 @@
 namespace ilvex {
 namespace {
 
-constexpr std::size_t no_close = std::numeric_limits<std::size_t>::max();
-
 using xml_walk_detail::closes_element;
-using xml_walk_detail::opens_element;
 using xml_walk_detail::unterminated;
 
 // The token at `i` of `tokens`, null past the last.
@@ -24,39 +19,9 @@ auto token_at(const std::vector<XmlToken>& tokens) {
 
 }  // namespace
 
-MatchingCloses::MatchingCloses(const std::vector<XmlToken>& tokens)
-    : close_(tokens.size(), no_close) {
-    // One stack of unclosed start tags per element name.
-    std::unordered_map<std::string_view, std::vector<std::size_t>> open;
-    for (std::size_t i = 0; i < tokens.size(); ++i) {
-        if (const auto* tag = std::get_if<XmlOpen>(&tokens[i])) {
-            if (!tag->self_closing) open[tag->name].push_back(i);
-        } else if (const auto* end = std::get_if<XmlClose>(&tokens[i])) {
-            const auto found = open.find(end->name);
-            if (found == open.end() || found->second.empty()) continue;
-            close_[found->second.back()] = i;
-            found->second.pop_back();
-        }
-    }
-}
-
-std::optional<std::size_t> MatchingCloses::close_of(std::size_t open_index) const {
-    if (open_index >= close_.size() || close_[open_index] == no_close) return std::nullopt;
-    return close_[open_index];
-}
-
 Result<std::size_t> skip_element(const std::vector<XmlToken>& tokens, std::size_t start,
                                   std::string_view name) {
     return skip_element_at(token_at(tokens), start, name);
-}
-
-Result<std::size_t> skip_element(const std::vector<XmlToken>& tokens, std::size_t start,
-                                  std::string_view name, const MatchingCloses& closes) {
-    if (start == 0 || start > tokens.size() || !opens_element(tokens[start - 1], name)) {
-        return skip_element(tokens, start, name);
-    }
-    if (const auto close = closes.close_of(start - 1)) return *close + 1;
-    return unterminated(tei_import_error, name);
 }
 
 Result<ElementText> element_plain_text(const std::vector<XmlToken>& tokens, std::size_t start,

@@ -18,23 +18,6 @@
 
 namespace ilvex {
 
-// For every start tag of a token list, the index of the end tag that closes
-// it: the first later `Close` of the same name at which the `Open`s and
-// `Close`s of that name in between balance, tokens of other names ignored.
-// Built once per token list in one pass, so that converters which look ahead
-// to a later end tag answer in constant time instead of rescanning.
-class MatchingCloses {
-public:
-    explicit MatchingCloses(const std::vector<XmlToken>& tokens);
-
-    // Nothing for a self-closing `Open`, an unclosed one, or an index that
-    // is not an `Open`.
-    std::optional<std::size_t> close_of(std::size_t open_index) const;
-
-private:
-    std::vector<std::size_t> close_;
-};
-
 // The index just after the `Close` that ends the element `name` whose
 // content starts at `start`: from there a counter starting at 1 counts the
 // non-self-closing `Open`s of that name up and its `Close`s down. No such
@@ -42,12 +25,6 @@ private:
 // asks.
 Result<std::size_t> skip_element(const std::vector<XmlToken>& tokens, std::size_t start,
                                   std::string_view name);
-
-// The same answer, taken from `closes` (built over `tokens`) when the token
-// before `start` is the element's own non-self-closing `Open`; any other
-// start (a self-closing tag whose content runs on) is walked as above.
-Result<std::size_t> skip_element(const std::vector<XmlToken>& tokens, std::size_t start,
-                                  std::string_view name, const MatchingCloses& closes);
 
 struct ElementText {
     std::string text;
