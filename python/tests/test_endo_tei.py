@@ -114,6 +114,12 @@ class ProseFrameTest(TeiTestCase):
              "<text><body><p>x</p></body><back><p>b</p></back></text><standOff><p>s</p></standOff></TEI>",
              "@@@!litogramma\n\nx\n"),
             ("<TEI.2><text><body><p>x</p></body></text></TEI.2>", "@@@!litogramma\n\nx\n"),
+            # A gap leaves nothing, whatever describes it, here as in an epigraph.
+            ("<TEI><text><gap reason='x'><desc>d</desc></gap><body><p>a</p></body></text></TEI>",
+             "@@@!litogramma\n\na\n"),
+            ("<TEI><text><front><epigraph><gap reason='x'><desc>d</desc></gap><p>x</p></epigraph></front>"
+             "<body><p>a</p></body></text></TEI>",
+             '@@@!litogramma\n\n@"/\nx\n/"@\n\na\n'),
         ])
 
     def test_numbered_divisions_are_divisions(self):

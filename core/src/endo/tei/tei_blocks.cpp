@@ -351,11 +351,7 @@ private:
         return context_.error("unsupported " + format_xml_token(tokens[i]) + " at block level");
     }
 
-    Result<std::size_t> after_element(std::size_t i) {
-        const XmlOpen& open = std::get<XmlOpen>(context_.tokens[i]);
-        if (open.self_closing) return i + 1;
-        return context_.tokens.skip(i + 1, open.name);
-    }
+    Result<std::size_t> after_element(std::size_t i) { return ilvex::after_element(context_.tokens, i); }
 
     // A p that holds nothing but one said becomes that said's block.
     Result<std::size_t> paragraph_element(std::size_t i) {

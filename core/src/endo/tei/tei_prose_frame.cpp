@@ -123,7 +123,9 @@ Result<std::size_t> top_level_element(TeiContext& context, std::size_t index, st
     const XmlOpen& open = std::get<XmlOpen>(context.tokens[index]);
     const std::string_view name = open.name;
     if (name == "TEI" || name == "TEI.2" || name == "text") return index + 1;
-    if (name == "pb" || name == "gap") return after_own_close(context.tokens, index);
+    if (name == "pb") return after_own_close(context.tokens, index);
+    // A gap may describe what is missing (`<desc>`); nothing of it is kept.
+    if (name == "gap") return after_element(context.tokens, index);
     const bool known = name == "teiHeader" || name == "front" || name == "body" || name == "back" ||
                        name == "standOff" || name == "interpGrp";
     if (!known) return unexpected(context, context.tokens[index]);

@@ -23,6 +23,12 @@ std::size_t after_own_close(TeiTokens& tokens, std::size_t open) {
     return close != nullptr && close->name == tag.name ? open + 2 : open + 1;
 }
 
+Result<std::size_t> after_element(TeiTokens& tokens, std::size_t open) {
+    const XmlOpen& tag = std::get<XmlOpen>(tokens[open]);
+    if (tag.self_closing) return open + 1;
+    return tokens.skip(open + 1, tag.name);
+}
+
 std::string tei_text(std::string_view raw) { return collapse_whitespace(decode_xml_entities(raw)); }
 
 }  // namespace ilvex

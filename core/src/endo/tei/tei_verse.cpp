@@ -219,8 +219,12 @@ Result<TeiBlock> import_tei_epigraph(TeiContext& context, std::size_t start) {
             if (group->stichoi) epigraph.children.push_back(std::move(*group->stichoi));
             append(epigraph.children, std::move(group->blocks));
             i = group->next;
-        } else if (name == "pb" || name == "gap") {
+        } else if (name == "pb") {
             i = after_own_close(tokens, i);
+        } else if (name == "gap") {
+            Result<std::size_t> next = after_element(tokens, i);
+            if (!next) return std::move(next).error();
+            i = *next;
         } else if (name == "cit") {
             ++i;
         } else if (name == "bibl") {
