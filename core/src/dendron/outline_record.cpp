@@ -1,0 +1,108 @@
+#include "dendron/outline_record.hpp"
+
+#include <algorithm>
+
+namespace ilvex {
+namespace {
+
+OutlineKind kind_named(std::string_view name) {
+    for (std::size_t i = 0; i < std::size(outline_kind_names); ++i) {
+        if (outline_kind_names[i] == name) return static_cast<OutlineKind>(i);
+    }
+    return OutlineKind::Para;
+}
+
+}  // namespace
+
+OutlineRecords::OutlineRecords(std::initializer_list<OutlineBlock> blocks) {
+    for (const OutlineBlock& block : blocks) push_back(block);
+}
+
+void OutlineRecords::reserve_for_text(std::size_t text_size) {
+    // A block takes a few lines of at least a few bytes each; lemmas, onyms
+    // and genoses are a part of the text.
+    packed_.reserve(text_size / 32);
+    texts_.reserve(text_size / 4);
+}
+
+std::uint32_t OutlineRecords::table_index(const std::string* text) {
+    if (text == nullptr) return 0;
+    const auto [found, added] = table_index_.try_emplace(*text, static_cast<std::uint32_t>(table_.size() + 1));
+    if (added) table_.push_back(*text);
+    return found->second;
+}
+
+void OutlineRecords::add(OutlineKind kind, const std::string* symbol, const std::string* name,
+                         std::uint64_t depth, std::uint64_t start, std::uint64_t end, std::string_view lemma,
+                         const std::optional<std::string>& onym, const std::vector<std::string>& genoses) {
+    Packed& record = packed_.emplace_back();
+    record.start = start;
+    record.end = end;
+    record.text = texts_.size();
+    record.lemma_size = lemma.size();
+    record.onym_size = onym ? onym->size() : 0;
+    record.symbol = table_index(symbol);
+    // Only a Para or Stichoi with a symbol names a sim.
+    const bool named = symbol != nullptr && (kind == OutlineKind::Para || kind == OutlineKind::Stichoi);
+    record.name = named ? table_index(name) : 0;
+    record.genos_count = static_cast<std::uint32_t>(genoses.size());
+    record.depth = static_cast<std::uint16_t>(depth);
+    record.kind = kind;
+    record.has_onym = onym.has_value();
+    texts_ += lemma;
+    if (onym) texts_ += *onym;
+    for (const std::string& genos : genoses) {
+        std::uint64_t size = genos.size();
+        for (; size >= 0x80; size >>= 7) texts_.push_back(static_cast<char>((size & 0x7f) | 0x80));
+        texts_.push_back(static_cast<char>(size));
+        texts_ += genos;
+    }
+}
+
+void OutlineRecords::push_back(const OutlineBlock& block) {
+    add(kind_named(block.kind), block.symbol ? &*block.symbol : nullptr, block.name ? &*block.name : nullptr,
+        block.depth, block.start, block.end, block.lemma, block.onym, block.genoses);
+}
+
+std::string_view OutlineRecords::lemma(const Packed& record) const {
+    return std::string_view(texts_).substr(record.text, record.lemma_size);
+}
+
+std::optional<std::string_view> OutlineRecords::onym(const Packed& record) const {
+    if (!record.has_onym) return std::nullopt;
+    return std::string_view(texts_).substr(record.text + record.lemma_size, record.onym_size);
+}
+
+OutlineBlock OutlineRecords::operator[](std::size_t i) const {
+    const Packed& record = packed_[i];
+    OutlineBlock block;
+    block.kind = outline_kind_names[static_cast<std::size_t>(record.kind)];
+    if (record.symbol != 0) block.symbol = table_[record.symbol - 1];
+    if (record.name != 0) block.name = table_[record.name - 1];
+    block.depth = record.depth;
+    block.start = record.start;
+    block.end = record.end;
+    block.lemma = lemma(record);
+    if (const auto text = onym(record)) block.onym = std::string(*text);
+    each_genos(record, [&](std::string_view genos) {
+        block.genoses.emplace_back(genos);
+        return true;
+    });
+    return block;
+}
+
+void OutlineRecords::sort_by_lines() {
+    std::stable_sort(packed_.begin(), packed_.end(), [](const Packed& a, const Packed& b) {
+        return a.start != b.start ? a.start < b.start : a.end > b.end;
+    });
+}
+
+bool OutlineRecords::operator==(const OutlineRecords& other) const {
+    if (size() != other.size()) return false;
+    for (std::size_t i = 0; i < size(); ++i) {
+        if ((*this)[i] != other[i]) return false;
+    }
+    return true;
+}
+
+}  // namespace ilvex
