@@ -13,6 +13,29 @@
 
 namespace ilvex {
 
+// Allocates a large buffer in pages of its own (see
+// OutlineRecords::forget_before) and a small one as usual.
+template <class T>
+struct OwnPagesAllocator {
+    using value_type = T;
+    static constexpr std::size_t own_pages_from = 1 << 20;  // bytes
+
+    OwnPagesAllocator() = default;
+    template <class U>
+    OwnPagesAllocator(const OwnPagesAllocator<U>&) {}
+
+    T* allocate(std::size_t count) { return static_cast<T*>(allocate_bytes(count * sizeof(T))); }
+    void deallocate(T* data, std::size_t count) { deallocate_bytes(data, count * sizeof(T)); }
+    template <class U>
+    bool operator==(const OwnPagesAllocator<U>&) const { return true; }
+
+    static void* allocate_bytes(std::size_t size);
+    static void deallocate_bytes(void* data, std::size_t size);
+    // Gives the whole pages of [data, data + size) back to the system; they
+    // read as zeros afterwards. Only for a buffer in pages of its own.
+    static void release_bytes(void* data, std::size_t size);
+};
+
 struct OutlineBlock {
     std::string_view kind;              // "para", "stichoi", "diaphane" or "englossis"
     std::optional<std::string> symbol;  // an Englossis: its embedded dialektos id
@@ -95,12 +118,17 @@ public:
     // order they were added in on ties.
     void sort_by_lines();
 
+    // Tells that the records before `index` will not be read again, so that
+    // the memory of a large outline shrinks while it is turned into another
+    // form. Reading one of them afterwards is a fault.
+    void forget_before(std::size_t index);
+
     bool operator==(const OutlineRecords& other) const;
 
 private:
     std::uint32_t table_index(const std::string* text);
 
-    std::vector<Packed> packed_;
+    std::vector<Packed, OwnPagesAllocator<Packed>> packed_;
     // Per record: lemma, onym, then each genos after its size (7 bits a
     // byte, low bits first, the high bit set on every byte but the last).
     std::string texts_;

@@ -188,18 +188,30 @@ bool fill_entries(PyObject* list, std::size_t from, const std::vector<OutlineEnt
     return true;
 }
 
+// The list of `entries`, whose memory is then given back.
+PyObject* entries_to_py(std::vector<OutlineEntry>& entries, const Shared& shared) {
+    Owned list(entry_list(entries.size()));
+    if (!list || !fill_entries(list.get(), 0, entries, shared)) return nullptr;
+    std::vector<OutlineEntry>().swap(entries);
+    return list.release();
+}
+
 // The block dicts, in the outline's order, and the entries of the block
 // onyms, which open the onyms list: each such entry shares its key and line
 // with the block's onym and end.
 class BlockConversion {
 public:
-    BlockConversion(const Outline& outline, Shared& shared, PyObject* onyms)
-        : outline_(outline), records_(outline.blocks), shared_(shared), onyms_(onyms) {}
+    BlockConversion(const Outline& outline, OutlineRecords& records, Shared& shared, PyObject* onyms)
+        : outline_(outline), records_(records), shared_(shared), onyms_(onyms) {}
 
+    // The records read are given back a stretch at a time, so that a large
+    // outline does not stand whole in memory twice.
     PyObject* blocks() {
+        constexpr std::size_t stretch = 4096;
         Owned list(untracked(PyList_New(static_cast<Py_ssize_t>(records_.size()))));
         if (!list) return nullptr;
         for (std::size_t i = 0; i < records_.size(); ++i) {
+            if (i % stretch == 0) records_.forget_before(i);
             PyObject* block = block_to_py(records_.packed(i));
             if (block == nullptr) return nullptr;
             PyList_SET_ITEM(list.get(), static_cast<Py_ssize_t>(i), block);
@@ -244,7 +256,7 @@ private:
     }
 
     const Outline& outline_;
-    const OutlineRecords& records_;
+    OutlineRecords& records_;
     Shared& shared_;
     PyObject* onyms_;
     std::size_t onyms_set_ = 0;
@@ -264,21 +276,16 @@ void track_result(PyObject* blocks, PyObject* genoses_key, const std::array<PyOb
 
 }  // namespace
 
-PyObject* outline_to_py(const Outline& outline) {
+PyObject* outline_to_py(Outline& outline) {
     Shared shared(outline.blocks);
     if (!shared.make()) return nullptr;
-    Owned milestones(entry_list(outline.milestones.size()));
+    Owned milestones(entries_to_py(outline.milestones, shared));
+    Owned deixes(entries_to_py(outline.deixes, shared));
     Owned onyms(entry_list(outline.onyms.size()));
-    Owned deixes(entry_list(outline.deixes.size()));
     if (!milestones || !onyms || !deixes) return nullptr;
-    BlockConversion conversion(outline, shared, onyms.get());
+    BlockConversion conversion(outline, outline.blocks, shared, onyms.get());
     Owned blocks(conversion.blocks());
-    if (!blocks) return nullptr;
-    if (!fill_entries(onyms.get(), conversion.onyms_set(), outline.onyms, shared) ||
-        !fill_entries(milestones.get(), 0, outline.milestones, shared) ||
-        !fill_entries(deixes.get(), 0, outline.deixes, shared)) {
-        return nullptr;
-    }
+    if (!blocks || !fill_entries(onyms.get(), conversion.onyms_set(), outline.onyms, shared)) return nullptr;
     track_result(blocks.get(), shared.key(Genoses), {milestones.get(), onyms.get(), deixes.get()});
     Owned dict(PyDict_New());
     if (!dict) return nullptr;
