@@ -52,9 +52,13 @@ OutlineRecords::OutlineRecords(std::initializer_list<OutlineBlock> blocks) {
 
 void OutlineRecords::reserve_for_text(std::size_t text_size) {
     // A block takes a few lines of at least a few bytes each; lemmas, onyms
-    // and genoses are a part of the text.
-    packed_.reserve(text_size / 32);
-    texts_.reserve(text_size / 4);
+    // and genoses are a part of the text. Beyond the caps (a text of a few
+    // hundred MB) the room is only an address range too large to ask for
+    // unused, and the records grow as they come.
+    constexpr std::size_t most_records = std::size_t{1} << 22;
+    constexpr std::size_t most_text = std::size_t{1} << 26;
+    packed_.reserve(std::min(text_size / 32, most_records));
+    texts_.reserve(std::min(text_size / 4, most_text));
 }
 
 std::uint32_t OutlineRecords::table_index(const std::string* text) {
