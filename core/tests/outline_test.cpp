@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <initializer_list>
 #include <ostream>
@@ -220,6 +221,25 @@ TEST(OutlineRecords, KeepEveryFieldPacked) {
     ASSERT_EQ(records.size(), blocks.size());
     for (std::size_t i = 0; i < blocks.size(); ++i) EXPECT_EQ(records[i], blocks[i]) << i;
     EXPECT_EQ(records.table(), (std::vector<std::string>{"#", "section"}));
+}
+
+// Many records with many ties, across the runs the sort merges: the order
+// of a stable sort by start line, then longest first.
+TEST(OutlineRecords, SortIsStableOverManyRecords) {
+    std::mt19937 random(7);
+    std::vector<OutlineBlock> blocks;
+    OutlineRecords records;
+    for (std::size_t i = 0; i < 5000; ++i) {
+        const std::uint64_t start = random() % 300 + 1;
+        blocks.push_back(record("para", "#", "section", 0, start, start + random() % 4, std::to_string(i)));
+        records.push_back(blocks.back());
+    }
+    std::stable_sort(blocks.begin(), blocks.end(), [](const OutlineBlock& a, const OutlineBlock& b) {
+        return a.start != b.start ? a.start < b.start : a.end > b.end;
+    });
+    records.sort_by_lines();
+    ASSERT_EQ(records.size(), blocks.size());
+    for (std::size_t i = 0; i < blocks.size(); ++i) ASSERT_EQ(records[i], blocks[i]) << i;
 }
 
 std::string numbered(std::string_view prefix, std::size_t number) {

@@ -128,9 +128,44 @@ OutlineBlock OutlineRecords::operator[](std::size_t i) const {
 }
 
 void OutlineRecords::sort_by_lines() {
-    std::stable_sort(packed_.begin(), packed_.end(), [](const Packed& a, const Packed& b) {
+    const auto before = [](const Packed& a, const Packed& b) {
         return a.start != b.start ? a.start < b.start : a.end > b.end;
-    });
+    };
+    const std::size_t count = packed_.size();
+    if (std::is_sorted(packed_.begin(), packed_.end(), before)) return;
+    // A stable merge sort, bottom up, whose buffer has pages of its own when
+    // it is large: the standard library's takes its buffer from the heap,
+    // where the pages would stay while the outline is turned into another
+    // form, which takes far more.
+    using Allocator = OwnPagesAllocator<Packed>;
+    struct Buffer {
+        std::size_t count;
+        Packed* data = Allocator().allocate(count);
+        ~Buffer() { Allocator().deallocate(data, count); }
+    } buffer{count};
+    constexpr std::size_t run = 16;
+    for (std::size_t i = 0; i < count; i += run) {
+        // Insertion sort of each short run, stable: an element moves only
+        // past those it sorts strictly before.
+        const std::size_t end = std::min(i + run, count);
+        for (std::size_t j = i + 1; j < end; ++j) {
+            const Packed held = packed_[j];
+            std::size_t k = j;
+            for (; k > i && before(held, packed_[k - 1]); --k) packed_[k] = packed_[k - 1];
+            packed_[k] = held;
+        }
+    }
+    Packed* from = packed_.data();
+    Packed* to = buffer.data;
+    for (std::size_t width = run; width < count; width *= 2) {
+        for (std::size_t i = 0; i < count; i += 2 * width) {
+            const std::size_t middle = std::min(i + width, count);
+            const std::size_t end = std::min(i + 2 * width, count);
+            std::merge(from + i, from + middle, from + middle, from + end, to + i, before);
+        }
+        std::swap(from, to);
+    }
+    if (from != packed_.data()) std::copy(from, from + count, packed_.data());
 }
 
 void OutlineRecords::forget_before(std::size_t index) {
