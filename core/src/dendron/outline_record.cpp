@@ -1,10 +1,6 @@
 #include "dendron/outline_record.hpp"
 
 #include <algorithm>
-#include <new>
-
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace ilvex {
 namespace {
@@ -17,34 +13,6 @@ OutlineKind kind_named(std::string_view name) {
 }
 
 }  // namespace
-
-template <class T>
-void* OwnPagesAllocator<T>::allocate_bytes(std::size_t size) {
-    if (size < own_pages_from) return ::operator new(size);
-    void* data = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (data == MAP_FAILED) throw std::bad_alloc();
-    return data;
-}
-
-template <class T>
-void OwnPagesAllocator<T>::deallocate_bytes(void* data, std::size_t size) {
-    if (size < own_pages_from) {
-        ::operator delete(data);
-        return;
-    }
-    munmap(data, size);
-}
-
-template <class T>
-void OwnPagesAllocator<T>::release_bytes(void* data, std::size_t size) {
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto start = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t first = (start + page - 1) & ~(page - 1);
-    const std::uintptr_t end = (start + size) & ~(page - 1);
-    if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
-}
-
-template struct OwnPagesAllocator<OutlineRecords::Packed>;
 
 OutlineRecords::OutlineRecords(std::initializer_list<OutlineBlock> blocks) {
     for (const OutlineBlock& block : blocks) push_back(block);
@@ -169,9 +137,8 @@ void OutlineRecords::sort_by_lines() {
 }
 
 void OutlineRecords::forget_before(std::size_t index) {
-    using Allocator = OwnPagesAllocator<Packed>;
-    if (packed_.capacity() * sizeof(Packed) < Allocator::own_pages_from) return;
-    Allocator::release_bytes(packed_.data(), std::min(index, packed_.size()) * sizeof(Packed));
+    release_own_pages(packed_.data(), std::min(index, packed_.size()) * sizeof(Packed),
+                      packed_.capacity() * sizeof(Packed));
 }
 
 bool OutlineRecords::operator==(const OutlineRecords& other) const {

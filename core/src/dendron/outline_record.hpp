@@ -11,30 +11,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "dendron/own_pages.hpp"
+
 namespace ilvex {
-
-// Allocates a large buffer in pages of its own (see
-// OutlineRecords::forget_before) and a small one as usual.
-template <class T>
-struct OwnPagesAllocator {
-    using value_type = T;
-    static constexpr std::size_t own_pages_from = 1 << 20;  // bytes
-
-    OwnPagesAllocator() = default;
-    template <class U>
-    OwnPagesAllocator(const OwnPagesAllocator<U>&) {}
-
-    T* allocate(std::size_t count) { return static_cast<T*>(allocate_bytes(count * sizeof(T))); }
-    void deallocate(T* data, std::size_t count) { deallocate_bytes(data, count * sizeof(T)); }
-    template <class U>
-    bool operator==(const OwnPagesAllocator<U>&) const { return true; }
-
-    static void* allocate_bytes(std::size_t size);
-    static void deallocate_bytes(void* data, std::size_t size);
-    // Gives the whole pages of [data, data + size) back to the system; they
-    // read as zeros afterwards. Only for a buffer in pages of its own.
-    static void release_bytes(void* data, std::size_t size);
-};
 
 struct OutlineBlock {
     std::string_view kind;              // "para", "stichoi", "diaphane" or "englossis"

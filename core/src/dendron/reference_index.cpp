@@ -135,12 +135,12 @@ ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos
             }
         }
     }
-    for (std::vector<Candidate>& list : candidates_) std::sort(list.begin(), list.end());
+    for (auto& list : candidates_) std::sort(list.begin(), list.end());
 }
 
 std::optional<std::uint64_t> ReferenceIndex::first_line(ReferenceKind kind, std::string_view key,
                                                         std::uint64_t from) const {
-    const std::vector<Candidate>& list = candidates_[static_cast<std::size_t>(kind)];
+    const auto& list = candidates_[static_cast<std::size_t>(kind)];
     const auto found = std::lower_bound(list.begin(), list.end(),
                                         Candidate{std::hash<std::string_view>{}(key), key, from});
     if (found == list.end() || found->key != key) return std::nullopt;

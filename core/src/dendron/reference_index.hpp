@@ -28,6 +28,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dendron/own_pages.hpp"
 #include "dialektos/model.hpp"
 
 namespace ilvex {
@@ -59,7 +60,7 @@ private:
     };
 
     // Per kind, sorted by key's hash, key, then line.
-    std::array<std::vector<Candidate>, 3> candidates_;
+    std::array<std::vector<Candidate, OwnPagesAllocator<Candidate>>, 3> candidates_;
     // The keys of plerographic deixes, which the text does not spell out; a
     // deque never moves its strings, so the views stay valid.
     std::deque<std::string> spelled_keys_;
