@@ -225,21 +225,35 @@ TEST(OutlineRecords, KeepEveryFieldPacked) {
 
 // Many records with many ties, across the runs the sort merges: the order
 // of a stable sort by start line, then longest first.
+// Both in the order a parse finishes blocks (inner ones first) and in any
+// other.
 TEST(OutlineRecords, SortIsStableOverManyRecords) {
     std::mt19937 random(7);
-    std::vector<OutlineBlock> blocks;
-    OutlineRecords records;
+    std::vector<OutlineBlock> shuffled;
     for (std::size_t i = 0; i < 5000; ++i) {
         const std::uint64_t start = random() % 300 + 1;
-        blocks.push_back(record("para", "#", "section", 0, start, start + random() % 4, std::to_string(i)));
-        records.push_back(blocks.back());
+        shuffled.push_back(record("para", "#", "section", 0, start, start + random() % 4, std::to_string(i)));
     }
-    std::stable_sort(blocks.begin(), blocks.end(), [](const OutlineBlock& a, const OutlineBlock& b) {
-        return a.start != b.start ? a.start < b.start : a.end > b.end;
-    });
-    records.sort_by_lines();
-    ASSERT_EQ(records.size(), blocks.size());
-    for (std::size_t i = 0; i < blocks.size(); ++i) ASSERT_EQ(records[i], blocks[i]) << i;
+    std::vector<OutlineBlock> finished;
+    for (std::uint64_t section = 0; section < 2000; ++section) {
+        const std::uint64_t first = 10 * section + 1;
+        for (std::uint64_t child = 0; child < random() % 4; ++child) {
+            finished.push_back(record("stichoi", std::nullopt, std::nullopt, 2, first + 2, first + 3, "inner"));
+            finished.push_back(record("para", "##", "subsection", 1, first + 1, first + 4, std::to_string(child)));
+        }
+        finished.push_back(record("para", "#", "section", 0, first, first + 8, "a"));
+        finished.push_back(record("para", "#", "section", 0, first, first + 8, "b"));
+    }
+    for (std::vector<OutlineBlock> blocks : {shuffled, finished}) {
+        OutlineRecords records;
+        for (const OutlineBlock& block : blocks) records.push_back(block);
+        std::stable_sort(blocks.begin(), blocks.end(), [](const OutlineBlock& a, const OutlineBlock& b) {
+            return a.start != b.start ? a.start < b.start : a.end > b.end;
+        });
+        records.sort_by_lines();
+        ASSERT_EQ(records.size(), blocks.size());
+        for (std::size_t i = 0; i < blocks.size(); ++i) ASSERT_EQ(records[i], blocks[i]) << i;
+    }
 }
 
 std::string numbered(std::string_view prefix, std::size_t number) {

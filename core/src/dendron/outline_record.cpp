@@ -95,45 +95,62 @@ OutlineBlock OutlineRecords::operator[](std::size_t i) const {
     return block;
 }
 
-void OutlineRecords::sort_by_lines() {
-    const auto before = [](const Packed& a, const Packed& b) {
-        return a.start != b.start ? a.start < b.start : a.end > b.end;
-    };
-    const std::size_t count = packed_.size();
-    if (std::is_sorted(packed_.begin(), packed_.end(), before)) return;
-    // A stable merge sort, bottom up, whose buffer has pages of its own when
-    // it is large: the standard library's takes its buffer from the heap,
-    // where the pages would stay while the outline is turned into another
-    // form, which takes far more.
+namespace {
+
+bool sorts_before(const OutlineRecords::Packed& a, const OutlineRecords::Packed& b) {
+    return a.start != b.start ? a.start < b.start : a.end > b.end;
+}
+
+// A stable merge sort, bottom up, whose buffer has pages of its own when it
+// is large: the standard library's takes its buffer from the heap, where the
+// pages would stay while the outline is turned into another form.
+template <class Records>
+void merge_sort(Records& records) {
+    using Packed = OutlineRecords::Packed;
     using Allocator = OwnPagesAllocator<Packed>;
+    const std::size_t count = records.size();
     struct Buffer {
         std::size_t count;
         Packed* data = Allocator().allocate(count);
         ~Buffer() { Allocator().deallocate(data, count); }
     } buffer{count};
-    constexpr std::size_t run = 16;
-    for (std::size_t i = 0; i < count; i += run) {
-        // Insertion sort of each short run, stable: an element moves only
-        // past those it sorts strictly before.
-        const std::size_t end = std::min(i + run, count);
-        for (std::size_t j = i + 1; j < end; ++j) {
-            const Packed held = packed_[j];
-            std::size_t k = j;
-            for (; k > i && before(held, packed_[k - 1]); --k) packed_[k] = packed_[k - 1];
-            packed_[k] = held;
-        }
-    }
-    Packed* from = packed_.data();
+    Packed* from = records.data();
     Packed* to = buffer.data;
-    for (std::size_t width = run; width < count; width *= 2) {
+    for (std::size_t width = 1; width < count; width *= 2) {
         for (std::size_t i = 0; i < count; i += 2 * width) {
             const std::size_t middle = std::min(i + width, count);
             const std::size_t end = std::min(i + 2 * width, count);
-            std::merge(from + i, from + middle, from + middle, from + end, to + i, before);
+            std::merge(from + i, from + middle, from + middle, from + end, to + i, sorts_before);
         }
         std::swap(from, to);
     }
-    if (from != packed_.data()) std::copy(from, from + count, packed_.data());
+    if (from != records.data()) std::copy(from, from + count, records.data());
+}
+
+}  // namespace
+
+void OutlineRecords::sort_by_lines() {
+    // In the parse's finishing order a block comes right after the blocks
+    // inside it, and sorts back past those only: inserting each record into
+    // the sorted ones before it moves every record once per block around
+    // it, a few times in most documents. Records in another order fall back
+    // to a merge sort once the moves grow past that. Either way the sort is
+    // stable: a record is inserted after those equal to it.
+    std::size_t moves_left = 8 * packed_.size() + 4096;
+    for (std::size_t j = 1; j < packed_.size(); ++j) {
+        if (!sorts_before(packed_[j], packed_[j - 1])) continue;
+        const auto end = packed_.begin() + static_cast<std::ptrdiff_t>(j);
+        const Packed held = packed_[j];
+        const auto at = std::upper_bound(packed_.begin(), end, held, sorts_before);
+        const auto passed = static_cast<std::size_t>(end - at);
+        if (passed > moves_left) {
+            merge_sort(packed_);
+            return;
+        }
+        moves_left -= passed;
+        std::move_backward(at, end, end + 1);
+        *at = held;
+    }
 }
 
 void OutlineRecords::forget_before(std::size_t index) {
