@@ -168,9 +168,6 @@ void OutlineBuilder::close(const Block& container) {
 }
 
 Outline OutlineBuilder::finish(std::string dialektos, OutlineRecords records) && {
-    // The record's name was taken by the parser from the dialektos the block
-    // was parsed with, which for the body of an Englossis is its embedded
-    // dialektos.
     records.sort_by_lines();
     Outline outline{std::move(dialektos), std::move(records), {}, {}, {}};
     Outline& references = state_->references;

@@ -68,8 +68,9 @@ public:
     // while growing would copy everything added so far.
     void reserve_for_text(std::size_t text_size);
 
-    // Appends a record. `symbol` and `name` stand in the table once; the
-    // lemma, onym and genoses are copied into the text buffer. Depths are
+    // Appends a record. `symbol` and `name` stand in the table once (a name
+    // only for a Para or Stichoi with a symbol: no other block names a sim);
+    // the lemma, onym and genoses are copied into the text buffer. Depths are
     // bounded by the nesting limit of the parse.
     void add(OutlineKind kind, const std::string* symbol, const std::string* name, std::uint64_t depth,
              std::uint64_t start, std::uint64_t end, std::string_view lemma, const std::optional<std::string>& onym,
