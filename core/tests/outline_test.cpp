@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <initializer_list>
 #include <ostream>
@@ -200,6 +201,84 @@ TEST(Outline, BlocksSortByStartThenLongestFirstKeepingRecordOrderOnTies) {
                                   {"para", "#", "section", 1, 5, 5, "", std::nullopt, {}},
                               }));
     EXPECT_TRUE(outline.milestones.empty() && outline.onyms.empty() && outline.deixes.empty());
+}
+
+// Records keep every field as given: texts of any length (genos sizes on
+// either side of each size byte), an empty onym apart from an absent one,
+// and each symbol and name once in the table however often it is used.
+TEST(OutlineRecords, KeepEveryFieldPacked) {
+    const std::string long_lemma(20000, 'l');
+    std::vector<std::string> genoses;
+    for (std::size_t size : {0, 1, 127, 128, 300, 16383, 16384, 70000}) genoses.emplace_back(size, 'g');
+    const std::vector<OutlineBlock> blocks = {
+        record("para", "#", "section", 257, 3, 9, long_lemma, "", genoses),
+        record("stichoi", std::nullopt, std::nullopt, 0, 4, 5, "", std::nullopt, {}),
+        record("para", "#", "section", 1, 6, 6, "T", "o", {"x", ""}),
+        record("englossis", "section", std::nullopt, 2, 7, 8),
+    };
+    OutlineRecords records;
+    for (const OutlineBlock& block : blocks) records.push_back(block);
+    ASSERT_EQ(records.size(), blocks.size());
+    for (std::size_t i = 0; i < blocks.size(); ++i) EXPECT_EQ(records[i], blocks[i]) << i;
+    EXPECT_EQ(records.table(), (std::vector<std::string>{"#", "section"}));
+}
+
+// Many records with many ties, across the runs the sort merges: the order
+// of a stable sort by start line, then longest first.
+// Both in the order a parse finishes blocks (inner ones first) and in any
+// other.
+TEST(OutlineRecords, SortIsStableOverManyRecords) {
+    std::mt19937 random(7);
+    std::vector<OutlineBlock> shuffled;
+    for (std::size_t i = 0; i < 5000; ++i) {
+        const std::uint64_t start = random() % 300 + 1;
+        shuffled.push_back(record("para", "#", "section", 0, start, start + random() % 4, std::to_string(i)));
+    }
+    std::vector<OutlineBlock> finished;
+    for (std::uint64_t section = 0; section < 2000; ++section) {
+        const std::uint64_t first = 10 * section + 1;
+        for (std::uint64_t child = 0; child < random() % 4; ++child) {
+            finished.push_back(record("stichoi", std::nullopt, std::nullopt, 2, first + 2, first + 3, "inner"));
+            finished.push_back(record("para", "##", "subsection", 1, first + 1, first + 4, std::to_string(child)));
+        }
+        finished.push_back(record("para", "#", "section", 0, first, first + 8, "a"));
+        finished.push_back(record("para", "#", "section", 0, first, first + 8, "b"));
+    }
+    for (std::vector<OutlineBlock> blocks : {shuffled, finished}) {
+        OutlineRecords records;
+        for (const OutlineBlock& block : blocks) records.push_back(block);
+        std::stable_sort(blocks.begin(), blocks.end(), [](const OutlineBlock& a, const OutlineBlock& b) {
+            return a.start != b.start ? a.start < b.start : a.end > b.end;
+        });
+        records.sort_by_lines();
+        ASSERT_EQ(records.size(), blocks.size());
+        for (std::size_t i = 0; i < blocks.size(); ++i) ASSERT_EQ(records[i], blocks[i]) << i;
+    }
+}
+
+std::string numbered(std::string_view prefix, std::size_t number) {
+    std::string text(prefix);
+    text += std::to_string(number);
+    return text;
+}
+
+// A large outline gives back the records it has read; those after them read
+// as they were.
+TEST(OutlineRecords, ForgettingTheFirstKeepsTheRest) {
+    constexpr std::size_t count = 60000;
+    OutlineRecords records;
+    records.reserve_for_text(count * 40);
+    for (std::size_t i = 0; i < count; ++i) {
+        records.push_back(record("para", "#", "section", i % 7, i + 1, i + 2, numbered("lemma ", i),
+                                 numbered("o", i), {numbered("g", i % 3)}));
+    }
+    for (std::size_t from = 0; from < count; from += 4096) {
+        records.forget_before(from);
+        const OutlineBlock block = records[from + 17];
+        EXPECT_EQ(block, record("para", "#", "section", (from + 17) % 7, from + 18, from + 19,
+                                numbered("lemma ", from + 17), numbered("o", from + 17),
+                                {numbered("g", (from + 17) % 3)}));
+    }
 }
 
 // An EndoSimmere's onym stands after its children, at its closer.

@@ -1,6 +1,7 @@
 """check, brachy, plero and outline."""
 
 import gc
+import weakref
 import os
 import sys
 import tempfile
@@ -299,6 +300,49 @@ class OutlineTest(IlvexTestCase):
         # Each genoses list is the block's own.
         blocks[0]["genoses"].append("y")
         self.assertEqual(blocks[1]["genoses"], ["x"])
+
+    def test_large_outline_of_small_blocks(self):
+        # Enough blocks that the outline is read and given back in stretches.
+        count = 30000
+        sections = "".join(f"@# T{i}\n@(\"p:{i}\") x\n#@(s{i}).g{i % 3}\n\n" for i in range(count))
+        outline = ilvex.outline("@@@!koine\n\n" + sections)
+        self.assertEqual(len(outline["blocks"]), count)
+        for i in (0, 1, 4095, 4096, 4097, 12345, count - 1):
+            start = 3 + 4 * i
+            self.assertEqual(outline["blocks"][i], {
+                "kind": "para", "symbol": "#", "name": "section", "depth": 0, "start": start, "end": start + 2,
+                "lemma": f"T{i}", "onym": f"s{i}", "genoses": [f"g{i % 3}"]})
+            self.assertEqual(outline["milestones"][i], {"key": f"p:{i}", "line": start + 1})
+        self.assertEqual(outline["onyms"], [{"key": f"s{i}", "line": 5 + 4 * i} for i in range(count)])
+        last = outline["blocks"][-1]
+        self.assertIs(outline["onyms"][-1]["key"], last["onym"])
+        self.assertIs(outline["onyms"][-1]["line"], last["end"])
+
+    def test_the_collector_sees_what_can_hold_a_cycle(self):
+        text = "@@@!koine\n\n@# Title\ntext @(\"page:1\") @(here)\n#@(s).x\n\n@# Two\nmore\n#@\n"
+        outline = ilvex.outline(text)
+        containers = [outline, outline["blocks"], outline["milestones"], outline["onyms"], outline["deixes"]]
+        for block in outline["blocks"]:
+            containers += [block, block["genoses"]]
+        self.assertTrue(all(gc.is_tracked(c) for c in containers))
+        # A dict of strings and ints only, as the interpreter leaves it.
+        entries = outline["milestones"] + outline["onyms"]
+        self.assertEqual(len(entries), 3)
+        self.assertFalse(any(gc.is_tracked(e) for e in entries))
+
+        class Marker:
+            pass
+
+        # Cycles made later through a block or an entry are collected.
+        for make_cycle in (lambda m: (outline["blocks"][1]["genoses"].append(m), setattr(m, "to", outline)),
+                           lambda m: (outline["onyms"][1].update(key=m), setattr(m, "to", outline))):
+            outline = ilvex.outline(text)
+            marker = Marker()
+            alive = weakref.ref(marker)
+            make_cycle(marker)
+            del marker, outline
+            gc.collect()
+            self.assertIsNone(alive())
 
     def test_leaves_the_collector_as_it_was(self):
         text = "@@@!koine\n\n@# Title\ntext @(\"page:1\")\n#@\n"

@@ -11,41 +11,6 @@
 namespace ilvex {
 namespace {
 
-// Orders the records by start line, then longest first, keeping the order of
-// the parse on ties. The record's name was taken by the parser from the
-// dialektos the block was parsed with, which for the body of an Englossis is
-// its embedded dialektos; the declared dialektos may name those symbols
-// differently or not at all. Only a Para or Stichoi with a symbol names a
-// sim. The order is found on indexes and then applied in place, so the
-// blocks never stand twice in memory.
-OutlineRecords sorted_blocks(OutlineRecords blocks) {
-    for (OutlineBlock& block : blocks) {
-        if (!block.symbol || (block.kind != "para" && block.kind != "stichoi")) block.name.reset();
-    }
-    std::vector<std::size_t> order(blocks.size());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return blocks[a].start != blocks[b].start ? blocks[a].start < blocks[b].start
-                                                  : blocks[a].end > blocks[b].end;
-    });
-    // Position i takes the block at order[i]: each cycle of the permutation
-    // is walked once, moving one block at a time.
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        if (order[i] == i) continue;
-        OutlineBlock held = std::move(blocks[i]);
-        std::size_t at = i;
-        while (order[at] != i) {
-            const std::size_t from = order[at];
-            blocks[at] = std::move(blocks[from]);
-            order[at] = at;
-            at = from;
-        }
-        blocks[at] = std::move(held);
-        order[at] = at;
-    }
-    return blocks;
-}
-
 // The shared forward cursor over the lines and the lists it fills.
 struct ReferenceSearch {
     const ReferenceIndex& index;
@@ -203,12 +168,17 @@ void OutlineBuilder::close(const Block& container) {
 }
 
 Outline OutlineBuilder::finish(std::string dialektos, OutlineRecords records) && {
-    Outline outline{std::move(dialektos), sorted_blocks(std::move(records)), {}, {}, {}};
+    records.sort_by_lines();
+    Outline outline{std::move(dialektos), std::move(records), {}, {}, {}};
     Outline& references = state_->references;
     // Block onyms stand on their closing lines, which the records know; the
     // inline ones follow.
-    for (const OutlineBlock& block : outline.blocks) {
-        if (block.onym) outline.onyms.push_back({*block.onym, block.end});
+    std::size_t block_onyms = 0;
+    for (std::size_t i = 0; i < outline.blocks.size(); ++i) block_onyms += outline.blocks.packed(i).has_onym;
+    outline.onyms.reserve(block_onyms + references.onyms.size());
+    for (std::size_t i = 0; i < outline.blocks.size(); ++i) {
+        const OutlineRecords::Packed& block = outline.blocks.packed(i);
+        if (const auto onym = outline.blocks.onym(block)) outline.onyms.push_back({std::string(*onym), block.end});
     }
     std::move(references.onyms.begin(), references.onyms.end(), std::back_inserter(outline.onyms));
     outline.milestones = std::move(references.milestones);

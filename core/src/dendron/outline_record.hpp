@@ -4,11 +4,14 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
+
+#include "dendron/own_pages.hpp"
 
 namespace ilvex {
 
@@ -28,10 +31,105 @@ struct OutlineBlock {
     bool operator==(const OutlineBlock&) const = default;
 };
 
-// One per finished block, in finishing order. A deque grows without moving
-// what it holds, so the records never stand twice in memory while they are
-// collected, and it can be emptied from the front as the outline takes them.
 using OutlineRecord = OutlineBlock;
-using OutlineRecords = std::deque<OutlineRecord>;
+
+// The kinds of outlined blocks, in the order of `outline_kind_names`.
+enum class OutlineKind : std::uint8_t { Para, Stichoi, Diaphane, Englossis };
+inline constexpr std::string_view outline_kind_names[] = {"para", "stichoi", "diaphane", "englossis"};
+
+// The records of one parse, one per finished block, in finishing order until
+// the outline sorts them. A document of many small blocks has one record
+// for every few dozen bytes of text, so they are kept packed: the numbers of
+// each block in a small fixed record, its texts one after another in one
+// buffer, and each symbol and name, which repeat from block to block, once
+// in a table that the records index.
+class OutlineRecords {
+public:
+    // One block's record as stored; texts are read through the accessors.
+    struct Packed {
+        std::uint64_t start = 0;
+        std::uint64_t end = 0;
+        std::uint64_t text = 0;   // offset of the lemma in the text buffer
+        std::uint64_t lemma_size = 0;
+        std::uint64_t onym_size = 0;
+        std::uint32_t symbol = 0;  // 1-based index into the table; 0: absent
+        std::uint32_t name = 0;
+        std::uint32_t genos_count = 0;
+        std::uint16_t depth = 0;
+        OutlineKind kind = OutlineKind::Para;
+        bool has_onym = false;
+    };
+
+    OutlineRecords() = default;
+    OutlineRecords(std::initializer_list<OutlineBlock> blocks);
+
+    // Makes room for the records of a text of `text_size` bytes: as many as
+    // a text of small blocks holds. Room never written costs no memory,
+    // while growing would copy everything added so far.
+    void reserve_for_text(std::size_t text_size);
+
+    // Appends a record. `symbol` and `name` stand in the table once (a name
+    // only for a Para or Stichoi with a symbol: no other block names a sim);
+    // the lemma, onym and genoses are copied into the text buffer. Depths are
+    // bounded by the nesting limit of the parse.
+    void add(OutlineKind kind, const std::string* symbol, const std::string* name, std::uint64_t depth,
+             std::uint64_t start, std::uint64_t end, std::string_view lemma, const std::optional<std::string>& onym,
+             const std::vector<std::string>& genoses);
+    void push_back(const OutlineBlock& block);
+
+    std::size_t size() const { return packed_.size(); }
+    bool empty() const { return packed_.empty(); }
+    const Packed& packed(std::size_t i) const { return packed_[i]; }
+    // The block at `i`, with its own copies of the texts.
+    OutlineBlock operator[](std::size_t i) const;
+    OutlineBlock front() const { return (*this)[0]; }
+    OutlineBlock back() const { return (*this)[size() - 1]; }
+
+    // The distinct symbols and names, indexed by Packed::symbol and
+    // Packed::name minus one.
+    const std::vector<std::string>& table() const { return table_; }
+    std::string_view lemma(const Packed& record) const;
+    std::optional<std::string_view> onym(const Packed& record) const;
+    // Calls `visit` with each genos of `record`, in order.
+    template <class Visit>
+    bool each_genos(const Packed& record, Visit visit) const;
+
+    // Orders the records by start line, then longest first, keeping the
+    // order they were added in on ties.
+    void sort_by_lines();
+
+    // Tells that the records before `index` will not be read again, so that
+    // the memory of a large outline shrinks while it is turned into another
+    // form. Reading one of them afterwards is a fault.
+    void forget_before(std::size_t index);
+
+    bool operator==(const OutlineRecords& other) const;
+
+private:
+    std::uint32_t table_index(const std::string* text);
+
+    std::vector<Packed, OwnPagesAllocator<Packed>> packed_;
+    // Per record: lemma, onym, then each genos after its size (7 bits a
+    // byte, low bits first, the high bit set on every byte but the last).
+    std::string texts_;
+    std::vector<std::string> table_;
+    std::unordered_map<std::string, std::uint32_t> table_index_;
+};
+
+template <class Visit>
+bool OutlineRecords::each_genos(const Packed& record, Visit visit) const {
+    std::size_t at = record.text + record.lemma_size + record.onym_size;
+    for (std::uint32_t i = 0; i < record.genos_count; ++i) {
+        std::uint64_t size = 0;
+        for (unsigned shift = 0;; shift += 7) {
+            const auto byte = static_cast<unsigned char>(texts_[at++]);
+            size |= static_cast<std::uint64_t>(byte & 0x7f) << shift;
+            if ((byte & 0x80) == 0) break;
+        }
+        if (!visit(std::string_view(texts_).substr(at, size))) return false;
+        at += size;
+    }
+    return true;
+}
 
 }  // namespace ilvex

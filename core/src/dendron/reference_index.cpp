@@ -1,6 +1,7 @@
 #include "dendron/reference_index.hpp"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 #include "dialektos/byte_set.hpp"
@@ -111,7 +112,7 @@ ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos
     const AddressedSymbols names(dialektos);
     constexpr ByteSet sigils("@\\");
     auto add = [&](ReferenceKind kind, std::string_view key, std::uint64_t line) {
-        candidates_[static_cast<std::size_t>(kind)].push_back({key, line});
+        candidates_[static_cast<std::size_t>(kind)].push_back({std::hash<std::string_view>{}(key), key, line});
     };
     // The lines are taken one at a time, as split_standard_lines splits
     // them, so that no list of every line is held.
@@ -134,21 +135,14 @@ ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos
             }
         }
     }
-    // Candidates were added in line order, which the stable sort keeps for
-    // equal keys.
-    for (std::vector<Candidate>& list : candidates_) {
-        std::stable_sort(list.begin(), list.end(),
-                         [](const Candidate& a, const Candidate& b) { return a.key < b.key; });
-    }
+    for (auto& list : candidates_) std::sort(list.begin(), list.end());
 }
 
 std::optional<std::uint64_t> ReferenceIndex::first_line(ReferenceKind kind, std::string_view key,
                                                         std::uint64_t from) const {
-    const std::vector<Candidate>& list = candidates_[static_cast<std::size_t>(kind)];
-    const auto found = std::lower_bound(list.begin(), list.end(), Candidate{key, from},
-                                        [](const Candidate& a, const Candidate& b) {
-                                            return a.key != b.key ? a.key < b.key : a.line < b.line;
-                                        });
+    const auto& list = candidates_[static_cast<std::size_t>(kind)];
+    const auto found = std::lower_bound(list.begin(), list.end(),
+                                        Candidate{std::hash<std::string_view>{}(key), key, from});
     if (found == list.end() || found->key != key) return std::nullopt;
     return found->line;
 }

@@ -28,6 +28,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dendron/own_pages.hpp"
 #include "dialektos/model.hpp"
 
 namespace ilvex {
@@ -47,12 +48,19 @@ public:
 
 private:
     struct Candidate {
+        std::size_t hash = 0;  // of the key: most comparisons end on it
         std::string_view key;
         std::uint64_t line = 0;
+
+        bool operator<(const Candidate& other) const {
+            if (hash != other.hash) return hash < other.hash;
+            if (key != other.key) return key < other.key;
+            return line < other.line;
+        }
     };
 
-    // Per kind, sorted by key and then by line.
-    std::array<std::vector<Candidate>, 3> candidates_;
+    // Per kind, sorted by key's hash, key, then line.
+    std::array<std::vector<Candidate, OwnPagesAllocator<Candidate>>, 3> candidates_;
     // The keys of plerographic deixes, which the text does not spell out; a
     // deque never moves its strings, so the views stay valid.
     std::deque<std::string> spelled_keys_;

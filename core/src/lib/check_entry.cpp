@@ -23,6 +23,8 @@ using SinkFactory = std::function<BlockSink*(const PreparedDocument&, const Dial
 struct ParseOptions {
     bool collect_records = false;
     bool keep_content = true;
+    // Running text keeps only what the outline reads (see ParserState).
+    bool only_references = false;
     // Whether the ParsedDocument gets a copy of the dialektos; the functions
     // that only read it during the parse leave it empty.
     bool keep_dialektos = true;
@@ -105,6 +107,8 @@ Result<ParsedDocument> parse_document_with(std::string_view text, std::string_vi
     auto& [declaration, state] = *prepared;
     state.collect_records = options.collect_records;
     state.keep_content = options.keep_content;
+    state.only_references = options.only_references;
+    if (options.collect_records) state.records.reserve_for_text(text.size());
     // The dialektos is read where resolution keeps it (a standard one is
     // parsed once per process), alive as long as `stack`.
     const DirectorySource source(state.dir);
@@ -244,7 +248,8 @@ Result<Outline> outline_document(std::string_view text, std::string_view path) {
         builder.emplace(text, dialektos);
         return &outlining.emplace(*builder, prepared.state.inline_scratch);
     };
-    auto parsed = parse_document_with(text, path, {.collect_records = true, .sink = outline});
+    auto parsed =
+        parse_document_with(text, path, {.collect_records = true, .only_references = true, .sink = outline});
     if (!parsed) return std::move(parsed).error();
     return std::move(*builder).finish(std::move(parsed->document.dialektos), std::move(parsed->outline_records));
 }

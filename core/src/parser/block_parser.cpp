@@ -103,10 +103,9 @@ Result<LineOutcome> read_line(ParserState& state, const Dialektos& dialektos,
 }
 
 // The name of the sim a Para or Stichoi block was parsed with.
-std::optional<std::string> sim_name(const Dialektos& dialektos, const std::string& symbol) {
+const std::string* sim_name(const Dialektos& dialektos, const std::string& symbol) {
     const auto found = dialektos.sims.find(symbol);
-    if (found == dialektos.sims.end()) return std::nullopt;
-    return found->second.name;
+    return found == dialektos.sims.end() ? nullptr : &found->second.name;
 }
 
 }  // namespace
@@ -118,35 +117,26 @@ void append_record(ParserState& state, const Dialektos& dialektos, const Block& 
                           std::holds_alternative<Block::Diaphane>(block.node) ||
                           std::holds_alternative<Block::Englossis>(block.node);
     if (!outlined) return;
-    // Filled in place: g++ 12 takes a moved record for half-initialized.
-    OutlineRecord& record = state.records.emplace_back();
-    const Suffix* suffix = nullptr;
+    const std::uint64_t start = opener + 1;
+    const std::uint64_t end = std::max(start, state.pos);
+    const std::uint64_t depth = state.depth - 1;
+    auto add = [&](OutlineKind kind, const std::string* symbol, const std::string* name, std::string_view lemma,
+                   const Suffix& suffix) {
+        state.records.add(kind, symbol, name, depth, start, end, lemma, suffix.onym, suffix.genoses);
+    };
     if (const auto* para = std::get_if<Block::Para>(&block.node)) {
-        record.kind = "para";
-        record.lemma = inline_plain_text(para->lemma);
-        record.symbol = para->symbol;
-        record.name = sim_name(dialektos, para->symbol);
-        suffix = &para->suffix;
+        add(OutlineKind::Para, &para->symbol, sim_name(dialektos, para->symbol), inline_plain_text(para->lemma),
+            para->suffix);
     } else if (const auto* stichoi = std::get_if<Block::Stichoi>(&block.node)) {
-        record.kind = "stichoi";
-        record.lemma = inline_plain_text(stichoi->lemma);
-        record.symbol = stichoi->symbol;
-        if (stichoi->symbol) record.name = sim_name(dialektos, *stichoi->symbol);
-        suffix = &stichoi->suffix;
+        const std::string* symbol = stichoi->symbol ? &*stichoi->symbol : nullptr;
+        add(OutlineKind::Stichoi, symbol, symbol ? sim_name(dialektos, *symbol) : nullptr,
+            inline_plain_text(stichoi->lemma), stichoi->suffix);
     } else if (const auto* diaphane = std::get_if<Block::Diaphane>(&block.node)) {
-        record.kind = "diaphane";
-        suffix = &diaphane->suffix;
+        add(OutlineKind::Diaphane, nullptr, nullptr, {}, diaphane->suffix);
     } else {
         const auto& englossis = std::get<Block::Englossis>(block.node);
-        record.kind = "englossis";
-        record.symbol = englossis.dialektos;
-        suffix = &englossis.suffix;
+        add(OutlineKind::Englossis, &englossis.dialektos, nullptr, {}, englossis.suffix);
     }
-    record.genoses = suffix->genoses;
-    record.onym = suffix->onym;
-    record.depth = state.depth - 1;
-    record.start = opener + 1;
-    record.end = std::max(record.start, state.pos);
 }
 
 std::size_t sigil_run_length(std::string_view line, char sigil) {

@@ -1,6 +1,7 @@
 #include "parser/inline_parser.hpp"
 
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "dialektos/byte_set.hpp"
@@ -21,13 +22,17 @@ namespace {
 class ItemList {
 public:
     explicit ItemList(InlineScanner& scanner)
-        : scratch_(*scanner.scratch), level_(scratch_.take(scanner.nesting)), keep_(scanner.keep) {}
+        : scratch_(*scanner.scratch),
+          level_(scratch_.take(scanner.nesting)),
+          keep_(scanner.keep),
+          keep_text_(scanner.keep && !scanner.only_references),
+          only_references_(scanner.only_references) {}
 
     // Adds a piece of the scanned text to the text read. Most texts are one
     // run of the source: such a text stays a view until it becomes an item,
     // and only a text of several pieces is gathered in the scratch buffer.
     void append(std::string_view piece) {
-        if (!keep_) return;
+        if (!keep_text_) return;
         if (level_.text.empty() && (run_.empty() || run_.data() + run_.size() == piece.data())) {
             run_ = std::string_view(run_.empty() ? piece.data() : run_.data(), run_.size() + piece.size());
             return;
@@ -41,7 +46,9 @@ public:
     template <class Node>
     void add(Node&& node) {
         flush();
-        if (keep_) level_.items.emplace_back(std::forward<Node>(node));
+        if (keep_ && (!only_references_ || read_by_outline<std::decay_t<Node>>)) {
+            level_.items.emplace_back(std::forward<Node>(node));
+        }
     }
     std::vector<Inline> finish() && {
         if (!keep_) return {};
@@ -60,9 +67,18 @@ private:
         }
     }
 
+    // The items an outline reads, which a parse for it keeps.
+    template <class Node>
+    static constexpr bool read_by_outline =
+        std::is_same_v<Node, Inline::Milestone> || std::is_same_v<Node, Inline::OnymAnchor> ||
+        std::is_same_v<Node, Inline::Deixis> || std::is_same_v<Node, Inline::EndoSimmere> ||
+        std::is_same_v<Node, Inline::Diaphane>;
+
     InlineScratch& scratch_;
     InlineScratch::Level& level_;
     bool keep_;
+    bool keep_text_;
+    bool only_references_;
     std::string_view run_;  // the text read, while it is one run of the source
 };
 
@@ -450,13 +466,14 @@ Result<std::vector<Inline>> parse_inlines(InlineScanner& scanner, const Dialekto
 }
 
 Result<std::vector<Inline>> parse_inline_text(const ParserState& state, const Dialektos& dialektos,
-                                              std::string_view text, std::uint64_t base_line) {
+                                              std::string_view text, std::uint64_t base_line, bool whole) {
     InlineScanner scanner{.text = text,
                           .path = state.path,
                           .base_line = base_line,
                           .backslash = state.backslash,
                           .scratch = &state.inline_scratch,
                           .keep = state.keep_content,
+                          .only_references = state.only_references && !whole,
                           .symbols = state.symbols_for(dialektos)};
     auto items = parse_inlines(scanner, dialektos, std::nullopt);
     if (!items) return items;

@@ -21,9 +21,12 @@ namespace ilvex {
 inline constexpr std::size_t max_inline_nesting = 256;
 
 // Parses `text`, which begins on the document line with 0-based index
-// `base_line`; errors are located at the line and character column.
+// `base_line`; errors are located at the line and character column. A
+// `whole` text (a lemma) keeps every item even where the state keeps only
+// references.
 Result<std::vector<Inline>> parse_inline_text(const ParserState& state, const Dialektos& dialektos,
-                                              std::string_view text, std::uint64_t base_line);
+                                              std::string_view text, std::uint64_t base_line,
+                                              bool whole = false);
 
 // Parses items from the scanner position up to the first `closer` met at a
 // scanning position, leaving the scanner on it (the caller consumes it), or

@@ -30,6 +30,10 @@ struct InlineScanner {
     // Off for a parse that only validates: items are read and checked, then
     // dropped, so no list or text of the tree is built.
     bool keep = true;
+    // On for the running text of a parse for the outline: only the items the
+    // outline reads (milestones, onym anchors, deixes, and the simmeres and
+    // diaphanes that hold them) are kept, no text.
+    bool only_references = false;
     // The index of the dialektos the text is parsed with, when there is one.
     const SymbolIndex* symbols = nullptr;
 

@@ -46,6 +46,9 @@ struct ParserState {
     // Off for a parse that only validates: running text is read and checked
     // but no inline item is kept.
     bool keep_content = true;
+    // On for a parse for the outline: running text keeps only the items the
+    // outline reads; lemmas, whose plain text it reports, are kept whole.
+    bool only_references = false;
     OutlineRecords records;
     // Reused by every inline text of the parse; it holds nothing between texts.
     mutable InlineScratch inline_scratch;

@@ -24,11 +24,12 @@ Error sim_message(const ParserState& state, const std::string& sim_name, const c
                    index);
 }
 
-// Inline content of a lemma or hypograph; nothing written is no content.
+// Inline content of a lemma (`whole`) or hypograph; nothing written is no
+// content.
 Result<std::vector<Inline>> inline_content(const ParserState& state, const Dialektos& dialektos,
-                                           std::string_view text, std::uint64_t index) {
+                                           std::string_view text, std::uint64_t index, bool whole) {
     if (text.empty()) return std::vector<Inline>{};
-    return parse_inline_text(state, dialektos, text, index);
+    return parse_inline_text(state, dialektos, text, index, whole);
 }
 
 // The text between "(" and ")" after a sim token: "" is an empty taxis,
@@ -79,7 +80,7 @@ Result<std::vector<Inline>> read_lemma(const ParserState& state, const Dialektos
     if (!lemma.empty() && form.lemma == Occurrence::Absent) {
         return sim_message(state, sim.name, "does not support a lemma", state.pos);
     }
-    return inline_content(state, dialektos, lemma, state.pos);
+    return inline_content(state, dialektos, lemma, state.pos, true);
 }
 
 struct VerseBody {
@@ -134,7 +135,7 @@ Result<SuffixAndHypograph> read_closing_line(ParserState& state, const Dialektos
     if (!rest.empty() && occurrence == Occurrence::Absent) {
         return sim_message(state, sim_name, "does not support a hypograph", line);
     }
-    auto hypograph = inline_content(state, dialektos, rest, line);
+    auto hypograph = inline_content(state, dialektos, rest, line, false);
     if (!hypograph) return std::move(hypograph).error();
     state.pos = line + 1;
     return SuffixAndHypograph{std::move(suffix->suffix), std::move(hypograph).value()};
@@ -192,7 +193,7 @@ Result<SuffixAndHypograph> check_hypograph(ParserState& state, const Dialektos& 
 Result<Block> parse_line_block(ParserState& state, const Dialektos& dialektos,
                                std::string_view after_opener) {
     const std::uint64_t opener = state.pos;
-    auto lemma = inline_content(state, dialektos, unicode::trim(after_opener), opener);
+    auto lemma = inline_content(state, dialektos, unicode::trim(after_opener), opener, true);
     if (!lemma) return std::move(lemma).error();
     ++state.pos;
     const std::string closer = trigraph_closer(state, '=');

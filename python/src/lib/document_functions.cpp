@@ -111,7 +111,7 @@ PyObject* outline(PyObject*, PyObject* args, PyObject* kwargs) {
         std::string_view text;
         std::string path;
         if (!bind_text_and_path(args, kwargs, "O|O:outline", text_object, storage, text, path)) return nullptr;
-        const Result<Outline> outline =
+        Result<Outline> outline =
             without_lock(text.size(), [&]() -> Result<Outline> { return outline_document(text, path); });
         storage.release();  // before the result is made
         if (!outline) return core_error_to_py(outline.error());

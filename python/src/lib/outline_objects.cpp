@@ -6,8 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-
-#include "arguments.hpp"
+#include <vector>
 
 namespace ilvex::py {
 namespace {
@@ -43,51 +42,8 @@ enum Key : std::size_t { Dialektos, Blocks, Milestones, Onyms, Deixes, Kind, Sym
 constexpr std::array<const char*, KeyCount> key_texts = {
     "dialektos", "blocks", "milestones", "onyms", "deixes", "kind", "symbol", "name", "depth", "start", "end",
     "lemma", "onym", "genoses", "key", "line"};
-
-// What one conversion shares: the keys, and one `str` for each text that
-// repeats across blocks (kinds, symbols, names, genoses), so that an outline
-// of many blocks holds one object per distinct value rather than one per
-// block. The texts are views into the outline, which outlives the
-// conversion.
-class Shared {
-public:
-    bool make_keys() {
-        for (std::size_t i = 0; i < KeyCount; ++i) {
-            keys_[i] = PyUnicode_InternFromString(key_texts[i]);
-            if (keys_[i] == nullptr) return false;
-        }
-        return true;
-    }
-    ~Shared() {
-        for (PyObject* key : keys_) Py_XDECREF(key);
-        for (auto& [text, object] : strs_) Py_DECREF(object);
-    }
-
-    PyObject* key(Key key) const { return keys_[key]; }
-
-    // A new reference to the one `str` of `text`.
-    PyObject* str(std::string_view text) {
-        const auto found = strs_.find(text);
-        if (found != strs_.end()) {
-            Py_INCREF(found->second);
-            return found->second;
-        }
-        PyObject* made = str_of(text);
-        if (made == nullptr) return nullptr;
-        strs_.emplace(text, made);
-        Py_INCREF(made);
-        return made;
-    }
-
-    PyObject* optional_str(const std::optional<std::string>& text) {
-        if (!text) Py_RETURN_NONE;
-        return str(*text);
-    }
-
-private:
-    std::array<PyObject*, KeyCount> keys_{};
-    std::unordered_map<std::string_view, PyObject*> strs_;
-};
+constexpr Key first_block_key = Kind;
+constexpr Key last_block_key = Genoses;
 
 // Sets dict[key] = value, taking over the new reference `value`.
 bool set_item(PyObject* dict, PyObject* key, PyObject* value) {
@@ -95,78 +51,250 @@ bool set_item(PyObject* dict, PyObject* key, PyObject* value) {
     return owned && PyDict_SetItem(dict, key, owned.get()) == 0;
 }
 
-template <class Items, class Convert>
-PyObject* list_of(const Items& items, Convert convert) {
-    Owned list(PyList_New(static_cast<Py_ssize_t>(items.size())));
-    if (!list) return nullptr;
-    Py_ssize_t i = 0;
-    for (const auto& item : items) {
-        PyObject* converted = convert(item);
-        if (converted == nullptr) return nullptr;
-        PyList_SET_ITEM(list.get(), i++, converted);
-    }
-    return list.release();
-}
-
-PyObject* block_to_py(const OutlineBlock& block, Shared& shared) {
+// A dict with `keys` in order, each set to None: copying it makes a dict
+// of its final size in one step, without growing it key by key.
+PyObject* template_of(const std::array<PyObject*, KeyCount>& keys, Key first, Key last) {
     Owned dict(PyDict_New());
     if (!dict) return nullptr;
-    PyObject* d = dict.get();
-    const auto shared_str = [&shared](const std::string& text) { return shared.str(text); };
-    const bool ok = set_item(d, shared.key(Kind), shared.str(block.kind)) &&
-                    set_item(d, shared.key(Symbol), shared.optional_str(block.symbol)) &&
-                    set_item(d, shared.key(Name), shared.optional_str(block.name)) &&
-                    set_item(d, shared.key(Depth), PyLong_FromUnsignedLongLong(block.depth)) &&
-                    set_item(d, shared.key(Start), PyLong_FromUnsignedLongLong(block.start)) &&
-                    set_item(d, shared.key(End), PyLong_FromUnsignedLongLong(block.end)) &&
-                    set_item(d, shared.key(Lemma), to_py_str(block.lemma)) &&
-                    set_item(d, shared.key(Onym), block.onym ? to_py_str(*block.onym) : Py_NewRef(Py_None)) &&
-                    set_item(d, shared.key(Genoses), list_of(block.genoses, shared_str));
+    for (std::size_t key = first; key <= last; ++key) {
+        if (PyDict_SetItem(dict.get(), keys[key], Py_None) != 0) return nullptr;
+    }
+    return dict.release();
+}
+
+// What one conversion shares: the keys and the dict templates, and one
+// `str` for each text that repeats across blocks (kinds, symbols, names,
+// genoses), so that an outline of many blocks holds one object per
+// distinct value rather than one per block. The texts are views into the
+// outline, which outlives the conversion.
+class Shared {
+public:
+    explicit Shared(const OutlineRecords& records) : records_(records), table_(records.table().size(), nullptr) {}
+    ~Shared() {
+        for (PyObject* object : keys_) Py_XDECREF(object);
+        for (PyObject* object : kinds_) Py_XDECREF(object);
+        for (PyObject* object : table_) Py_XDECREF(object);
+        for (auto& [text, object] : genoses_) Py_DECREF(object);
+        Py_XDECREF(block_template_);
+        Py_XDECREF(entry_template_);
+    }
+    Shared(const Shared&) = delete;
+    Shared& operator=(const Shared&) = delete;
+
+    bool make() {
+        for (std::size_t i = 0; i < KeyCount; ++i) {
+            keys_[i] = PyUnicode_InternFromString(key_texts[i]);
+            if (keys_[i] == nullptr) return false;
+        }
+        for (std::size_t i = 0; i < kinds_.size(); ++i) {
+            kinds_[i] = str_of(outline_kind_names[i]);
+            if (kinds_[i] == nullptr) return false;
+        }
+        block_template_ = template_of(keys_, first_block_key, last_block_key);
+        entry_template_ = template_of(keys_, EntryKey, Line);
+        return block_template_ != nullptr && entry_template_ != nullptr;
+    }
+
+    PyObject* key(Key key) const { return keys_[key]; }
+    // A new dict with the block's keys, or the entry's, all None.
+    PyObject* block_dict() const { return PyDict_Copy(block_template_); }
+    PyObject* entry_dict() const { return PyDict_Copy(entry_template_); }
+
+    PyObject* kind(OutlineKind kind) const { return Py_NewRef(kinds_[static_cast<std::size_t>(kind)]); }
+
+    // A new reference to the one `str` of a symbol or name of the records'
+    // table (0: None).
+    PyObject* table_str(std::uint32_t index) {
+        if (index == 0) Py_RETURN_NONE;
+        PyObject*& made = table_[index - 1];
+        if (made == nullptr) made = str_of(records_.table()[index - 1]);
+        return Py_XNewRef(made);
+    }
+
+    // A new reference to the one `str` of `genos`.
+    PyObject* genos(std::string_view text) {
+        const auto found = genoses_.find(text);
+        if (found != genoses_.end()) return Py_NewRef(found->second);
+        PyObject* made = str_of(text);
+        if (made == nullptr) return nullptr;
+        genoses_.emplace(text, made);
+        return Py_NewRef(made);
+    }
+
+private:
+    const OutlineRecords& records_;
+    std::array<PyObject*, KeyCount> keys_{};
+    std::array<PyObject*, std::size(outline_kind_names)> kinds_{};
+    std::vector<PyObject*> table_;
+    std::unordered_map<std::string_view, PyObject*> genoses_;
+    PyObject* block_template_ = nullptr;
+    PyObject* entry_template_ = nullptr;
+};
+
+// The containers of the result are kept out of the cyclic collector while
+// they are built: none can be garbage before the result is returned, and a
+// collection started by the allocations of the build would otherwise walk
+// everything built so far. Once built, each is handed back to the collector
+// where the interpreter itself would have it: every list, and every dict
+// that holds one; a dict of only strings and ints (an entry) is left
+// untracked, as the interpreter leaves it.
+PyObject* untracked(PyObject* container) {
+    if (container != nullptr && PyObject_GC_IsTracked(container)) PyObject_GC_UnTrack(container);
+    return container;
+}
+
+void track(PyObject* container) {
+    if (!PyObject_GC_IsTracked(container)) PyObject_GC_Track(container);
+}
+
+PyObject* genoses_to_py(const OutlineRecords& records, const OutlineRecords::Packed& record, Shared& shared) {
+    Owned list(untracked(PyList_New(static_cast<Py_ssize_t>(record.genos_count))));
+    if (!list) return nullptr;
+    Py_ssize_t i = 0;
+    const bool ok = records.each_genos(record, [&](std::string_view genos) {
+        PyObject* made = shared.genos(genos);
+        if (made == nullptr) return false;
+        PyList_SET_ITEM(list.get(), i++, made);
+        return true;
+    });
+    return ok ? list.release() : nullptr;
+}
+
+// The entry {"key": key, "line": line}, taking over both new references.
+PyObject* entry_of(PyObject* key, PyObject* line, const Shared& shared) {
+    Owned owned_key(key);
+    Owned owned_line(line);
+    if (!owned_key || !owned_line) return nullptr;
+    Owned dict(shared.entry_dict());
+    if (!dict) return nullptr;
+    const bool ok = set_item(dict.get(), shared.key(EntryKey), owned_key.release()) &&
+                    set_item(dict.get(), shared.key(Line), owned_line.release());
     return ok ? dict.release() : nullptr;
 }
 
 PyObject* entry_to_py(const OutlineEntry& entry, const Shared& shared) {
-    Owned dict(PyDict_New());
-    if (!dict) return nullptr;
-    const bool ok = set_item(dict.get(), shared.key(EntryKey), to_py_str(entry.key)) &&
-                    set_item(dict.get(), shared.key(Line), PyLong_FromUnsignedLongLong(entry.line));
-    return ok ? dict.release() : nullptr;
+    return entry_of(str_of(entry.key), PyLong_FromUnsignedLongLong(entry.line), shared);
 }
 
-// Keeps the cyclic garbage collector from running while the result is
-// built: each of its passes would walk the containers made so far, none of
-// which can be garbage, nor part of a cycle, before the result is returned.
-// The collector is left as the caller had it; no Python code runs in
-// between, so no other thread sees it paused.
-class CollectorPause {
-public:
-    CollectorPause() : was_enabled_(PyGC_Disable() != 0) {}
-    ~CollectorPause() {
-        if (was_enabled_) PyGC_Enable();
+// A new list of `size` entries, untracked, its items still unset.
+PyObject* entry_list(std::size_t size) { return untracked(PyList_New(static_cast<Py_ssize_t>(size))); }
+
+bool fill_entries(PyObject* list, std::size_t from, const std::vector<OutlineEntry>& entries, const Shared& shared) {
+    for (std::size_t i = from; i < entries.size(); ++i) {
+        PyObject* entry = entry_to_py(entries[i], shared);
+        if (entry == nullptr) return false;
+        PyList_SET_ITEM(list, static_cast<Py_ssize_t>(i), entry);
     }
-    CollectorPause(const CollectorPause&) = delete;
-    CollectorPause& operator=(const CollectorPause&) = delete;
+    return true;
+}
+
+// The list of `entries`, whose memory is then given back.
+PyObject* entries_to_py(std::vector<OutlineEntry>& entries, const Shared& shared) {
+    Owned list(entry_list(entries.size()));
+    if (!list || !fill_entries(list.get(), 0, entries, shared)) return nullptr;
+    std::vector<OutlineEntry>().swap(entries);
+    return list.release();
+}
+
+// The block dicts, in the outline's order, and the entries of the block
+// onyms, which open the onyms list: each such entry shares its key and line
+// with the block's onym and end.
+class BlockConversion {
+public:
+    BlockConversion(const Outline& outline, OutlineRecords& records, Shared& shared, PyObject* onyms)
+        : outline_(outline), records_(records), shared_(shared), onyms_(onyms) {}
+
+    // The records read are given back a stretch at a time, so that a large
+    // outline does not stand whole in memory twice.
+    PyObject* blocks() {
+        constexpr std::size_t stretch = 4096;
+        Owned list(untracked(PyList_New(static_cast<Py_ssize_t>(records_.size()))));
+        if (!list) return nullptr;
+        for (std::size_t i = 0; i < records_.size(); ++i) {
+            if (i % stretch == 0) records_.forget_before(i);
+            PyObject* block = block_to_py(records_.packed(i));
+            if (block == nullptr) return nullptr;
+            PyList_SET_ITEM(list.get(), static_cast<Py_ssize_t>(i), block);
+        }
+        return list.release();
+    }
+
+    // How many entries of the onyms list are set.
+    std::size_t onyms_set() const { return onyms_set_; }
 
 private:
-    bool was_enabled_;
+    PyObject* block_to_py(const OutlineRecords::Packed& record) {
+        Owned dict(shared_.block_dict());
+        if (!dict) return nullptr;
+        PyObject* d = dict.get();
+        const std::optional<std::string_view> onym = records_.onym(record);
+        Owned end(PyLong_FromUnsignedLongLong(record.end));
+        Owned onym_str(onym ? str_of(*onym) : Py_NewRef(Py_None));
+        if (!end || !onym_str) return nullptr;
+        if (onym && !add_onym_entry(*onym, record.end, onym_str.get(), end.get())) return nullptr;
+        const bool ok = set_item(d, shared_.key(Kind), shared_.kind(record.kind)) &&
+                        set_item(d, shared_.key(Symbol), shared_.table_str(record.symbol)) &&
+                        set_item(d, shared_.key(Name), shared_.table_str(record.name)) &&
+                        set_item(d, shared_.key(Depth), PyLong_FromUnsignedLong(record.depth)) &&
+                        set_item(d, shared_.key(Start), PyLong_FromUnsignedLongLong(record.start)) &&
+                        set_item(d, shared_.key(End), end.release()) &&
+                        set_item(d, shared_.key(Lemma), str_of(records_.lemma(record))) &&
+                        set_item(d, shared_.key(Onym), onym_str.release()) &&
+                        set_item(d, shared_.key(Genoses), genoses_to_py(records_, record, shared_));
+        return ok ? untracked(dict.release()) : nullptr;
+    }
+
+    // Sets the next entry of the onyms list when it is this block's onym.
+    bool add_onym_entry(std::string_view onym, std::uint64_t end, PyObject* onym_str, PyObject* end_int) {
+        if (onyms_set_ >= outline_.onyms.size()) return true;
+        const OutlineEntry& entry = outline_.onyms[onyms_set_];
+        if (entry.key != onym || entry.line != end) return true;
+        PyObject* made = entry_of(Py_NewRef(onym_str), Py_NewRef(end_int), shared_);
+        if (made == nullptr) return false;
+        PyList_SET_ITEM(onyms_, static_cast<Py_ssize_t>(onyms_set_++), made);
+        return true;
+    }
+
+    const Outline& outline_;
+    OutlineRecords& records_;
+    Shared& shared_;
+    PyObject* onyms_;
+    std::size_t onyms_set_ = 0;
 };
+
+// Hands the built containers to the collector (see `untracked`).
+void track_result(PyObject* blocks, PyObject* genoses_key, const std::array<PyObject*, 3>& entry_lists) {
+    const Py_ssize_t count = PyList_GET_SIZE(blocks);
+    for (Py_ssize_t i = 0; i < count; ++i) {
+        PyObject* block = PyList_GET_ITEM(blocks, i);
+        track(PyDict_GetItem(block, genoses_key));
+        track(block);
+    }
+    track(blocks);
+    for (PyObject* list : entry_lists) track(list);
+}
 
 }  // namespace
 
-PyObject* outline_to_py(const Outline& outline) {
-    Shared shared;
-    if (!shared.make_keys()) return nullptr;
-    const CollectorPause paused;
+PyObject* outline_to_py(Outline& outline) {
+    Shared shared(outline.blocks);
+    if (!shared.make()) return nullptr;
+    Owned milestones(entries_to_py(outline.milestones, shared));
+    Owned deixes(entries_to_py(outline.deixes, shared));
+    Owned onyms(entry_list(outline.onyms.size()));
+    if (!milestones || !onyms || !deixes) return nullptr;
+    BlockConversion conversion(outline, outline.blocks, shared, onyms.get());
+    Owned blocks(conversion.blocks());
+    if (!blocks || !fill_entries(onyms.get(), conversion.onyms_set(), outline.onyms, shared)) return nullptr;
+    track_result(blocks.get(), shared.key(Genoses), {milestones.get(), onyms.get(), deixes.get()});
     Owned dict(PyDict_New());
     if (!dict) return nullptr;
     PyObject* d = dict.get();
-    const auto block = [&shared](const OutlineBlock& item) { return block_to_py(item, shared); };
-    const auto entry = [&shared](const OutlineEntry& item) { return entry_to_py(item, shared); };
-    const bool ok = set_item(d, shared.key(Dialektos), to_py_str(outline.dialektos)) &&
-                    set_item(d, shared.key(Blocks), list_of(outline.blocks, block)) &&
-                    set_item(d, shared.key(Milestones), list_of(outline.milestones, entry)) &&
-                    set_item(d, shared.key(Onyms), list_of(outline.onyms, entry)) &&
-                    set_item(d, shared.key(Deixes), list_of(outline.deixes, entry));
+    const bool ok = set_item(d, shared.key(Dialektos), str_of(outline.dialektos)) &&
+                    set_item(d, shared.key(Blocks), blocks.release()) &&
+                    set_item(d, shared.key(Milestones), milestones.release()) &&
+                    set_item(d, shared.key(Onyms), onyms.release()) &&
+                    set_item(d, shared.key(Deixes), deixes.release());
     return ok ? dict.release() : nullptr;
 }
 

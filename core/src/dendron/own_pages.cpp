@@ -1,0 +1,40 @@
+#include "dendron/own_pages.hpp"
+
+#include <cstdint>
+#include <new>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace ilvex {
+namespace {
+
+constexpr std::size_t own_pages_from = 1 << 20;  // bytes
+
+}  // namespace
+
+void* allocate_own_pages(std::size_t size) {
+    if (size < own_pages_from) return ::operator new(size);
+    void* data = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (data == MAP_FAILED) throw std::bad_alloc();
+    return data;
+}
+
+void deallocate_own_pages(void* data, std::size_t size) {
+    if (size < own_pages_from) {
+        ::operator delete(data);
+        return;
+    }
+    munmap(data, size);
+}
+
+void release_own_pages(void* data, std::size_t size, std::size_t buffer_size) {
+    if (buffer_size < own_pages_from) return;
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto start = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (start + page - 1) & ~(page - 1);
+    const std::uintptr_t end = (start + size) & ~(page - 1);
+    if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
+}
+
+}  // namespace ilvex
