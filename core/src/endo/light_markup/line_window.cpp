@@ -2,7 +2,7 @@
 
 namespace ilvex {
 
-bool LineWindow::has(std::size_t i) {
+bool LineWindow::split_to(std::size_t i) {
     while (i - first_ >= held_.size() && unsplit_ < text_.size()) {
         std::size_t end = text_.find('\n', unsplit_);
         if (end == std::string_view::npos) end = text_.size();
