@@ -21,9 +21,11 @@ std::vector<Inline> LightInlineConverter::convert(std::size_t begin, std::size_t
     std::vector<Inline> out;
     // Room for the items a text of this size usually gives, so that a
     // paragraph's list is not grown (and its items moved) several times.
-    out.reserve((end - begin) / 32 + 1);
+    out.reserve((end - begin) / 16 + 1);
     convert_into(begin, end, out);
-    isolate_trailing_backslashes(out);
+    // Every text comes from the range or is a constant without a backslash:
+    // a range without one has no text to isolate backslashes from.
+    if (text_.substr(begin, end - begin).find('\\') != std::string_view::npos) isolate_trailing_backslashes(out);
     return out;
 }
 
