@@ -96,7 +96,10 @@ std::optional<std::size_t> LightInlineConverter::code_span(std::size_t i, std::s
 std::optional<std::size_t> LightInlineConverter::autolink(std::size_t i, std::size_t end,
                                                           std::vector<Inline>& out) const {
     const std::string_view range = text_.substr(0, end);
-    std::u32string candidate(1, U'<');
+    // Reused from one "<" to the next: most autolinks are longer than a
+    // string holds without an allocation of its own.
+    std::u32string& candidate = autolink_candidate_;
+    candidate.assign(1, U'<');
     std::size_t k = i + 1;
     while (k < range.size()) {
         const char32_t c = unicode::next_char(range, k);

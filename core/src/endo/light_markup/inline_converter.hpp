@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -74,6 +75,7 @@ private:
     NextOccurrence backticks_{text_, "`"};
     NextOccurrence close_brackets_{text_, "]"};
     NextOccurrence close_parens_{text_, ")"};
+    mutable std::u32string autolink_candidate_;  // the characters an autolink is read from
 };
 
 }  // namespace ilvex

@@ -68,5 +68,8 @@ std::string literal_lines(LineRange lines, std::size_t begin, std::size_t end);
 // the text of a paragraph. Sized once: a paragraph may be most of a
 // document, and a text grown line by line would be copied as it grows.
 std::string joined_lines(LineRange lines, std::size_t begin, std::size_t end);
+// The same into `text`, whose room a reader that joins many paragraphs
+// reuses.
+void join_lines(LineRange lines, std::size_t begin, std::size_t end, std::string& text);
 
 }  // namespace ilvex
