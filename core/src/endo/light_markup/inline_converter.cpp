@@ -51,17 +51,23 @@ void LightInlineConverter::convert_into(std::size_t begin, std::size_t end, std:
             }
             continue;
         }
-        const std::size_t mark = out.size();
+        // The text before a construct goes before its items: it is put in
+        // the list first and taken back when the byte begins none, which is
+        // rarer than a construct.
+        const bool before = !pending.empty();
+        if (before) {
+            out.emplace_back(Inline::Text{std::move(pending)});
+            pending.clear();
+        }
         const std::optional<std::size_t> after = construct_at(i, begin, end, out);
         if (!after) {
+            if (before) {
+                pending = std::move(std::get<Inline::Text>(out.back().node).text);
+                out.pop_back();
+            }
             pending.push_back(c);
             ++i;
             continue;
-        }
-        // The text before the construct goes before its items.
-        if (!pending.empty()) {
-            out.emplace(out.begin() + static_cast<std::ptrdiff_t>(mark), Inline::Text{std::move(pending)});
-            pending.clear();
         }
         i = *after;
     }
