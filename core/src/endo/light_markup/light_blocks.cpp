@@ -27,7 +27,11 @@ void keep_opener_apart(std::vector<Inline>& children, std::size_t level) {
 }  // namespace
 
 // Nothing left after the white space at its start: its end need not be read.
-bool is_blank(std::string_view line) { return unicode::trim_start(line).empty(); }
+// Most lines begin with a printable ASCII character, which is no white space.
+bool is_blank(std::string_view line) {
+    if (!line.empty() && line.front() > ' ' && line.front() < '\x7f') return false;
+    return unicode::trim_start(line).empty();
+}
 
 bool opens_fence(std::string_view line) { return line.starts_with(code_fence); }
 
