@@ -18,9 +18,11 @@ namespace {
 class DjotInlineConverter final : public LightInlineConverter {
 public:
     explicit DjotInlineConverter(std::string_view text)
-        : LightInlineConverter(text, "*_<[`", true), closers_(text, "*_") {}
+        : LightInlineConverter(text, starts), closers_(text, "*_") {}
 
 private:
+    static constexpr Starts starts{"*_<[`", true};
+
     std::optional<std::size_t> construct_at(std::size_t i, std::size_t begin, std::size_t end,
                                             std::vector<Inline>& out) const override;
     std::optional<std::size_t> span(std::size_t i, std::size_t begin, std::size_t end,

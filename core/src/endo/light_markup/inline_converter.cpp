@@ -11,12 +11,6 @@
 
 namespace ilvex {
 
-LightInlineConverter::LightInlineConverter(std::string_view text, std::string_view constructs,
-                                           bool escapes)
-    : text_(text), starts_(constructs), escapes_(escapes) {
-    if (escapes) starts_.add('\\');
-}
-
 std::vector<Inline> LightInlineConverter::convert(std::size_t begin, std::size_t end) const {
     std::vector<Inline> out;
     // Room for the items a text of this size usually gives, so that a
@@ -34,12 +28,12 @@ void LightInlineConverter::convert_into(std::size_t begin, std::size_t end, std:
     std::string pending;
     std::size_t i = begin;
     while (i < end) {
-        const std::size_t next = starts_.find_in(range, i);
+        const std::size_t next = starts_.bytes.find_in(range, i);
         pending.append(range.substr(i, next - i));
         i = next;
         if (i == end) break;
         const char c = text_[i];
-        if (c == '\\' && escapes_) {
+        if (c == '\\' && starts_.escapes) {
             // An escaped ASCII punctuation character is text; any other
             // backslash is text itself.
             if (i + 1 < end && is_ascii_punctuation(static_cast<unsigned char>(text_[i + 1]))) {

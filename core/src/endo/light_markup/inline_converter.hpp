@@ -29,9 +29,20 @@ public:
     std::size_t size() const { return text_.size(); }
 
 protected:
-    // `constructs`: the bytes that may begin a construct of the format;
-    // with `escapes`, a backslash escapes the ASCII punctuation after it.
-    LightInlineConverter(std::string_view text, std::string_view constructs, bool escapes);
+    // The bytes the scan stops at: `constructs`, those that may begin a
+    // construct of the format, and with `escapes` the backslash, which
+    // escapes the ASCII punctuation after it. A format builds its own once,
+    // not once for every text it converts.
+    struct Starts {
+        constexpr Starts(std::string_view constructs, bool escapes) : bytes(constructs), escapes(escapes) {
+            if (escapes) bytes.add('\\');
+        }
+        ByteSet bytes;
+        bool escapes;
+    };
+
+    // `starts` must outlive the converter.
+    LightInlineConverter(std::string_view text, const Starts& starts) : text_(text), starts_(starts) {}
     LightInlineConverter(const LightInlineConverter&) = delete;
     LightInlineConverter& operator=(const LightInlineConverter&) = delete;
     ~LightInlineConverter() = default;
@@ -70,8 +81,7 @@ protected:
     std::string_view text_;
 
 private:
-    ByteSet starts_;
-    bool escapes_;
+    const Starts& starts_;
     NextOccurrence backticks_{text_, "`"};
     NextOccurrence close_brackets_{text_, "]"};
     NextOccurrence close_parens_{text_, ")"};

@@ -16,9 +16,11 @@ namespace {
 // ranges converted nest only a few deep.
 class MarkdownInlineConverter final : public LightInlineConverter {
 public:
-    explicit MarkdownInlineConverter(std::string_view text) : LightInlineConverter(text, "`*<[", true) {}
+    explicit MarkdownInlineConverter(std::string_view text) : LightInlineConverter(text, starts) {}
 
 private:
+    static constexpr Starts starts{"`*<[", true};
+
     std::optional<std::size_t> construct_at(std::size_t i, std::size_t begin, std::size_t end,
                                             std::vector<Inline>& out) const override;
     std::optional<std::size_t> star_span(std::size_t i, std::size_t end, std::vector<Inline>& out) const;

@@ -26,9 +26,11 @@ bool is_ascii_alphanumeric(char b) {
 class OrgInlineConverter final : public LightInlineConverter {
 public:
     explicit OrgInlineConverter(std::string_view text)
-        : LightInlineConverter(text, "*/_+=~[", false), closers_(text, span_delimiters) {}
+        : LightInlineConverter(text, starts), closers_(text, span_delimiters) {}
 
 private:
+    static constexpr Starts starts{"*/_+=~[", false};
+
     std::optional<std::size_t> construct_at(std::size_t i, std::size_t begin, std::size_t end,
                                             std::vector<Inline>& out) const override;
     std::optional<std::size_t> span(std::size_t i, std::size_t begin, std::size_t end,

@@ -32,13 +32,15 @@ bool holds_whitespace(std::string_view text) {
 class RstInlineConverter final : public LightInlineConverter {
 public:
     RstInlineConverter(std::string_view text, const ImportContext& context)
-        : LightInlineConverter(text, "`*[", true), context_(context) {}
+        : LightInlineConverter(text, starts), context_(context) {}
 
     // The first footnote label met that cannot be written, if any: the
     // converter reads on, and its inlines are then of no use.
     const std::optional<Error>& error() const { return error_; }
 
 private:
+    static constexpr Starts starts{"`*[", true};
+
     std::optional<std::size_t> construct_at(std::size_t i, std::size_t begin, std::size_t end,
                                             std::vector<Inline>& out) const override;
     std::optional<std::size_t> literal(std::size_t i, std::size_t end, std::vector<Inline>& out) const;
