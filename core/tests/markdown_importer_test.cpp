@@ -223,6 +223,9 @@ TEST(MarkdownImport, OutputStaysWritable) {
         // A backslash right before markup would escape its sigil.
         {"\\\\*a*", {paragraph({code("\\"), em({text("a")})})}},
         {"*a\\*", {paragraph({em({text("a\\")})})}},
+        // Also at the end of a link text that markup follows.
+        {"[t\\\\]()*a*", {paragraph({text("t"), code("\\"), em({text("a")})})}},
+        {"[t\\\\](u)*a*", {paragraph({text("t\\"), text(" ("), link("u"), text(")"), em({text("a")})})}},
         // The parser reads the written text in NFC, also where two texts
         // side by side meet.
         {"e\xCC\x81 `e\xCC\x81`", {paragraph({text("\xC3\xA9 "), code("\xC3\xA9")})}},

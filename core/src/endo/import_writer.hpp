@@ -16,7 +16,6 @@
 
 namespace ilvex {
 
-
 // Writes the same text as write_document of the collected tree, given the
 // target dialektos that the declaration names, resolved from the standard
 // library (the writer needs its sims to tell where the text needs a
@@ -55,7 +54,6 @@ private:
     TextSink sink_;
     std::optional<Dialektos> target_;  // before writer_, which points at it
     std::optional<DocumentWriter> writer_;
-    std::optional<Block> opened_;  // the block given in pieces, which close() names again
     std::size_t open_englossis_ = 0;  // Englossis blocks opened and not yet closed
     std::optional<ParagraphLineWriter> lines_;  // made at the first paragraph, after the declaration
     std::string line_;

@@ -18,38 +18,39 @@ namespace {
 class DjotInlineConverter final : public LightInlineConverter {
 public:
     explicit DjotInlineConverter(std::string_view text)
-        : LightInlineConverter(text, "*_<[`", true), closers_(text, "*_") {}
+        : LightInlineConverter(text, starts), closers_(text, "*_") {}
 
 private:
-    std::optional<Construct> construct_at(std::size_t i, std::size_t begin,
-                                          std::size_t end) const override;
-    std::optional<Construct> span(std::size_t i, std::size_t begin, std::size_t end) const;
+    static constexpr Starts starts{"*_<[`", true};
+
+    std::optional<std::size_t> construct_at(std::size_t i, std::size_t begin, std::size_t end,
+                                            std::vector<Inline>& out) const override;
+    std::optional<std::size_t> span(std::size_t i, std::size_t begin, std::size_t end,
+                                    std::vector<Inline>& out) const;
 
     ClosingDelimiterIndex closers_;
 };
 
-std::optional<LightInlineConverter::Construct> DjotInlineConverter::construct_at(
-    std::size_t i, std::size_t begin, std::size_t end) const {
+std::optional<std::size_t> DjotInlineConverter::construct_at(std::size_t i, std::size_t begin, std::size_t end,
+                                                             std::vector<Inline>& out) const {
     switch (text_[i]) {
         case '*':
-        case '_': return span(i, begin, end);
-        case '<': return autolink(i, end);
+        case '_': return span(i, begin, end, out);
+        case '<': return autolink(i, end, out);
         case '[':
             if (i + 1 < end && text_[i + 1] == '^') return std::nullopt;  // a footnote reference
-            return link(i, begin, end);
-        case '`': return code_span(i, end);
+            return link(i, begin, end, out);
+        case '`': return code_span(i, end, out);
         default: return std::nullopt;
     }
 }
 
-std::optional<LightInlineConverter::Construct> DjotInlineConverter::span(std::size_t i,
-                                                                         std::size_t begin,
-                                                                         std::size_t end) const {
+std::optional<std::size_t> DjotInlineConverter::span(std::size_t i, std::size_t begin, std::size_t end,
+                                                     std::vector<Inline>& out) const {
     const auto close = flanking_closer(closers_, i, begin, end);
     if (!close) return std::nullopt;
-    std::vector<Inline> items;
-    items.emplace_back(Inline::EndoSimmere{std::string(1, text_[i]), convert(i + 1, *close), {}, true});
-    return Construct{*close + 1, std::move(items)};
+    out.emplace_back(Inline::EndoSimmere{std::string(1, text_[i]), convert(i + 1, *close), {}, true});
+    return *close + 1;
 }
 
 }  // namespace

@@ -11,27 +11,29 @@
 
 namespace ilvex {
 
-LightInlineConverter::LightInlineConverter(std::string_view text, std::string_view constructs,
-                                           bool escapes)
-    : text_(text), starts_(constructs), escapes_(escapes) {
-    if (escapes) starts_.add('\\');
-}
-
 std::vector<Inline> LightInlineConverter::convert(std::size_t begin, std::size_t end) const {
-    const std::string_view range = text_.substr(0, end);
     std::vector<Inline> out;
     // Room for the items a text of this size usually gives, so that a
     // paragraph's list is not grown (and its items moved) several times.
-    out.reserve((end - begin) / 32 + 1);
+    out.reserve((end - begin) / 16 + 1);
+    convert_into(begin, end, out);
+    // Every text comes from the range or is a constant without a backslash:
+    // a range without one has no text to isolate backslashes from.
+    if (text_.substr(begin, end - begin).find('\\') != std::string_view::npos) isolate_trailing_backslashes(out);
+    return out;
+}
+
+void LightInlineConverter::convert_into(std::size_t begin, std::size_t end, std::vector<Inline>& out) const {
+    const std::string_view range = text_.substr(0, end);
     std::string pending;
     std::size_t i = begin;
     while (i < end) {
-        const std::size_t next = starts_.find_in(range, i);
+        const std::size_t next = starts_.bytes.find_in(range, i);
         pending.append(range.substr(i, next - i));
         i = next;
         if (i == end) break;
         const char c = text_[i];
-        if (c == '\\' && escapes_) {
+        if (c == '\\' && starts_.escapes) {
             // An escaped ASCII punctuation character is text; any other
             // backslash is text itself.
             if (i + 1 < end && is_ascii_punctuation(static_cast<unsigned char>(text_[i + 1]))) {
@@ -43,22 +45,27 @@ std::vector<Inline> LightInlineConverter::convert(std::size_t begin, std::size_t
             }
             continue;
         }
-        std::optional<Construct> construct = construct_at(i, begin, end);
-        if (!construct) {
+        // The text before a construct goes before its items: it is put in
+        // the list first and taken back when the byte begins none, which is
+        // rarer than a construct.
+        const bool before = !pending.empty();
+        if (before) {
+            out.emplace_back(Inline::Text{std::move(pending)});
+            pending.clear();
+        }
+        const std::optional<std::size_t> after = construct_at(i, begin, end, out);
+        if (!after) {
+            if (before) {
+                pending = std::move(std::get<Inline::Text>(out.back().node).text);
+                out.pop_back();
+            }
             pending.push_back(c);
             ++i;
             continue;
         }
-        if (!pending.empty()) {
-            out.emplace_back(Inline::Text{std::move(pending)});
-            pending.clear();
-        }
-        std::move(construct->items.begin(), construct->items.end(), std::back_inserter(out));
-        i = construct->end;
+        i = *after;
     }
     if (!pending.empty()) out.emplace_back(Inline::Text{std::move(pending)});
-    isolate_trailing_backslashes(out);
-    return out;
 }
 
 // The range is the text the span is read in: its start counts as the start
@@ -74,21 +81,25 @@ std::optional<std::size_t> LightInlineConverter::flanking_closer(const ClosingDe
     return close;
 }
 
-std::optional<LightInlineConverter::Construct> LightInlineConverter::code_span(
-    std::size_t i, std::size_t end) const {
+std::optional<std::size_t> LightInlineConverter::code_span(std::size_t i, std::size_t end,
+                                                           std::vector<Inline>& out) const {
     const auto close = backticks_.first(i + 1, end);
     if (!close) return std::nullopt;
-    return Construct{*close + 1, literal_inlines(text_.substr(i + 1, *close - i - 1))};
+    append_literal(text_.substr(i + 1, *close - i - 1), out);
+    return *close + 1;
 }
 
 // The characters from the "<" up to the first ">", decoded for autolink_at.
 // The scan stops, as autolink_at's own does, at the first white space or
 // "<", either of which rules the autolink out: trying every "<" of a text
 // stays linear.
-std::optional<LightInlineConverter::Construct> LightInlineConverter::autolink(
-    std::size_t i, std::size_t end) const {
+std::optional<std::size_t> LightInlineConverter::autolink(std::size_t i, std::size_t end,
+                                                          std::vector<Inline>& out) const {
     const std::string_view range = text_.substr(0, end);
-    std::u32string candidate(1, U'<');
+    // Reused from one "<" to the next: most autolinks are longer than a
+    // string holds without an allocation of its own.
+    std::u32string& candidate = autolink_candidate_;
+    candidate.assign(1, U'<');
     std::size_t k = i + 1;
     while (k < range.size()) {
         const char32_t c = unicode::next_char(range, k);
@@ -97,36 +108,45 @@ std::optional<LightInlineConverter::Construct> LightInlineConverter::autolink(
     }
     const auto found = autolink_at(candidate, 0);
     if (!found) return std::nullopt;
-    std::vector<Inline> items;
-    items.push_back(link_inline(found->target));
-    return Construct{k, std::move(items)};
+    out.push_back(link_inline(found->target));
+    return k;
 }
 
 // The text runs to the first "]", the url from the "(" right after it to
 // the first ")".
-std::optional<LightInlineConverter::Construct> LightInlineConverter::link(
-    std::size_t i, std::size_t begin, std::size_t end) const {
+std::optional<std::size_t> LightInlineConverter::link(std::size_t i, std::size_t begin, std::size_t end,
+                                                      std::vector<Inline>& out) const {
     if (i > begin && text_[i - 1] == '!') return std::nullopt;
     const auto text_end = close_brackets_.first(i + 1, end);
     if (!text_end || *text_end + 1 >= end || text_[*text_end + 1] != '(') return std::nullopt;
     const auto url_end = close_parens_.first(*text_end + 2, end);
     if (!url_end) return std::nullopt;
     const std::string_view url = unicode::trim(text_.substr(*text_end + 2, *url_end - *text_end - 2));
-    std::vector<Inline> items;
     if (url.empty()) {
-        items = convert(i + 1, *text_end);
+        convert_into(i + 1, *text_end, out);
     } else {
         const std::string_view trimmed = unicode::trim(text_.substr(i + 1, *text_end - i - 1));
         if (trimmed.empty() || trimmed == url) {
-            items.push_back(link_inline(url));
+            out.push_back(link_inline(url));
         } else {
-            items = convert(i + 1, *text_end);
-            items.emplace_back(Inline::Text{" ("});
-            items.push_back(link_inline(url));
-            items.emplace_back(Inline::Text{")"});
+            convert_into(i + 1, *text_end, out);
+            out.emplace_back(Inline::Text{" ("});
+            out.push_back(link_inline(url));
+            out.emplace_back(Inline::Text{")"});
         }
     }
-    return Construct{*url_end + 1, std::move(items)};
+    return *url_end + 1;
+}
+
+// Most literal texts hold no closer of an enlexis and are one enlexis as
+// they stand.
+void LightInlineConverter::append_literal(std::string_view text, std::vector<Inline>& out) {
+    if (text.find("\"@@") == std::string_view::npos) {
+        out.emplace_back(Inline::Enlexis{std::string(text), {}});
+        return;
+    }
+    std::vector<Inline> items = literal_inlines(text);
+    std::move(items.begin(), items.end(), std::back_inserter(out));
 }
 
 }  // namespace ilvex

@@ -26,7 +26,12 @@ void keep_opener_apart(std::vector<Inline>& children, std::size_t level) {
 
 }  // namespace
 
-bool is_blank(std::string_view line) { return unicode::trim(line).empty(); }
+// Nothing left after the white space at its start: its end need not be read.
+// Most lines begin with a printable ASCII character, which is no white space.
+bool is_blank(std::string_view line) {
+    if (!line.empty() && line.front() > ' ' && line.front() < '\x7f') return false;
+    return unicode::trim_start(line).empty();
+}
 
 bool opens_fence(std::string_view line) { return line.starts_with(code_fence); }
 

@@ -2,7 +2,7 @@
 
 namespace ilvex {
 
-bool LineWindow::has(std::size_t i) {
+bool LineWindow::split_to(std::size_t i) {
     while (i - first_ >= held_.size() && unsplit_ < text_.size()) {
         std::size_t end = text_.find('\n', unsplit_);
         if (end == std::string_view::npos) end = text_.size();
@@ -31,15 +31,20 @@ std::string literal_lines(LineRange lines, std::size_t begin, std::size_t end) {
     return text;
 }
 
-std::string joined_lines(LineRange lines, std::size_t begin, std::size_t end) {
+void join_lines(LineRange lines, std::size_t begin, std::size_t end, std::string& text) {
     std::size_t size = 0;
     for (std::size_t k = begin; k < end; ++k) size += lines[k].size() + 1;
-    std::string text;
+    text.clear();
     text.reserve(size);
     for (std::size_t k = begin; k < end; ++k) {
         if (k > begin) text += ' ';
         text += lines[k];
     }
+}
+
+std::string joined_lines(LineRange lines, std::size_t begin, std::size_t end) {
+    std::string text;
+    join_lines(lines, begin, end, text);
     return text;
 }
 

@@ -23,7 +23,7 @@ public:
 
     // Whether the text has a line `i`, splitting up to it when needed. `i`
     // is never before the first line held.
-    bool has(std::size_t i);
+    bool has(std::size_t i) { return i - first_ < held_.size() || split_to(i); }
 
     // Line `i`, which has(i) found and drop_before has not dropped.
     std::string_view& operator[](std::size_t i) { return held_[i - first_]; }
@@ -33,6 +33,9 @@ public:
     void drop_before(std::size_t i);
 
 private:
+    // Splits lines until line `i` is held or the text ends: whether it is.
+    bool split_to(std::size_t i);
+
     std::string_view text_;
     std::size_t unsplit_ = 0;  // where the first line not yet split begins
     std::size_t first_ = 0;    // the number of held_.front()
@@ -65,5 +68,8 @@ std::string literal_lines(LineRange lines, std::size_t begin, std::size_t end);
 // the text of a paragraph. Sized once: a paragraph may be most of a
 // document, and a text grown line by line would be copied as it grows.
 std::string joined_lines(LineRange lines, std::size_t begin, std::size_t end);
+// The same into `text`, whose room a reader that joins many paragraphs
+// reuses.
+void join_lines(LineRange lines, std::size_t begin, std::size_t end, std::string& text);
 
 }  // namespace ilvex

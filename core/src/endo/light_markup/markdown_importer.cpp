@@ -84,6 +84,7 @@ private:
 
     LineWindow window_;
     NestingDepth nesting_;
+    std::string paragraph_;  // the text of the paragraph being read, its room kept for the next
 };
 
 void BlockParser::parse(ImportSink& sink) {
@@ -199,8 +200,8 @@ std::size_t BlockParser::read_item(Lines lines, std::size_t i, std::string_view 
 std::size_t BlockParser::read_paragraph(Lines lines, std::size_t i, std::vector<Block>& blocks) {
     std::size_t end = i + 1;
     while (lines.has(end) && !ends_paragraph(lines[end])) ++end;
-    const std::string text = joined_lines(lines, i, end);
-    if (auto block = paragraph_block(markdown_inlines(text))) blocks.push_back(std::move(*block));
+    join_lines(lines, i, end, paragraph_);
+    if (auto block = paragraph_block(markdown_inlines(paragraph_))) blocks.push_back(std::move(*block));
     return end;
 }
 

@@ -16,35 +16,37 @@ namespace {
 // ranges converted nest only a few deep.
 class MarkdownInlineConverter final : public LightInlineConverter {
 public:
-    explicit MarkdownInlineConverter(std::string_view text) : LightInlineConverter(text, "`*<[", true) {}
+    explicit MarkdownInlineConverter(std::string_view text) : LightInlineConverter(text, starts) {}
 
 private:
-    std::optional<Construct> construct_at(std::size_t i, std::size_t begin,
-                                          std::size_t end) const override;
-    std::optional<Construct> star_span(std::size_t i, std::size_t end) const;
-    std::optional<Construct> footnote_reference(std::size_t i, std::size_t end) const;
+    static constexpr Starts starts{"`*<[", true};
+
+    std::optional<std::size_t> construct_at(std::size_t i, std::size_t begin, std::size_t end,
+                                            std::vector<Inline>& out) const override;
+    std::optional<std::size_t> star_span(std::size_t i, std::size_t end, std::vector<Inline>& out) const;
+    std::optional<std::size_t> footnote_reference(std::size_t i, std::size_t end, std::vector<Inline>& out) const;
 
     NextOccurrence stars_{text_, "*"};
     NextOccurrence star_pairs_{text_, "**"};  // the first star of a "**", overlapping ones included
 };
 
-std::optional<LightInlineConverter::Construct> MarkdownInlineConverter::construct_at(
-    std::size_t i, std::size_t begin, std::size_t end) const {
+std::optional<std::size_t> MarkdownInlineConverter::construct_at(std::size_t i, std::size_t begin,
+                                                                 std::size_t end, std::vector<Inline>& out) const {
     switch (text_[i]) {
-        case '`': return code_span(i, end);
-        case '*': return star_span(i, end);
-        case '<': return autolink(i, end);
+        case '`': return code_span(i, end, out);
+        case '*': return star_span(i, end, out);
+        case '<': return autolink(i, end, out);
         case '[':
-            if (auto reference = footnote_reference(i, end)) return reference;
-            return link(i, begin, end);
+            if (auto reference = footnote_reference(i, end, out)) return reference;
+            return link(i, begin, end, out);
         default: return std::nullopt;
     }
 }
 
 // "**" when a second star follows, else "*"; the closer is the next
 // occurrence of the same delimiter, with no flanking rules.
-std::optional<LightInlineConverter::Construct> MarkdownInlineConverter::star_span(
-    std::size_t i, std::size_t end) const {
+std::optional<std::size_t> MarkdownInlineConverter::star_span(std::size_t i, std::size_t end,
+                                                              std::vector<Inline>& out) const {
     const bool strong = i + 1 < end && text_[i + 1] == '*';
     const std::size_t width = strong ? 2 : 1;
     std::optional<std::size_t> close;
@@ -54,16 +56,15 @@ std::optional<LightInlineConverter::Construct> MarkdownInlineConverter::star_spa
         close = star_pairs_.first(i + 2, end - 1);  // both stars before the end
     }
     if (!close) return std::nullopt;
-    std::vector<Inline> items;
-    items.emplace_back(Inline::EndoSimmere{strong ? "**" : "*", convert(i + width, *close), {}, true});
-    return Construct{*close + width, std::move(items)};
+    out.emplace_back(Inline::EndoSimmere{strong ? "**" : "*", convert(i + width, *close), {}, true});
+    return *close + width;
 }
 
 // "[^label]": a label that is not a valid onym (empty, or holding white
 // space) could not be written as a deixis target, and the bracket is read
 // as any other.
-std::optional<LightInlineConverter::Construct> MarkdownInlineConverter::footnote_reference(
-    std::size_t i, std::size_t end) const {
+std::optional<std::size_t> MarkdownInlineConverter::footnote_reference(std::size_t i, std::size_t end,
+                                                                       std::vector<Inline>& out) const {
     if (i + 1 >= end || text_[i + 1] != '^') return std::nullopt;
     // The first "]" after the "[" is after the "^": asked from the "[", as
     // the link reader asks next, the question does not go back.
@@ -71,9 +72,8 @@ std::optional<LightInlineConverter::Construct> MarkdownInlineConverter::footnote
     if (!close) return std::nullopt;
     std::string label(text_.substr(i + 2, *close - i - 2));
     if (!is_valid_onym(label)) return std::nullopt;
-    std::vector<Inline> items;
-    items.emplace_back(Inline::Deixis{"^", std::move(label), {}});
-    return Construct{*close + 1, std::move(items)};
+    out.emplace_back(Inline::Deixis{"^", std::move(label), {}});
+    return *close + 1;
 }
 
 }  // namespace

@@ -26,14 +26,17 @@ bool is_ascii_alphanumeric(char b) {
 class OrgInlineConverter final : public LightInlineConverter {
 public:
     explicit OrgInlineConverter(std::string_view text)
-        : LightInlineConverter(text, "*/_+=~[", false), closers_(text, span_delimiters) {}
+        : LightInlineConverter(text, starts), closers_(text, span_delimiters) {}
 
 private:
-    std::optional<Construct> construct_at(std::size_t i, std::size_t begin,
-                                          std::size_t end) const override;
-    std::optional<Construct> span(std::size_t i, std::size_t begin, std::size_t end) const;
-    std::optional<Construct> bracket_link(std::size_t i, std::size_t end) const;
-    std::optional<Construct> footnote_reference(std::size_t i, std::size_t end) const;
+    static constexpr Starts starts{"*/_+=~[", false};
+
+    std::optional<std::size_t> construct_at(std::size_t i, std::size_t begin, std::size_t end,
+                                            std::vector<Inline>& out) const override;
+    std::optional<std::size_t> span(std::size_t i, std::size_t begin, std::size_t end,
+                                    std::vector<Inline>& out) const;
+    std::optional<std::size_t> bracket_link(std::size_t i, std::size_t end, std::vector<Inline>& out) const;
+    std::optional<std::size_t> footnote_reference(std::size_t i, std::size_t end, std::vector<Inline>& out) const;
 
     ClosingDelimiterIndex closers_;
     NextOccurrence link_ends_{text_, "]]"};
@@ -41,65 +44,62 @@ private:
     NextOccurrence brackets_{text_, "]"};
 };
 
-std::optional<LightInlineConverter::Construct> OrgInlineConverter::construct_at(
-    std::size_t i, std::size_t begin, std::size_t end) const {
-    if (text_[i] != '[') return span(i, begin, end);
+std::optional<std::size_t> OrgInlineConverter::construct_at(std::size_t i, std::size_t begin, std::size_t end,
+                                                            std::vector<Inline>& out) const {
+    if (text_[i] != '[') return span(i, begin, end, out);
     if (i + 1 < end && text_[i + 1] == '[') {
-        if (auto link = bracket_link(i, end)) return link;
+        if (auto link = bracket_link(i, end, out)) return link;
     }
-    return footnote_reference(i, end);
+    return footnote_reference(i, end, out);
 }
 
 // "=" and "~" hold literal text; the others hold converted content.
-std::optional<LightInlineConverter::Construct> OrgInlineConverter::span(std::size_t i,
-                                                                        std::size_t begin,
-                                                                        std::size_t end) const {
+std::optional<std::size_t> OrgInlineConverter::span(std::size_t i, std::size_t begin, std::size_t end,
+                                                    std::vector<Inline>& out) const {
     const auto close = flanking_closer(closers_, i, begin, end);
     if (!close) return std::nullopt;
     const char delimiter = text_[i];
     if (delimiter == '=' || delimiter == '~') {
-        return Construct{*close + 1, literal_inlines(text_.substr(i + 1, *close - i - 1))};
+        append_literal(text_.substr(i + 1, *close - i - 1), out);
+        return *close + 1;
     }
-    std::vector<Inline> items;
-    items.emplace_back(Inline::EndoSimmere{std::string(1, delimiter), convert(i + 1, *close), {}, true});
-    return Construct{*close + 1, std::move(items)};
+    out.emplace_back(Inline::EndoSimmere{std::string(1, delimiter), convert(i + 1, *close), {}, true});
+    return *close + 1;
 }
 
 // "[[" up to the first "]]": the target and the description split at the
 // first "][" inside, or the target alone when no "]" is inside at all; a
 // stray "]" makes no link.
-std::optional<LightInlineConverter::Construct> OrgInlineConverter::bracket_link(
-    std::size_t i, std::size_t end) const {
+std::optional<std::size_t> OrgInlineConverter::bracket_link(std::size_t i, std::size_t end,
+                                                            std::vector<Inline>& out) const {
     const std::size_t start = i + 2;
     const auto close = link_ends_.first(start, end);
     if (!close) return std::nullopt;
-    std::vector<Inline> items;
     if (const auto separator = separators_.first(start, *close)) {
         std::string described(text_.substr(*separator + 2, *close - *separator - 2));
         described += " (";
-        items.emplace_back(Inline::Text{std::move(described)});
-        items.push_back(link_inline(text_.substr(start, *separator - start)));
-        items.emplace_back(Inline::Text{")"});
+        out.emplace_back(Inline::Text{std::move(described)});
+        out.push_back(link_inline(text_.substr(start, *separator - start)));
+        out.emplace_back(Inline::Text{")"});
     } else if (brackets_.first(start, *close)) {
         return std::nullopt;
     } else {
-        items.push_back(link_inline(text_.substr(start, *close - start)));
+        out.push_back(link_inline(text_.substr(start, *close - start)));
     }
-    return Construct{*close + 2, std::move(items)};
+    return *close + 2;
 }
 
 // "[fn:label]", the label ASCII letters and digits.
-std::optional<LightInlineConverter::Construct> OrgInlineConverter::footnote_reference(
-    std::size_t i, std::size_t end) const {
+std::optional<std::size_t> OrgInlineConverter::footnote_reference(std::size_t i, std::size_t end,
+                                                                  std::vector<Inline>& out) const {
     if (text_.substr(i, end - i).substr(0, 4) != "[fn:") return std::nullopt;
     const std::size_t start = i + 4;
     std::size_t k = start;
     while (k < end && is_ascii_alphanumeric(text_[k])) ++k;
     // Only a label of letters and digits may stand before the "]".
     if (k == start || k == end || text_[k] != ']') return std::nullopt;
-    std::vector<Inline> items;
-    items.emplace_back(Inline::Deixis{"^", std::string(text_.substr(start, k - start)), {}});
-    return Construct{k + 1, std::move(items)};
+    out.emplace_back(Inline::Deixis{"^", std::string(text_.substr(start, k - start)), {}});
+    return k + 1;
 }
 
 }  // namespace

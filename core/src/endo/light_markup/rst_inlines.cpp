@@ -32,19 +32,21 @@ bool holds_whitespace(std::string_view text) {
 class RstInlineConverter final : public LightInlineConverter {
 public:
     RstInlineConverter(std::string_view text, const ImportContext& context)
-        : LightInlineConverter(text, "`*[", true), context_(context) {}
+        : LightInlineConverter(text, starts), context_(context) {}
 
     // The first footnote label met that cannot be written, if any: the
     // converter reads on, and its inlines are then of no use.
     const std::optional<Error>& error() const { return error_; }
 
 private:
-    std::optional<Construct> construct_at(std::size_t i, std::size_t begin,
-                                          std::size_t end) const override;
-    std::optional<Construct> literal(std::size_t i, std::size_t end) const;
-    std::optional<Construct> reference(std::size_t i, std::size_t end) const;
-    std::optional<Construct> star_span(std::size_t i, std::size_t end) const;
-    std::optional<Construct> footnote_reference(std::size_t i, std::size_t end) const;
+    static constexpr Starts starts{"`*[", true};
+
+    std::optional<std::size_t> construct_at(std::size_t i, std::size_t begin, std::size_t end,
+                                            std::vector<Inline>& out) const override;
+    std::optional<std::size_t> literal(std::size_t i, std::size_t end, std::vector<Inline>& out) const;
+    std::optional<std::size_t> reference(std::size_t i, std::size_t end, std::vector<Inline>& out) const;
+    std::optional<std::size_t> star_span(std::size_t i, std::size_t end, std::vector<Inline>& out) const;
+    std::optional<std::size_t> footnote_reference(std::size_t i, std::size_t end, std::vector<Inline>& out) const;
 
     const ImportContext& context_;
     mutable std::optional<Error> error_;
@@ -55,23 +57,24 @@ private:
     NextOccurrence footnote_closers_{text_, "]_"};
 };
 
-std::optional<LightInlineConverter::Construct> RstInlineConverter::construct_at(
-    std::size_t i, std::size_t, std::size_t end) const {
+std::optional<std::size_t> RstInlineConverter::construct_at(std::size_t i, std::size_t, std::size_t end,
+                                                            std::vector<Inline>& out) const {
     switch (text_[i]) {
         case '`':
-            return i + 1 < end && text_[i + 1] == '`' ? literal(i, end) : reference(i, end);
-        case '*': return star_span(i, end);
-        default: return footnote_reference(i, end);
+            return i + 1 < end && text_[i + 1] == '`' ? literal(i, end, out) : reference(i, end, out);
+        case '*': return star_span(i, end, out);
+        default: return footnote_reference(i, end, out);
     }
 }
 
 // "``" up to the first "``" that begins two characters later or after, so
 // that "````" is an empty literal.
-std::optional<LightInlineConverter::Construct> RstInlineConverter::literal(std::size_t i,
-                                                                           std::size_t end) const {
+std::optional<std::size_t> RstInlineConverter::literal(std::size_t i, std::size_t end,
+                                                       std::vector<Inline>& out) const {
     const auto close = literal_closers_.first(i + 2, end);
     if (!close) return std::nullopt;
-    return Construct{*close + 2, literal_inlines(text_.substr(i + 2, *close - i - 2))};
+    append_literal(text_.substr(i + 2, *close - i - 2), out);
+    return *close + 2;
 }
 
 // "`text <uri>`_" (or "`__"): the content runs to the next backtick, which
@@ -79,8 +82,8 @@ std::optional<LightInlineConverter::Construct> RstInlineConverter::literal(std::
 // after white space; the uri is not empty, holds no white space and does
 // not end with "_". A link text that is empty or the uri itself gives the
 // link alone, any other the text followed by the link in parentheses.
-std::optional<LightInlineConverter::Construct> RstInlineConverter::reference(
-    std::size_t i, std::size_t end) const {
+std::optional<std::size_t> RstInlineConverter::reference(std::size_t i, std::size_t end,
+                                                         std::vector<Inline>& out) const {
     const auto close = backticks_.first(i + 1, end);
     if (!close || *close + 1 >= end || text_[*close + 1] != '_') return std::nullopt;
     const std::string_view content = text_.substr(i + 1, *close - i - 1);
@@ -93,35 +96,33 @@ std::optional<LightInlineConverter::Construct> RstInlineConverter::reference(
     const std::string_view label = unicode::trim(content.substr(0, open));
     std::size_t after = *close + 2;
     if (after < end && text_[after] == '_') ++after;  // an anonymous reference
-    std::vector<Inline> items;
     if (label.empty() || label == uri) {
-        items.push_back(link_inline(uri));
-        return Construct{after, std::move(items)};
+        out.push_back(link_inline(uri));
+        return after;
     }
     const auto label_begin = static_cast<std::size_t>(label.data() - text_.data());
-    items = convert(label_begin, label_begin + label.size());
-    items.emplace_back(Inline::Text{" ("});
-    items.push_back(link_inline(uri));
-    items.emplace_back(Inline::Text{")"});
-    return Construct{after, std::move(items)};
+    convert_into(label_begin, label_begin + label.size(), out);
+    out.emplace_back(Inline::Text{" ("});
+    out.push_back(link_inline(uri));
+    out.emplace_back(Inline::Text{")"});
+    return after;
 }
 
 // "**" up to the next "**", or "*" up to the next "*"; no flanking rules.
-std::optional<LightInlineConverter::Construct> RstInlineConverter::star_span(
-    std::size_t i, std::size_t end) const {
+std::optional<std::size_t> RstInlineConverter::star_span(std::size_t i, std::size_t end,
+                                                         std::vector<Inline>& out) const {
     const bool strong = i + 1 < end && text_[i + 1] == '*';
     const std::size_t width = strong ? 2 : 1;
     const auto close = strong ? star_pairs_.first(i + 2, end) : stars_.first(i + 1, end);
     if (!close) return std::nullopt;
-    std::vector<Inline> items;
-    items.emplace_back(Inline::EndoSimmere{strong ? "**" : "*", convert(i + width, *close), {}, true});
-    return Construct{*close + width, std::move(items)};
+    out.emplace_back(Inline::EndoSimmere{strong ? "**" : "*", convert(i + width, *close), {}, true});
+    return *close + width;
 }
 
 // "[#label]_", the label up to the first "]_". The label is the deixis
 // target, which must be an onym to be written.
-std::optional<LightInlineConverter::Construct> RstInlineConverter::footnote_reference(
-    std::size_t i, std::size_t end) const {
+std::optional<std::size_t> RstInlineConverter::footnote_reference(std::size_t i, std::size_t end,
+                                                                  std::vector<Inline>& out) const {
     if (i + 1 >= end || text_[i + 1] != '#') return std::nullopt;
     const auto close = footnote_closers_.first(i + 2, end);
     if (!close) return std::nullopt;
@@ -130,9 +131,8 @@ std::optional<LightInlineConverter::Construct> RstInlineConverter::footnote_refe
         if (!error_) error_ = std::move(target).error();
         return std::nullopt;
     }
-    std::vector<Inline> items;
-    items.emplace_back(Inline::Deixis{"^", std::move(target).value(), {}});
-    return Construct{*close + 2, std::move(items)};
+    out.emplace_back(Inline::Deixis{"^", std::move(target).value(), {}});
+    return *close + 2;
 }
 
 }  // namespace
