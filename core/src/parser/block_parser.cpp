@@ -188,8 +188,10 @@ Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dia
         }
     };
     while (true) {
-        // Nothing before a top-level block is read again.
-        if (state.depth == 1) state.lines.drop_before(state.pos);
+        // No reader goes back before the line it stands on (what it keeps
+        // of earlier lines are views of the text), so the window holds the
+        // lines of about one block, at any depth.
+        state.lines.drop_before(state.pos);
         if (!state.lines.has(state.pos)) {
             if (!closer) return exact(blocks);
             return Error(ErrorKind::UnmatchedSim,
