@@ -74,6 +74,22 @@ const SimDef* SymbolIndex::longest_match(std::string_view text) const {
     const std::pair<const Entry*, const Entry*> group = group_of(text);
     const Entry* const begin = group.first;
     const Entry* const end = group.second;
+    // A run of ASCII symbol characters that ends the text or stops at an
+    // ASCII byte: every symbol of the first byte's group that the run
+    // begins with is a prefix of it, and the group is a handful of symbols.
+    std::size_t ascii_run = 0;
+    while (ascii_run < text.size() && ascii_symbol_chars.contains(text[ascii_run])) ++ascii_run;
+    if (ascii_run == text.size() || byte_value(text[ascii_run]) < 0x80) {
+        const Entry* longest = nullptr;
+        for (const Entry* entry = begin; entry != end; ++entry) {
+            const std::string_view symbol = entry->symbol;
+            if (symbol.size() <= ascii_run && (longest == nullptr || symbol.size() > longest->symbol.size()) &&
+                common_prefix_length(symbol, text) == symbol.size()) {
+                longest = entry;
+            }
+        }
+        return longest != nullptr ? longest->sim : nullptr;
+    }
     auto probe = [begin, end](std::string_view run) -> const Entry* {
         const Entry* above = std::upper_bound(begin, end, run, [](std::string_view value, const Entry& entry) {
             return byte_less(value, entry.symbol);

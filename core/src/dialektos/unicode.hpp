@@ -8,15 +8,39 @@
 
 namespace ilvex::unicode {
 
+// The parts of the functions below that go beyond ASCII. The parser calls
+// the functions for nearly every character it reads, and nearly every one
+// is ASCII: that case is answered inline, without a call.
+namespace beyond_ascii {
+char32_t next_char(std::string_view text, std::size_t& i);
+bool is_alphabetic(char32_t c);
+bool is_alphanumeric(char32_t c);
+bool is_whitespace(char32_t c);
+bool is_uppercase(char32_t c);
+std::string_view trim_start(std::string_view text);
+std::string_view trim_end(std::string_view text);
+}  // namespace beyond_ascii
+
 // Decodes the character starting at byte `i` of `text` and advances `i` past
 // it. An ill-formed sequence decodes to U+FFFD and advances by its length.
-char32_t next_char(std::string_view text, std::size_t& i);
+inline char32_t next_char(std::string_view text, std::size_t& i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80) {
+        ++i;
+        return b;
+    }
+    return beyond_ascii::next_char(text, i);
+}
 
 // Decodes the character ending just before byte `i` and moves `i` to its start.
 char32_t prev_char(std::string_view text, std::size_t& i);
 
 // The byte length of the character starting at byte `i`.
-std::size_t char_length_at(std::string_view text, std::size_t i);
+inline std::size_t char_length_at(std::string_view text, std::size_t i) {
+    std::size_t j = i;
+    next_char(text, j);
+    return j - i;
+}
 
 void append_utf8(std::string& out, char32_t c);
 
@@ -27,11 +51,23 @@ bool is_ascii(std::string_view text);
 
 std::size_t char_count(std::string_view text);
 
-bool is_alphabetic(char32_t c);
+inline bool is_alphabetic(char32_t c) {
+    if (c < 0x80) return (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
+    return beyond_ascii::is_alphabetic(c);
+}
 // Alphabetic, or general category Nd, Nl or No.
-bool is_alphanumeric(char32_t c);
-bool is_whitespace(char32_t c);
-bool is_uppercase(char32_t c);
+inline bool is_alphanumeric(char32_t c) {
+    if (c < 0x80) return ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') || (c >= '0' && c <= '9');
+    return beyond_ascii::is_alphanumeric(c);
+}
+inline bool is_whitespace(char32_t c) {
+    if (c < 0x80) return c == ' ' || (c >= '\t' && c <= '\r');
+    return beyond_ascii::is_whitespace(c);
+}
+inline bool is_uppercase(char32_t c) {
+    if (c < 0x80) return c >= 'A' && c <= 'Z';
+    return beyond_ascii::is_uppercase(c);
+}
 bool is_grapheme_extend(char32_t c);
 // Not a control, format, surrogate, private-use or unassigned code point and
 // not a separator, except U+0020 SPACE. Decides what debug text writes as is.
@@ -44,10 +80,23 @@ std::string ascii_lowercase(std::string_view text);
 // ("Ä" gives "ä"). An ill-formed sequence becomes U+FFFD.
 std::string lowercase(std::string_view text);
 
+// Whether `byte` is an ASCII character other than white space and controls,
+// which a trim stops at without decoding anything.
+inline bool is_ascii_graphic(char byte) {
+    const auto b = static_cast<unsigned char>(byte);
+    return b > 0x20 && b < 0x80;
+}
+
 // Trimming removes White_Space characters.
-std::string_view trim(std::string_view text);
-std::string_view trim_start(std::string_view text);
-std::string_view trim_end(std::string_view text);
+inline std::string_view trim_start(std::string_view text) {
+    if (text.empty() || is_ascii_graphic(text.front())) return text;
+    return beyond_ascii::trim_start(text);
+}
+inline std::string_view trim_end(std::string_view text) {
+    if (text.empty() || is_ascii_graphic(text.back())) return text;
+    return beyond_ascii::trim_end(text);
+}
+inline std::string_view trim(std::string_view text) { return trim_end(trim_start(text)); }
 
 // Canonical composition (NFC).
 std::string nfc(std::string_view text);
