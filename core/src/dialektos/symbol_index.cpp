@@ -42,7 +42,6 @@ SymbolIndex::SymbolIndex(const Dialektos& dialektos) : dialektos_(&dialektos) {
     entries_.reserve(dialektos.sims.size());
     for (const auto& [symbol, sim] : dialektos.sims) {
         if (!symbol.empty()) entries_.push_back({symbol, &sim, symbol_run_length(symbol) == symbol.size()});
-        if (symbol.size() == 1 && byte_value(symbol[0]) < 0x80) one_byte_[byte_value(symbol[0])] = &sim;
     }
     std::size_t at = 0;
     for (unsigned byte = 0; byte < 256; ++byte) {
@@ -50,6 +49,14 @@ SymbolIndex::SymbolIndex(const Dialektos& dialektos) : dialektos_(&dialektos) {
         while (at < entries_.size() && byte_value(entries_[at].symbol.front()) == byte) ++at;
     }
     group_start_[256] = static_cast<std::uint32_t>(entries_.size());
+    for (const Entry& entry : entries_) {
+        if (entry.symbol.size() == 1 && byte_value(entry.symbol[0]) < 0x80) one_byte_[byte_value(entry.symbol[0])] = &entry;
+    }
+    closers_.reserve(entries_.size());
+    for (const Entry& entry : entries_) {
+        const std::string episim = episim_symbol(entry.symbol, entry.sim->mirrored);
+        closers_.push_back({episim + '@', episim + '\\'});
+    }
 }
 
 std::pair<const SymbolIndex::Entry*, const SymbolIndex::Entry*> SymbolIndex::group_of(std::string_view text) const {
@@ -69,7 +76,8 @@ const SimDef* SymbolIndex::longest_match(std::string_view text) const {
     // character, so the run is that first character alone.
     if (byte_value(text[0]) < 0x80 &&
         (text.size() == 1 || (byte_value(text[1]) < 0x80 && !ascii_symbol_chars.contains(text[1])))) {
-        return ascii_symbol_chars.contains(text[0]) ? one_byte_[byte_value(text[0])] : nullptr;
+        const Entry* entry = ascii_symbol_chars.contains(text[0]) ? one_byte_[byte_value(text[0])] : nullptr;
+        return entry != nullptr ? entry->sim : nullptr;
     }
     const std::pair<const Entry*, const Entry*> group = group_of(text);
     const Entry* const begin = group.first;
@@ -121,16 +129,29 @@ const SimDef* SymbolIndex::longest_match(std::string_view text) const {
     return nullptr;
 }
 
-const SimDef* SymbolIndex::find(std::string_view symbol) const {
+// A group holds a handful of symbols: comparing each is quicker than a
+// binary search over them.
+const SymbolIndex::Entry* SymbolIndex::entry_of(std::string_view symbol) const {
     if (symbol.empty()) return nullptr;
+    if (symbol.size() == 1 && byte_value(symbol[0]) < 0x80) return one_byte_[byte_value(symbol[0])];
     const auto [begin, end] = group_of(symbol);
-    const Entry* found = std::lower_bound(begin, end, symbol, [](const Entry& entry, std::string_view value) {
-        return byte_less(entry.symbol, value);
-    });
-    return found != end && found->symbol.size() == symbol.size() &&
-                   common_prefix_length(found->symbol, symbol) == symbol.size()
-               ? found->sim
-               : nullptr;
+    for (const Entry* entry = begin; entry != end; ++entry) {
+        if (entry->symbol.size() == symbol.size() && common_prefix_length(entry->symbol, symbol) == symbol.size()) {
+            return entry;
+        }
+    }
+    return nullptr;
+}
+
+const SimDef* SymbolIndex::find(std::string_view symbol) const {
+    const Entry* entry = entry_of(symbol);
+    return entry != nullptr ? entry->sim : nullptr;
+}
+
+std::string_view SymbolIndex::closer(const SimDef& sim, char sigil) const {
+    const Entry* entry = entry_of(sim.symbol);
+    if (entry == nullptr || entry->sim != &sim) return {};
+    return closers_[static_cast<std::size_t>(entry - entries_.data())][sigil == '@' ? 0 : 1];
 }
 
 }  // namespace ilvex

@@ -81,14 +81,6 @@ bool is_valid_utf8(std::string_view text) {
     return true;
 }
 
-std::size_t char_count(std::string_view text) {
-    std::size_t count = 0;
-    for (const unsigned char b : text) {
-        if ((b & 0xC0) != 0x80) ++count;
-    }
-    return count;
-}
-
 bool beyond_ascii::is_alphabetic(char32_t c) {
     return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_ALPHABETIC);
 }

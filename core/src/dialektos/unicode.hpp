@@ -49,7 +49,13 @@ bool is_valid_utf8(std::string_view text);
 // Whether every byte is below 0x80.
 bool is_ascii(std::string_view text);
 
-std::size_t char_count(std::string_view text);
+inline std::size_t char_count(std::string_view text) {
+    std::size_t count = 0;
+    for (const char b : text) {
+        if ((static_cast<unsigned char>(b) & 0xC0) != 0x80) ++count;
+    }
+    return count;
+}
 
 inline bool is_alphabetic(char32_t c) {
     if (c < 0x80) return (c | 0x20) >= 'a' && (c | 0x20) <= 'z';

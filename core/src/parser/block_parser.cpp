@@ -203,7 +203,7 @@ Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dia
             ++state.pos;
             continue;
         }
-        if (closer && line.starts_with(*closer)) return exact(blocks);
+        if (closer && begins_with_closer(line, *closer)) return exact(blocks);
 
         const std::uint64_t opener = state.pos;
         auto outcome = read_line(state, dialektos, line);

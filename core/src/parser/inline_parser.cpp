@@ -225,8 +225,8 @@ Status parse_onym_anchor(InlineScanner& scanner, const SigilRun& run, ItemList& 
 // again, exactly as written, when it used "{name}".
 Status parse_endo_simmere(InlineScanner& scanner, const Dialektos& dialektos, const SigilRun& run,
                           const SimDef& sim, const std::optional<std::string>& name, ItemList& list) {
-    std::string closer = name ? concat({"{", *name, "}"}) : episim_symbol(sim.symbol, sim.mirrored);
-    closer += scanner.sigil();
+    std::string storage;
+    const std::string_view closer = body_closer(scanner.symbols, sim, name, scanner.sigil(), storage);
     auto children = parse_nested(scanner, dialektos, run, closer, 1, sim.symbol);
     if (!children) return std::move(children).error();
     Suffix suffix;

@@ -31,4 +31,10 @@ Result<SimReference> resolve_sim_reference(const Dialektos& dialektos, const Sym
 Result<SimReference> find_sim_reference(const Dialektos& dialektos, const SymbolIndex* symbols,
                                         std::string_view text);
 
+// What closes a body opened by a sim token: "{name}" again when the token
+// was a name, else the sim's episim; then `sigil`. `symbols`, when it indexes
+// the sim's dialektos, has it made already; otherwise it is made in `storage`.
+std::string_view body_closer(const SymbolIndex* symbols, const SimDef& sim, const std::optional<std::string>& name,
+                             char sigil, std::string& storage);
+
 }  // namespace ilvex
