@@ -142,7 +142,10 @@ class FourBytes {
 public:
     FourBytes(char a, char b, char c, char d) : members_{a, b, c, d} {
 #ifdef __SSE2__
-        for (std::size_t k = 0; k < 4; ++k) needles_[k] = _mm_set1_epi8(members_[k]);
+        needles_[0] = repeated(a);
+        needles_[1] = repeated(b);
+        needles_[2] = repeated(c);
+        needles_[3] = repeated(d);
 #endif
     }
 
@@ -167,6 +170,15 @@ public:
     }
 
 private:
+#ifdef __SSE2__
+    // `byte` in every byte of a block, spread by a multiplication in a
+    // register: g++ makes _mm_set1_epi8 of a byte it has just stored load
+    // four bytes over it, which stalls until the store is done.
+    static __m128i repeated(char byte) {
+        return _mm_set1_epi32(static_cast<int>(static_cast<unsigned char>(byte) * 0x01010101u));
+    }
+#endif
+
     std::array<char, 4> members_;
 #ifdef __SSE2__
     __m128i needles_[4];
