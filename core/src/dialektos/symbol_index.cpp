@@ -148,10 +148,5 @@ const SimDef* SymbolIndex::find(std::string_view symbol) const {
     return entry != nullptr ? entry->sim : nullptr;
 }
 
-std::string_view SymbolIndex::closer(const SimDef& sim, char sigil) const {
-    const Entry* entry = entry_of(sim.symbol);
-    if (entry == nullptr || entry->sim != &sim) return {};
-    return closers_[static_cast<std::size_t>(entry - entries_.data())][sigil == '@' ? 0 : 1];
-}
 
 }  // namespace ilvex

@@ -35,7 +35,15 @@ public:
     // `sigil` ('@' or '\\'): its episim and the sigil, made once here for
     // every sim rather than at every opener; empty for a sim of another
     // dialektos.
-    std::string_view closer(const SimDef& sim, char sigil) const;
+    std::string_view closer(const SimDef& sim, char sigil) const {
+        // Most symbols are one ASCII byte: their entry is at hand.
+        const std::string& symbol = sim.symbol;
+        const Entry* entry = symbol.size() == 1 && static_cast<unsigned char>(symbol[0]) < 0x80
+                                 ? one_byte_[static_cast<unsigned char>(symbol[0])]
+                                 : entry_of(symbol);
+        if (entry == nullptr || entry->sim != &sim) return {};
+        return closers_[static_cast<std::size_t>(entry - entries_.data())][sigil == '@' ? 0 : 1];
+    }
 
 private:
     struct Entry {

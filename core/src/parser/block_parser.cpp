@@ -50,10 +50,9 @@ bool is_paragraph_after_token(std::string_view after_token, Occurrence taxis) {
 // A line that begins with one sigil and a sim token.
 Result<LineOutcome> read_sim_token_line(ParserState& state, const Dialektos& dialektos,
                                         std::string_view rest) {
-    auto reference =
-        resolve_sim_reference(dialektos, state.symbols_for(dialektos), rest,
-                              ErrorLocation{state.path, state.pos + 1, 1});
-    if (!reference) return std::move(reference).error();
+    // Located only when it fails: most lines hold a sim that is found.
+    auto reference = find_sim_reference(dialektos, state.symbols_for(dialektos), rest);
+    if (!reference) return block_error(state, std::move(reference).error(), state.pos);
     const SimDef* sim = reference->sim;
     if (sim == nullptr) {
         const std::string payload =

@@ -53,12 +53,8 @@ Result<SimReference> resolve_sim_reference(const Dialektos& dialektos, const Sym
     return found;
 }
 
-std::string_view body_closer(const SymbolIndex* symbols, const SimDef& sim, const std::optional<std::string>& name,
-                             char sigil, std::string& storage) {
-    if (!name && symbols != nullptr) {
-        const std::string_view made = symbols->closer(sim, sigil);
-        if (!made.empty()) return made;
-    }
+std::string_view made_body_closer(const SimDef& sim, const std::optional<std::string>& name, char sigil,
+                                  std::string& storage) {
     storage = name ? concat({"{", *name, "}"}) : episim_symbol(sim.symbol, sim.mirrored);
     storage += sigil;
     return storage;
