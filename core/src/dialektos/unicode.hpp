@@ -86,20 +86,39 @@ std::string ascii_lowercase(std::string_view text);
 // ("Ä" gives "ä"). An ill-formed sequence becomes U+FFFD.
 std::string lowercase(std::string_view text);
 
-// Whether `byte` is an ASCII character other than white space and controls,
-// which a trim stops at without decoding anything.
-inline bool is_ascii_graphic(char byte) {
-    const auto b = static_cast<unsigned char>(byte);
-    return b > 0x20 && b < 0x80;
+// Whether the first character of `text` (not empty) is told from White_Space
+// by its first byte: every White_Space character beyond ASCII begins with
+// 0xC2, 0xE1, 0xE2 or 0xE3, and a byte that begins no well-formed character
+// decodes to U+FFFD, which is none either. Lines are trimmed at both ends,
+// and in most scripts this spares decoding and a property lookup.
+inline bool begins_without_space(std::string_view text) {
+    const auto b = static_cast<unsigned char>(text.front());
+    if (b < 0x80) return b > 0x20;
+    return b != 0xC2 && (b < 0xE1 || b > 0xE3);
+}
+
+// The same for the last character of `text` (not empty), when its bytes
+// are one whole sequence of the length its first byte gives; otherwise
+// false, and the decoder judges.
+inline bool ends_without_space(std::string_view text) {
+    const auto last = static_cast<unsigned char>(text.back());
+    if (last < 0x80) return last > 0x20;
+    std::size_t length = 1;
+    while (length < 4 && length < text.size() && (static_cast<unsigned char>(text[text.size() - length]) & 0xC0) == 0x80) {
+        ++length;
+    }
+    const auto lead = static_cast<unsigned char>(text[text.size() - length]);
+    const std::size_t expected = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    return expected == length && lead != 0xC2 && (lead < 0xE1 || lead > 0xE3);
 }
 
 // Trimming removes White_Space characters.
 inline std::string_view trim_start(std::string_view text) {
-    if (text.empty() || is_ascii_graphic(text.front())) return text;
+    if (text.empty() || begins_without_space(text)) return text;
     return beyond_ascii::trim_start(text);
 }
 inline std::string_view trim_end(std::string_view text) {
-    if (text.empty() || is_ascii_graphic(text.back())) return text;
+    if (text.empty() || ends_without_space(text)) return text;
     return beyond_ascii::trim_end(text);
 }
 inline std::string_view trim(std::string_view text) { return trim_end(trim_start(text)); }
