@@ -30,14 +30,7 @@ public:
     // run of the source: such a text stays a view until it becomes an item,
     // and only a text of several pieces is gathered in the scratch buffer.
     void append(std::string_view piece) {
-        if (!keeps()) return;
-        if (level_->text.empty() && (run_.empty() || run_.data() + run_.size() == piece.data())) {
-            run_ = std::string_view(run_.empty() ? piece.data() : run_.data(), run_.size() + piece.size());
-            return;
-        }
-        level_->text += run_;
-        run_ = {};
-        level_->text += piece;
+        if (keeps()) gather(piece);
     }
 
     // Builds the item in place from one of its node kinds.
@@ -57,6 +50,18 @@ public:
     }
 
 private:
+    // append's work when the items are kept; apart, so that a parse that
+    // only validates reads no further than the test in append.
+    void gather(std::string_view piece) {
+        if (level_->text.empty() && (run_.empty() || run_.data() + run_.size() == piece.data())) {
+            run_ = std::string_view(run_.empty() ? piece.data() : run_.data(), run_.size() + piece.size());
+            return;
+        }
+        level_->text += run_;
+        run_ = {};
+        level_->text += piece;
+    }
+
     void flush() {
         if (!run_.empty()) {
             level_->items.emplace_back(Inline::Text{std::string(run_)});
