@@ -82,22 +82,30 @@ const SimDef* SymbolIndex::longest_match(std::string_view text) const {
     const std::pair<const Entry*, const Entry*> group = group_of(text);
     const Entry* const begin = group.first;
     const Entry* const end = group.second;
-    // A run of ASCII symbol characters that ends the text or stops at an
-    // ASCII byte: every symbol of the first byte's group that the run
-    // begins with is a prefix of it, and the group is a handful of symbols.
+    // The leading run of ASCII symbol characters: every symbol of the first
+    // byte's group that it begins with is a prefix of the whole run, and the
+    // group is a handful of symbols. That is the answer unless the run stops
+    // at a character beyond ASCII (which may be a symbol character too) and
+    // a longer symbol goes on from the run into such a character.
     std::size_t ascii_run = 0;
     while (ascii_run < text.size() && ascii_symbol_chars.contains(text[ascii_run])) ++ascii_run;
-    if (ascii_run == text.size() || byte_value(text[ascii_run]) < 0x80) {
-        const Entry* longest = nullptr;
-        for (const Entry* entry = begin; entry != end; ++entry) {
-            const std::string_view symbol = entry->symbol;
-            if (symbol.size() <= ascii_run && (longest == nullptr || symbol.size() > longest->symbol.size()) &&
-                common_prefix_length(symbol, text) == symbol.size()) {
+    const bool ends_in_ascii = ascii_run == text.size() || byte_value(text[ascii_run]) < 0x80;
+    const std::string_view ascii_part = text.substr(0, ascii_run);
+    const Entry* longest = nullptr;
+    bool may_go_on = false;
+    for (const Entry* entry = begin; entry != end; ++entry) {
+        const std::string_view symbol = entry->symbol;
+        if (symbol.size() <= ascii_run) {
+            if ((longest == nullptr || symbol.size() > longest->symbol.size()) &&
+                common_prefix_length(symbol, ascii_part) == symbol.size()) {
                 longest = entry;
             }
+        } else if (!ends_in_ascii && byte_value(symbol[ascii_run]) >= 0x80 &&
+                   common_prefix_length(symbol, ascii_part) == ascii_run) {
+            may_go_on = true;
         }
-        return longest != nullptr ? longest->sim : nullptr;
     }
+    if (ends_in_ascii || !may_go_on) return longest != nullptr ? longest->sim : nullptr;
     auto probe = [begin, end](std::string_view run) -> const Entry* {
         const Entry* above = std::upper_bound(begin, end, run, [](std::string_view value, const Entry& entry) {
             return byte_less(value, entry.symbol);
