@@ -26,7 +26,7 @@ namespace ilvex {
 // never read byte by byte. `hits(at)` gives one bit for each marked byte
 // among the 16 at `at`. The text must hold at least 16 bytes.
 template <class Hits>
-std::size_t find_by_blocks(std::string_view text, std::size_t i, const Hits& hits) {
+[[gnu::always_inline]] inline std::size_t find_by_blocks(std::string_view text, std::size_t i, const Hits& hits) {
     for (; i + 16 <= text.size(); i += 16) {
         if (const unsigned found = hits(text.data() + i)) return i + static_cast<std::size_t>(std::countr_zero(found));
     }
