@@ -184,22 +184,15 @@ bool is_nfc(std::string_view text) {
 
 std::string nfc(std::string_view text) {
     if (is_nfc(text)) return std::string(text);
-    std::string out;
-    out.reserve(text.size());
-    append_nfc(text, out);
-    return out;
-}
-
-void append_nfc(std::string_view text, std::string& out) {
-    if (is_nfc(text)) {
-        out += text;
-        return;
-    }
+    const icu::Normalizer2* normalizer = &nfc_normalizer();
     const icu::StringPiece piece(text.data(), static_cast<std::int32_t>(text.size()));
     UErrorCode status = U_ZERO_ERROR;
+    std::string out;
+    out.reserve(text.size());
     icu::StringByteSink<std::string> sink(&out);
-    nfc_normalizer().normalizeUTF8(0, piece, sink, nullptr, status);
+    normalizer->normalizeUTF8(0, piece, sink, nullptr, status);
     if (U_FAILURE(status)) throw std::runtime_error("NFC normalization failed");
+    return out;
 }
 
 }  // namespace ilvex::unicode

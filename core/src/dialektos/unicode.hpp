@@ -125,8 +125,6 @@ inline std::string_view trim(std::string_view text) { return trim_end(trim_start
 
 // Canonical composition (NFC).
 std::string nfc(std::string_view text);
-// Appends nfc(text) to `out`, normalizing straight into it.
-void append_nfc(std::string_view text, std::string& out);
 // Whether `text` is already in NFC, so that nfc would return it unchanged.
 bool is_nfc(std::string_view text);
 

@@ -96,7 +96,12 @@ bool append_nfc_piece(PyObject* object, Py_ssize_t start, Py_ssize_t end, std::s
     Py_ssize_t size = 0;
     const char* data = PyUnicode_AsUTF8AndSize(piece, &size);
     if (data != nullptr) {
-        unicode::append_nfc(std::string_view(data, static_cast<std::size_t>(size)), out);
+        const std::string_view utf8(data, static_cast<std::size_t>(size));
+        if (unicode::is_nfc(utf8)) {
+            out += utf8;
+        } else {
+            out += unicode::nfc(utf8);
+        }
     }
     Py_DECREF(piece);
     return data != nullptr;
