@@ -124,6 +124,31 @@ TEST(Declaration, LinesSplitAsTheyAreReached) {
     EXPECT_FALSE(DocumentLines("").has(0));
 }
 
+// The window is split a block of the text at a time: every cut of a text
+// with long and short lines, "\r\n" and "\r" across block ends, a last
+// line with or without its line feed, gives the lines of the whole split,
+// read one by one or after a drop further on.
+TEST(Declaration, WindowSplitsEveryLengthLikeTheWholeText) {
+    std::string pattern;
+    for (int i = 0; i < 6; ++i) pattern += std::string(static_cast<std::size_t>(7 * i + 1), 'x') + "\r\n\n \r\r" + std::string(static_cast<std::size_t>(60 - 9 * i), 'y') + "\n";
+    for (std::size_t length = 0; length <= pattern.size(); ++length) {
+        const std::string_view text = std::string_view(pattern).substr(0, length);
+        const Lines all = split_document_lines(text);
+        for (const std::size_t drop : {std::size_t{0}, std::size_t{3}, all.size() / 2}) {
+            DocumentLines lines(text);
+            lines.drop_before(drop);
+            for (std::size_t i = 0; i < all.size(); ++i) {
+                ASSERT_EQ(lines.has(i), i >= drop) << length << " " << i;
+                if (i >= drop) {
+                    EXPECT_EQ(lines[i], all[i]) << length << " " << i;
+                }
+                if (i % 5 == 4) lines.drop_before(i);
+            }
+            EXPECT_FALSE(lines.has(all.size())) << length;
+        }
+    }
+}
+
 TEST(Declaration, PathAndDirectoryGoIntoTheState) {
     auto prepared = prepare_document("@@@!koine", "sub/dir/x.ild");
     ASSERT_TRUE(prepared);

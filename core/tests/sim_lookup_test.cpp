@@ -76,7 +76,10 @@ const SimDef* literal_longest_match(const Dialektos& d, std::string_view text) {
 
 TEST(SymbolIndex, AgreesWithTheLiteralRule) {
     std::mt19937 random(11);
-    const std::vector<std::string> pieces = {"*", "/", "=", "-", ".", "«", "»", "a", " ", "(", "\\", "\xC2", "\xA9"};
+    // Symbol characters and others, ASCII and beyond (letters of two
+    // scripts after an ASCII run, where the index answers without a search).
+    const std::vector<std::string> pieces = {"*", "/", "=", "-", ".", "«", "»", "a", " ", "(",
+                                             "\\", "\xC2", "\xA9", "é", "\u0915"};
     auto some_text = [&](std::size_t most) {
         std::string text;
         for (std::size_t n = random() % (most + 1); n > 0; --n) text += pieces[random() % pieces.size()];
@@ -92,6 +95,12 @@ TEST(SymbolIndex, AgreesWithTheLiteralRule) {
             d.sims.emplace(symbol, sim);
         }
         const SymbolIndex index(d);
+        for (const auto& [symbol, sim] : d.sims) {
+            ASSERT_EQ(index.closer(sim, '@'), episim_symbol(symbol, sim.mirrored) + "@") << symbol;
+            ASSERT_EQ(index.closer(sim, '\\'), episim_symbol(symbol, sim.mirrored) + "\\") << symbol;
+        }
+        const SimDef other;
+        ASSERT_EQ(index.closer(other, '@'), "");
         for (int probe = 0; probe < 100; ++probe) {
             const std::string text = some_text(7);
             ASSERT_EQ(index.longest_match(text), literal_longest_match(d, text)) << text;

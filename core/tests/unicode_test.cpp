@@ -38,6 +38,33 @@ TEST(Unicode, TrimsWhiteSpaceOnly) {
     EXPECT_EQ(unicode::trim(""), "");
 }
 
+// Trimming tells most characters from White_Space by their first or last
+// bytes: every White_Space character beyond ASCII goes, and characters that
+// share a first byte with one, other scripts, four-byte characters and
+// ill-formed bytes all stay, at either end.
+TEST(Unicode, TrimsEveryWhiteSpaceCharacterAndStopsAtOthers) {
+    const struct {
+        std::string_view piece;
+        bool white_space;
+    } rows[] = {
+        {"\u0085", true},  {"\u00A0", true},  {"\u1680", true},  {"\u2000", true},
+        {"\u200A", true},  {"\u2028", true},  {"\u2029", true},  {"\u202F", true},
+        {"\u205F", true},  {"\u3000", true},  {"\u00A1", false}, {"\u1681", false},
+        {"\u2010", false}, {"\u3001", false}, {"\u0915", false}, {"\u00C0", false},
+        {"\u0800", false}, {"\uFFFD", false}, {"\U0001F600", false}, {"\x7F", false},
+        {"\xA0", false},   {"\xC2", false},   {"\xE2\x80", false}, {"\xE0\xA4", false},
+        {"\xF0\x9F\x98", false}, {"\x85\x85\x85\x85", false},
+    };
+    for (const auto& row : rows) {
+        const std::string piece(row.piece);
+        const std::string at_start = piece + "x";
+        const std::string at_end = "x" + piece;
+        EXPECT_EQ(unicode::trim_start(at_start), row.white_space ? "x" : at_start) << piece;
+        EXPECT_EQ(unicode::trim_end(at_end), row.white_space ? "x" : at_end) << piece;
+        EXPECT_EQ(unicode::trim(piece + piece), row.white_space ? "" : piece + piece) << piece;
+    }
+}
+
 TEST(Unicode, Nfc) {
     EXPECT_EQ(unicode::nfc("e\u0301"), "\u00E9");
     EXPECT_EQ(unicode::nfc("plain"), "plain");

@@ -19,6 +19,24 @@
 
 namespace ilvex {
 
+#ifdef __SSE2__
+// Finds the first byte from `i` that `hits` marks: whole blocks of 16 bytes,
+// then the last 16 bytes of the text for what is left (a block that
+// overlaps the ones already searched), so a text of at least one block is
+// never read byte by byte. `hits(at)` gives one bit for each marked byte
+// among the 16 at `at`. The text must hold at least 16 bytes.
+template <class Hits>
+[[gnu::always_inline]] inline std::size_t find_by_blocks(std::string_view text, std::size_t i, const Hits& hits) {
+    for (; i + 16 <= text.size(); i += 16) {
+        if (const unsigned found = hits(text.data() + i)) return i + static_cast<std::size_t>(std::countr_zero(found));
+    }
+    if (i >= text.size()) return text.size();
+    const std::size_t last = text.size() - 16;
+    const unsigned found = hits(text.data() + last) >> (i - last);
+    return found != 0 ? i + static_cast<std::size_t>(std::countr_zero(found)) : text.size();
+}
+#endif
+
 class ByteSet {
 public:
     constexpr ByteSet() = default;
@@ -74,17 +92,13 @@ private:
     }
 
     // 0xFF for each member among the 16 bytes at `at`, 0 for the others.
-    __m128i block_matches(std::string_view text, std::size_t at, const __m128i* needles) const {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+    __m128i block_matches(const char* at, const __m128i* needles) const {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
         __m128i matches = _mm_setzero_si128();
         for (std::size_t k = 0; k < count_; ++k) matches = _mm_or_si128(matches, _mm_cmpeq_epi8(block, needles[k]));
         return matches;
     }
 
-    // The members among the 16 bytes at `at`, one bit a byte.
-    unsigned block_hits(std::string_view text, std::size_t at, const __m128i* needles) const {
-        return static_cast<unsigned>(_mm_movemask_epi8(block_matches(text, at, needles)));
-    }
 
     // Counts the members in the whole blocks from `i`, which it moves past
     // them: each block adds one to a byte counter per member, and the
@@ -95,7 +109,7 @@ private:
         while (i + 16 <= text.size()) {
             __m128i counters = _mm_setzero_si128();
             for (int round = 0; round < 255 && i + 16 <= text.size(); ++round, i += 16) {
-                counters = _mm_sub_epi8(counters, block_matches(text, i, needles.bytes));
+                counters = _mm_sub_epi8(counters, block_matches(text.data() + i, needles.bytes));
             }
             const __m128i sums = _mm_sad_epu8(counters, _mm_setzero_si128());
             count += static_cast<std::size_t>(_mm_cvtsi128_si64(sums)) +
@@ -104,18 +118,11 @@ private:
         return count;
     }
 
-    // Whole blocks from `i`, then the last 16 bytes of the text for what is
-    // left (a block that overlaps the ones already searched), so a text of
-    // at least one block is never read byte by byte.
     std::size_t find_by_blocks(std::string_view text, std::size_t i) const {
         const Needles needles = make_needles();
-        for (; i + 16 <= text.size(); i += 16) {
-            if (const unsigned hits = block_hits(text, i, needles.bytes)) return i + std::countr_zero(hits);
-        }
-        if (i >= text.size()) return text.size();
-        const std::size_t last = text.size() - 16;
-        const unsigned hits = block_hits(text, last, needles.bytes) >> (i - last);
-        return hits != 0 ? i + std::countr_zero(hits) : text.size();
+        return ilvex::find_by_blocks(text, i, [&](const char* at) {
+            return static_cast<unsigned>(_mm_movemask_epi8(block_matches(at, needles.bytes)));
+        });
     }
 #endif
 
@@ -125,6 +132,57 @@ private:
     // a block with each of them.
     std::array<char, 8> members_{};
     std::size_t count_ = 0;
+};
+
+// A scan for the first of four bytes (not necessarily distinct), for a scan
+// that stops often on short texts: it sets up in a few instructions and
+// compares each block with exactly four bytes, where a ByteSet loops over
+// however many members it has.
+class FourBytes {
+public:
+    FourBytes(char a, char b, char c, char d) : members_{a, b, c, d} {
+#ifdef __SSE2__
+        needles_[0] = repeated(a);
+        needles_[1] = repeated(b);
+        needles_[2] = repeated(c);
+        needles_[3] = repeated(d);
+#endif
+    }
+
+    // The offset of the first member at or after `from`, or `text.size()`.
+    std::size_t find_in(std::string_view text, std::size_t from) const {
+#ifdef __SSE2__
+        if (text.size() >= 16) {
+            return find_by_blocks(text, from, [this](const char* at) {
+                const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+                const __m128i matches = _mm_or_si128(
+                    _mm_or_si128(_mm_cmpeq_epi8(block, needles_[0]), _mm_cmpeq_epi8(block, needles_[1])),
+                    _mm_or_si128(_mm_cmpeq_epi8(block, needles_[2]), _mm_cmpeq_epi8(block, needles_[3])));
+                return static_cast<unsigned>(_mm_movemask_epi8(matches));
+            });
+        }
+#endif
+        for (std::size_t i = from; i < text.size(); ++i) {
+            const char b = text[i];
+            if (b == members_[0] || b == members_[1] || b == members_[2] || b == members_[3]) return i;
+        }
+        return text.size();
+    }
+
+private:
+#ifdef __SSE2__
+    // `byte` in every byte of a block, spread by a multiplication in a
+    // register: g++ makes _mm_set1_epi8 of a byte it has just stored load
+    // four bytes over it, which stalls until the store is done.
+    static __m128i repeated(char byte) {
+        return _mm_set1_epi32(static_cast<int>(static_cast<unsigned char>(byte) * 0x01010101u));
+    }
+#endif
+
+    std::array<char, 4> members_;
+#ifdef __SSE2__
+    __m128i needles_[4];
+#endif
 };
 
 }  // namespace ilvex

@@ -41,7 +41,10 @@ private:
 template <>
 class [[nodiscard]] Result<void> {
 public:
-    Result() = default;
+    // Provided rather than defaulted: `return {};` then value-initializes
+    // through it, which sets only the empty flag, where a defaulted one would
+    // have the whole Error's storage zeroed first on every success.
+    Result() noexcept {}
     Result(Error error) : error_(std::move(error)) {}
 
     bool ok() const { return !error_.has_value(); }

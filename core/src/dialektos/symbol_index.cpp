@@ -42,7 +42,6 @@ SymbolIndex::SymbolIndex(const Dialektos& dialektos) : dialektos_(&dialektos) {
     entries_.reserve(dialektos.sims.size());
     for (const auto& [symbol, sim] : dialektos.sims) {
         if (!symbol.empty()) entries_.push_back({symbol, &sim, symbol_run_length(symbol) == symbol.size()});
-        if (symbol.size() == 1 && byte_value(symbol[0]) < 0x80) one_byte_[byte_value(symbol[0])] = &sim;
     }
     std::size_t at = 0;
     for (unsigned byte = 0; byte < 256; ++byte) {
@@ -50,6 +49,14 @@ SymbolIndex::SymbolIndex(const Dialektos& dialektos) : dialektos_(&dialektos) {
         while (at < entries_.size() && byte_value(entries_[at].symbol.front()) == byte) ++at;
     }
     group_start_[256] = static_cast<std::uint32_t>(entries_.size());
+    for (const Entry& entry : entries_) {
+        if (entry.symbol.size() == 1 && byte_value(entry.symbol[0]) < 0x80) one_byte_[byte_value(entry.symbol[0])] = &entry;
+    }
+    closers_.reserve(entries_.size());
+    for (const Entry& entry : entries_) {
+        const std::string episim = episim_symbol(entry.symbol, entry.sim->mirrored);
+        closers_.push_back({episim + '@', episim + '\\'});
+    }
 }
 
 std::pair<const SymbolIndex::Entry*, const SymbolIndex::Entry*> SymbolIndex::group_of(std::string_view text) const {
@@ -69,11 +76,36 @@ const SimDef* SymbolIndex::longest_match(std::string_view text) const {
     // character, so the run is that first character alone.
     if (byte_value(text[0]) < 0x80 &&
         (text.size() == 1 || (byte_value(text[1]) < 0x80 && !ascii_symbol_chars.contains(text[1])))) {
-        return ascii_symbol_chars.contains(text[0]) ? one_byte_[byte_value(text[0])] : nullptr;
+        const Entry* entry = ascii_symbol_chars.contains(text[0]) ? one_byte_[byte_value(text[0])] : nullptr;
+        return entry != nullptr ? entry->sim : nullptr;
     }
     const std::pair<const Entry*, const Entry*> group = group_of(text);
     const Entry* const begin = group.first;
     const Entry* const end = group.second;
+    // The leading run of ASCII symbol characters: every symbol of the first
+    // byte's group that it begins with is a prefix of the whole run, and the
+    // group is a handful of symbols. That is the answer unless the run stops
+    // at a character beyond ASCII (which may be a symbol character too) and
+    // a longer symbol goes on from the run into such a character.
+    std::size_t ascii_run = 0;
+    while (ascii_run < text.size() && ascii_symbol_chars.contains(text[ascii_run])) ++ascii_run;
+    const bool ends_in_ascii = ascii_run == text.size() || byte_value(text[ascii_run]) < 0x80;
+    const std::string_view ascii_part = text.substr(0, ascii_run);
+    const Entry* longest = nullptr;
+    bool may_go_on = false;
+    for (const Entry* entry = begin; entry != end; ++entry) {
+        const std::string_view symbol = entry->symbol;
+        if (symbol.size() <= ascii_run) {
+            if ((longest == nullptr || symbol.size() > longest->symbol.size()) &&
+                common_prefix_length(symbol, ascii_part) == symbol.size()) {
+                longest = entry;
+            }
+        } else if (!ends_in_ascii && byte_value(symbol[ascii_run]) >= 0x80 &&
+                   common_prefix_length(symbol, ascii_part) == ascii_run) {
+            may_go_on = true;
+        }
+    }
+    if (ends_in_ascii || !may_go_on) return longest != nullptr ? longest->sim : nullptr;
     auto probe = [begin, end](std::string_view run) -> const Entry* {
         const Entry* above = std::upper_bound(begin, end, run, [](std::string_view value, const Entry& entry) {
             return byte_less(value, entry.symbol);
@@ -105,16 +137,24 @@ const SimDef* SymbolIndex::longest_match(std::string_view text) const {
     return nullptr;
 }
 
-const SimDef* SymbolIndex::find(std::string_view symbol) const {
+// A group holds a handful of symbols: comparing each is quicker than a
+// binary search over them.
+const SymbolIndex::Entry* SymbolIndex::entry_of(std::string_view symbol) const {
     if (symbol.empty()) return nullptr;
+    if (symbol.size() == 1 && byte_value(symbol[0]) < 0x80) return one_byte_[byte_value(symbol[0])];
     const auto [begin, end] = group_of(symbol);
-    const Entry* found = std::lower_bound(begin, end, symbol, [](const Entry& entry, std::string_view value) {
-        return byte_less(entry.symbol, value);
-    });
-    return found != end && found->symbol.size() == symbol.size() &&
-                   common_prefix_length(found->symbol, symbol) == symbol.size()
-               ? found->sim
-               : nullptr;
+    for (const Entry* entry = begin; entry != end; ++entry) {
+        if (entry->symbol.size() == symbol.size() && common_prefix_length(entry->symbol, symbol) == symbol.size()) {
+            return entry;
+        }
+    }
+    return nullptr;
 }
+
+const SimDef* SymbolIndex::find(std::string_view symbol) const {
+    const Entry* entry = entry_of(symbol);
+    return entry != nullptr ? entry->sim : nullptr;
+}
+
 
 }  // namespace ilvex

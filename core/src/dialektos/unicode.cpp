@@ -28,12 +28,7 @@ bool is_ascii(std::string_view text) {
     return true;
 }
 
-char32_t next_char(std::string_view text, std::size_t& i) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    if (b < 0x80) {
-        ++i;
-        return b;
-    }
+char32_t beyond_ascii::next_char(std::string_view text, std::size_t& i) {
     const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
     const auto length = static_cast<std::int32_t>(text.size());
     auto pos = static_cast<std::int32_t>(i);
@@ -55,12 +50,6 @@ char32_t prev_char(std::string_view text, std::size_t& i) {
     U8_PREV_OR_FFFD(s, 0, pos, c);
     i = static_cast<std::size_t>(pos);
     return static_cast<char32_t>(c);
-}
-
-std::size_t char_length_at(std::string_view text, std::size_t i) {
-    std::size_t j = i;
-    next_char(text, j);
-    return j - i;
 }
 
 void append_utf8(std::string& out, char32_t c) {
@@ -92,34 +81,22 @@ bool is_valid_utf8(std::string_view text) {
     return true;
 }
 
-std::size_t char_count(std::string_view text) {
-    std::size_t count = 0;
-    for (const unsigned char b : text) {
-        if ((b & 0xC0) != 0x80) ++count;
-    }
-    return count;
-}
-
-bool is_alphabetic(char32_t c) {
-    if (c < 0x80) return (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
+bool beyond_ascii::is_alphabetic(char32_t c) {
     return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_ALPHABETIC);
 }
 
-bool is_alphanumeric(char32_t c) {
-    if (c < 0x80) return ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') || (c >= '0' && c <= '9');
+bool beyond_ascii::is_alphanumeric(char32_t c) {
     if (u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_ALPHABETIC)) return true;
     const auto category = u_charType(static_cast<UChar32>(c));
     return category == U_DECIMAL_DIGIT_NUMBER || category == U_LETTER_NUMBER ||
            category == U_OTHER_NUMBER;
 }
 
-bool is_whitespace(char32_t c) {
-    if (c < 0x80) return c == ' ' || (c >= '\t' && c <= '\r');
+bool beyond_ascii::is_whitespace(char32_t c) {
     return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_WHITE_SPACE);
 }
 
-bool is_uppercase(char32_t c) {
-    if (c < 0x80) return c >= 'A' && c <= 'Z';
+bool beyond_ascii::is_uppercase(char32_t c) {
     return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_UPPERCASE);
 }
 
@@ -160,7 +137,7 @@ std::string lowercase(std::string_view text) {
     return out;
 }
 
-std::string_view trim_start(std::string_view text) {
+std::string_view beyond_ascii::trim_start(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
         // Every line is trimmed: ASCII is told apart without decoding.
@@ -177,7 +154,7 @@ std::string_view trim_start(std::string_view text) {
     return text.substr(i);
 }
 
-std::string_view trim_end(std::string_view text) {
+std::string_view beyond_ascii::trim_end(std::string_view text) {
     std::size_t end = text.size();
     while (end > 0) {
         std::size_t start = end;
@@ -186,8 +163,6 @@ std::string_view trim_end(std::string_view text) {
     }
     return text.substr(0, end);
 }
-
-std::string_view trim(std::string_view text) { return trim_end(trim_start(text)); }
 
 namespace {
 

@@ -39,6 +39,12 @@ inline std::string trigraph_closer(const ParserState& state, char mark) {
     return closer;
 }
 
+// Whether `line` begins with `closer`. Most lines differ from it in their
+// first byte, told apart here without a call to compare.
+inline bool begins_with_closer(std::string_view line, std::string_view closer) {
+    return closer.empty() || (!line.empty() && line.front() == closer.front() && line.starts_with(closer));
+}
+
 // The number of sigil characters `line` begins with.
 std::size_t sigil_run_length(std::string_view line, char sigil);
 

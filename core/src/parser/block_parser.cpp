@@ -50,10 +50,9 @@ bool is_paragraph_after_token(std::string_view after_token, Occurrence taxis) {
 // A line that begins with one sigil and a sim token.
 Result<LineOutcome> read_sim_token_line(ParserState& state, const Dialektos& dialektos,
                                         std::string_view rest) {
-    auto reference =
-        resolve_sim_reference(dialektos, state.symbols_for(dialektos), rest,
-                              ErrorLocation{state.path, state.pos + 1, 1});
-    if (!reference) return std::move(reference).error();
+    // Located only when it fails: most lines hold a sim that is found.
+    auto reference = find_sim_reference(dialektos, state.symbols_for(dialektos), rest);
+    if (!reference) return block_error(state, std::move(reference).error(), state.pos);
     const SimDef* sim = reference->sim;
     if (sim == nullptr) {
         const std::string payload =
@@ -178,8 +177,10 @@ Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dia
         }
     };
     while (true) {
-        // Nothing before a top-level block is read again.
-        if (state.depth == 1) state.lines.drop_before(state.pos);
+        // No reader goes back before the line it stands on (what it keeps
+        // of earlier lines are views of the text), so the window holds the
+        // lines of about one block, at any depth.
+        state.lines.drop_before(state.pos);
         if (!state.lines.has(state.pos)) {
             if (!closer) return exact(blocks);
             return Error(ErrorKind::UnmatchedSim,
@@ -191,7 +192,7 @@ Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dia
             ++state.pos;
             continue;
         }
-        if (closer && line.starts_with(*closer)) return exact(blocks);
+        if (closer && begins_with_closer(line, *closer)) return exact(blocks);
 
         const std::uint64_t opener = state.pos;
         auto outcome = read_line(state, dialektos, line);

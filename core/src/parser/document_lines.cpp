@@ -1,6 +1,12 @@
 #include "parser/document_lines.hpp"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "dialektos/byte_set.hpp"
 
@@ -11,6 +17,27 @@ namespace {
 // Lines are short: an inline block scan finds each line feed faster than a
 // call to memchr would.
 constexpr ByteSet line_feed("\n");
+
+// The window is split a block of the text at a time: one search over the
+// block finds every line feed in it, where a search per line would set up
+// again for each.
+constexpr std::size_t block_size = 64;
+
+// One bit for each line feed among the `block_size` bytes at `at`.
+std::uint64_t line_feeds_in_block(const char* at) {
+    std::uint64_t feeds = 0;
+#ifdef __SSE2__
+    const __m128i feed = _mm_set1_epi8('\n');
+    for (std::size_t k = 0; k < block_size / 16; ++k) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * k));
+        const auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, feed)));
+        feeds |= std::uint64_t{hits} << (16 * k);
+    }
+#else
+    for (std::size_t k = 0; k < block_size; ++k) feeds |= std::uint64_t{at[k] == '\n'} << k;
+#endif
+    return feeds;
+}
 
 }  // namespace
 
@@ -32,22 +59,42 @@ std::vector<std::string_view> split_document_lines(std::string_view text) {
     return lines;
 }
 
-bool DocumentLines::split_to(std::size_t i) {
-    // A few lines more than asked for at once: a parse reads on line by line.
-    constexpr std::size_t ahead = 32;
-    while (first_ + held_.size() <= i + ahead && unsplit_ < text_.size()) {
-        const DocumentLine line = document_line_at(text_, unsplit_);
-        held_.push_back(line.text);
-        unsplit_ = line.next;
+void DocumentLines::split_block() {
+    if (scanned_ + block_size <= text_.size()) {
+        for (std::uint64_t feeds = line_feeds_in_block(text_.data() + scanned_); feeds != 0; feeds &= feeds - 1) {
+            const std::size_t end = scanned_ + static_cast<std::size_t>(std::countr_zero(feeds));
+            add_line(unsplit_, end);
+            unsplit_ = end + 1;
+        }
+        scanned_ += block_size;
+        return;
     }
-    return i >= first_ && i < first_ + held_.size();
+    for (; scanned_ < text_.size(); ++scanned_) {
+        if (text_[scanned_] != '\n') continue;
+        add_line(unsplit_, scanned_);
+        unsplit_ = scanned_ + 1;
+    }
+    // The last line, when no line feed ends it.
+    if (unsplit_ < text_.size()) add_line(unsplit_, text_.size());
+    unsplit_ = text_.size();
 }
 
-void DocumentLines::drop_before(std::size_t i) {
-    if (i <= first_) return;
+bool DocumentLines::split_to(std::size_t i) {
+    if (i < first_) return false;
+    if (head_ > 0 && head_ >= held_.size() / 2) {
+        held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(head_));
+        head_ = 0;
+    }
+    // A few lines more than asked for at once: a parse reads on line by line.
+    constexpr std::size_t ahead = 16;
+    while (end_line() <= i + ahead && unsplit_ < text_.size()) split_block();
+    return i < end_line();
+}
+
+void DocumentLines::drop_unsplit(std::size_t i) {
     has(i - 1);  // lines not split yet are dropped all the same
-    const std::size_t dropped = std::min(i - first_, held_.size());
-    held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(dropped));
+    const std::size_t dropped = std::min(i - first_, held_.size() - head_);
+    head_ += dropped;
     first_ += dropped;
 }
 

@@ -33,20 +33,40 @@ public:
 
     // Whether the text has line `i`, splitting up to it when needed; false
     // too for a line already dropped.
-    bool has(std::size_t i) { return i < first_ + held_.size() ? i >= first_ : split_to(i); }
+    bool has(std::size_t i) { return i < end_line() ? i >= first_ : split_to(i); }
 
     // Line `i`, which has(i) found.
-    std::string_view operator[](std::size_t i) const { return held_[i - first_]; }
+    std::string_view operator[](std::size_t i) const { return held_[head_ + (i - first_)]; }
 
     // Drops the lines before line `i`: the reader never reads them again.
-    void drop_before(std::size_t i);
+    void drop_before(std::size_t i) {
+        if (i <= first_) return;
+        if (i > end_line()) return drop_unsplit(i);
+        head_ += i - first_;
+        first_ = i;
+    }
 
 private:
+    // The number of the first line not split yet.
+    std::size_t end_line() const { return first_ + (held_.size() - head_); }
     bool split_to(std::size_t i);
+    // Splits the lines that end in the next block of the text.
+    void split_block();
+    void drop_unsplit(std::size_t i);
+    void add_line(std::size_t start, std::size_t end) {
+        std::size_t content_end = end;
+        while (content_end > start && text_[content_end - 1] == '\r') --content_end;
+        held_.push_back(text_.substr(start, content_end - start));
+    }
 
     std::string_view text_;
     std::size_t unsplit_ = 0;  // where the first line not yet split begins
+    std::size_t scanned_ = 0;  // where the search for line feeds goes on
     std::size_t first_ = 0;    // the number of the first line held
+    // The lines held are held_[head_...]: dropped lines are only counted
+    // off, and erased once they are the larger part, so that dropping costs
+    // the same whatever the window holds.
+    std::size_t head_ = 0;
     std::vector<std::string_view> held_;
 };
 

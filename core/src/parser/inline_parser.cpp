@@ -23,47 +23,55 @@ class ItemList {
 public:
     explicit ItemList(InlineScanner& scanner)
         : scratch_(*scanner.scratch),
-          level_(scratch_.take(scanner.nesting)),
-          keep_(scanner.keep),
+          level_(scanner.keep ? &scratch_.take(scanner.nesting) : nullptr),
           keep_text_(scanner.keep && !scanner.only_references),
           only_references_(scanner.only_references) {}
+
+    // Whether the items are kept; a parse that only validates builds none.
+    bool keeps() const { return level_ != nullptr; }
 
     // Adds a piece of the scanned text to the text read. Most texts are one
     // run of the source: such a text stays a view until it becomes an item,
     // and only a text of several pieces is gathered in the scratch buffer.
     void append(std::string_view piece) {
-        if (!keep_text_) return;
-        if (level_.text.empty() && (run_.empty() || run_.data() + run_.size() == piece.data())) {
-            run_ = std::string_view(run_.empty() ? piece.data() : run_.data(), run_.size() + piece.size());
-            return;
-        }
-        level_.text += run_;
-        run_ = {};
-        level_.text += piece;
+        if (keep_text_) gather(piece);
     }
 
     // Builds the item in place from one of its node kinds.
     template <class Node>
     void add(Node&& node) {
+        if (!keeps()) return;
         flush();
-        if (keep_ && (!only_references_ || read_by_outline<std::decay_t<Node>>)) {
-            level_.items.emplace_back(std::forward<Node>(node));
+        if (!only_references_ || read_by_outline<std::decay_t<Node>>) {
+            level_->items.emplace_back(std::forward<Node>(node));
         }
     }
     std::vector<Inline> finish() && {
-        if (!keep_) return {};
+        if (!keeps()) return {};
         flush();
-        return scratch_.finish(level_);
+        return scratch_.finish(*level_);
     }
 
 private:
+    // append's work when the text is kept; apart, so that a parse that
+    // only validates reads no further than the test in append.
+    void gather(std::string_view piece) {
+        if (level_->text.empty() && (run_.empty() || run_.data() + run_.size() == piece.data())) {
+            run_ = std::string_view(run_.empty() ? piece.data() : run_.data(), run_.size() + piece.size());
+            return;
+        }
+        level_->text += run_;
+        run_ = {};
+        level_->text += piece;
+    }
+
     void flush() {
         if (!run_.empty()) {
-            level_.items.emplace_back(Inline::Text{scratch_.text(run_)});
+            level_->items.emplace_back(Inline::Text{scratch_.text(run_)});
             run_ = {};
-        } else if (!level_.text.empty()) {
-            level_.items.emplace_back(Inline::Text{scratch_.text(level_.text)});
-            level_.text.clear();
+        } else if (!level_->text.empty()) {
+            level_->items.emplace_back(Inline::Text{scratch_.text(level_->text)});
+            level_->text.clear();
         }
     }
 
@@ -75,8 +83,7 @@ private:
         std::is_same_v<Node, Inline::Diaphane>;
 
     InlineScratch& scratch_;
-    InlineScratch::Level& level_;
-    bool keep_;
+    InlineScratch::Level* level_;  // null when nothing is kept
     bool keep_text_;
     bool only_references_;
     std::string_view run_;  // the text read, while it is one run of the source
@@ -118,7 +125,7 @@ void read_escape(InlineScanner& scanner, ItemList& list) {
 
 // Takes the character at the scanner and the plain text after it, up to the
 // next byte in `stops` (the bytes that can begin markup or the closer).
-void read_plain_text(InlineScanner& scanner, const ByteSet& stops, ItemList& list) {
+void read_plain_text(InlineScanner& scanner, const FourBytes& stops, ItemList& list) {
     const std::size_t start = scanner.pos;
     const std::size_t after_first = start + unicode::char_length_at(scanner.text, start);
     scanner.pos = stops.find_in(scanner.text, after_first);
@@ -216,7 +223,7 @@ Status parse_milestone(InlineScanner& scanner, const SigilRun& run, ItemList& li
     Suffix suffix;
     if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
     if (suffix.onym) return error_here(scanner, other("a milestone cannot carry an onym suffix"));
-    list.add(Inline::Milestone{std::string(scheme), std::string(value), std::move(suffix)});
+    if (list.keeps()) list.add(Inline::Milestone{std::string(scheme), std::string(value), std::move(suffix)});
     return {};
 }
 
@@ -228,7 +235,7 @@ Status parse_onym_anchor(InlineScanner& scanner, const SigilRun& run, ItemList& 
     if (!is_valid_onym(*onym)) {
         return error_here(scanner, Error(ErrorKind::InvalidOnym, std::string(*onym)));
     }
-    list.add(Inline::OnymAnchor{std::string(*onym)});
+    if (list.keeps()) list.add(Inline::OnymAnchor{std::string(*onym)});
     return {};
 }
 
@@ -236,13 +243,13 @@ Status parse_onym_anchor(InlineScanner& scanner, const SigilRun& run, ItemList& 
 // again, exactly as written, when it used "{name}".
 Status parse_endo_simmere(InlineScanner& scanner, const Dialektos& dialektos, const SigilRun& run,
                           const SimDef& sim, const std::optional<std::string>& name, ItemList& list) {
-    std::string closer = name ? concat({"{", *name, "}"}) : episim_symbol(sim.symbol, sim.mirrored);
-    closer += scanner.sigil();
+    std::string storage;
+    const std::string_view closer = body_closer(scanner.symbols, sim, name, scanner.sigil(), storage);
     auto children = parse_nested(scanner, dialektos, run, closer, 1, sim.symbol);
     if (!children) return std::move(children).error();
     Suffix suffix;
     if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
-    list.add(Inline::EndoSimmere{sim.symbol, std::move(*children), std::move(suffix), sim.mirrored});
+    if (list.keeps()) list.add(Inline::EndoSimmere{sim.symbol, std::move(*children), std::move(suffix), sim.mirrored});
     return {};
 }
 
@@ -260,7 +267,7 @@ Status parse_monosim(InlineScanner& scanner, const SimDef& sim, ItemList& list) 
     }
     Suffix suffix;
     if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
-    list.add(Inline::Monosim{sim.symbol, std::string(*param), std::move(suffix)});
+    if (list.keeps()) list.add(Inline::Monosim{sim.symbol, std::string(*param), std::move(suffix)});
     return {};
 }
 
@@ -277,7 +284,7 @@ Status parse_deixis(InlineScanner& scanner, const SimDef& sim, ItemList& list) {
     }
     Suffix suffix;
     if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
-    list.add(Inline::Deixis{sim.symbol, std::string(*target), std::move(suffix)});
+    if (list.keeps()) list.add(Inline::Deixis{sim.symbol, std::string(*target), std::move(suffix)});
     return {};
 }
 
@@ -322,7 +329,7 @@ Status parse_inline_enlexis(InlineScanner& scanner, const SigilRun& run, ItemLis
     }
     Suffix suffix;
     if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
-    list.add(Inline::Enlexis{std::string(*text), std::move(suffix)});
+    if (list.keeps()) list.add(Inline::Enlexis{std::string(*text), std::move(suffix)});
     return {};
 }
 
@@ -344,7 +351,7 @@ Status parse_axioma_reference(InlineScanner& scanner, const SigilRun& run, bool 
             scanner,
             other(concat({"expected `(:ref:)` axioma reference, found `(", *inner, ")`"})));
     }
-    list.add(Inline::AxiomaReference{std::string(inner->substr(1, inner->size() - 2)), enlexis});
+    if (list.keeps()) list.add(Inline::AxiomaReference{std::string(inner->substr(1, inner->size() - 2)), enlexis});
     return {};
 }
 
@@ -356,7 +363,7 @@ Status parse_inline_diaphane(InlineScanner& scanner, const Dialektos& dialektos,
     if (!children) return std::move(children).error();
     Suffix suffix;
     if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
-    list.add(Inline::Diaphane{std::move(*children), std::move(suffix)});
+    if (list.keeps()) list.add(Inline::Diaphane{std::move(*children), std::move(suffix)});
     return {};
 }
 
@@ -375,7 +382,7 @@ Status parse_endo_axioma(InlineScanner& scanner, const Dialektos& dialektos, con
     if (!is_valid_onym(*onym)) {
         return error_here(scanner, Error(ErrorKind::InvalidOnym, std::string(*onym)));
     }
-    list.add(Inline::EndoAxioma{std::string(*onym), std::move(*children)});
+    if (list.keeps()) list.add(Inline::EndoAxioma{std::string(*onym), std::move(*children)});
     return {};
 }
 
@@ -432,8 +439,10 @@ Result<std::vector<Inline>> parse_inlines(InlineScanner& scanner, const Dialekto
         return items;
     }
     ItemList list(scanner);
-    ByteSet stops(std::string_view("@\\|"));
-    if (closer && !closer->empty()) stops.add(closer->front());
+    // The bytes that can begin markup, and the closer's first byte (the
+    // sigil again when there is none).
+    const FourBytes stops(scanner.sigil(), scanner.escape(), '|',
+                          closer && !closer->empty() ? closer->front() : scanner.sigil());
     while (!scanner.at_end()) {
         const char c = scanner.text[scanner.pos];
         // The closer wins over everything, an escape character before it included.

@@ -42,7 +42,16 @@ struct InlineScanner {
     char escape() const { return backslash ? '@' : '\\'; }
     bool at_end() const { return pos >= text.size(); }
     std::string_view rest() const { return at_end() ? std::string_view() : text.substr(pos); }
-    bool at(std::string_view s) const { return rest().starts_with(s); }
+    // Compared byte by byte: what is looked for is a closer of a few bytes,
+    // shorter than the set-up of a call to compare.
+    bool at(std::string_view s) const {
+        const std::string_view here = rest();
+        if (here.size() < s.size()) return false;
+        for (std::size_t k = 0; k < s.size(); ++k) {
+            if (here[k] != s[k]) return false;
+        }
+        return true;
+    }
     bool byte_is(std::size_t offset, char c) const {
         return offset < text.size() && text[offset] == c;
     }

@@ -47,7 +47,7 @@ bool opens_trigraph_block(const ParserState& state, std::string_view rest) {
 bool ends_paragraph(const ParserState& state, const Dialektos& dialektos, std::string_view line,
                     std::optional<std::string_view> closer) {
     if (line.empty()) return true;
-    if (closer && line.starts_with(*closer)) return true;
+    if (closer && begins_with_closer(line, *closer)) return true;
     const std::size_t run = sigil_run_length(line, state.sigil());
     const std::string_view rest = line.substr(run);
     switch (run) {

@@ -9,6 +9,7 @@
 #include "parser/block_parser.hpp"
 #include "parser/concat.hpp"
 #include "parser/inline_parser.hpp"
+#include "parser/sim_reference.hpp"
 #include "parser/suffix.hpp"
 
 namespace ilvex {
@@ -102,7 +103,7 @@ Result<VerseBody> read_verse_body(ParserState& state, const Dialektos& dialektos
     for (; state.lines.has(state.pos); ++state.pos) {
         const std::string_view line = state.lines[state.pos];
         const std::string_view start_trimmed = unicode::trim_start(line);
-        if (start_trimmed.starts_with(closer)) {
+        if (begins_with_closer(start_trimmed, closer)) {
             close_strophe();
             body.closed = true;
             return body;
@@ -158,9 +159,8 @@ Result<LineOutcome> parse_sim_header(ParserState& state, const Dialektos& dialek
 
     ++state.pos;
     // An opener spelled "{name}" is closed by "{name}" spelled the same way.
-    const std::string closer =
-        concat({name ? concat({"{", *name, "}"}) : episim_symbol(sim.symbol, sim.mirrored),
-                sigils(state, 1)});
+    std::string storage;
+    const std::string_view closer = body_closer(state.symbols_for(dialektos), sim, name, state.sigil(), storage);
 
     if (form->body == SimBody::Grammata) {
         Block::Para opened{sim.mirrored, sim.symbol, std::move(lemma).value(), {}, {}, {}, *taxis};

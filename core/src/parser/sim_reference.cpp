@@ -1,5 +1,6 @@
 #include "parser/sim_reference.hpp"
 
+#include "dialektos/lexical.hpp"
 #include "dialektos/sim_lookup.hpp"
 #include "dialektos/unicode.hpp"
 #include "parser/concat.hpp"
@@ -50,6 +51,13 @@ Result<SimReference> resolve_sim_reference(const Dialektos& dialektos, const Sym
     auto found = find_sim_reference(dialektos, symbols, text);
     if (!found) found.error().location = location;
     return found;
+}
+
+std::string_view made_body_closer(const SimDef& sim, const std::optional<std::string>& name, char sigil,
+                                  std::string& storage) {
+    storage = name ? concat({"{", *name, "}"}) : episim_symbol(sim.symbol, sim.mirrored);
+    storage += sigil;
+    return storage;
 }
 
 }  // namespace ilvex

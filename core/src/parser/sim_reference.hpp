@@ -31,4 +31,19 @@ Result<SimReference> resolve_sim_reference(const Dialektos& dialektos, const Sym
 Result<SimReference> find_sim_reference(const Dialektos& dialektos, const SymbolIndex* symbols,
                                         std::string_view text);
 
+// body_closer made in `storage`: for a name, or a sim no index holds.
+std::string_view made_body_closer(const SimDef& sim, const std::optional<std::string>& name, char sigil,
+                                  std::string& storage);
+// What closes a body opened by a sim token: "{name}" again when the token
+// was a name, else the sim's episim; then `sigil`. `symbols`, when it indexes
+// the sim's dialektos, has it made already; otherwise it is made in `storage`.
+inline std::string_view body_closer(const SymbolIndex* symbols, const SimDef& sim,
+                                    const std::optional<std::string>& name, char sigil, std::string& storage) {
+    if (!name && symbols != nullptr) {
+        const std::string_view made = symbols->closer(sim, sigil);
+        if (!made.empty()) return made;
+    }
+    return made_body_closer(sim, name, sigil, storage);
+}
+
 }  // namespace ilvex

@@ -22,6 +22,17 @@ bool is_genos_run_char(char32_t c) {
 
 std::string_view read_genos_run(InlineScanner& scanner) {
     const std::size_t start = scanner.pos;
+    // Genoses are mostly ASCII, read here without decoding.
+    while (!scanner.at_end()) {
+        const char c = scanner.text[scanner.pos];
+        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-') {
+            ++scanner.pos;
+        } else if (static_cast<unsigned char>(c) < 0x80) {
+            return scanner.text.substr(start, scanner.pos - start);
+        } else {
+            break;
+        }
+    }
     while (!scanner.at_end()) {
         std::size_t next = scanner.pos;
         if (!is_genos_run_char(unicode::next_char(scanner.text, next))) break;
@@ -59,7 +70,8 @@ Status parse_suffix(InlineScanner& scanner, Suffix& suffix) {
         if (!is_valid_genos(genos)) {
             return error_here(scanner, Error(ErrorKind::InvalidGenos, std::string(genos)));
         }
-        suffix.genoses.emplace_back(genos);
+        // A parse that only validates keeps no inline item, nor its genoses.
+        if (scanner.keep) suffix.genoses.emplace_back(genos);
     }
     return {};
 }
@@ -69,7 +81,7 @@ Result<SuffixAndRest> parse_suffix_text(const ParserState& state, std::string_vi
     InlineScanner scanner{text, state.path, 0, line_index, state.backslash};
     Suffix suffix;
     if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
-    return SuffixAndRest{std::move(suffix), std::string(scanner.rest())};
+    return SuffixAndRest{std::move(suffix), scanner.rest()};
 }
 
 }  // namespace ilvex

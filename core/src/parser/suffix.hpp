@@ -15,7 +15,7 @@ namespace ilvex {
 
 struct SuffixAndRest {
     Suffix suffix;
-    std::string rest;  // the text after the suffix
+    std::string_view rest;  // the text after the suffix, a view of the text read
 };
 
 // Reads the suffix at the scanner into `suffix` (which is empty), leaving the

@@ -58,7 +58,7 @@ Result<LineOutcome> read_monad_enlexis(ParserState& state, std::string_view rest
     const std::uint64_t opener = state.pos;
     const std::string closer = trigraph_closer(state, '"');
     std::uint64_t end = opener + 1;
-    while (state.lines.has(end) && !unicode::trim_start(state.lines[end]).starts_with(closer)) {
+    while (state.lines.has(end) && !begins_with_closer(unicode::trim_start(state.lines[end]), closer)) {
         ++end;
     }
     if (!state.lines.has(end)) {
