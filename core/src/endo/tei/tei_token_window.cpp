@@ -142,7 +142,7 @@ void TeiTokens::release(std::size_t i) {
             break;
         }
     }
-    slots_.erase(slots_.begin(), slots_.begin() + static_cast<std::ptrdiff_t>(i - first_));
+    slots_.drop_front(i - first_);
     first_ = i;
 }
 
@@ -150,7 +150,7 @@ Error TeiTokens::first_error(Error failure) {
     while (read()) {
         // Each token read is let go at once: only an error is looked for.
         first_ += slots_.size();
-        slots_.clear();
+        slots_.drop_front(slots_.size());
     }
     if (error_) return *error_;
     return failure;
