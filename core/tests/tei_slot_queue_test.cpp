@@ -20,9 +20,9 @@ TEST(TeiSlotQueue, KeepsOrderAndAddressesAcrossChunks) {
         std::size_t first = 0;
         std::size_t next = 0;
         for (int round = 0; round < 12; ++round) {
-            queue.push_back(value_of(next++));
+            queue.push_back() = value_of(next++);
             const std::string* front = &queue[0];
-            for (std::size_t k = 0; k < 700; ++k) queue.push_back(value_of(next++));
+            for (std::size_t k = 0; k < 700; ++k) queue.push_back() = value_of(next++);
             ASSERT_EQ(front, &queue[0]);
             const std::size_t count = std::min(drop, queue.size());
             queue.drop_front(count);
@@ -33,7 +33,7 @@ TEST(TeiSlotQueue, KeepsOrderAndAddressesAcrossChunks) {
         }
         queue.drop_front(queue.size());
         EXPECT_EQ(queue.size(), 0u);
-        queue.push_back(value_of(0));
+        queue.push_back() = value_of(0);
         EXPECT_EQ(queue[0], value_of(0));
     }
 }

@@ -9,7 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <memory>
-#include <utility>
+#include <utility>  // std::move
 #include <vector>
 
 namespace ilvex {
@@ -26,13 +26,14 @@ public:
 
     T& back() { return (*this)[size_ - 1]; }
 
-    // Moves `value` over a slot at the back: a slot of a reused chunk still
-    // holds what it held, so its buffers are given back only as new ones
-    // come.
-    void push_back(T&& value) {
+    // Adds a slot at the back and returns it for the caller to overwrite: a
+    // slot of a reused chunk still holds its old value, so its buffers are
+    // given back only as new ones come (or reused, where an assignment
+    // can).
+    T& push_back() {
         if (head_ + size_ == chunks_.size() * chunk_size) chunks_.push_back(take_chunk());
         ++size_;
-        back() = std::move(value);
+        return back();
     }
 
     // Lets go of the first `count` elements; they stay in their slots until

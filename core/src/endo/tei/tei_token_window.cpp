@@ -46,8 +46,12 @@ bool TeiTokens::read() {
         ended_ = true;
         return false;
     }
-    slots_.push_back(Slot{std::move(**next), close_unknown, lines_, prose_});
-    XmlToken& token = slots_.back().token;
+    Slot& slot = slots_.push_back();
+    slot.token = std::move(**next);
+    slot.close = close_unknown;
+    slot.lines_before = lines_;
+    slot.prose_before = prose_;
+    XmlToken& token = slot.token;
     if (auto* open = std::get_if<XmlOpen>(&token)) {
         rename_numbered_division(open->name);
         if (open->name == "l") ++lines_;
