@@ -46,8 +46,12 @@ bool TeiTokens::read() {
         ended_ = true;
         return false;
     }
-    slots_.push_back(Slot{std::move(**next), close_unknown, lines_, prose_});
-    XmlToken& token = slots_.back().token;
+    Slot& slot = slots_.push_back();
+    slot.token = std::move(**next);
+    slot.close = close_unknown;
+    slot.lines_before = lines_;
+    slot.prose_before = prose_;
+    XmlToken& token = slot.token;
     if (auto* open = std::get_if<XmlOpen>(&token)) {
         rename_numbered_division(open->name);
         if (open->name == "l") ++lines_;
@@ -142,7 +146,7 @@ void TeiTokens::release(std::size_t i) {
             break;
         }
     }
-    slots_.erase(slots_.begin(), slots_.begin() + static_cast<std::ptrdiff_t>(i - first_));
+    slots_.drop_front(i - first_);
     first_ = i;
 }
 
@@ -150,7 +154,7 @@ Error TeiTokens::first_error(Error failure) {
     while (read()) {
         // Each token read is let go at once: only an error is looked for.
         first_ += slots_.size();
-        slots_.clear();
+        slots_.drop_front(slots_.size());
     }
     if (error_) return *error_;
     return failure;

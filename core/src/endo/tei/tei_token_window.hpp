@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +14,7 @@
 
 #include "dialektos/error.hpp"
 #include "dialektos/result.hpp"
+#include "endo/tei/tei_slot_queue.hpp"
 #include "endo/xml/xml_tokenizer.hpp"
 #include "endo/xml/xml_walk.hpp"
 
@@ -96,7 +96,7 @@ private:
     Slot& slot(std::size_t i);
 
     XmlTokenReader reader_;
-    std::deque<Slot> slots_;    // a deque keeps references as it grows
+    TeiSlotQueue<Slot> slots_;  // keeps references as it grows
     std::size_t first_ = 0;     // the index of slots_.front()
     bool ended_ = false;
     std::optional<Error> error_;
