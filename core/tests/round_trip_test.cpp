@@ -65,6 +65,9 @@ TEST(RoundTrip, Corpus) {
         // enlexis closer, a line that would open a section.
         "\\\\\\!koine\n\nx \\\\\"a\"@@b\"\\\\ y\n",
         "\\\\\\!koine\n\nx \\\\\"a\n@# b\"\\\\ y\n",
+        // An enlexis line that begins like the section's closer in one
+        // spelling and not in the other.
+        "\\\\\\!koine\n\n\\#(1lA\n \\\\\"\n.\n#\n@##9t\"\"\\\\\n#\\",
     };
     for (const char* text : corpus) {
         SCOPED_TRACE(text);

@@ -279,6 +279,9 @@ TEST(WriterMends, LiteralsThatTheirFormCannotHold) {
         {{paragraph({Inline::Enlexis{"x\n  y\n\n", {}}})}, "@@\"x\"@@\n@@\"  y\"@@\n@@\"\n\"@@\n"},
         {{paragraph({Inline::Enlexis{"a\nb\n@@c", {}}})}, "@@\"a\nb\n@@c\"@@\n"},
         {{para("#", {}, {paragraph({Inline::Enlexis{"a\n#@\n@#", {}}})})}, "@#\n@@\"a\"@@\n@@\"#@\"@@\n@@\"@#\"@@\n#@\n"},
+        // A line that is only the start of the block's closer does not
+        // close the block: it stays inside.
+        {{para("#", {}, {paragraph({Inline::Enlexis{"a\n#\nb", {}}})})}, "@#\n@@\"a\n#\nb\"@@\n#@\n"},
         // A text of one line has no line feed to give.
         {{para("#", {Inline::Enlexis{"x\ny", {}}}, {}, {}, {text("a\nb")})}, "@# @@\"x\"@@ @@\"y\"@@\n#@ a b\n"},
         {{verse("~", {{{text("a\nb")}}})}, "@~\na b\n~@\n"},

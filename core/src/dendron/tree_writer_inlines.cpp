@@ -99,10 +99,17 @@ std::vector<Inline> TreeWriter::enlexis_pieces(const Inline::Enlexis& enlexis) {
 
 bool TreeWriter::continues_paragraph(std::string_view rest) {
     const std::size_t end = std::min(rest.find('\n'), rest.size());
+    const bool whole_line = end < rest.size();
     std::string line(rest.substr(0, end));
-    if (end == rest.size()) line += "\"@@";  // the piece's closer follows on this line
+    if (!whole_line) line += "\"@@";  // the piece's closer follows on this line
     if (line.empty() || unicode::is_whitespace(first_char(line))) return false;
-    if (!line_.block_closer.empty() && prefix_related(line, line_.block_closer)) return false;
+    // Only a line that begins with the block's closer ends the block. A
+    // whole line is known to its end; after the piece's closer more may
+    // follow on the line, so there any start of the closer counts.
+    if (!line_.block_closer.empty() &&
+        (whole_line ? line.starts_with(line_.block_closer) : prefix_related(line, line_.block_closer))) {
+        return false;
+    }
     const std::size_t run = std::min(line.find_first_not_of('@'), line.size());
     const std::string_view after = std::string_view(line).substr(run);
     switch (run) {
