@@ -161,7 +161,7 @@ TEST(CheckEntry, StreamedPleroFailsInTheOrderOfParseThenNaming) {
 // text: nothing it does later looks back at what it handed over.
 TEST(CheckEntry, TextHandedOverInPiecesIsTheSame) {
     std::string text = "@@@!koine\n\n";
-    for (int i = 0; i < 2000; ++i) {
+    for (int i = 0; i < 20000; ++i) {
         text += "@#(" + std::to_string(i) + ") Part\nSome @*strong*@ text, a \\@ sign\\\n\n@@@.\nx @/y/@|.z\n.@@@\n#@\n\n";
     }
     auto collect = [](std::string& joined, int& pieces) {

@@ -40,7 +40,7 @@ std::string write_document(const Document& document, const Dialektos* dialektos,
 }
 
 // How much written text a writer with a sink gathers before handing it on.
-constexpr std::size_t piece_size = 64 * 1024;
+constexpr std::size_t piece_size = 512 * 1024;
 
 struct DocumentWriter::State {
     State(const Dialektos* dialektos, ResolveDialektos resolve_embedded, TextSink text_sink)
