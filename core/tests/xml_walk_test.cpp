@@ -17,6 +17,18 @@ std::vector<XmlToken> tokens_of(std::string_view text) {
     return tokens.ok() ? std::move(tokens).value() : std::vector<XmlToken>{};
 }
 
+// The walks over a whole token list.
+auto token_at(const std::vector<XmlToken>& tokens) {
+    return [&tokens](std::size_t i) { return i < tokens.size() ? &tokens[i] : nullptr; };
+}
+Result<std::size_t> skip_element(const std::vector<XmlToken>& tokens, std::size_t start, std::string_view name) {
+    return skip_element_at(token_at(tokens), start, name);
+}
+Result<ElementText> element_plain_text(const std::vector<XmlToken>& tokens, std::size_t start,
+                                       std::string_view name) {
+    return element_plain_text_at(token_at(tokens), start, name);
+}
+
 // Each walker starts after the first token of `xml` (the element's `Open`);
 // `next` is the expected index after the element, nothing for a failure.
 struct SkipCase {

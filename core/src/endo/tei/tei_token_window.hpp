@@ -55,11 +55,11 @@ public:
     std::size_t prose_before(std::size_t i);
 
     // The index just after the end tag of element `name` whose content
-    // starts at `start`, as skip_element gives it. Fails with "tei import:
+    // starts at `start`, as skip_element_at gives it. Fails with "tei import:
     // unterminated <name>".
     Result<std::size_t> skip(std::size_t start, std::string_view name);
 
-    // element_plain_text of the element `name` whose content starts at
+    // element_plain_text_at of the element `name` whose content starts at
     // `start`.
     Result<ElementText> plain_text(std::size_t start, std::string_view name);
 

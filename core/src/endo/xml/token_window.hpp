@@ -35,7 +35,7 @@ public:
     // before `start`; a self-closing tag has no content to read on to.
     Result<ElementText> text_only(std::size_t start, const XmlOpen& open);
 
-    // skip_element: the index after the end tag of the element `name`
+    // skip_element_at: the index after the end tag of the element `name`
     // whose content starts at `start`, counting nested elements of that
     // name. Each token is read once.
     Result<std::size_t> skip(std::size_t start, std::string_view name);

@@ -12,22 +12,7 @@ namespace {
 using xml_walk_detail::closes_element;
 using xml_walk_detail::unterminated;
 
-// The token at `i` of `tokens`, null past the last.
-auto token_at(const std::vector<XmlToken>& tokens) {
-    return [&tokens](std::size_t i) { return i < tokens.size() ? &tokens[i] : nullptr; };
-}
-
 }  // namespace
-
-Result<std::size_t> skip_element(const std::vector<XmlToken>& tokens, std::size_t start,
-                                  std::string_view name) {
-    return skip_element_at(token_at(tokens), start, name);
-}
-
-Result<ElementText> element_plain_text(const std::vector<XmlToken>& tokens, std::size_t start,
-                                       std::string_view name) {
-    return element_plain_text_at(token_at(tokens), start, name);
-}
 
 Result<ElementText> element_text_only(const std::vector<XmlToken>& tokens, std::size_t start,
                                       std::string_view name) {

@@ -18,26 +18,10 @@
 
 namespace ilvex {
 
-// The index just after the `Close` that ends the element `name` whose
-// content starts at `start`: from there a counter starting at 1 counts the
-// non-self-closing `Open`s of that name up and its `Close`s down. No such
-// `Close` fails with "tei import: unterminated <name>", whichever importer
-// asks.
-Result<std::size_t> skip_element(const std::vector<XmlToken>& tokens, std::size_t start,
-                                  std::string_view name);
-
 struct ElementText {
     std::string text;
     std::size_t next;  // the index just after the element's `Close`
 };
-
-// The text of element `name` and all its descendants: every `Text` token
-// entity-decoded, joined, and white space runs collapsed (not trimmed). The
-// element ends at a `Close` of its name met outside every nested element;
-// any `Open` nests, whatever its name, and a stray `Close` at the outer
-// level is passed over. No end fails with "tei import: unterminated <name>".
-Result<ElementText> element_plain_text(const std::vector<XmlToken>& tokens, std::size_t start,
-                                       std::string_view name);
 
 // The text of element `name`, which may hold text only: its `Text` tokens
 // entity-decoded and joined, line feeds (only those) removed at both ends.
@@ -47,11 +31,23 @@ Result<ElementText> element_plain_text(const std::vector<XmlToken>& tokens, std:
 Result<ElementText> element_text_only(const std::vector<XmlToken>& tokens, std::size_t start,
                                       std::string_view name);
 
-// skip_element and element_plain_text over tokens read by index through
-// `at`, which gives a pointer to the token at an index, or null past the
-// last one: for a converter that reads its tokens as it goes.
+// The walks below read tokens by index through `at`, which gives a pointer
+// to the token at an index, or null past the last one, so that a converter
+// can read its tokens as it goes.
+
+// The index just after the `Close` that ends the element `name` whose
+// content starts at `start`: from there a counter starting at 1 counts the
+// non-self-closing `Open`s of that name up and its `Close`s down. No such
+// `Close` fails with "tei import: unterminated <name>", whichever importer
+// asks.
 template <class At>
 Result<std::size_t> skip_element_at(At&& at, std::size_t start, std::string_view name);
+
+// The text of element `name` and all its descendants: every `Text` token
+// entity-decoded, joined, and white space runs collapsed (not trimmed). The
+// element ends at a `Close` of its name met outside every nested element;
+// any `Open` nests, whatever its name, and a stray `Close` at the outer
+// level is passed over. No end fails with "tei import: unterminated <name>".
 template <class At>
 Result<ElementText> element_plain_text_at(At&& at, std::size_t start, std::string_view name);
 
