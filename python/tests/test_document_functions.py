@@ -187,6 +187,45 @@ class LargeDecomposedTextTest(IlvexTestCase):
                                  (expected.exception.start, expected.exception.reason))
 
 
+class SixteenBitTextTest(IlvexTestCase):
+    """Texts whose characters are all below U+10000, stored two bytes a
+    character, are normalized as they stand: what they compose or decompose
+    into, and surrogates among them, are handled as for any other text."""
+
+    def test_answers_as_for_the_normalized_text(self):
+        cases = [
+            # A compatibility ideograph whose canonical form lies beyond U+FFFF.
+            "\u0928\u093c \ufa6c \ufad0\n",
+            # Jamo composed into a syllable, and a syllable taking a final.
+            "\u1100\u1161\u11a8 \uac00\u11a8 x\n",
+            # Marks out of canonical order, and a letter composing with two.
+            "a\u0323\u0302 a\u0302\u0323 \u0915\u093c\u094d\n",
+            # Already normalized, with a mark that could compose but does not.
+            "\u0915\u093c\u093e \u0928\u093f\n",
+        ]
+        for line in cases:
+            text = "@@@!koine\n\n" + line * 3000
+            with self.subTest(line=line):
+                normalized = unicodedata.normalize("NFC", text)
+                self.assertEqual(ilvex.brachy(text), ilvex.brachy(normalized))
+                self.assertEqual(ilvex.outline(text), ilvex.outline(normalized))
+
+    def test_surrogates_fail_where_they_stand(self):
+        # A pair of surrogates is two characters of the str, neither of which
+        # has UTF-8: after text to normalize, in it, and before it.
+        cases = ["e\u0301 x\ud83d\ude00\n", "\u0928\ud83d\ude00\u093c\n", "\udbff\udfff e\u0301\n",
+                 "\u0928\u093c" * 5000 + "\udc00\n"]
+        for tail in cases:
+            text = "@@@!koine\n\n\u0915\n" + tail
+            with self.subTest(tail=tail[-12:]):
+                with self.assertRaises(UnicodeEncodeError) as expected:
+                    text.encode()
+                with self.assertRaises(UnicodeEncodeError) as raised:
+                    ilvex.check(text)
+                self.assertEqual((raised.exception.start, raised.exception.reason),
+                                 (expected.exception.start, expected.exception.reason))
+
+
 class CallerTextTest(IlvexTestCase):
     def test_the_callers_str_keeps_no_utf8_copy(self):
         # The functions encode a text that is not ASCII into memory of their

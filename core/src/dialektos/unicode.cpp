@@ -6,8 +6,10 @@
 #include <unicode/stringpiece.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
+#include <unicode/unorm2.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
@@ -193,6 +195,44 @@ std::string nfc(std::string_view text) {
     normalizer->normalizeUTF8(0, piece, sink, nullptr, status);
     if (U_FAILURE(status)) throw std::runtime_error("NFC normalization failed");
     return out;
+}
+
+namespace {
+
+// The same normalizer through the interface that reads and writes plain
+// UTF-16 arrays.
+const UNormalizer2* nfc_normalizer_c() {
+    static const UNormalizer2* const normalizer = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        const UNormalizer2* instance = unorm2_getNFCInstance(&status);
+        if (U_FAILURE(status)) throw std::runtime_error("the NFC normalizer is unavailable");
+        return instance;
+    }();
+    return normalizer;
+}
+
+std::int32_t utf16_length(std::size_t length) {
+    if (length > static_cast<std::size_t>(INT32_MAX)) throw std::length_error("text too long to normalize");
+    return static_cast<std::int32_t>(length);
+}
+
+}  // namespace
+
+std::size_t nfc_prefix(std::u16string_view text) {
+    UErrorCode status = U_ZERO_ERROR;
+    const std::int32_t span =
+        unorm2_spanQuickCheckYes(nfc_normalizer_c(), text.data(), utf16_length(text.size()), &status);
+    return U_SUCCESS(status) ? static_cast<std::size_t>(span) : 0;
+}
+
+std::size_t nfc(std::u16string_view text, char16_t* out, std::size_t room) {
+    UErrorCode status = U_ZERO_ERROR;
+    const std::int32_t capacity = utf16_length(std::min<std::size_t>(room, INT32_MAX));
+    const std::int32_t length =
+        unorm2_normalize(nfc_normalizer_c(), text.data(), utf16_length(text.size()), out, capacity, &status);
+    if (status == U_BUFFER_OVERFLOW_ERROR) return static_cast<std::size_t>(length);
+    if (U_FAILURE(status)) throw std::runtime_error("NFC normalization failed");
+    return static_cast<std::size_t>(length);
 }
 
 }  // namespace ilvex::unicode

@@ -128,4 +128,14 @@ std::string nfc(std::string_view text);
 // Whether `text` is already in NFC, so that nfc would return it unchanged.
 bool is_nfc(std::string_view text);
 
+// The same for UTF-16, for text that comes in it (a Python `str` of
+// characters below U+10000 is such text, unless it holds surrogates).
+// The length of the longest prefix of `text` that is surely in NFC and ends
+// where the rest can be normalized on its own.
+std::size_t nfc_prefix(std::u16string_view text);
+// Writes the NFC of `text` to `out`, which has room for `room` units, and
+// returns its length; a length above `room` means that it did not fit and
+// `out` holds nothing of use.
+std::size_t nfc(std::u16string_view text, char16_t* out, std::size_t room);
+
 }  // namespace ilvex::unicode

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "dialektos/unicode.hpp"
+#include "str_nfc.hpp"
 #include "str_utf8.hpp"
 
 namespace ilvex::py {
@@ -94,15 +94,6 @@ Py_ssize_t piece_end(PyObject* object, Py_ssize_t start, Py_ssize_t length) {
     return newline < 0 ? length : newline + 1;
 }
 
-// Brings the bytes of `text` from `from` on into NFC, in place.
-void normalize_tail(ByteBuffer& text, std::size_t from) {
-    const std::string_view tail = text.view().substr(from);
-    if (unicode::is_nfc(tail)) return;
-    const std::string normalized = unicode::nfc(tail);
-    text.truncate(from);
-    text.append(normalized);
-}
-
 }  // namespace
 
 bool borrow_text(PyObject* object, const char* name, ByteBuffer& storage, std::string_view& out) {
@@ -122,12 +113,11 @@ bool borrow_document_text(PyObject* object, const char* name, ByteBuffer& storag
     const Py_ssize_t length = PyUnicode_GET_LENGTH(object);
     // Room for the longest encoding: pages never written cost no memory,
     // and the text is never moved to grow unless normalizing lengthens it.
-    storage.reserve(static_cast<std::size_t>(length) * utf8_bytes_per_char(object));
+    storage.reserve(utf8_room(object, static_cast<std::size_t>(length)));
+    NfcEncoder encoder;
     for (Py_ssize_t start = 0; start < length;) {
         const Py_ssize_t end = piece_end(object, start, length);
-        const std::size_t piece_start = storage.size();
-        if (!append_utf8(object, start, end, storage)) return fail_encoding(object, name, storage, out);
-        normalize_tail(storage, piece_start);
+        if (!encoder.append(object, start, end, storage)) return fail_encoding(object, name, storage, out);
         start = end;
     }
     out = storage.view();

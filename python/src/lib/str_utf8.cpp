@@ -1,11 +1,72 @@
 #include "str_utf8.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 
 namespace ilvex::py {
 namespace {
+
+// The UTF-8 of every character below U+10000, for encoding sixteen-bit
+// text by lookup rather than by branches, which text mixing another script
+// with ASCII spaces and punctuation mispredicts at every change: the bytes
+// in the low three bytes of an entry (the first lowest), their number in the
+// top one. A surrogate, which has no UTF-8, has the number 0. Only the
+// pages of the table that a text's characters fall in are ever read.
+constexpr std::uint32_t utf8_entry(std::uint32_t c) {
+    if (c < 0x80) return c | 1u << 24;
+    if (c < 0x800) return (0xC0 | c >> 6) | (0x80 | (c & 0x3F)) << 8 | 2u << 24;
+    if ((c & 0xF800) == 0xD800) return 0;
+    return (0xE0 | c >> 12) | (0x80 | (c >> 6 & 0x3F)) << 8 | (0x80 | (c & 0x3F)) << 16 | 3u << 24;
+}
+
+constexpr std::array<std::uint32_t, 0x10000> make_utf8_table() {
+    std::array<std::uint32_t, 0x10000> table{};
+    for (std::uint32_t c = 0; c < table.size(); ++c) table[c] = utf8_entry(c);
+    return table;
+}
+
+constexpr std::array<std::uint32_t, 0x10000> utf8_table = make_utf8_table();
+
+// Bytes that encode_bmp may write beyond the encoding: an entry is stored
+// whole, four bytes, at the end of the text.
+constexpr std::size_t overwritten = 1;
+
+// Writes `entry` of utf8_table at `out`; the number of its bytes, 0 for a
+// surrogate. `lone` gains the top bit at a surrogate.
+std::size_t put_entry(std::uint32_t entry, char* out, std::uint32_t& lone) {
+    const unsigned char bytes[4] = {static_cast<unsigned char>(entry), static_cast<unsigned char>(entry >> 8),
+                                    static_cast<unsigned char>(entry >> 16), 0};
+    std::memcpy(out, bytes, 4);
+    lone |= entry - (1u << 24);
+    return entry >> 24;
+}
+
+// Encodes `count` sixteen-bit characters at `chars` to `out`, which has
+// room for three bytes a character and `overwritten` more; the number of
+// bytes written, or -1 when one of them is a surrogate.
+template <class Char>
+std::ptrdiff_t encode_bmp(const Char* chars, std::size_t count, char* out) {
+    static_assert(sizeof(Char) == 2);
+    char* const begin = out;
+    std::uint32_t lone = 0;
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        // Runs of ASCII four characters at a time, read as one word.
+        std::uint64_t word;
+        std::memcpy(&word, chars + i, 8);
+        if ((word & 0xFF80FF80FF80FF80ull) == 0) {
+            for (std::size_t k = 0; k < 4; ++k) out[k] = static_cast<char>(chars[i + k]);
+            out += 4;
+            continue;
+        }
+        for (std::size_t k = 0; k < 4; ++k) out += put_entry(utf8_table[chars[i + k]], out, lone);
+    }
+    for (; i < count; ++i) out += put_entry(utf8_table[chars[i]], out, lone);
+    if ((lone & 0x80000000u) != 0) return -1;
+    return out - begin;
+}
 
 // Bits that are set in one of eight Latin-1 characters, or four UCS-2
 // characters, loaded as one word, when any of them is not ASCII.
@@ -14,8 +75,10 @@ constexpr std::uint64_t non_ascii_mask(std::size_t char_size) {
 }
 
 // Encodes `count` characters at `chars` to `out`, which has room for the
-// longest encoding; the number of bytes written, or -1 at a lone surrogate.
-template <class Char>
+// longest encoding. With `Pairs` they are UTF-16 units, where a surrogate
+// pair is one character; otherwise every surrogate is a lone one. The
+// number of bytes written, or -1 at a lone surrogate.
+template <class Char, bool Pairs = false>
 std::ptrdiff_t encode(const Char* chars, std::size_t count, char* out) {
     char* const begin = out;
     std::size_t i = 0;
@@ -33,14 +96,16 @@ std::ptrdiff_t encode(const Char* chars, std::size_t count, char* out) {
             }
             if (i == count) break;
         }
-        const std::uint32_t c = chars[i++];
+        std::uint32_t c = chars[i++];
+        if (c >= 0xD800 && c <= 0xDFFF) {
+            if (!Pairs || c >= 0xDC00 || i == count || (chars[i] & 0xFC00) != 0xDC00) return -1;
+            c = 0x10000 + ((c - 0xD800) << 10) + (chars[i++] - 0xDC00u);
+        }
         if (c < 0x80) {
             *out++ = static_cast<char>(c);
         } else if (c < 0x800) {
             *out++ = static_cast<char>(0xC0 | (c >> 6));
             *out++ = static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            return -1;
         } else if (c < 0x10000) {
             *out++ = static_cast<char>(0xE0 | (c >> 12));
             *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
@@ -157,20 +222,20 @@ void decode_utf8(std::string_view text, int kind, void* out) {
     }
 }
 
-std::size_t utf8_bytes_per_char(PyObject* object) {
+std::size_t utf8_room(PyObject* object, std::size_t count) {
     switch (PyUnicode_KIND(object)) {
         case PyUnicode_1BYTE_KIND:
-            return PyUnicode_IS_ASCII(object) ? 1 : 2;
+            return count * (PyUnicode_IS_ASCII(object) ? 1 : 2) + overwritten;
         case PyUnicode_2BYTE_KIND:
-            return 3;
+            return count * 3 + overwritten;
         default:
-            return 4;
+            return count * 4 + overwritten;
     }
 }
 
 bool append_utf8(PyObject* object, Py_ssize_t start, Py_ssize_t end, ByteBuffer& out) {
     const auto count = static_cast<std::size_t>(end - start);
-    char* target = out.end_with_room(count * utf8_bytes_per_char(object));
+    char* target = out.end_with_room(utf8_room(object, count));
     const void* data = PyUnicode_DATA(object);
     std::ptrdiff_t written = -1;
     switch (PyUnicode_KIND(object)) {
@@ -178,12 +243,23 @@ bool append_utf8(PyObject* object, Py_ssize_t start, Py_ssize_t end, ByteBuffer&
             written = encode(static_cast<const Py_UCS1*>(data) + start, count, target);
             break;
         case PyUnicode_2BYTE_KIND:
-            written = encode(static_cast<const Py_UCS2*>(data) + start, count, target);
+            written = encode_bmp(static_cast<const Py_UCS2*>(data) + start, count, target);
             break;
         default:
             written = encode(static_cast<const Py_UCS4*>(data) + start, count, target);
             break;
     }
+    if (written < 0) return false;
+    out.commit(static_cast<std::size_t>(written));
+    return true;
+}
+
+bool append_utf8(std::u16string_view text, ByteBuffer& out) {
+    char* target = out.end_with_room(3 * text.size() + overwritten);
+    std::ptrdiff_t written = encode_bmp(text.data(), text.size(), target);
+    // Surrogates here are rare (pairs of supplementary characters): the
+    // text is then encoded again, pair by pair.
+    if (written < 0) written = encode<char16_t, true>(text.data(), text.size(), target);
     if (written < 0) return false;
     out.commit(static_cast<std::size_t>(written));
     return true;

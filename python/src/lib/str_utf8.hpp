@@ -7,19 +7,25 @@
 #include <Python.h>
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "byte_buffer.hpp"
 
 namespace ilvex::py {
 
-// The most UTF-8 bytes one character of `object` can take.
-std::size_t utf8_bytes_per_char(PyObject* object);
+// The room append_utf8 asks for to encode `count` characters of `object`:
+// their longest encoding, and a few bytes of working room.
+std::size_t utf8_room(PyObject* object, std::size_t count);
 
 // Appends the UTF-8 of characters [start, end) of the `str` `object` to
 // `out`. False at a lone surrogate, which has no UTF-8: `out` then holds
 // an unspecified part of the characters.
 bool append_utf8(PyObject* object, Py_ssize_t start, Py_ssize_t end, ByteBuffer& out);
+
+// Appends the UTF-8 of the UTF-16 `text` to `out`. False at a lone
+// surrogate, as above.
+bool append_utf8(std::u16string_view text, ByteBuffer& out);
 
 // The characters of UTF-8 text and the widest of them.
 struct Utf8Extent {
