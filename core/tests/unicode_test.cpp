@@ -72,6 +72,21 @@ TEST(Unicode, Nfc) {
     EXPECT_EQ(unicode::nfc("\u212B"), "\u00C5");  // ANGSTROM SIGN
 }
 
+TEST(Unicode, Utf16Nfc) {
+    // The prefix surely in NFC stops where the rest can be normalized on
+    // its own: before the letter a following mark composes with.
+    EXPECT_EQ(unicode::nfc_prefix(u"plain"), 5u);
+    EXPECT_EQ(unicode::nfc_prefix(u"ab e\u0301"), 3u);
+    char16_t out[4];
+    EXPECT_EQ(unicode::nfc(u"e\u0301x", out, 4), 2u);
+    EXPECT_EQ(std::u16string_view(out, 2), u"\u00E9x");
+    // A length beyond the room says how much is needed; this ideograph's
+    // canonical form lies beyond U+FFFF.
+    EXPECT_EQ(unicode::nfc(u"\uFA6C\uFA6C\uFA6C", out, 4), 6u);
+    EXPECT_EQ(unicode::nfc(u"\uFA6C", out, 4), 2u);
+    EXPECT_EQ(std::u16string_view(out, 2), u"\U000242EE");
+}
+
 TEST(Unicode, IsNfcAgreesWithNfc) {
     // Plain, composed, decomposed, a singleton, a nukta NFC composes, and
     // ill-formed UTF-8.
