@@ -226,6 +226,33 @@ class SixteenBitTextTest(IlvexTestCase):
                                  (expected.exception.start, expected.exception.reason))
 
 
+class TextGivenBackTest(IlvexTestCase):
+    """A text that is not ASCII is held by the call, which gives its memory
+    back as the parse is done with it: what is written from it, and what an
+    error late in a large text reports of a block opened early, are as for
+    the same text read from an ASCII str."""
+
+    BODY = "".join(f"@# Part {i}\nline {i} of *text* @/x/@ here\n#@(p{i}).x\n\n" for i in range(60000))
+    ASCII = "@@@!koine\n\n" + BODY
+
+    def test_written_text_is_that_of_the_ascii_text(self):
+        self.assertGreater(len(self.BODY), 3 << 20)
+        for function in (ilvex.brachy, ilvex.plero):
+            with self.subTest(function=function.__name__):
+                self.assertEqual(function(self.ASCII + "\u0915\n"), function(self.ASCII) + "\n\u0915\n")
+
+    def test_a_block_open_from_the_start_keeps_its_opener(self):
+        opened = "@@@!koine\n\n@^\n" + self.BODY
+        for function in (ilvex.check, ilvex.brachy, ilvex.plero):
+            with self.subTest(function=function.__name__):
+                with self.assertRaises(ilvex.IlvexError) as ascii_error:
+                    function(opened)
+                with self.assertRaises(ilvex.IlvexError) as wide_error:
+                    function(opened + "\u0915\n")
+                self.assertEqual(str(wide_error.exception), str(ascii_error.exception))
+                self.assertIn("block closed by `^@`", str(wide_error.exception))
+
+
 class CallerTextTest(IlvexTestCase):
     def test_the_callers_str_keeps_no_utf8_copy(self):
         # The functions encode a text that is not ASCII into memory of their

@@ -29,6 +29,7 @@ struct ParseOptions {
     // that only read it during the parse leave it empty.
     bool keep_dialektos = true;
     SinkFactory sink = {};
+    TextDone text_done = {};
 };
 
 // The sink of a parse that only validates.
@@ -117,6 +118,7 @@ Result<ParsedDocument> parse_document_with(std::string_view text, std::string_vi
     if (!resolved) return std::move(resolved).error();
     const Dialektos& dialektos = *resolved.value();
     if (options.sink) state.sink = options.sink(*prepared, dialektos);
+    state.text_done = options.text_done;
     const SymbolScope in_force(state, dialektos);
     auto blocks = parse_blocks(state, dialektos, std::nullopt);
     if (!blocks) return std::move(blocks).error();
@@ -185,10 +187,16 @@ void start_writer(std::optional<DocumentWriter>& writer, const PreparedDocument&
     writer.emplace(declaration.id, declaration.version, &dialektos, englossis_resolver(path), text_size, sink);
 }
 
+// `done` for a parse of `nfc_text`, which is `text` itself or its normalized
+// copy: offsets in the copy say nothing of the text the caller holds.
+TextDone done_with(std::string_view text, std::string_view nfc_text, const TextDone& done) {
+    return nfc_text.data() == text.data() ? done : TextDone{};
+}
+
 }  // namespace
 
 Result<std::optional<std::string>> write_brachy(std::string_view text, std::string_view path,
-                                                const TextSink& sink, TextForm form) {
+                                                const TextSink& sink, TextForm form, const TextDone& done) {
     return route_input(text, path, form, nothing_to_write, [&](std::string_view nfc_text) -> Result<std::optional<std::string>> {
         std::optional<DocumentWriter> writer;
         std::optional<ForwardingSink<DocumentWriter>> writing;
@@ -196,7 +204,8 @@ Result<std::optional<std::string>> write_brachy(std::string_view text, std::stri
             start_writer(writer, prepared, dialektos, path, nfc_text.size(), sink);
             return &writing.emplace(*writer, prepared.state.inline_scratch);
         };
-        auto parsed = parse_document_with(nfc_text, path, {.keep_dialektos = false, .sink = write});
+        auto parsed = parse_document_with(
+            nfc_text, path, {.keep_dialektos = false, .sink = write, .text_done = done_with(text, nfc_text, done)});
         if (!parsed) return std::move(parsed).error();
         return std::optional<std::string>(std::move(*writer).finish());
     });
@@ -204,7 +213,7 @@ Result<std::optional<std::string>> write_brachy(std::string_view text, std::stri
 
 Result<std::optional<std::string>> write_plero(std::string_view text, std::string_view path,
                                                std::optional<std::string_view> lang, const TextSink& sink,
-                                               TextForm form) {
+                                               TextForm form, const TextDone& done) {
     return route_input(text, path, form, nothing_to_write, [&](std::string_view nfc_text) -> Result<std::optional<std::string>> {
         Status glossa;
         DroppingSink dropping;
@@ -219,7 +228,8 @@ Result<std::optional<std::string>> write_plero(std::string_view text, std::strin
             localizer.emplace(dialektos, lang, englossis_resolver(path));
             return &naming.emplace(*writer, *localizer, prepared.state.inline_scratch);
         };
-        auto parsed = parse_document_with(nfc_text, path, {.keep_dialektos = false, .sink = write});
+        auto parsed = parse_document_with(
+            nfc_text, path, {.keep_dialektos = false, .sink = write, .text_done = done_with(text, nfc_text, done)});
         if (!parsed) return std::move(parsed).error();
         if (!glossa) return std::move(glossa).error();
         if (naming->failure()) return *naming->failure();

@@ -62,18 +62,20 @@ ResolveDialektos englossis_resolver(std::string_view path);
 // it), written block by block as the parse goes, so the tree is never held
 // whole; nothing for a definition file, once it has parsed without error.
 // With a `sink`, the text goes there in pieces (see DocumentWriter) and the
-// text returned is empty.
+// text returned is empty. `done` is told how far `text` has been read for
+// good, as the parse goes.
 Result<std::optional<std::string>> write_brachy(std::string_view text, std::string_view path,
-                                                const TextSink& sink = {}, TextForm form = TextForm::Unknown);
+                                                const TextSink& sink = {}, TextForm form = TextForm::Unknown,
+                                                const TextDone& done = {});
 
 // The plerographic text of a document (as render_plero gives it of the
 // parsed tree), named and written block by block as the parse goes; nothing
 // for a definition file, once it has parsed without error. An error of the
 // document comes before a missing glossa, which comes before a sim that
-// cannot be named. A `sink` takes the text as for write_brachy.
+// cannot be named. A `sink` and `done` are as for write_brachy.
 Result<std::optional<std::string>> write_plero(std::string_view text, std::string_view path,
                                                std::optional<std::string_view> lang, const TextSink& sink = {},
-                                               TextForm form = TextForm::Unknown);
+                                               TextForm form = TextForm::Unknown, const TextDone& done = {});
 
 // parse_document, as a ParsedInput.
 Result<ParsedInput> parse_document_input(std::string_view text, std::string_view path);

@@ -181,6 +181,9 @@ Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dia
         // of earlier lines are views of the text), so the window holds the
         // lines of about one block, at any depth.
         state.lines.drop_before(state.pos);
+        // Between top-level blocks no opener is kept either: the text read
+        // so far is done with.
+        if (state.depth == 1 && state.text_done) state.text_done(state.lines.dropped_bytes());
         if (!state.lines.has(state.pos)) {
             if (!closer) return exact(blocks);
             return Error(ErrorKind::UnmatchedSim,

@@ -38,6 +38,11 @@ public:
     // Line `i`, which has(i) found.
     std::string_view operator[](std::size_t i) const { return held_[head_ + (i - first_)]; }
 
+    // The offset in the text before which every line has been dropped.
+    std::size_t dropped_bytes() const {
+        return head_ < held_.size() ? static_cast<std::size_t>(held_[head_].data() - text_.data()) : unsplit_;
+    }
+
     // Drops the lines before line `i`: the reader never reads them again.
     void drop_before(std::size_t i) {
         if (i <= first_) return;

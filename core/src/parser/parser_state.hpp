@@ -2,7 +2,9 @@
 // suffix readers.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +32,11 @@ public:
     virtual void close(const Block& container) = 0;
 };
 
+// Told, as a parse goes, an offset before which it has read the text for
+// good: nothing of the parse refers to those bytes any more, so the caller
+// holding the text may give their memory back.
+using TextDone = std::function<void(std::size_t offset)>;
+
 struct ParserState {
     // The lines of the text being parsed, which outlives the parse, split as
     // the parse reaches them: the tree copies what it keeps.
@@ -43,6 +50,9 @@ struct ParserState {
     // verse block at a time (a parse that only validates, or one written as
     // it goes).
     BlockSink* sink = nullptr;
+    // Told between top-level blocks, when no block is open, that the text
+    // before the current line is done with.
+    TextDone text_done;
     // Off for a parse that only validates: running text is read and checked
     // but no inline item is kept.
     bool keep_content = true;

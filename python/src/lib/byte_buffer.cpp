@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <cstdint>
 #include <new>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace ilvex::py {
 
@@ -31,6 +35,23 @@ void ByteBuffer::release() {
     data_ = nullptr;
     size_ = 0;
     capacity_ = 0;
+    discarded_ = 0;
+}
+
+// Pages go back a megabyte or more at a time: one call for each.
+constexpr std::size_t discard_step = 1 << 20;
+
+void ByteBuffer::discard_front(std::size_t bytes) {
+    bytes = std::min(bytes, size_);
+    if (bytes < discarded_ + discard_step) return;
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto begin = reinterpret_cast<std::uintptr_t>(data_);
+    // The first page may hold the allocator's own record of the block.
+    const std::uintptr_t from = discarded_ != 0 ? begin + discarded_ : (begin + page - 1) & ~(page - 1);
+    const std::uintptr_t to = (begin + bytes) & ~(page - 1);
+    if (to <= from) return;
+    madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+    discarded_ = to - begin;
 }
 
 }  // namespace ilvex::py

@@ -36,6 +36,12 @@ public:
     void append(std::string_view bytes);
     void truncate(std::size_t size) { size_ = size < size_ ? size : size_; }
 
+    // Gives the memory of the whole pages among the first `bytes` back to
+    // the system, once they make a good step more than was given back
+    // before: for a text read front to back whose reader is done with those
+    // bytes, which would read as zeros from then on.
+    void discard_front(std::size_t bytes);
+
     // Frees the memory; the buffer is then empty.
     void release();
 
@@ -43,6 +49,7 @@ private:
     char* data_ = nullptr;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
+    std::size_t discarded_ = 0;  // where the pages given back end, from data_
 };
 
 }  // namespace ilvex::py

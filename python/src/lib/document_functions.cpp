@@ -40,6 +40,14 @@ TextSink appender(StrBuilder& built) {
     return [&built](std::string_view piece) { built.append(piece); };
 }
 
+// Gives back the memory of the text held in `storage` as the parse is done
+// with it, while the result grows; nothing for a text borrowed from the
+// caller's `str`.
+TextDone discarder(ByteBuffer& storage) {
+    if (storage.size() == 0) return {};
+    return [&storage](std::size_t offset) { storage.discard_front(offset); };
+}
+
 }  // namespace
 
 PyObject* check(PyObject*, PyObject* args, PyObject* kwargs) {
@@ -64,7 +72,7 @@ PyObject* brachy(PyObject*, PyObject* args, PyObject* kwargs) {
         if (!bind_text_and_path(args, kwargs, "O|O:brachy", text_object, storage, text, path)) return nullptr;
         StrBuilder built(text_object, text.size());
         Result<std::optional<std::string>> written = without_lock_into(built, text.size(), [&] {
-            return write_brachy(text, path, appender(built), TextForm::Nfc);
+            return write_brachy(text, path, appender(built), TextForm::Nfc, discarder(storage));
         });
         storage.release();  // before the result is made
         if (!written) return core_error_to_py(written.error());
@@ -95,7 +103,7 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
         StrBuilder built(text_object, text.size());
         Result<std::optional<std::string>> written = without_lock_into(built, text.size(), [&] {
             return write_plero(text, path, lang ? std::optional<std::string_view>(*lang) : std::nullopt,
-                               appender(built), TextForm::Nfc);
+                               appender(built), TextForm::Nfc, discarder(storage));
         });
         storage.release();  // before the result is made
         if (!written) return core_error_to_py(written.error());
