@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "dendron/plero.hpp"
 #include "dialektos/error.hpp"
@@ -183,6 +185,52 @@ TEST(CheckEntry, TextHandedOverInPiecesIsTheSame) {
     EXPECT_EQ(**pieces_plero, "");
     EXPECT_EQ(plero, **whole_plero);
     EXPECT_GT(plero_pieces, 2);
+}
+
+// The offsets the parse reports as read for good are line starts between
+// top-level blocks, and text before them is never read again: blanking it
+// as soon as it is reported changes no answer, written text or error.
+TEST(CheckEntry, TextReadForGoodIsNotReadAgain) {
+    const std::string block =
+        "@= Title =@\n\n@#(1) Heading\n\nSome @*strong*@ text@^(fn1) and @/more/@.\n"
+        "@^\nthe note.\n^@(fn1)\n\n@--\n@-\nAn item @/x/@.\n-@\n--@\n\n";
+    std::string body;
+    for (int i = 0; i < 40; ++i) body += block;
+    const std::string texts[] = {
+        "@@@!koine\n\n" + body,
+        "@@@!koine\n\n" + body + "@/unclosed\n",
+        "@@@!koine\n\n@^\n" + body,  // a block open to the end
+    };
+    for (const std::string& text : texts) {
+        std::string blanked = text;
+        std::vector<std::size_t> offsets;
+        const TextDone blank = [&](std::size_t offset) {
+            ASSERT_LE(offset, blanked.size());
+            ASSERT_TRUE(offset == 0 || text[offset - 1] == '\n') << offset;
+            ASSERT_TRUE(offsets.empty() || offset >= offsets.back()) << offset;
+            offsets.push_back(offset);
+            std::fill(blanked.begin(), blanked.begin() + static_cast<std::ptrdiff_t>(offset), '\0');
+        };
+        const auto whole_brachy = write_brachy(text, "doc.ild");
+        const auto blanked_brachy = write_brachy(blanked, "doc.ild", {}, TextForm::Nfc, blank);
+        ASSERT_EQ(whole_brachy.ok(), blanked_brachy.ok());
+        if (whole_brachy) {
+            EXPECT_EQ(**blanked_brachy, **whole_brachy);
+            EXPECT_GT(offsets.size(), 40u);
+        } else {
+            EXPECT_EQ(error_message(blanked_brachy.error()), error_message(whole_brachy.error()));
+        }
+        blanked = text;
+        offsets.clear();
+        const auto whole_plero = write_plero(text, "doc.ild", std::nullopt);
+        const auto blanked_plero = write_plero(blanked, "doc.ild", std::nullopt, {}, TextForm::Nfc, blank);
+        ASSERT_EQ(whole_plero.ok(), blanked_plero.ok());
+        if (whole_plero) {
+            EXPECT_EQ(**blanked_plero, **whole_plero);
+        } else {
+            EXPECT_EQ(error_message(blanked_plero.error()), error_message(whole_plero.error()));
+        }
+    }
 }
 
 // Blocks written as the parse goes reuse the storage of the blocks before
