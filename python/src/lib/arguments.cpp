@@ -117,6 +117,7 @@ bool borrow_document_text(PyObject* object, const char* name, ByteBuffer& storag
     NfcEncoder encoder;
     for (Py_ssize_t start = 0; start < length;) {
         const Py_ssize_t end = piece_end(object, start, length);
+        storage.populate(storage.size() + utf8_room(object, static_cast<std::size_t>(end - start)));
         if (!encoder.append(object, start, end, storage)) return fail_encoding(object, name, storage, out);
         start = end;
     }

@@ -15,6 +15,7 @@ void ByteBuffer::reserve(std::size_t capacity) {
     if (capacity <= capacity_) return;
     void* grown = std::realloc(data_, capacity);
     if (grown == nullptr) throw std::bad_alloc();
+    if (grown != data_) populated_ = 0;
     data_ = static_cast<char*>(grown);
     capacity_ = capacity;
 }
@@ -35,7 +36,23 @@ void ByteBuffer::release() {
     data_ = nullptr;
     size_ = 0;
     capacity_ = 0;
+    populated_ = 0;
     discarded_ = 0;
+}
+
+// Pages are made present this many bytes at a time: few calls, and little
+// present beyond the text when it ends.
+constexpr std::size_t populate_step = 256 * 1024;
+
+void ByteBuffer::populate(std::size_t end) {
+    end = std::min(end, capacity_);
+    if (end <= populated_) return;
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto begin = reinterpret_cast<std::uintptr_t>(data_);
+    const std::size_t to = std::min(capacity_, std::max(end, populated_ + populate_step));
+    const std::uintptr_t from = (begin + populated_) & ~(page - 1);
+    madvise(reinterpret_cast<void*>(from), begin + to - from, MADV_POPULATE_WRITE);
+    populated_ = to;
 }
 
 // Pages go back a megabyte or more at a time: one call for each.

@@ -36,6 +36,11 @@ public:
     void append(std::string_view bytes);
     void truncate(std::size_t size) { size_ = size < size_ ? size : size_; }
 
+    // Makes the pages of the room up to `end` bytes in present, a step at a
+    // time: one call for many pages costs less than faulting each in as it
+    // is first written. Where the system cannot, the writing faults them in.
+    void populate(std::size_t end);
+
     // Gives the memory of the whole pages among the first `bytes` back to
     // the system, once they make a good step more than was given back
     // before: for a text read front to back whose reader is done with those
@@ -49,6 +54,7 @@ private:
     char* data_ = nullptr;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
+    std::size_t populated_ = 0;  // where the pages made present end, from data_
     std::size_t discarded_ = 0;  // where the pages given back end, from data_
 };
 
