@@ -45,6 +45,8 @@ void ByteBuffer::release() {
 constexpr std::size_t populate_step = 256 * 1024;
 
 void ByteBuffer::populate(std::size_t end) {
+    // A small buffer's few pages are not worth a call.
+    if (capacity_ < populate_step) return;
     end = std::min(end, capacity_);
     if (end <= populated_) return;
     const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
