@@ -109,7 +109,9 @@ private:
 }  // namespace
 
 ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos) {
-    const AddressedSymbols names(dialektos);
+    // Made at the first plerographic deixis: most texts hold none, and a
+    // dialektos has many names.
+    std::optional<AddressedSymbols> names;
     // One scan meets every sigil and every line feed, so that lines are
     // numbered as split_standard_lines splits them without being split.
     constexpr ByteSet sigils_and_line_feeds("@\\\n");
@@ -127,7 +129,8 @@ ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos
         if (const auto key = onym_at(text, at)) add(ReferenceKind::Onym, *key, index);
         if (const auto key = deixis_at(text, at)) add(ReferenceKind::Deixis, *key, index);
         if (const auto deixis = plerographic_deixis_at(text, at)) {
-            if (const std::string* symbol = names.symbol_of(deixis->name)) {
+            if (!names) names.emplace(dialektos);
+            if (const std::string* symbol = names->symbol_of(deixis->name)) {
                 spelled_keys_.push_back(*symbol + "(" + std::string(deixis->target) + ")");
                 add(ReferenceKind::Deixis, spelled_keys_.back(), index);
             }
