@@ -154,12 +154,8 @@ void OutlineRecords::sort_by_lines() {
 }
 
 void OutlineRecords::forget_before(std::size_t index) {
-    const std::size_t buffer_size = packed_.capacity() * sizeof(Packed);
-    release_own_pages(packed_.data(), std::min(index, packed_.size()) * sizeof(Packed), buffer_size);
-    // The room reserved beyond the last record: a large page that holds the
-    // last records holds some of it too, present though never written.
-    release_own_pages(packed_.data() + packed_.size(), (packed_.capacity() - packed_.size()) * sizeof(Packed),
-                      buffer_size);
+    release_own_pages(packed_.data(), std::min(index, packed_.size()) * sizeof(Packed),
+                      packed_.capacity() * sizeof(Packed));
 }
 
 bool OutlineRecords::operator==(const OutlineRecords& other) const {

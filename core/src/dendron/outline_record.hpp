@@ -98,10 +98,9 @@ public:
     // order they were added in on ties.
     void sort_by_lines();
 
-    // Tells that the records before `index` will not be read again and that
-    // none will be added, so that the memory of a large outline shrinks
-    // while it is turned into another form. Reading one of the records
-    // before `index` afterwards is a fault.
+    // Tells that the records before `index` will not be read again, so that
+    // the memory of a large outline shrinks while it is turned into another
+    // form. Reading one of them afterwards is a fault.
     void forget_before(std::size_t index);
 
     bool operator==(const OutlineRecords& other) const;
