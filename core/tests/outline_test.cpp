@@ -454,7 +454,7 @@ TEST(Outline, IndexFindsTheLinesOfALineByLineSearch) {
                                            "{",  "*",  ""};
     const std::vector<const char*> keys{"x", "y", "x:y", "p:x", "p:y", ""};
     const std::vector<const char*> closers{")", ")", "\")", "\")", "\"", "(", ""};
-    const std::vector<const char*> separators{"", " ", "\n", "\r\n", "*@"};
+    const std::vector<const char*> separators{"", " ", "\n", "\r\n", "\r", "*@"};
     const std::vector<Inline> candidates{
         OnymAnchor{"x"},         OnymAnchor{"y"},          OnymAnchor{"x:y"},        Milestone{"p", "x", {}},
         Milestone{"p", "y", {}}, Milestone{"x", "y", {}},  Deixis{"#", "x", {}},     Deixis{"#", "x:y", {}},

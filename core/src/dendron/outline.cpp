@@ -96,8 +96,9 @@ void visit_inline(const Inline& item, std::vector<Work>& stack, ReferenceSearch&
     }
 }
 
-// Records the references of the work on `stack`, in document order.
-void collect_references(std::vector<Work> stack, ReferenceSearch& search) {
+// Records the references of the work on `stack`, in document order, and
+// leaves it empty.
+void collect_references(std::vector<Work>& stack, ReferenceSearch& search) {
     while (!stack.empty()) {
         Work& top = stack.back();
         if (auto* work = std::get_if<BlockWork>(&top)) {
@@ -131,6 +132,8 @@ struct OutlineBuilder::State {
     Outline references;  // the references met, in the order met
     ReferenceSearch search{index, references};
     std::vector<bool> axioma_bodies;  // for each body open, whether it is an axioma's
+    // The walk's stack, empty between blocks; kept for its storage.
+    std::vector<Work> pending;
 };
 
 OutlineBuilder::OutlineBuilder(std::string_view text, const Dialektos& dialektos)
@@ -144,16 +147,16 @@ bool OutlineBuilder::in_axioma() const {
 
 void OutlineBuilder::block(const Block& block) {
     if (in_axioma()) return;
-    std::vector<Work> stack;
-    push_block_parts(block, stack);
-    collect_references(std::move(stack), state_->search);
+    push_block_parts(block, state_->pending);
+    collect_references(state_->pending, state_->search);
 }
 
 void OutlineBuilder::open(const Block& container) {
     const bool axioma = in_axioma() || std::holds_alternative<Block::ParaAxioma>(container.node);
     if (!axioma) {
         if (const auto* para = std::get_if<Block::Para>(&container.node)) {
-            collect_references({InlineWork{&para->lemma}}, state_->search);
+            state_->pending.push_back(InlineWork{&para->lemma});
+            collect_references(state_->pending, state_->search);
         }
     }
     state_->axioma_bodies.push_back(axioma);
@@ -163,7 +166,8 @@ void OutlineBuilder::close(const Block& container) {
     state_->axioma_bodies.pop_back();
     if (in_axioma()) return;
     if (const auto* para = std::get_if<Block::Para>(&container.node)) {
-        collect_references({InlineWork{&para->hypograph}}, state_->search);
+        state_->pending.push_back(InlineWork{&para->hypograph});
+        collect_references(state_->pending, state_->search);
     }
 }
 

@@ -6,56 +6,56 @@
 
 #include "dialektos/byte_set.hpp"
 #include "dialektos/lexical.hpp"
-#include "dialektos/unicode.hpp"
 
 namespace ilvex {
 namespace {
 
 bool is_sigil(char c) { return c == '@' || c == '\\'; }
 
-// The bytes of `line` from `from` up to the first `close`, provided no sigil
-// and no "(" comes first. No key holds either, and because every scan stops
-// at the next sigil, the scans started at different sigils never overlap:
-// each line is read a bounded number of times whatever it holds.
-std::optional<std::string_view> delimited(std::string_view line, std::size_t from, char close) {
-    for (std::size_t i = from; i < line.size(); ++i) {
-        if (line[i] == close) return line.substr(from, i - from);
-        if (is_sigil(line[i]) || line[i] == '(') return std::nullopt;
+// The forms are read in the whole text rather than line by line: a form
+// never reaches past its line, because every scan below stops at a line
+// feed (and a "\r" before one is no byte a form expects next).
+
+// The bytes of `text` from `from` up to the first `close`, provided no sigil,
+// no "(" and no line feed comes first. No key holds any of them, and because
+// every scan stops at the next sigil, the scans started at different sigils
+// never overlap: each line is read a bounded number of times whatever it
+// holds.
+std::optional<std::string_view> delimited(std::string_view text, std::size_t from, char close) {
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (text[i] == close) return text.substr(from, i - from);
+        if (is_sigil(text[i]) || text[i] == '(' || text[i] == '\n') return std::nullopt;
     }
     return std::nullopt;
 }
 
-bool byte_at(std::string_view line, std::size_t i, char c) { return i < line.size() && line[i] == c; }
+bool byte_at(std::string_view text, std::size_t i, char c) { return i < text.size() && text[i] == c; }
 
 // S("<key>") at `sigil`: the milestone key.
-std::optional<std::string_view> milestone_at(std::string_view line, std::size_t sigil) {
-    if (!byte_at(line, sigil + 1, '(') || !byte_at(line, sigil + 2, '"')) return std::nullopt;
-    const auto key = delimited(line, sigil + 3, '"');
-    if (!key || !byte_at(line, sigil + 3 + key->size() + 1, ')')) return std::nullopt;
+std::optional<std::string_view> milestone_at(std::string_view text, std::size_t sigil) {
+    if (!byte_at(text, sigil + 1, '(') || !byte_at(text, sigil + 2, '"')) return std::nullopt;
+    const auto key = delimited(text, sigil + 3, '"');
+    if (!key || !byte_at(text, sigil + 3 + key->size() + 1, ')')) return std::nullopt;
     return key;
 }
 
 // S(<key>) at `sigil`: the onym.
-std::optional<std::string_view> onym_at(std::string_view line, std::size_t sigil) {
-    if (!byte_at(line, sigil + 1, '(')) return std::nullopt;
-    return delimited(line, sigil + 2, ')');
+std::optional<std::string_view> onym_at(std::string_view text, std::size_t sigil) {
+    if (!byte_at(text, sigil + 1, '(')) return std::nullopt;
+    return delimited(text, sigil + 2, ')');
 }
 
 // S<symbol>(<target>) at `sigil`: the text "<symbol>(<target>)". A target
 // begins with an alphanumeric character, which ends the run of symbol
 // characters after the sigil, so that run is the symbol and its "(".
-std::optional<std::string_view> deixis_at(std::string_view line, std::size_t sigil) {
+std::optional<std::string_view> deixis_at(std::string_view text, std::size_t sigil) {
     const std::size_t run_start = sigil + 1;
-    std::size_t run_end = run_start;
-    while (run_end < line.size()) {
-        std::size_t next = run_end;
-        if (!is_symbol_char(unicode::next_char(line, next))) break;
-        run_end = next;
-    }
-    if (run_end - run_start < 2 || line[run_end - 1] != '(') return std::nullopt;
-    const auto target = delimited(line, run_end, ')');
+    // White space, line feeds included, is no symbol character.
+    const std::size_t run_end = run_start + symbol_run_length(text.substr(run_start));
+    if (run_end - run_start < 2 || text[run_end - 1] != '(') return std::nullopt;
+    const auto target = delimited(text, run_end, ')');
     if (!target) return std::nullopt;
-    return line.substr(run_start, run_end - run_start + target->size() + 1);
+    return text.substr(run_start, run_end - run_start + target->size() + 1);
 }
 
 struct PlerographicDeixis {
@@ -64,13 +64,13 @@ struct PlerographicDeixis {
 };
 
 // S{<name>}(<target>) at `sigil`.
-std::optional<PlerographicDeixis> plerographic_deixis_at(std::string_view line, std::size_t sigil) {
-    if (!byte_at(line, sigil + 1, '{')) return std::nullopt;
-    const auto name = delimited(line, sigil + 2, '}');
+std::optional<PlerographicDeixis> plerographic_deixis_at(std::string_view text, std::size_t sigil) {
+    if (!byte_at(text, sigil + 1, '{')) return std::nullopt;
+    const auto name = delimited(text, sigil + 2, '}');
     if (!name) return std::nullopt;
     const std::size_t open = sigil + 2 + name->size() + 1;
-    if (!byte_at(line, open, '(')) return std::nullopt;
-    const auto target = delimited(line, open + 1, ')');
+    if (!byte_at(text, open, '(')) return std::nullopt;
+    const auto target = delimited(text, open + 1, ')');
     if (!target) return std::nullopt;
     return PlerographicDeixis{*name, *target};
 }
@@ -109,29 +109,30 @@ private:
 }  // namespace
 
 ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos) {
-    const AddressedSymbols names(dialektos);
-    constexpr ByteSet sigils("@\\");
+    // Made at the first plerographic deixis: most texts hold none, and a
+    // dialektos has many names.
+    std::optional<AddressedSymbols> names;
+    // One scan meets every sigil and every line feed, so that lines are
+    // numbered as split_standard_lines splits them without being split.
+    constexpr ByteSet sigils_and_line_feeds("@\\\n");
     auto add = [&](ReferenceKind kind, std::string_view key, std::uint64_t line) {
         candidates_[static_cast<std::size_t>(kind)].push_back({std::hash<std::string_view>{}(key), key, line});
     };
-    // The lines are taken one at a time, as split_standard_lines splits
-    // them, so that no list of every line is held.
     std::uint64_t index = 0;
-    for (std::size_t start = 0; start < text.size(); ++index) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (end < text.size() && line.ends_with('\r')) line.remove_suffix(1);
-        start = end + 1;
-        for (std::size_t at = sigils.find_in(line); at < line.size(); at = sigils.find_in(line, at + 1)) {
-            if (const auto key = milestone_at(line, at)) add(ReferenceKind::Milestone, *key, index);
-            if (const auto key = onym_at(line, at)) add(ReferenceKind::Onym, *key, index);
-            if (const auto key = deixis_at(line, at)) add(ReferenceKind::Deixis, *key, index);
-            if (const auto deixis = plerographic_deixis_at(line, at)) {
-                if (const std::string* symbol = names.symbol_of(deixis->name)) {
-                    spelled_keys_.push_back(*symbol + "(" + std::string(deixis->target) + ")");
-                    add(ReferenceKind::Deixis, spelled_keys_.back(), index);
-                }
+    for (std::size_t at = sigils_and_line_feeds.find_in(text); at < text.size();
+         at = sigils_and_line_feeds.find_in(text, at + 1)) {
+        if (text[at] == '\n') {
+            ++index;
+            continue;
+        }
+        if (const auto key = milestone_at(text, at)) add(ReferenceKind::Milestone, *key, index);
+        if (const auto key = onym_at(text, at)) add(ReferenceKind::Onym, *key, index);
+        if (const auto key = deixis_at(text, at)) add(ReferenceKind::Deixis, *key, index);
+        if (const auto deixis = plerographic_deixis_at(text, at)) {
+            if (!names) names.emplace(dialektos);
+            if (const std::string* symbol = names->symbol_of(deixis->name)) {
+                spelled_keys_.push_back(*symbol + "(" + std::string(deixis->target) + ")");
+                add(ReferenceKind::Deixis, spelled_keys_.back(), index);
             }
         }
     }

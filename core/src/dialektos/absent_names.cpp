@@ -30,14 +30,14 @@ bool before(const struct timespec& a, const struct timespec& b) {
     return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
 }
 
-bool settled(const DirectoryState& state) {
+}  // namespace
+
+bool AbsentNames::trusts(const DirectoryState& state) {
     struct timespec now {};
     if (clock_gettime(CLOCK_REALTIME, &now) != 0) return false;
     const struct timespec& last = before(state.modified, state.changed) ? state.changed : state.modified;
     return now.tv_sec - last.tv_sec > settled_seconds;
 }
-
-}  // namespace
 
 bool DirectoryState::operator==(const DirectoryState& other) const {
     return device == other.device && inode == other.inode && modified.tv_sec == other.modified.tv_sec &&
@@ -54,11 +54,10 @@ std::optional<DirectoryState> directory_state(const std::string& dir) {
 bool AbsentNames::known(const std::string& dir, const DirectoryState& state, std::string_view name) {
     const auto& directories = remembered();
     const auto found = directories.find(dir);
-    return found != directories.end() && found->second.state == state && found->second.names.count(name) > 0;
+    return found != directories.end() && found->second.state == state && found->second.names.find(name) != found->second.names.end();
 }
 
 void AbsentNames::remember(const std::string& dir, const DirectoryState& state, std::string_view name) {
-    if (!settled(state)) return;
     auto& directories = remembered();
     auto found = directories.find(dir);
     if (found == directories.end()) {

@@ -37,8 +37,12 @@ public:
     // Whether `name` was found missing from `dir` while it was in `state`.
     static bool known(const std::string& dir, const DirectoryState& state, std::string_view name);
 
+    // Whether names found missing from a directory in `state` may be
+    // remembered: whether that state is old enough to be trusted.
+    static bool trusts(const DirectoryState& state);
+
     // Remembers that `name` was found missing from `dir`, looked at in
-    // `state` before the lookup, if that state is old enough to be trusted.
+    // `state` before the lookup; `state` must be trusted.
     static void remember(const std::string& dir, const DirectoryState& state, std::string_view name);
 };
 

@@ -85,9 +85,11 @@ Result<std::optional<std::string>> DirectorySource::read(std::string_view name) 
         const int error_number = errno;
         if (error_number == ENOENT) {
             // Only a name with no entry at all: a link to a missing file
-            // would appear without any change to this directory.
+            // would appear without any change to this directory. While the
+            // directory is too freshly changed to be trusted, nothing is
+            // remembered and the look at the entry is spared.
             struct stat entry {};
-            if (state && ::lstat(path.c_str(), &entry) != 0 && errno == ENOENT) {
+            if (state && AbsentNames::trusts(*state) && ::lstat(path.c_str(), &entry) != 0 && errno == ENOENT) {
                 AbsentNames::remember(dir_, *state, name);
             }
             return std::optional<std::string>();

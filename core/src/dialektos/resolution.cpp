@@ -14,11 +14,14 @@ namespace ilvex {
 namespace {
 
 struct FoundDefinition {
-    std::string source_name;
+    std::string local_name;
     std::string local_text;                   // read from the source, so it may have glossae
     const StdDefinition* standard = nullptr;  // or the embedded definition, used exactly as stored
 
     std::string_view text() const { return standard ? standard->text : std::string_view(local_text); }
+    // Made only when the text is parsed: a standard definition is mostly
+    // served from its cached parse.
+    std::string source_name() const { return standard ? std_source_name(standard->id) : local_name; }
 };
 
 // The definition of `id`: "<id>.lektos", else "<id>.dia", else the standard
@@ -31,7 +34,7 @@ Result<std::optional<FoundDefinition>> find_definition(const DefinitionSource& s
         if (*text) return std::optional<FoundDefinition>(FoundDefinition{std::move(name), std::move(**text)});
     }
     if (const StdDefinition* standard = find_std_definition(id)) {
-        return std::optional<FoundDefinition>(FoundDefinition{std_source_name(id), {}, standard});
+        return std::optional<FoundDefinition>(FoundDefinition{{}, {}, standard});
     }
     return std::optional<FoundDefinition>();
 }
@@ -52,8 +55,10 @@ bool lacks_definition_files(const DefinitionSource& source, const std::string& i
 // be read instead or is being parsed (a cycle), and the stack is shallow
 // enough for its longest import chain. Null otherwise, and then parsing the
 // text gives the dialektos or error due.
-const Dialektos* reusable_std_parse(const DefinitionSource& source, std::string_view id, ResolutionStack& stack) {
-    const StdParse* parse = std_parse(id);
+const Dialektos* reusable_std_parse(const DefinitionSource& source, const StdDefinition& definition,
+                                    ResolutionStack& stack) {
+    const std::string_view id = definition.id;
+    const StdParse* parse = std_parse(definition);
     if (!parse || stack.depth() + parse->height > ResolutionStack::max_depth) return nullptr;
     for (const std::string& imported : parse->closure) {
         if (imported == id) continue;
@@ -113,10 +118,10 @@ Result<const Dialektos*> resolve_kept_dialektos(const DefinitionSource& source, 
     }
     const FoundDefinition& definition = **found;
     if (definition.standard) {
-        if (const Dialektos* shared = reusable_std_parse(source, id, stack)) return shared;
+        if (const Dialektos* shared = reusable_std_parse(source, *definition.standard, stack)) return shared;
     }
     stack.push(std::string(id));
-    auto parsed = parse_definition(definition.text(), definition.source_name, id, source, stack);
+    auto parsed = parse_definition(definition.text(), definition.source_name(), id, source, stack);
     const std::size_t height = stack.pop();
     if (!parsed) return std::move(parsed).error();
     if (!definition.standard) {

@@ -48,10 +48,13 @@ std::optional<StdParse> build(const StdDefinition& definition) {
 
 const StdParse* std_parse(std::string_view id) {
     const StdDefinition* definition = find_std_definition(id);
-    if (!definition) return nullptr;
-    Slot& slot = slot_of(*definition);
+    return definition ? std_parse(*definition) : nullptr;
+}
+
+const StdParse* std_parse(const StdDefinition& definition) {
+    Slot& slot = slot_of(definition);
     std::call_once(slot.built, [&] {
-        slot.parse = build(*definition);
+        slot.parse = build(definition);
         // Built in place: the index refers to the dialektos it indexes.
         if (slot.parse) slot.parse->symbols.emplace(slot.parse->dialektos);
     });

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "dialektos/model.hpp"
+#include "dialektos/std_library.hpp"
 #include "dialektos/symbol_index.hpp"
 
 namespace ilvex {
@@ -30,6 +31,8 @@ struct StdParse {
 // built on first use and never changed after; null when `id` is not a
 // standard id. Safe to call from several threads.
 const StdParse* std_parse(std::string_view id);
+// The same for an entry of the embedded table.
+const StdParse* std_parse(const StdDefinition& definition);
 
 // The index built beside `dialektos` when it is one of these parses (not a
 // copy of one), so that a parse against it need not build its own; null

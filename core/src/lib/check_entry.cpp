@@ -258,8 +258,8 @@ Result<Outline> outline_document(std::string_view text, std::string_view path) {
         builder.emplace(text, dialektos);
         return &outlining.emplace(*builder, prepared.state.inline_scratch);
     };
-    auto parsed =
-        parse_document_with(text, path, {.collect_records = true, .only_references = true, .sink = outline});
+    auto parsed = parse_document_with(
+        text, path, {.collect_records = true, .only_references = true, .keep_dialektos = false, .sink = outline});
     if (!parsed) return std::move(parsed).error();
     return std::move(*builder).finish(std::move(parsed->document.dialektos), std::move(parsed->outline_records));
 }

@@ -1,11 +1,9 @@
 #include "parser/declaration.hpp"
 
 #include <utility>
-#include <vector>
 
 #include "dialektos/lexical.hpp"
 #include "dialektos/unicode.hpp"
-#include "dialektos/lines.hpp"
 #include "parser/document_lines.hpp"
 
 namespace ilvex {
@@ -34,13 +32,14 @@ bool is_valid_version(std::string_view version) {
     return run > 0;
 }
 
-// The first two lines of the standard split: only they can hold a
-// declaration, so the rest of the text is not split.
-std::vector<std::string_view> first_two_lines(std::string_view text) {
-    const std::size_t first_end = text.find('\n');
-    const std::size_t second_end =
-        first_end == std::string_view::npos ? first_end : text.find('\n', first_end + 1);
-    return split_standard_lines(text.substr(0, second_end));
+// The line of the standard split (see split_standard_lines) that begins at
+// `start`, where a line of `text` begins.
+std::string_view standard_line_at(std::string_view text, std::size_t start) {
+    const std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) return text.substr(start);
+    std::string_view line = text.substr(start, end - start);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    return line;
 }
 
 Error declaration_error(std::string payload, std::string_view path, std::size_t index) {
@@ -51,10 +50,16 @@ Error declaration_error(std::string payload, std::string_view path, std::size_t 
 }  // namespace
 
 bool is_definition_text(std::string_view text) {
-    const std::vector<std::string_view> lines = first_two_lines(text);
-    const std::size_t index = !lines.empty() && lines[0].starts_with("#!") ? 1 : 0;
-    if (index >= lines.size()) return false;
-    const std::string_view trimmed = unicode::trim(lines[index]);
+    // Only the first line, or the second after a "#!" line, can hold the
+    // declaration: nothing else of the text is looked at.
+    std::size_t start = 0;
+    if (text.starts_with("#!")) {
+        const std::size_t first_end = text.find('\n');
+        if (first_end == std::string_view::npos) return false;
+        start = first_end + 1;
+    }
+    if (start >= text.size()) return false;
+    const std::string_view trimmed = unicode::trim(standard_line_at(text, start));
     if (!starts_with_declaration_sigils(trimmed)) return false;
     const std::string_view rest = trimmed.substr(4);
     return rest.substr(0, rest.find('@')) == meta_dialektos;

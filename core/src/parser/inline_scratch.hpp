@@ -2,7 +2,7 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,7 +14,9 @@ namespace ilvex {
 // One item list and one text buffer per nesting level. A list is gathered
 // here and copied out at its exact size when finished, so the growth of
 // lists and buffers is paid once per parse rather than once per paragraph.
-// A deque keeps the outer levels in place while an inner level is added.
+// Each level has storage of its own, so the outer levels stay in place
+// while an inner level is added; a scratch that has no level yet holds no
+// storage at all, so making and moving parser states costs no allocation.
 //
 // A parse whose sink uses each block and then drops it keeps no tree, so
 // exact sizes buy nothing there: with `recycling` set, a finished list is
@@ -33,8 +35,8 @@ public:
 
     // The level for `nesting`, emptied.
     Level& take(std::size_t nesting) {
-        while (levels_.size() <= nesting) levels_.emplace_back();
-        Level& level = levels_[nesting];
+        while (levels_.size() <= nesting) levels_.push_back(std::make_unique<Level>());
+        Level& level = *levels_[nesting];
         level.items.clear();
         level.text.clear();
         return level;
@@ -72,7 +74,7 @@ private:
     void take_back(std::vector<Inline>& list);
 
     std::size_t blocks_before_reuse_ = 8;
-    std::deque<Level> levels_;
+    std::vector<std::unique_ptr<Level>> levels_;
     std::vector<std::vector<Inline>> lists_;  // empty, with their capacity
     std::vector<std::string> texts_;          // with storage of their own
 };

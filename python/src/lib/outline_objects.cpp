@@ -45,6 +45,35 @@ constexpr std::array<const char*, KeyCount> key_texts = {
 constexpr Key first_block_key = Kind;
 constexpr Key last_block_key = Genoses;
 
+using Keys = std::array<PyObject*, KeyCount>;
+
+// The keys, made at the first conversion and kept for the life of the
+// process (interned strings live as long in any case), so that a call on a
+// small document does not spend most of its time interning them again. The
+// interpreter lock is held throughout, but interning may run other threads
+// meanwhile: a conversion that finds the keys made by another in the
+// meantime drops its own.
+const Keys* interned_keys() {
+    static Keys kept{};
+    static bool made = false;
+    if (made) return &kept;
+    Keys fresh{};
+    for (std::size_t i = 0; i < KeyCount; ++i) {
+        fresh[i] = PyUnicode_InternFromString(key_texts[i]);
+        if (fresh[i] == nullptr) {
+            for (PyObject* key : fresh) Py_XDECREF(key);
+            return nullptr;
+        }
+    }
+    if (made) {
+        for (PyObject* key : fresh) Py_DECREF(key);
+    } else {
+        kept = fresh;
+        made = true;
+    }
+    return &kept;
+}
+
 // Sets dict[key] = value, taking over the new reference `value`.
 bool set_item(PyObject* dict, PyObject* key, PyObject* value) {
     Owned owned(value);
@@ -53,7 +82,7 @@ bool set_item(PyObject* dict, PyObject* key, PyObject* value) {
 
 // A dict with `keys` in order, each set to None: copying it makes a dict
 // of its final size in one step, without growing it key by key.
-PyObject* template_of(const std::array<PyObject*, KeyCount>& keys, Key first, Key last) {
+PyObject* template_of(const Keys& keys, Key first, Key last) {
     Owned dict(PyDict_New());
     if (!dict) return nullptr;
     for (std::size_t key = first; key <= last; ++key) {
@@ -71,7 +100,6 @@ class Shared {
 public:
     explicit Shared(const OutlineRecords& records) : records_(records), table_(records.table().size(), nullptr) {}
     ~Shared() {
-        for (PyObject* object : keys_) Py_XDECREF(object);
         for (PyObject* object : kinds_) Py_XDECREF(object);
         for (PyObject* object : table_) Py_XDECREF(object);
         for (auto& [text, object] : genoses_) Py_DECREF(object);
@@ -82,20 +110,18 @@ public:
     Shared& operator=(const Shared&) = delete;
 
     bool make() {
-        for (std::size_t i = 0; i < KeyCount; ++i) {
-            keys_[i] = PyUnicode_InternFromString(key_texts[i]);
-            if (keys_[i] == nullptr) return false;
-        }
+        keys_ = interned_keys();
+        if (keys_ == nullptr) return false;
         for (std::size_t i = 0; i < kinds_.size(); ++i) {
             kinds_[i] = str_of(outline_kind_names[i]);
             if (kinds_[i] == nullptr) return false;
         }
-        block_template_ = template_of(keys_, first_block_key, last_block_key);
-        entry_template_ = template_of(keys_, EntryKey, Line);
+        block_template_ = template_of(*keys_, first_block_key, last_block_key);
+        entry_template_ = template_of(*keys_, EntryKey, Line);
         return block_template_ != nullptr && entry_template_ != nullptr;
     }
 
-    PyObject* key(Key key) const { return keys_[key]; }
+    PyObject* key(Key key) const { return (*keys_)[key]; }
     // A new dict with the block's keys, or the entry's, all None.
     PyObject* block_dict() const { return PyDict_Copy(block_template_); }
     PyObject* entry_dict() const { return PyDict_Copy(entry_template_); }
@@ -123,7 +149,7 @@ public:
 
 private:
     const OutlineRecords& records_;
-    std::array<PyObject*, KeyCount> keys_{};
+    const Keys* keys_ = nullptr;  // borrowed from interned_keys()
     std::array<PyObject*, std::size(outline_kind_names)> kinds_{};
     std::vector<PyObject*> table_;
     std::unordered_map<std::string_view, PyObject*> genoses_;
