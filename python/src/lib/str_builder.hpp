@@ -28,9 +28,10 @@ namespace ilvex::py {
 class StrBuilder {
 public:
     // For a text written from the `str` `source`, whose UTF-8 is
-    // `source_size` bytes long. `expected_size` is the caller's guess of the
-    // text's size when it knows better than the default, twice the source.
-    StrBuilder(PyObject* source, std::size_t source_size, std::size_t expected_size = 0);
+    // `source_size` bytes long, and expected to be about `expected_length`
+    // characters long: a large result's `str` starts with room for that
+    // many, which it keeps if it fills most of it (see finish()).
+    StrBuilder(PyObject* source, std::size_t source_size, std::size_t expected_length);
     ~StrBuilder() { Py_XDECREF(built_); }
     StrBuilder(const StrBuilder&) = delete;
     StrBuilder& operator=(const StrBuilder&) = delete;
