@@ -149,6 +149,23 @@ class LargeResultTest(IlvexTestCase):
         self.assertEqual(named.count("@{strong}strong{strong}@"), 8000)
         self.assertEqual(ilvex.brachy(named), self.ASCII)
 
+    def test_results_behave_as_plain_strs(self):
+        # A large result may keep unused room after its text, at any width:
+        # it still compares, hashes, sizes, encodes and grows in place as the
+        # same text made by Python.
+        for words in ("plain words", "d\u00e9j\u00e0 vu", "\u0915\u0916\u0917 \u0928", "\U0001F600 a"):
+            text = "@@@!koine\n\n" + "\n".join(f"{i} {words}.\n" for i in range(80000))
+            with self.subTest(words=words):
+                self.assertGreater(len(text.encode()), 1 << 20)
+                written = ilvex.brachy(text)
+                plain = (text + ".")[:-1]
+                self.assertEqual(written, plain)
+                self.assertEqual(hash(written), hash(plain))
+                self.assertEqual(sys.getsizeof(written), sys.getsizeof(plain))
+                self.assertEqual(written.encode(), plain.encode())
+                written += "\u00e9 tail"
+                self.assertEqual(written, plain + "\u00e9 tail")
+
 
 DECOMPOSED_LINE = "e\u0301t\u00e9 \u0915\u093c @*e\u0301*@ a\u0301\n"
 
