@@ -120,6 +120,14 @@ void StrBuilder::decode_locked(std::string_view text) {
     }
 }
 
+void StrBuilder::measure_rest() {
+    if (!bounded_ || gathered_.size() == 0) return;
+    const std::optional<Utf8Extent> extent = measure_utf8(gathered_.view());
+    if (!extent) return;  // finish() refuses it
+    if (built_ != nullptr) populate(length_ + static_cast<Py_ssize_t>(extent->characters));
+    rest_.emplace(*extent, gathered_.size());
+}
+
 Utf8Extent StrBuilder::measure(std::string_view text) {
     const std::optional<Utf8Extent> extent = measure_utf8(text);
     if (!extent) throw std::runtime_error("written text is not UTF-8");
@@ -216,7 +224,8 @@ PyObject* StrBuilder::finish() && {
     if (!bounded_) {
         return PyUnicode_DecodeUTF8(gathered_.data(), static_cast<Py_ssize_t>(gathered_.size()), "strict");
     }
-    place(gathered_.view(), measure(gathered_.view()));
+    const bool measured = rest_ && rest_->second == gathered_.size();
+    place(gathered_.view(), measured ? rest_->first : measure(gathered_.view()));
     if (built_ == nullptr) return PyUnicode_New(0, 0);
     if (max_char_ < PyUnicode_MAX_CHAR_VALUE(built_)) {
         // No character came as wide as the source's: the str is made anew

@@ -4,6 +4,7 @@
 #include <Python.h>
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -42,6 +43,11 @@ public:
 
     void append(std::string_view piece);
 
+    // Measures the text gathered last, and makes the pages it will take
+    // present, while the lock is still released: finish() then holds the
+    // lock only to copy it.
+    void measure_rest();
+
     // The `str` (a new reference), or null with an exception set. Only with
     // the lock held.
     PyObject* finish() &&;
@@ -66,6 +72,8 @@ private:
     // Byte offsets in built_'s characters: the range given large pages, and
     // how far pages were made present.
     std::pair<std::size_t, std::size_t> large_pages_{0, 0};
+    // The extent measure_rest() found, and the size of the text it measured.
+    std::optional<std::pair<Utf8Extent, std::size_t>> rest_;
     std::size_t populated_ = 0;
     bool outgrown_ = false;         // whether the result went past the part surely filled
     const LockRelease* released_ = nullptr;
@@ -83,7 +91,9 @@ decltype(auto) without_lock_into(StrBuilder& built, std::size_t work_size, Body&
         StrBuilder& built;
         LockRelease lock;
     } released(built, work_size);
-    return std::forward<Body>(body)();
+    auto result = std::forward<Body>(body)();
+    built.measure_rest();
+    return result;
 }
 
 }  // namespace ilvex::py
