@@ -55,7 +55,7 @@ std::size_t fitting_prefix(std::string_view piece, std::size_t room) {
 }
 
 // Ends the `str` after its first `length` characters without giving back
-// the room after them. A large block cut to size would be freed later at
+// the room after them (a quarter of the block at most). A large block cut to size would be freed later at
 // less than the next result of the same source asks for, and the allocator,
 // which keeps in its heap only blocks as large as the largest one it was
 // given back, would then map fresh pages for every next result, each page
