@@ -85,11 +85,9 @@ void StrBuilder::append(std::string_view piece) {
         gathered_.append(piece);
         return;
     }
-    // A piece that fills the buffer by itself is decoded where it stands,
-    // without being gathered first. Smaller ones are gathered, even as large
-    // as the writers' (half the buffer): copying them costs less than taking
-    // the lock back once more.
-    if (gathered_.size() == 0 && piece.size() >= gathered_bytes) {
+    // A piece of half the buffer or more is decoded where it stands,
+    // without being gathered first.
+    if (gathered_.size() == 0 && piece.size() >= gathered_bytes / 2) {
         decode_locked(piece);
         return;
     }
