@@ -55,14 +55,14 @@ std::size_t fitting_prefix(std::string_view piece, std::size_t room) {
 }
 
 // Ends the `str` after its first `length` characters without giving back
-// the room after them (a quarter of the block at most). A large block cut to size would be freed later at
-// less than the next result of the same source asks for, and the allocator,
-// which keeps in its heap only blocks as large as the largest one it was
-// given back, would then map fresh pages for every next result, each page
-// faulted in again (more than writing the text costs). Freed whole, the
-// block makes the allocator serve the next result from its heap, pages
-// already present. Room in freshly mapped pages that was never written
-// holds no memory.
+// the room after them (a quarter of the block at most). A large block cut
+// to size would be freed later at less than the next result of the same
+// source asks for, and the allocator, which keeps in its heap only blocks
+// as large as the largest one it was given back, would then map fresh
+// pages for every next result, each page faulted in again (more than
+// writing the text costs). Freed whole, the block makes the allocator serve
+// the next result from its heap, pages already present. Room in freshly
+// mapped pages that was never written holds no memory.
 void keep_room(PyObject* text, std::size_t length) {
     reinterpret_cast<PyASCIIObject*>(text)->length = static_cast<Py_ssize_t>(length);
     PyUnicode_WRITE(PyUnicode_KIND(text), PyUnicode_DATA(text), length, 0);
@@ -231,7 +231,12 @@ PyObject* StrBuilder::finish() && {
         return PyUnicode_FromKindAndData(PyUnicode_KIND(built_), PyUnicode_DATA(built_), length_);
     }
     if (length_ < PyUnicode_GET_LENGTH(built_)) {
-        if (length_ + length_ / 3 >= PyUnicode_GET_LENGTH(built_)) {
+        // Only for an ASCII source, which the call reads where it stands. A
+        // call on any other source also frees a UTF-8 copy of it about as
+        // large as the result: the two given back to the heap at once are
+        // more than the allocator keeps, and it would trim its heap and
+        // fault both in again on every call; such a result is cut to size.
+        if (source_max_char_ < 0x80 && length_ + length_ / 3 >= PyUnicode_GET_LENGTH(built_)) {
             keep_room(built_, length_);
         } else if (PyUnicode_Resize(&built_, length_) != 0) {
             return nullptr;
