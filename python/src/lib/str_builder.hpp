@@ -72,10 +72,10 @@ private:
     // Byte offsets in built_'s characters: the range given large pages, and
     // how far pages were made present.
     std::pair<std::size_t, std::size_t> large_pages_{0, 0};
-    // The extent measure_rest() found, and the size of the text it measured.
-    std::optional<std::pair<Utf8Extent, std::size_t>> rest_;
     std::size_t populated_ = 0;
     bool outgrown_ = false;         // whether the result went past the part surely filled
+    // The extent measure_rest() found, and the size of the text it measured.
+    std::optional<std::pair<Utf8Extent, std::size_t>> rest_;
     const LockRelease* released_ = nullptr;
 };
 
