@@ -149,6 +149,32 @@ class LargeResultTest(IlvexTestCase):
         self.assertEqual(named.count("@{strong}strong{strong}@"), 8000)
         self.assertEqual(ilvex.brachy(named), self.ASCII)
 
+    def test_results_behave_as_plain_strs(self):
+        # A large result may keep unused room after its text (that of an
+        # ASCII source, even where the result turns wider late, by a sim
+        # written by its symbol): it still compares, hashes, sizes, encodes
+        # and grows in place as the same text made by Python.
+        body = "\n".join(f"{i} plain words.\n" for i in range(80000))
+        cases = [("@@@!koine\n\n" + body, "@@@!koine\n\n" + body, None)]
+        for symbol in ("\u00a7", "\u2021", "\U0001F600"):
+            chapter = f"@@@!ilvex\n@=== chapter\n@{symbol} [lemma]\ngrammata\n{symbol}@\n===@\n"
+            cases.append(("@@@!loc\n\n" + body + "\n@{chapter} One\n{chapter}@\n",
+                          "@@@!loc\n\n" + body + f"\n@{symbol} One\n{symbol}@\n", chapter))
+        for words in ("d\u00e9j\u00e0 vu", "\u0915\u0916\u0917 \u0928", "\U0001F600 a"):
+            text = "@@@!koine\n\n" + "\n".join(f"{i} {words}.\n" for i in range(80000))
+            cases.append((text, text, None))
+        for source, expected, chapter in cases:
+            with self.subTest(tail=expected[-12:]), InDirectory({"loc.dia": chapter} if chapter else {}):
+                self.assertGreater(len(source.encode()), 1 << 20)
+                written = ilvex.brachy(source)
+                plain = (expected + ".")[:-1]
+                self.assertEqual(written, plain)
+                self.assertEqual(hash(written), hash(plain))
+                self.assertEqual(sys.getsizeof(written), sys.getsizeof(plain))
+                self.assertEqual(written.encode(), plain.encode())
+                written += "\u00e9 tail"
+                self.assertEqual(written, plain + "\u00e9 tail")
+
 
 DECOMPOSED_LINE = "e\u0301t\u00e9 \u0915\u093c @*e\u0301*@ a\u0301\n"
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "lock_release.hpp"
 #include "str_nfc.hpp"
 #include "str_utf8.hpp"
 
@@ -85,13 +86,30 @@ bool fail_encoding(PyObject* object, const char* name, ByteBuffer& storage, std:
 // piece takes little memory and is still in the cache when it is encoded.
 constexpr Py_ssize_t piece_characters = 1 << 14;
 
-// The end of the piece that begins at `start` of a text of `length`.
-Py_ssize_t piece_end(PyObject* object, Py_ssize_t start, Py_ssize_t length) {
+// The end of the piece that begins at `start` of the `length` characters
+// at `chars`.
+template <class Char>
+Py_ssize_t piece_end(const Char* chars, Py_ssize_t start, Py_ssize_t length) {
     const Py_ssize_t reach = std::min(length, start + piece_characters);
     if (reach == length) return length;
-    Py_ssize_t newline = PyUnicode_FindChar(object, '\n', start, reach, -1);
-    if (newline < 0) newline = PyUnicode_FindChar(object, '\n', reach, length, 1);
-    return newline < 0 ? length : newline + 1;
+    for (Py_ssize_t at = reach; at > start; --at) {
+        if (chars[at - 1] == '\n') return at;
+    }
+    for (Py_ssize_t at = reach; at < length; ++at) {
+        if (chars[at] == '\n') return at + 1;
+    }
+    return length;
+}
+
+Py_ssize_t piece_end(PyObject* object, Py_ssize_t start, Py_ssize_t length) {
+    switch (PyUnicode_KIND(object)) {
+        case PyUnicode_1BYTE_KIND:
+            return piece_end(PyUnicode_1BYTE_DATA(object), start, length);
+        case PyUnicode_2BYTE_KIND:
+            return piece_end(PyUnicode_2BYTE_DATA(object), start, length);
+        default:
+            return piece_end(PyUnicode_4BYTE_DATA(object), start, length);
+    }
 }
 
 }  // namespace
@@ -100,7 +118,11 @@ bool borrow_text(PyObject* object, const char* name, ByteBuffer& storage, std::s
     if (!PyUnicode_Check(object)) return fail_type(object, "str", name);
     if (PyUnicode_IS_ASCII(object)) return str_view_or_fail(object, name, out);
     const Py_ssize_t length = PyUnicode_GET_LENGTH(object);
-    if (!append_utf8(object, 0, length, storage)) return fail_encoding(object, name, storage, out);
+    // A long text is encoded without the lock: the caller's `str` is kept
+    // alive by the call and never changes.
+    const bool encoded =
+        without_lock(static_cast<std::size_t>(length), [&] { return append_utf8(object, 0, length, storage); });
+    if (!encoded) return fail_encoding(object, name, storage, out);
     out = storage.view();
     return true;
 }
@@ -114,13 +136,19 @@ bool borrow_document_text(PyObject* object, const char* name, ByteBuffer& storag
     // Room for the longest encoding: pages never written cost no memory,
     // and the text is never moved to grow unless normalizing lengthens it.
     storage.reserve(utf8_room(object, static_cast<std::size_t>(length)));
-    NfcEncoder encoder;
-    for (Py_ssize_t start = 0; start < length;) {
-        const Py_ssize_t end = piece_end(object, start, length);
-        storage.populate(storage.size() + utf8_room(object, static_cast<std::size_t>(end - start)));
-        if (!encoder.append(object, start, end, storage)) return fail_encoding(object, name, storage, out);
-        start = end;
-    }
+    // Encoded and normalized without the lock for a long text, as in
+    // borrow_text().
+    const bool encoded = without_lock(static_cast<std::size_t>(length), [&] {
+        NfcEncoder encoder;
+        for (Py_ssize_t start = 0; start < length;) {
+            const Py_ssize_t end = piece_end(object, start, length);
+            storage.populate(storage.size() + utf8_room(object, static_cast<std::size_t>(end - start)));
+            if (!encoder.append(object, start, end, storage)) return false;
+            start = end;
+        }
+        return true;
+    });
+    if (!encoded) return fail_encoding(object, name, storage, out);
     out = storage.view();
     return true;
 }

@@ -35,6 +35,15 @@ bool bind_text_and_path(PyObject* args, PyObject* kwargs, const char* format, Py
            convert_str_or(path_object, "path", default_path, path);
 }
 
+// The length, in characters, that a written text of `text` gets room for
+// at first: brachy's shortest forms keep a text about as long as its
+// source, plero's full names make it longer, by up to a half. A little more
+// room than that leaves the result little to outgrow or give back.
+std::size_t expected_length(PyObject* text, std::size_t eighths) {
+    const auto length = static_cast<std::size_t>(PyUnicode_GET_LENGTH(text));
+    return length / 8 * eighths + 4096;
+}
+
 // Hands the written text to the `str` being built.
 TextSink appender(StrBuilder& built) {
     return [&built](std::string_view piece) { built.append(piece); };
@@ -70,7 +79,7 @@ PyObject* brachy(PyObject*, PyObject* args, PyObject* kwargs) {
         std::string_view text;
         std::string path;
         if (!bind_text_and_path(args, kwargs, "O|O:brachy", text_object, storage, text, path)) return nullptr;
-        StrBuilder built(text_object, text.size());
+        StrBuilder built(text_object, text.size(), expected_length(text_object, 9));
         Result<std::optional<std::string>> written = without_lock_into(built, text.size(), [&] {
             return write_brachy(text, path, appender(built), TextForm::Nfc, discarder(storage));
         });
@@ -100,7 +109,7 @@ PyObject* plero(PyObject*, PyObject* args, PyObject* kwargs) {
             !convert_str_or(path_object, "path", default_path, path)) {
             return nullptr;
         }
-        StrBuilder built(text_object, text.size());
+        StrBuilder built(text_object, text.size(), expected_length(text_object, 12));
         Result<std::optional<std::string>> written = without_lock_into(built, text.size(), [&] {
             return write_plero(text, path, lang ? std::optional<std::string_view>(*lang) : std::nullopt,
                                appender(built), TextForm::Nfc, discarder(storage));

@@ -54,31 +54,30 @@ std::size_t fitting_prefix(std::string_view piece, std::size_t room) {
     throw std::runtime_error(what);
 }
 
-// Ends the ASCII `str` after its first `length` characters without giving
-// back the room after them (a quarter of the block at most). Cutting a large
-// block to size moves its end, and the allocator, which sizes its reuse of
-// large blocks by the last one given back, would then map fresh pages for
-// every next result of the same size, faulting each page in again, which
-// costs more than writing the text. Left whole, the block is reused by the
-// next call. Room in freshly mapped pages that was never written holds no
-// memory.
-void keep_room(PyObject* ascii, std::size_t length) {
-    reinterpret_cast<PyASCIIObject*>(ascii)->length = static_cast<Py_ssize_t>(length);
-    PyUnicode_1BYTE_DATA(ascii)[length] = '\0';
+// Ends the `str` after its first `length` characters without giving back
+// the room after them (a quarter of the block at most). A large block cut
+// to size would be freed later at less than the next result of the same
+// source asks for, and the allocator, which keeps in its heap only blocks
+// as large as the largest one it was given back, would then map fresh
+// pages for every next result, each page faulted in again (more than
+// writing the text costs). Freed whole, the block makes the allocator serve
+// the next result from its heap, pages already present. Room in freshly
+// mapped pages that was never written holds no memory.
+void keep_room(PyObject* text, std::size_t length) {
+    reinterpret_cast<PyASCIIObject*>(text)->length = static_cast<Py_ssize_t>(length);
+    PyUnicode_WRITE(PyUnicode_KIND(text), PyUnicode_DATA(text), length, 0);
 }
 
 }  // namespace
 
-// A written text is about as long as its source, longer where sims are
-// written by name or markup is added. The room is reserved generously:
-// pages of it that are never written cost no memory, while outgrowing it
-// would copy the whole text into a larger buffer, with both alive at once.
-StrBuilder::StrBuilder(PyObject* source, std::size_t source_size, std::size_t expected_size)
+// A small result is gathered whole as UTF-8, with room for twice its
+// source's: pages of it never written cost no memory.
+StrBuilder::StrBuilder(PyObject* source, std::size_t source_size, std::size_t expected_length)
     : bounded_(source_size >= bounded_source),
       source_max_char_(PyUnicode_MAX_CHAR_VALUE(source)),
-      expected_length_(expected_size != 0 ? expected_size : 2 * source_size + 4096),
+      expected_length_(expected_length),
       sure_length_(static_cast<std::size_t>(PyUnicode_GET_LENGTH(source)) / 10 * 9) {
-    gathered_.reserve(bounded_ ? gathered_bytes : expected_length_);
+    gathered_.reserve(bounded_ ? gathered_bytes : 2 * source_size + 4096);
 }
 
 void StrBuilder::append(std::string_view piece) {
@@ -117,6 +116,14 @@ void StrBuilder::decode_locked(std::string_view text) {
     } else {
         released_->holding([&] { place(text, extent); });
     }
+}
+
+void StrBuilder::measure_rest() {
+    if (!bounded_ || gathered_.size() == 0) return;
+    const std::optional<Utf8Extent> extent = measure_utf8(gathered_.view());
+    if (!extent) return;  // finish() refuses it
+    if (built_ != nullptr) populate(length_ + static_cast<Py_ssize_t>(extent->characters));
+    rest_.emplace(*extent, gathered_.size());
 }
 
 Utf8Extent StrBuilder::measure(std::string_view text) {
@@ -215,7 +222,8 @@ PyObject* StrBuilder::finish() && {
     if (!bounded_) {
         return PyUnicode_DecodeUTF8(gathered_.data(), static_cast<Py_ssize_t>(gathered_.size()), "strict");
     }
-    place(gathered_.view(), measure(gathered_.view()));
+    const bool measured = rest_ && rest_->second == gathered_.size();
+    place(gathered_.view(), measured ? rest_->first : measure(gathered_.view()));
     if (built_ == nullptr) return PyUnicode_New(0, 0);
     if (max_char_ < PyUnicode_MAX_CHAR_VALUE(built_)) {
         // No character came as wide as the source's: the str is made anew
@@ -223,7 +231,12 @@ PyObject* StrBuilder::finish() && {
         return PyUnicode_FromKindAndData(PyUnicode_KIND(built_), PyUnicode_DATA(built_), length_);
     }
     if (length_ < PyUnicode_GET_LENGTH(built_)) {
-        if (PyUnicode_IS_ASCII(built_) && length_ + length_ / 3 >= PyUnicode_GET_LENGTH(built_)) {
+        // Only for an ASCII source, which the call reads where it stands. A
+        // call on any other source also frees a UTF-8 copy of it about as
+        // large as the result: the two given back to the heap at once are
+        // more than the allocator keeps, and it would trim its heap and
+        // fault both in again on every call; such a result is cut to size.
+        if (source_max_char_ < 0x80 && length_ + length_ / 3 >= PyUnicode_GET_LENGTH(built_)) {
             keep_room(built_, length_);
         } else if (PyUnicode_Resize(&built_, length_) != 0) {
             return nullptr;

@@ -4,6 +4,7 @@
 #include <Python.h>
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -28,9 +29,10 @@ namespace ilvex::py {
 class StrBuilder {
 public:
     // For a text written from the `str` `source`, whose UTF-8 is
-    // `source_size` bytes long. `expected_size` is the caller's guess of the
-    // text's size when it knows better than the default, twice the source.
-    StrBuilder(PyObject* source, std::size_t source_size, std::size_t expected_size = 0);
+    // `source_size` bytes long, and expected to be about `expected_length`
+    // characters long: a large result's `str` starts with room for that
+    // many, which it keeps if it fills most of it (see finish()).
+    StrBuilder(PyObject* source, std::size_t source_size, std::size_t expected_length);
     ~StrBuilder() { Py_XDECREF(built_); }
     StrBuilder(const StrBuilder&) = delete;
     StrBuilder& operator=(const StrBuilder&) = delete;
@@ -40,6 +42,11 @@ public:
     void work_without_lock(const LockRelease* released) { released_ = released; }
 
     void append(std::string_view piece);
+
+    // Measures the text gathered last, and makes the pages it will take
+    // present, while the lock is still released: finish() then holds the
+    // lock only to copy it.
+    void measure_rest();
 
     // The `str` (a new reference), or null with an exception set. Only with
     // the lock held.
@@ -67,6 +74,8 @@ private:
     std::pair<std::size_t, std::size_t> large_pages_{0, 0};
     std::size_t populated_ = 0;
     bool outgrown_ = false;         // whether the result went past the part surely filled
+    // The extent measure_rest() found, and the size of the text it measured.
+    std::optional<std::pair<Utf8Extent, std::size_t>> rest_;
     const LockRelease* released_ = nullptr;
 };
 
@@ -82,7 +91,9 @@ decltype(auto) without_lock_into(StrBuilder& built, std::size_t work_size, Body&
         StrBuilder& built;
         LockRelease lock;
     } released(built, work_size);
-    return std::forward<Body>(body)();
+    auto result = std::forward<Body>(body)();
+    built.measure_rest();
+    return result;
 }
 
 }  // namespace ilvex::py
