@@ -19,8 +19,10 @@ namespace ilvex {
 //
 // A parse whose sink uses each block and then drops it keeps no tree, so
 // exact sizes buy nothing there: with `recycling` set, a finished list is
-// handed out as gathered, and the sink gives the lists of each block back
-// (`take_back`) for the next ones, items and all. A list is gathered over
+// handed out as gathered, and the lists of each block come back
+// (`take_back`) for the next ones, items and all: from the sink for a block
+// it was handed whole, from the parser for a block with a body once the
+// sink has closed it. A list is gathered over
 // the items of one given back, which are assigned in place: a text item
 // keeps the storage of its string, so a long parse reaches a steady state
 // without allocating or freeing per item.
