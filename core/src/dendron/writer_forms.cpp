@@ -39,7 +39,7 @@ bool writes_nothing(const Block& block) {
     const auto* paragraph = std::get_if<Block::Paragraph>(&block.node);
     return paragraph && std::all_of(paragraph->inlines.begin(), paragraph->inlines.end(), [](const Inline& item) {
                const auto* text = std::get_if<Inline::Text>(&item.node);
-               return text && unicode::trim(text->text).empty();
+               return text && unicode::trim_start(text->text).empty();
            });
 }
 
