@@ -30,7 +30,9 @@ void release(std::vector<Inline>& list) { std::vector<Inline>().swap(list); }
 void InlineScratch::add_text(Level& level, std::string_view text) {
     if (level.used < level.items.size()) {
         Inline& slot = level.items[level.used++];
-        if (auto* item = std::get_if<Inline::Text>(&slot.node)) {
+        // A tree that is kept gets its text at its exact size.
+        auto* item = recycling ? std::get_if<Inline::Text>(&slot.node) : nullptr;
+        if (item != nullptr) {
             item->text.assign(text);
         } else {
             slot.node = Inline::Text{spare_text(text)};

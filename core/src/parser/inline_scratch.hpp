@@ -22,10 +22,10 @@ namespace ilvex {
 // handed out as gathered, and the lists of each block come back
 // (`take_back`) for the next ones, items and all: from the sink for a block
 // it was handed whole, from the parser for a block with a body once the
-// sink has closed it. A list is gathered over
-// the items of one given back, which are assigned in place: a text item
-// keeps the storage of its string, so a long parse reaches a steady state
-// without allocating or freeing per item.
+// sink has closed it. A list is gathered over the items of one given back,
+// which are assigned in place: a text item keeps the storage of its string,
+// so a long parse reaches a steady state without allocating or freeing per
+// item.
 class InlineScratch {
 public:
     struct Level {
@@ -61,8 +61,9 @@ public:
         ++level.used;
     }
 
-    // Adds a text item holding `text` to `level`: over a text item left
-    // there, whose string keeps its storage, or in a spare string.
+    // Adds a text item holding `text` to `level`: when recycling, over a
+    // text item left there, whose string keeps its storage, or in a spare
+    // string.
     void add_text(Level& level, std::string_view text);
 
     // The finished items of `level`.
