@@ -91,9 +91,12 @@ void InlineScratch::take_back(Block& block) {
     }
 }
 
-// A list is kept items and all: the nested lists of its items are taken
-// back on their own, and a text too large to keep loses its storage. Nested
-// lists are as deep as the parse that built them, which bounds the recursion.
+// A list is kept items and all, but only with strings of bounded size: a
+// text too large to keep loses its storage, an endo-simmere or a diaphane
+// its suffix (their nested lists are taken back on their own), and every
+// other item, which may hold a string of any size, becomes an empty text.
+// Nested lists are as deep as the parse that built them, which bounds the
+// recursion.
 void InlineScratch::take_back(std::vector<Inline>& list) {
     if (list.capacity() == 0) return;
     if (list.capacity() > max_spare_list_capacity || lists_.size() >= max_spare_lists) {
@@ -105,10 +108,13 @@ void InlineScratch::take_back(std::vector<Inline>& list) {
             if (text->text.capacity() > max_spare_text_capacity) std::string().swap(text->text);
         } else if (auto* simmere = std::get_if<Inline::EndoSimmere>(&item.node)) {
             take_back(simmere->children);
+            if (!simmere->suffix.empty()) simmere->suffix = Suffix();
         } else if (auto* diaphane = std::get_if<Inline::Diaphane>(&item.node)) {
             take_back(diaphane->children);
-        } else if (auto* axioma = std::get_if<Inline::EndoAxioma>(&item.node)) {
-            take_back(axioma->children);
+            if (!diaphane->suffix.empty()) diaphane->suffix = Suffix();
+        } else {
+            if (auto* axioma = std::get_if<Inline::EndoAxioma>(&item.node)) take_back(axioma->children);
+            item.node.emplace<Inline::Text>();
         }
     }
     // The nested lists may have filled the spares meanwhile.
