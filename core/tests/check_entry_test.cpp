@@ -235,8 +235,9 @@ TEST(CheckEntry, TextReadForGoodIsNotReadAgain) {
 
 // Blocks written as the parse goes reuse the storage of the blocks before
 // them: lists and texts of every size, nested or not, in paragraphs, verse
-// and lemmas, follow one another, and no block takes anything over from the
-// one before it.
+// and lemmas, follow one another, items of one kind stand where items of
+// another stood, lists grow and shrink, and no block takes anything over
+// from the one before it.
 TEST(CheckEntry, StreamedBlocksTakeNothingFromTheBlocksBefore) {
     const std::string long_text(300, 'w');
     std::string text = "@@@!koine\n\n";
@@ -244,7 +245,9 @@ TEST(CheckEntry, StreamedBlocksTakeNothingFromTheBlocksBefore) {
         text += "@#(" + std::to_string(i) + ") Lemma " + std::string(i % 7 * 9, 'l') + "\n";
         text += "A " + long_text.substr(0, i * 7 % 300) + " @*b @/" + long_text.substr(0, i % 5 * 40) + "/@ c*@ d\n";
         text += i % 3 == 0 ? "@@@= Verse\nx\n  " + long_text.substr(0, i * 11 % 300) + "\n=@@@\n\n" : "\n";
-        text += "e\n";
+        text += i % 4 == 1 ? "@/lead/@ then" : "f";
+        for (int j = 0; j < i % 6; ++j) text += j % 2 == 0 ? " @*k*@ t" : " " + long_text.substr(0, j * 60);
+        text += "\ne\n";
         text += i % 2 == 0 ? "@-\n" + long_text.substr(0, 20) + " @^(n" + std::to_string(i) + ")\n-@\n" : "";
         text += "#@\n\n";
     }

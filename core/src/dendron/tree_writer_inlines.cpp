@@ -36,7 +36,12 @@ void TreeWriter::trim_end(std::size_t start) {
 }
 
 void TreeWriter::inlines(const std::vector<Inline>& list, std::string_view closer) {
-    if (const auto pieces = in_pieces(list)) return items(*pieces, closer);
+    // Most lists hold no enlexis at all, which is told at a glance.
+    const bool enlexis = std::any_of(list.begin(), list.end(),
+                                     [](const Inline& item) { return item.kind() == InlineKind::Enlexis; });
+    if (enlexis) {
+        if (const auto pieces = in_pieces(list)) return items(*pieces, closer);
+    }
     items(list, closer);
 }
 
@@ -139,7 +144,7 @@ std::optional<std::vector<Inline>> TreeWriter::in_pieces(const std::vector<Inlin
     std::optional<std::vector<Inline>> out;
     for (std::size_t i = 0; i < list.size(); ++i) {
         const auto* enlexis = std::get_if<Inline::Enlexis>(&list[i].node);
-        if (!enlexis && !out) continue;  // most lists hold no enlexis at all
+        if (!enlexis && !out) continue;
         std::vector<Inline> pieces = enlexis ? enlexis_pieces(*enlexis) : std::vector<Inline>();
         if (pieces.empty()) {
             if (out) out->push_back(list[i]);

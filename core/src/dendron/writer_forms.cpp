@@ -39,7 +39,7 @@ bool writes_nothing(const Block& block) {
     const auto* paragraph = std::get_if<Block::Paragraph>(&block.node);
     return paragraph && std::all_of(paragraph->inlines.begin(), paragraph->inlines.end(), [](const Inline& item) {
                const auto* text = std::get_if<Inline::Text>(&item.node);
-               return text && unicode::trim(text->text).empty();
+               return text && unicode::trim_start(text->text).empty();
            });
 }
 
@@ -117,6 +117,14 @@ std::string_view opener_of(const Inline& item, std::string& buffer) {
 }
 
 std::string lead_after_opener(const Inline::EndoSimmere& item) {
+    // Most content begins with a letter or a space, which no symbol takes.
+    if (!item.children.empty()) {
+        const auto* text = std::get_if<Inline::Text>(&item.children.front().node);
+        if (text && !text->text.empty()) {
+            const auto first = static_cast<unsigned char>(text->text.front());
+            if (first < 0x80 && !ascii_symbol_chars.contains(static_cast<char>(first))) return {};
+        }
+    }
     std::string lead;
     for (const Inline& child : item.children) {
         const auto* text = std::get_if<Inline::Text>(&child.node);

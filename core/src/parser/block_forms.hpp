@@ -81,6 +81,9 @@ Result<LineOutcome> read_block_with_body(ParserState& state, const Dialektos& di
     if (state.sink == nullptr) return LineOutcome{std::move(container)};
     if (state.collect_records) append_record(state, dialektos, container, opener);
     state.sink->close(container);
+    // The sink is done with the block: a scratch that recycles takes its
+    // lists back, as it does those of the blocks handed over whole.
+    if (state.inline_scratch.recycling) state.inline_scratch.take_back(container);
     return LineOutcome{HandedOver{}};
 }
 

@@ -43,7 +43,7 @@ public:
         if (!keeps()) return;
         flush();
         if (!only_references_ || read_by_outline<std::decay_t<Node>>) {
-            level_->items.emplace_back(std::forward<Node>(node));
+            scratch_.add(*level_, std::forward<Node>(node));
         }
     }
     std::vector<Inline> finish() && {
@@ -67,10 +67,10 @@ private:
 
     void flush() {
         if (!run_.empty()) {
-            level_->items.emplace_back(Inline::Text{scratch_.text(run_)});
+            scratch_.add_text(*level_, run_);
             run_ = {};
         } else if (!level_->text.empty()) {
-            level_->items.emplace_back(Inline::Text{scratch_.text(level_->text)});
+            scratch_.add_text(*level_, level_->text);
             level_->text.clear();
         }
     }

@@ -1,5 +1,6 @@
 #include "parser/inline_scratch.hpp"
 
+#include <iterator>
 #include <variant>
 
 namespace ilvex {
@@ -10,10 +11,10 @@ namespace {
 // circulate, any of them may stand for any list or text of a later block, so
 // keeping large ones could pile up the largest storage of the document many
 // times over. The spares hold a few megabytes at most.
-constexpr std::size_t max_spare_lists = 256;
+constexpr std::size_t max_spare_lists = 128;
 constexpr std::size_t max_spare_list_capacity = 64;
 constexpr std::size_t max_spare_texts = 4096;
-constexpr std::size_t max_spare_text_capacity = 512;
+constexpr std::size_t max_spare_text_capacity = 256;
 
 // Whether a text is worth keeping as a spare: a short one lives inside the
 // string itself, which leaves nothing to reuse.
@@ -21,9 +22,37 @@ bool is_spare_text(const std::string& text) {
     return text.capacity() > std::string().capacity() && text.capacity() <= max_spare_text_capacity;
 }
 
+// Frees the storage of `list` (as clear() alone would not).
+void release(std::vector<Inline>& list) { std::vector<Inline>().swap(list); }
+
 }  // namespace
 
-std::vector<Inline> InlineScratch::finish_recycled(Level& level) {
+void InlineScratch::add_text(Level& level, std::string_view text) {
+    if (level.used < level.items.size()) {
+        Inline& slot = level.items[level.used++];
+        // A tree that is kept gets its text at its exact size.
+        auto* item = recycling ? std::get_if<Inline::Text>(&slot.node) : nullptr;
+        if (item != nullptr) {
+            item->text.assign(text);
+        } else {
+            slot.node = Inline::Text{spare_text(text)};
+        }
+        return;
+    }
+    level.items.emplace_back(Inline::Text{spare_text(text)});
+    ++level.used;
+}
+
+std::vector<Inline> InlineScratch::finish(Level& level) {
+    const auto end = level.items.begin() + static_cast<std::ptrdiff_t>(level.used);
+    level.used = 0;
+    if (!recycling || lists_.empty()) {
+        return std::vector<Inline>(std::make_move_iterator(level.items.begin()), std::make_move_iterator(end));
+    }
+    // The gathered list itself goes, without the items left after it (whose
+    // strings are kept), and a spare one takes its place.
+    for (auto left = end; left != level.items.end(); ++left) keep_text_of(*left);
+    level.items.erase(end, level.items.end());
     std::vector<Inline> items = std::move(lists_.back());
     lists_.pop_back();
     items.swap(level.items);
@@ -31,10 +60,16 @@ std::vector<Inline> InlineScratch::finish_recycled(Level& level) {
 }
 
 std::string InlineScratch::spare_text(std::string_view text) {
+    if (texts_.empty()) return std::string(text);
     std::string spare = std::move(texts_.back());
     texts_.pop_back();
     spare.assign(text);
     return spare;
+}
+
+void InlineScratch::keep_text_of(Inline& item) {
+    auto* text = std::get_if<Inline::Text>(&item.node);
+    if (text && is_spare_text(text->text) && texts_.size() < max_spare_texts) texts_.push_back(std::move(text->text));
 }
 
 void InlineScratch::take_back(Block& block) {
@@ -56,24 +91,37 @@ void InlineScratch::take_back(Block& block) {
     }
 }
 
-// Nested lists are as deep as the parse that built them, which bounds it.
+// A list is kept items and all, but only with strings of bounded size: a
+// text too large to keep loses its storage, an endo-simmere or a diaphane
+// its suffix (their nested lists are taken back on their own), and every
+// other item, which may hold a string of any size, becomes an empty text.
+// Nested lists are as deep as the parse that built them, which bounds the
+// recursion.
 void InlineScratch::take_back(std::vector<Inline>& list) {
+    if (list.capacity() == 0) return;
+    if (list.capacity() > max_spare_list_capacity || lists_.size() >= max_spare_lists) {
+        release(list);
+        return;
+    }
     for (Inline& item : list) {
         if (auto* text = std::get_if<Inline::Text>(&item.node)) {
-            if (is_spare_text(text->text) && texts_.size() < max_spare_texts) {
-                texts_.push_back(std::move(text->text));
-            }
+            if (text->text.capacity() > max_spare_text_capacity) std::string().swap(text->text);
         } else if (auto* simmere = std::get_if<Inline::EndoSimmere>(&item.node)) {
             take_back(simmere->children);
+            if (!simmere->suffix.empty()) simmere->suffix = Suffix();
         } else if (auto* diaphane = std::get_if<Inline::Diaphane>(&item.node)) {
             take_back(diaphane->children);
-        } else if (auto* axioma = std::get_if<Inline::EndoAxioma>(&item.node)) {
-            take_back(axioma->children);
+            if (!diaphane->suffix.empty()) diaphane->suffix = Suffix();
+        } else {
+            if (auto* axioma = std::get_if<Inline::EndoAxioma>(&item.node)) take_back(axioma->children);
+            item.node.emplace<Inline::Text>();
         }
     }
-    list.clear();
-    if (list.capacity() > 0 && list.capacity() <= max_spare_list_capacity && lists_.size() < max_spare_lists) {
+    // The nested lists may have filled the spares meanwhile.
+    if (lists_.size() < max_spare_lists) {
         lists_.push_back(std::move(list));
+    } else {
+        release(list);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "dendron/document.hpp"
@@ -20,13 +21,20 @@ namespace ilvex {
 //
 // A parse whose sink uses each block and then drops it keeps no tree, so
 // exact sizes buy nothing there: with `recycling` set, a finished list is
-// handed out as gathered, and the sink gives the lists and texts of each
-// block back (`take_back`) for the next ones, so that a long parse reaches
-// a steady state without allocating per item.
+// handed out as gathered, and the lists of each block come back
+// (`take_back`) for the next ones, items and all: from the sink for a block
+// it was handed whole, from the parser for a block with a body once the
+// sink has closed it. A list is gathered over the items of one given back,
+// which are assigned in place: a text item keeps the storage of its string,
+// so a long parse reaches a steady state without allocating or freeing per
+// item.
 class InlineScratch {
 public:
     struct Level {
+        // Items [0, used) are the list being gathered; the ones after them
+        // are left from an earlier list, to be assigned over.
         std::vector<Inline> items;
+        std::size_t used = 0;
         std::string text;
     };
 
@@ -37,45 +45,49 @@ public:
     Level& take(std::size_t nesting) {
         while (levels_.size() <= nesting) levels_.push_back(std::make_unique<Level>());
         Level& level = *levels_[nesting];
-        level.items.clear();
+        level.used = 0;
         level.text.clear();
         return level;
     }
 
-    // The finished items of `level`, the level left empty.
-    std::vector<Inline> finish(Level& level) {
-        if (recycling && !lists_.empty()) return finish_recycled(level);
-        std::vector<Inline> items(std::make_move_iterator(level.items.begin()),
-                                  std::make_move_iterator(level.items.end()));
-        level.items.clear();
-        return items;
+    // Adds the item `node` to `level`, over an item left there when there is one.
+    template <class Node>
+    void add(Level& level, Node&& node) {
+        if (level.used == level.items.size()) {
+            level.items.emplace_back(std::forward<Node>(node));
+        } else {
+            Inline& slot = level.items[level.used];
+            keep_text_of(slot);
+            slot.node = std::forward<Node>(node);
+        }
+        ++level.used;
     }
 
-    // A text item's string holding `text`, in storage given back when
-    // recycling.
-    std::string text(std::string_view text) {
-        if (recycling && !texts_.empty()) return spare_text(text);
-        return std::string(text);
-    }
+    // Adds a text item holding `text` to `level`: when recycling, over a
+    // text item left there, whose string keeps its storage, or in a spare
+    // string.
+    void add_text(Level& level, std::string_view text);
 
-    // Takes the lists and texts of a block that has been handed over back
-    // for reuse; the block is left with empty ones. A document of a few
-    // blocks gains nothing from reuse: its first blocks are left as they are.
+    // The finished items of `level`.
+    std::vector<Inline> finish(Level& level);
+
+    // Takes the lists of a block that has been handed over back for reuse;
+    // the block is left with empty ones. A document of a few blocks gains
+    // nothing from reuse: its first blocks are left as they are.
     void take_back(Block& block);
 
 private:
-    // The gathered list itself, the level given a spare one in its place
-    // (a level without one would grow its list anew).
-    std::vector<Inline> finish_recycled(Level& level);
+    void take_back(std::vector<Inline>& list);
 
-    // A spare text, holding `text` now.
+    // A string holding `text`, in a spare one's storage when there is one.
     std::string spare_text(std::string_view text);
 
-    void take_back(std::vector<Inline>& list);
+    // Keeps the string of a text item about to be assigned over as a spare.
+    void keep_text_of(Inline& item);
 
     std::size_t blocks_before_reuse_ = 8;
     std::vector<std::unique_ptr<Level>> levels_;
-    std::vector<std::vector<Inline>> lists_;  // empty, with their capacity
+    std::vector<std::vector<Inline>> lists_;  // items and all
     std::vector<std::string> texts_;          // with storage of their own
 };
 
