@@ -10,48 +10,75 @@ namespace ilvex {
 
 using writing::After;
 
-bool ParagraphLineWriter::write(const std::vector<Inline>& inlines, std::string_view block_closer,
-                                std::string& line) {
+namespace {
+
+using Kind = FlatInline::Kind;
+
+// What the parser leaves for the text after an item that ends with `suffix`.
+After after_suffix(const Suffix* suffix) {
+    return {true, suffix != nullptr && !suffix->genoses.empty(), suffix == nullptr || suffix->empty()};
+}
+
+// How the item `next`, not a text, begins: its sigils and what follows them
+// (see writing::opener_of).
+std::string_view opener_of(const FlatInline& next, std::string& buffer) {
+    if (next.kind == Kind::Enlexis) return "@@\"";
+    buffer.assign(1, '@');
+    buffer += next.text;
+    return buffer;
+}
+
+}  // namespace
+
+bool ParagraphLineWriter::write(const FlatInlines& inlines, std::string_view block_closer, std::string& line) {
     line.clear();
+    list_ = &inlines.items;
     out_ = &line;
     block_closer_ = block_closer;
     at_line_start_ = true;
+    std::size_t i = 0;
     // A paragraph that writes nothing visible is written with a comment.
-    return items(inlines, {}) && !at_line_start_;
+    return items(i, {}) && !at_line_start_;
 }
 
-bool ParagraphLineWriter::items(const std::vector<Inline>& list, std::string_view closer) {
+bool ParagraphLineWriter::write(const std::vector<Inline>& inlines, std::string_view block_closer,
+                                std::string& line) {
+    flattened_.clear();
+    return flatten(inlines, flattened_) && write(flattened_, block_closer, line);
+}
+
+bool ParagraphLineWriter::items(std::size_t& i, std::string_view closer) {
+    const std::vector<FlatInline>& list = *list_;
     After previous;
-    std::size_t i = 0;
-    while (i < list.size()) {
-        if (!std::holds_alternative<Inline::Text>(list[i].node)) {
-            if (!item(list[i])) return false;
-            previous = writing::after(list[i]);
-            ++i;
+    while (i < list.size() && list[i].kind != Kind::Close) {
+        if (list[i].kind != Kind::Text) {
+            const Suffix* suffix = nullptr;
+            if (!item(i, suffix)) return false;
+            previous = after_suffix(suffix);
             continue;
         }
         std::string_view run;
-        for (; i < list.size(); ++i) {
-            const auto* piece = std::get_if<Inline::Text>(&list[i].node);
-            if (piece == nullptr) break;
-            if (piece->text.empty()) continue;
+        for (; i < list.size() && list[i].kind == Kind::Text; ++i) {
+            const std::string_view piece = list[i].text;
+            if (piece.empty()) continue;
             if (run.empty()) {
-                run = piece->text;
+                run = piece;
             } else {
                 if (run.data() != joined_.data()) joined_.assign(run);
-                joined_ += piece->text;
+                joined_ += piece;
                 run = joined_;
             }
         }
         if (run.empty()) continue;
-        if (!text(run, i < list.size() ? &list[i] : nullptr, closer, previous)) return false;
+        const bool more = i < list.size() && list[i].kind != Kind::Close;
+        if (!text(run, more ? &list[i] : nullptr, closer, previous)) return false;
         previous = {};
     }
     if (writing::closer_joins_suffix(previous, closer)) *out_ += '|';
     return true;
 }
 
-bool ParagraphLineWriter::text(std::string_view text, const Inline* next, std::string_view closer,
+bool ParagraphLineWriter::text(std::string_view text, const FlatInline* next, std::string_view closer,
                                const After& previous) {
     if (writing::written_otherwise.find_in(text) != text.size()) return false;
     std::string& out = *out_;
@@ -76,7 +103,7 @@ bool ParagraphLineWriter::text(std::string_view text, const Inline* next, std::s
     if (closer.size() < 2) return true;
     // A text that ends with the start of the closer, in front of markup,
     // would close the span early: a bar keeps them apart.
-    const std::string_view opener = writing::opener_of(*next, opener_);
+    const std::string_view opener = opener_of(*next, opener_);
     const std::string_view written = std::string_view(out).substr(start);
     for (std::size_t n = 1; n < closer.size() && n <= written.size(); ++n) {
         if (writing::prefix_related(closer.substr(n), opener) && written.ends_with(closer.substr(0, n))) {
@@ -87,49 +114,57 @@ bool ParagraphLineWriter::text(std::string_view text, const Inline* next, std::s
     return true;
 }
 
-bool ParagraphLineWriter::item(const Inline& item) {
+bool ParagraphLineWriter::item(std::size_t& i, const Suffix*& suffix) {
+    const std::vector<FlatInline>& list = *list_;
+    const FlatInline& at = list[i];
     std::string& out = *out_;
-    if (const auto* sim = std::get_if<Inline::EndoSimmere>(&item.node)) {
-        at_line_start_ = false;
-        // Symbol characters after the symbol are written apart from it.
-        const auto* first = sim->children.empty() ? nullptr : std::get_if<Inline::Text>(&sim->children.front().node);
-        if (first == nullptr || first->text.empty() || symbol_run_length(first->text) != 0) return false;
-        const EndoSpelling& spelling = endo_spelling(*sim);
-        if (!spelling.as_is) return false;
-        out += '@';
-        out += sim->symbol;
-        if (!items(sim->children, spelling.closer)) return false;
-        out += spelling.closer;
-        write_suffix(sim->suffix, out);
-        return true;
-    }
-    if (const auto* enlexis = std::get_if<Inline::Enlexis>(&item.node)) {
-        // One holding its closer or a line feed is written in pieces.
-        if (enlexis->text.find("\"@@") != std::string::npos || enlexis->text.find('\n') != std::string::npos) {
-            return false;
+    suffix = at.suffix;
+    switch (at.kind) {
+        case Kind::Open: {
+            at_line_start_ = false;
+            // Symbol characters after the symbol are written apart from it.
+            const bool text_first = i + 1 < list.size() && list[i + 1].kind == Kind::Text;
+            if (!text_first || list[i + 1].text.empty() || symbol_run_length(list[i + 1].text) != 0) return false;
+            const EndoSpelling& spelling = endo_spelling(at.text, at.mirrored);
+            if (!spelling.as_is) return false;
+            out += '@';
+            out += at.text;
+            if (!items(++i, spelling.closer) || i == list.size()) return false;
+            out += spelling.closer;
+            suffix = list[i].suffix;
+            if (suffix) write_suffix(*suffix, out);
+            ++i;
+            return true;
         }
-        at_line_start_ = false;
-        out += "@@\"";
-        out += enlexis->text;
-        out += "\"@@";
-        write_suffix(enlexis->suffix, out);
-        return true;
-    }
-    if (const auto* deixis = std::get_if<Inline::Deixis>(&item.node)) {
-        // At the start of the line it would read as a block's token.
-        if (at_line_start_) return false;
-        if (!spelled_as_is(deixis->symbol, writing::call_run(deixis->symbol, deixis->target, deixis->suffix))) {
+        case Kind::Enlexis:
+            // One holding its closer or a line feed is written in pieces.
+            if (at.text.find("\"@@") != std::string_view::npos || at.text.find('\n') != std::string_view::npos) {
+                return false;
+            }
+            at_line_start_ = false;
+            out += "@@\"";
+            out += at.text;
+            out += "\"@@";
+            break;
+        case Kind::Deixis:
+            // At the start of the line it would read as a block's token.
+            if (at_line_start_) return false;
+            if (!spelled_as_is(at.text, writing::call_run(at.text, at.target, suffix ? *suffix : Suffix{}))) {
+                return false;
+            }
+            out += '@';
+            out += at.text;
+            out += '(';
+            out += at.target;
+            out += ')';
+            break;
+        case Kind::Text:
+        case Kind::Close:
             return false;
-        }
-        out += '@';
-        out += deixis->symbol;
-        out += '(';
-        out += deixis->target;
-        out += ')';
-        write_suffix(deixis->suffix, out);
-        return true;
     }
-    return false;
+    if (suffix) write_suffix(*suffix, out);
+    ++i;
+    return true;
 }
 
 bool ParagraphLineWriter::para_opener(const Block::Para& para, std::string& opener, std::string& closer) {
@@ -185,12 +220,13 @@ bool ParagraphLineWriter::spelled_as_is(std::string_view symbol, std::string_vie
     return symbol.front() != '(' && symbols_.longest_match(run) == sim;
 }
 
-const ParagraphLineWriter::EndoSpelling& ParagraphLineWriter::endo_spelling(const Inline::EndoSimmere& sim) {
+const ParagraphLineWriter::EndoSpelling& ParagraphLineWriter::endo_spelling(std::string_view symbol,
+                                                                             bool mirrored) {
     for (const EndoSpelling& known : endo_spellings_) {
-        if (known.symbol == sim.symbol && known.mirrored == sim.mirrored) return known;
+        if (known.symbol == symbol && known.mirrored == mirrored) return known;
     }
-    return endo_spellings_.emplace_back(EndoSpelling{sim.symbol, sim.mirrored, spelled_as_is(sim.symbol, sim.symbol),
-                                                     episim_symbol(sim.symbol, sim.mirrored) + '@'});
+    return endo_spellings_.emplace_back(EndoSpelling{std::string(symbol), mirrored, spelled_as_is(symbol, symbol),
+                                                     episim_symbol(symbol, mirrored) + '@'});
 }
 
 }  // namespace ilvex
