@@ -39,10 +39,15 @@ struct FlatInlines {
     // Texts made while reading (decoded, not a view of the source), which
     // items view: a deque keeps them in place as it grows.
     std::deque<std::string> made;
+    // Known to hold no text with a byte written otherwise than as it stands
+    // (writing::written_otherwise), as a reader may tell from its source in
+    // one search; else each text is searched as it is written.
+    bool texts_as_they_stand = false;
 
     void clear() {
         items.clear();
         made.clear();
+        texts_as_they_stand = false;
     }
 };
 

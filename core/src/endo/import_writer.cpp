@@ -60,9 +60,8 @@ bool ImportWriter::opened_as_line(const Block& block) {
     if (para == nullptr || !line_writer()) return false;
     std::string opener;
     std::string closer;
-    if (!line_writer()->para_opener(*para, opener, closer)) return false;
     std::string closing;
-    line_writer()->para_closing(*para, closer, closing);
+    if (!line_writer()->para_lines(*para, opener, closer, closing)) return false;
     writer().written_open(BlockKind::Para, opener, std::move(closer));
     closings_.emplace_back(std::move(closing));
     return true;

@@ -32,7 +32,9 @@ std::string_view opener_of(const FlatInline& next, std::string& buffer) {
 
 bool ParagraphLineWriter::write(const FlatInlines& inlines, std::string_view block_closer, std::string& line) {
     line.clear();
-    list_ = &inlines.items;
+    list_ = inlines.items.data();
+    size_ = inlines.items.size();
+    texts_as_they_stand_ = inlines.texts_as_they_stand;
     out_ = &line;
     block_closer_ = block_closer;
     at_line_start_ = true;
@@ -48,9 +50,10 @@ bool ParagraphLineWriter::write(const std::vector<Inline>& inlines, std::string_
 }
 
 bool ParagraphLineWriter::items(std::size_t& i, std::string_view closer) {
-    const std::vector<FlatInline>& list = *list_;
+    const FlatInline* list = list_;
+    const std::size_t size = size_;
     After previous;
-    while (i < list.size() && list[i].kind != Kind::Close) {
+    while (i < size && list[i].kind != Kind::Close) {
         if (list[i].kind != Kind::Text) {
             const Suffix* suffix = nullptr;
             if (!item(i, suffix)) return false;
@@ -58,7 +61,7 @@ bool ParagraphLineWriter::items(std::size_t& i, std::string_view closer) {
             continue;
         }
         std::string_view run;
-        for (; i < list.size() && list[i].kind == Kind::Text; ++i) {
+        for (; i < size && list[i].kind == Kind::Text; ++i) {
             const std::string_view piece = list[i].text;
             if (piece.empty()) continue;
             if (run.empty()) {
@@ -70,7 +73,7 @@ bool ParagraphLineWriter::items(std::size_t& i, std::string_view closer) {
             }
         }
         if (run.empty()) continue;
-        const bool more = i < list.size() && list[i].kind != Kind::Close;
+        const bool more = i < size && list[i].kind != Kind::Close;
         if (!text(run, more ? &list[i] : nullptr, closer, previous)) return false;
         previous = {};
     }
@@ -80,7 +83,7 @@ bool ParagraphLineWriter::items(std::size_t& i, std::string_view closer) {
 
 bool ParagraphLineWriter::text(std::string_view text, const FlatInline* next, std::string_view closer,
                                const After& previous) {
-    if (writing::written_otherwise.find_in(text) != text.size()) return false;
+    if (!texts_as_they_stand_ && writing::written_otherwise.find_in(text) != text.size()) return false;
     std::string& out = *out_;
     if (previous.genoses && writing::continues_genos(writing::first_char(text))) out += '|';
     if (previous.reads_suffix && writing::looks_like_suffix(text)) out += '|';
@@ -115,7 +118,8 @@ bool ParagraphLineWriter::text(std::string_view text, const FlatInline* next, st
 }
 
 bool ParagraphLineWriter::item(std::size_t& i, const Suffix*& suffix) {
-    const std::vector<FlatInline>& list = *list_;
+    const FlatInline* list = list_;
+    const std::size_t size = size_;
     const FlatInline& at = list[i];
     std::string& out = *out_;
     suffix = at.suffix;
@@ -123,13 +127,13 @@ bool ParagraphLineWriter::item(std::size_t& i, const Suffix*& suffix) {
         case Kind::Open: {
             at_line_start_ = false;
             // Symbol characters after the symbol are written apart from it.
-            const bool text_first = i + 1 < list.size() && list[i + 1].kind == Kind::Text;
+            const bool text_first = i + 1 < size && list[i + 1].kind == Kind::Text;
             if (!text_first || list[i + 1].text.empty() || symbol_run_length(list[i + 1].text) != 0) return false;
             const EndoSpelling& spelling = endo_spelling(at.text, at.mirrored);
             if (!spelling.as_is) return false;
             out += '@';
             out += at.text;
-            if (!items(++i, spelling.closer) || i == list.size()) return false;
+            if (!items(++i, spelling.closer) || i == size) return false;
             out += spelling.closer;
             suffix = list[i].suffix;
             if (suffix) write_suffix(*suffix, out);
@@ -167,31 +171,29 @@ bool ParagraphLineWriter::item(std::size_t& i, const Suffix*& suffix) {
     return true;
 }
 
-bool ParagraphLineWriter::para_opener(const Block::Para& para, std::string& opener, std::string& closer) {
+bool ParagraphLineWriter::para_lines(const Block::Para& para, std::string& opener, std::string& closer,
+                                     std::string& closing) {
     if (!para.lemma.empty() || !para.hypograph.empty()) return false;
     const ParaSpelling& spelling = para_spelling(para);
     if (!spelling.as_is) return false;
     opener.assign(1, '@');
     opener += para.symbol;
     writing::write_taxis(para.taxis, opener);
-    // A required lemma left empty is written as a comment.
+    // A required lemma or hypograph left empty is written as a comment.
     if (spelling.lemma_required) {
         opener += ' ';
         opener += writing::line_comment;
     }
     opener += '\n';
     closer = spelling.closer;
-    return true;
-}
-
-void ParagraphLineWriter::para_closing(const Block::Para& para, std::string_view closer, std::string& line) {
-    line.assign(closer);
-    write_suffix(para.suffix, line);
-    if (para_spelling(para).hypograph_required) {
-        line += ' ';
-        line += writing::line_comment;
+    closing.assign(closer);
+    write_suffix(para.suffix, closing);
+    if (spelling.hypograph_required) {
+        closing += ' ';
+        closing += writing::line_comment;
     }
-    line += '\n';
+    closing += '\n';
+    return true;
 }
 
 // A symbol written "{name}" is looked up by its name: left to the writer.

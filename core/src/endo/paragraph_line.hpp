@@ -39,11 +39,10 @@ public:
     bool write(const FlatInlines& inlines, std::string_view block_closer, std::string& line);
     bool write(const std::vector<Inline>& inlines, std::string_view block_closer, std::string& line);
 
-    // The opening line of `para` (line feed included) and the closer of its
-    // body, as the writer opens it; false when it is left to the writer.
-    bool para_opener(const Block::Para& para, std::string& opener, std::string& closer);
-    // The closing line of `para`, opened by para_opener with `closer`.
-    void para_closing(const Block::Para& para, std::string_view closer, std::string& line);
+    // The opening line of `para` (line feed included), the closer of its
+    // body and its closing line, as the writer writes them; false when it
+    // is left to the writer.
+    bool para_lines(const Block::Para& para, std::string& opener, std::string& closer, std::string& closing);
 
 private:
     // The items from `i` up to the Close that ends their list, or to the
@@ -83,7 +82,11 @@ private:
     SymbolIndex symbols_;
     std::deque<EndoSpelling> endo_spellings_;  // the few symbols met; a deque keeps them in place
     std::deque<ParaSpelling> para_spellings_;
-    const std::vector<FlatInline>* list_ = nullptr;
+    // The items of the list being written (their count read once: a
+    // paragraph's loops test it at every item).
+    const FlatInline* list_ = nullptr;
+    std::size_t size_ = 0;
+    bool texts_as_they_stand_ = false;
     FlatInlines flattened_;  // a tree's items, flattened for write
     std::string* out_ = nullptr;
     std::string_view block_closer_;

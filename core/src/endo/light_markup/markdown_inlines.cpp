@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "dendron/writer_forms.hpp"
 #include "dialektos/lexical.hpp"
 #include "endo/light_markup/inline_converter.hpp"
 #include "endo/light_markup/next_occurrence.hpp"
@@ -155,6 +156,9 @@ std::optional<std::size_t> MarkdownInlineReader::link(std::size_t i, std::size_t
 void read_markdown_inlines(std::string_view text, FlatInlines& out) {
     out.clear();
     MarkdownInlineReader(text, out).read(0, text.size());
+    // Every text is a piece of the text, a constant without such bytes or
+    // an autolink's target, decoded from the text's own characters.
+    out.texts_as_they_stand = writing::written_otherwise.find_in(text) == text.size();
 }
 
 std::vector<Inline> markdown_inlines(std::string_view text) {
