@@ -50,10 +50,6 @@ std::optional<std::string_view> image_target(std::string_view line) {
     return line.substr(4, line.size() - 5);
 }
 
-Block markdown_heading(std::size_t level, std::string_view text) {
-    return heading_block(level, markdown_inlines(unicode::trim(text)));
-}
-
 // Hands each block to the sink as soon as it is read, a quote or item in
 // pieces (opened, its blocks, closed), so that neither the lines nor the
 // tree of the whole text are ever held, and a paragraph goes as the flat
@@ -81,12 +77,14 @@ private:
     std::size_t read_item(Lines lines, std::size_t i, std::string_view rest, std::string_view prefix,
                           Block::Para item);
     std::size_t read_paragraph(Lines lines, std::size_t i);
+    // Gives the sink the paragraph of inlines_ (a heading's too).
+    void write_paragraph();
 
     LineWindow window_;
     ImportSink& sink_;
     NestingDepth nesting_;
     std::string paragraph_;  // the text of the paragraph being read, its room kept for the next
-    FlatInlines inlines_;    // the inlines of the paragraph being read, which view paragraph_
+    FlatInlines inlines_;    // the inlines of the paragraph being read, which view paragraph_ or a heading's line
 };
 
 void BlockParser::parse() {
@@ -106,7 +104,8 @@ std::size_t BlockParser::read_block(Lines lines, std::size_t i) {
     if (is_blank(line)) return i + 1;
     if (opens_fence(line)) return read_fence(lines, i);
     if (const std::size_t level = heading_level(line)) {
-        sink_.block(markdown_heading(level, line.substr(level + 1)));
+        read_markdown_heading(level, unicode::trim(line.substr(level + 1)), inlines_);
+        write_paragraph();
         return i + 1;
     }
     if (const std::size_t next = read_nested(lines, i)) return next;
@@ -197,9 +196,13 @@ std::size_t BlockParser::read_paragraph(Lines lines, std::size_t i) {
     while (lines.has(end) && !ends_paragraph(lines[end])) ++end;
     join_lines(lines, i, end, paragraph_);
     read_markdown_inlines(paragraph_, inlines_);
-    if (sink_.flat_paragraph(inlines_)) return end;
-    if (auto block = paragraph_block(inline_tree(inlines_))) sink_.block(std::move(*block));
+    write_paragraph();
     return end;
+}
+
+void BlockParser::write_paragraph() {
+    if (sink_.flat_paragraph(inlines_)) return;
+    if (auto block = paragraph_block(inline_tree(inlines_))) sink_.block(std::move(*block));
 }
 
 }  // namespace

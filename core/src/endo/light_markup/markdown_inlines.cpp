@@ -7,6 +7,7 @@
 #include "dendron/writer_forms.hpp"
 #include "dialektos/lexical.hpp"
 #include "endo/light_markup/inline_converter.hpp"
+#include "endo/light_markup/light_blocks.hpp"
 #include "endo/light_markup/next_occurrence.hpp"
 #include "endo/tree_builders.hpp"
 
@@ -151,20 +152,36 @@ std::optional<std::size_t> MarkdownInlineReader::link(std::size_t i, std::size_t
     return found->end;
 }
 
+// Appends the inlines of `text` to `out`. Every text they hold is a piece
+// of `text`, a constant without bytes written otherwise or an autolink's
+// target, decoded from the text's own characters: one search of `text`
+// answers for them all.
+void append_inlines(std::string_view text, FlatInlines& out) {
+    MarkdownInlineReader(text, out).read(0, text.size());
+    out.texts_as_they_stand = writing::written_otherwise.find_in(text) == text.size();
+}
+
 }  // namespace
 
 void read_markdown_inlines(std::string_view text, FlatInlines& out) {
     out.clear();
-    MarkdownInlineReader(text, out).read(0, text.size());
-    // Every text is a piece of the text, a constant without such bytes or
-    // an autolink's target, decoded from the text's own characters.
-    out.texts_as_they_stand = writing::written_otherwise.find_in(text) == text.size();
+    append_inlines(text, out);
 }
 
-std::vector<Inline> markdown_inlines(std::string_view text) {
-    FlatInlines inlines;
-    read_markdown_inlines(text, inlines);
-    return inline_tree(inlines);
+void read_markdown_heading(std::size_t level, std::string_view text, FlatInlines& out) {
+    static constexpr std::string_view hashes = "######";
+    out.clear();
+    std::vector<FlatInline>& items = out.items;
+    items.push_back({Kind::Open, false, true, hashes.substr(0, level), {}, nullptr});
+    append_inlines(text, out);
+    const bool empty = items.size() == 1;
+    const bool text_first = !empty && items[1].kind == Kind::Text;
+    if (heading_needs_space(level, empty, text_first ? items[1].text : std::string_view())) {
+        // The first text goes on after the space as one text.
+        if (text_first) items[1].joins = true;
+        items.insert(items.begin() + 1, {Kind::Text, false, true, " ", {}, nullptr});
+    }
+    items.push_back({Kind::Close, false, true, {}, {}, nullptr});
 }
 
 }  // namespace ilvex

@@ -1,6 +1,7 @@
 // The inline converter of the Markdown importer.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -16,7 +17,9 @@ namespace ilvex {
 // "[text](url)". Everything else, an unclosed construct included, is text.
 void read_markdown_inlines(std::string_view text, FlatInlines& out);
 
-// The same as a tree.
-std::vector<Inline> markdown_inlines(std::string_view text);
+// The heading of `level` (1 to 6) whose text is `text`, trimmed: the
+// inlines of its paragraph, one endo-simmere of the heading symbol holding
+// those of the text, as a flat list put into `out`.
+void read_markdown_heading(std::size_t level, std::string_view text, FlatInlines& out);
 
 }  // namespace ilvex
