@@ -14,6 +14,16 @@ namespace {
 
 using Kind = FlatInline::Kind;
 
+// Symbols are a few bytes, compared in place: a lookup runs for every sim
+// and Para written, and a call to compare them would cost more.
+bool same_symbol(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        if (a[k] != b[k]) return false;
+    }
+    return true;
+}
+
 // What the parser leaves for the text after an item that ends with `suffix`.
 After after_suffix(const Suffix* suffix) {
     return {true, suffix != nullptr && !suffix->genoses.empty(), suffix == nullptr || suffix->empty()};
@@ -200,7 +210,9 @@ bool ParagraphLineWriter::para_lines(const Block::Para& para, std::string& opene
 const ParagraphLineWriter::ParaSpelling& ParagraphLineWriter::para_spelling(const Block::Para& para) {
     const bool taxis = para.taxis.state != Taxis::State::Absent;
     for (const ParaSpelling& known : para_spellings_) {
-        if (known.symbol == para.symbol && known.mirrored == para.mirrored && known.taxis == taxis) return known;
+        if (same_symbol(known.symbol, para.symbol) && known.mirrored == para.mirrored && known.taxis == taxis) {
+            return known;
+        }
     }
     const std::string& symbol = para.symbol;
     const SimDef* sim = symbol.empty() ? nullptr : symbols_.find(symbol);
@@ -225,7 +237,7 @@ bool ParagraphLineWriter::spelled_as_is(std::string_view symbol, std::string_vie
 const ParagraphLineWriter::EndoSpelling& ParagraphLineWriter::endo_spelling(std::string_view symbol,
                                                                              bool mirrored) {
     for (const EndoSpelling& known : endo_spellings_) {
-        if (known.symbol == symbol && known.mirrored == mirrored) return known;
+        if (same_symbol(known.symbol, symbol) && known.mirrored == mirrored) return known;
     }
     return endo_spellings_.emplace_back(EndoSpelling{std::string(symbol), mirrored, spelled_as_is(symbol, symbol),
                                                      episim_symbol(symbol, mirrored) + '@'});
