@@ -10,6 +10,15 @@
 
 namespace ilvex {
 
+InlineScanner::InlineScanner(std::string_view text, const Starts& starts) : text_(text), starts_(starts) {
+    const std::string_view constructs = starts.constructs;
+    if (constructs.empty() || constructs.size() > 4) return;
+    if (starts.escapes && text.find('\\') != std::string_view::npos) return;
+    // The last construct stands in for any fourth that is missing.
+    const auto at = [&](std::size_t k) { return constructs[k < constructs.size() ? k : constructs.size() - 1]; };
+    few_starts_.emplace(at(0), at(1), at(2), at(3));
+}
+
 // The range is the text the span is read in: its start counts as the start
 // of a text, where a delimiter may open. A closer found in the whole text
 // is the same as one found in the range: a range ends before a closing
