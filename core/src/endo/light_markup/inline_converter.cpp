@@ -31,25 +31,33 @@ std::optional<std::size_t> InlineScanner::flanking_closer(const ClosingDelimiter
     return close;
 }
 
-// The characters from the "<" up to the first ">", decoded for autolink_at.
-// The scan stops, as autolink_at's own does, at the first white space or
+// The characters from the "<" up to the first ">", decoded for autolink_end.
+// The scan stops, as autolink_end's own does, at the first white space or
 // "<", either of which rules the autolink out: trying every "<" of a text
-// stays linear.
-std::optional<Autolink> InlineScanner::find_autolink(std::size_t i, std::size_t end) const {
+// stays linear. An ASCII target is its bytes as they stand; any other is
+// encoded from the characters read, as a malformed sequence reads.
+std::optional<InlineScanner::FoundAutolink> InlineScanner::find_autolink(std::size_t i, std::size_t end) const {
     const std::string_view range = text_.substr(0, end);
     // Reused from one "<" to the next: most autolinks are longer than a
     // string holds without an allocation of its own.
     std::u32string& candidate = autolink_candidate_;
     candidate.assign(1, U'<');
+    bool ascii = true;
     std::size_t k = i + 1;
     while (k < range.size()) {
         const char32_t c = unicode::next_char(range, k);
         candidate.push_back(c);
+        ascii = ascii && c < 0x80;
         if (c == U'>' || c == U'<' || unicode::is_whitespace(c)) break;
     }
-    auto found = autolink_at(candidate, 0);
-    if (found) found->end = k;
-    return found;
+    if (!autolink_end(candidate, 0)) return std::nullopt;
+    // The candidate ends with the ">", and the text runs to it.
+    if (ascii) return FoundAutolink{text_.substr(i + 1, k - i - 2), true, k};
+    autolink_target_.clear();
+    for (const char32_t c : std::u32string_view(candidate).substr(1, candidate.size() - 2)) {
+        unicode::append_utf8(autolink_target_, c);
+    }
+    return FoundAutolink{autolink_target_, false, k};
 }
 
 // The text runs to the first "]", the url from the "(" right after it to

@@ -66,9 +66,15 @@ protected:
     std::optional<std::size_t> code_span_close(std::size_t i, std::size_t end) const {
         return backticks_.first(i + 1, end);
     }
-    // An autolink "<scheme:rest>" whose "<" is at `i`: its target, and the
-    // index after its ">" as `end`.
-    std::optional<Autolink> find_autolink(std::size_t i, std::size_t end) const;
+    // An autolink "<scheme:rest>" whose "<" is at `i`: its target, which
+    // views the text (`in_text`) or, until the next autolink is found, a
+    // string of the scanner's own, and the index after its ">".
+    struct FoundAutolink {
+        std::string_view target;
+        bool in_text;
+        std::size_t end;
+    };
+    std::optional<FoundAutolink> find_autolink(std::size_t i, std::size_t end) const;
 
     // "[text](url)" whose "[" is at `i`; an inline image "![" is none.
     struct Link {
@@ -106,6 +112,7 @@ private:
     NextOccurrence close_brackets_{text_, "]"};
     NextOccurrence close_parens_{text_, ")"};
     mutable std::u32string autolink_candidate_;  // the characters an autolink is read from
+    mutable std::string autolink_target_;        // a target that is not ASCII, encoded again
 };
 
 template <class Text, class Construct>

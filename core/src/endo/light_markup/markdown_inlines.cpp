@@ -135,9 +135,9 @@ std::optional<std::size_t> MarkdownInlineReader::code_span(std::size_t i, std::s
 }
 
 std::optional<std::size_t> MarkdownInlineReader::autolink(std::size_t i, std::size_t end) const {
-    auto found = find_autolink(i, end);
+    const auto found = find_autolink(i, end);
     if (!found) return std::nullopt;
-    push_link(out_.made.emplace_back(std::move(found->target)));
+    push_link(found->in_text ? found->target : std::string_view(out_.made.emplace_back(found->target)));
     return found->end;
 }
 
