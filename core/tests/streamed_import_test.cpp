@@ -38,6 +38,12 @@ TEST(StreamedImport, MarkdownWritesWhatTheWholeTreeWrites) {
         "[^n1]: note with [link](http://a.b)\n    > quoted in a note\n\nText[^n1] and [^bad label].\n",
         "![](img/a b.png)\n![alt](x.png)\n",
         "# h\n> q\n- i\n1. o\n[^a]: f\n![](i)\n```\nc\n```\np\n",
+        // Paragraphs written as lines from their flat inlines, escapes
+        // splitting their texts, and beside them paragraphs left to the
+        // writer (a sigil, a bar, a carriage return, a literal closer), at
+        // the top level and in open quotes and items.
+        "a\\*b *c\\*d* [t\\](u) [](v) [w](w) <x:y>\\!\n\n  lead `c`[^n]\n",
+        "> a@b *c*\n> - x|y **z**\n>   `\"@@`\n> 1. q\r\r\n\n- *\\**\n- [^n]: f\n",
         // Decomposed text, also where a combining mark begins a text after
         // another one, in a fence, a label and a parameter.
         "# Cafe\xCC\x81\n\ne\xCC\x81 `e\xCC\x81` e[\xCC\x81 x](u)\n\n- \xCC\x81 item\n\n"

@@ -145,12 +145,12 @@ std::string_view beyond_ascii::trim_start(std::string_view text) {
         // Every line is trimmed: ASCII is told apart without decoding.
         const auto byte = static_cast<unsigned char>(text[i]);
         if (byte < 0x80) {
-            if (!is_whitespace(byte)) break;
+            if (!unicode::is_whitespace(byte)) break;
             ++i;
             continue;
         }
         std::size_t next = i;
-        if (!is_whitespace(next_char(text, next))) break;
+        if (!unicode::is_whitespace(next_char(text, next))) break;
         i = next;
     }
     return text.substr(i);
@@ -160,7 +160,7 @@ std::string_view beyond_ascii::trim_end(std::string_view text) {
     std::size_t end = text.size();
     while (end > 0) {
         std::size_t start = end;
-        if (!is_whitespace(prev_char(text, start))) break;
+        if (!unicode::is_whitespace(prev_char(text, start))) break;
         end = start;
     }
     return text.substr(0, end);

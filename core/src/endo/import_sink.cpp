@@ -34,11 +34,14 @@ void ImportSink::open(Block&& block) {
 
 void ImportSink::close() {
     if (open_.empty()) throw std::logic_error("an importer closed a block it did not open");
+    if (takes_pieces()) {
+        accept_close(open_.back());
+        open_.pop_back();
+        return;
+    }
     Block block = std::move(open_.back());
     open_.pop_back();
-    if (takes_pieces()) {
-        accept_close(block);
-    } else if (open_.empty()) {
+    if (open_.empty()) {
         accept(std::move(block));
     } else {
         block_body(open_.back())->push_back(std::move(block));

@@ -11,6 +11,7 @@
 
 #include "dendron/document.hpp"
 #include "dialektos/result.hpp"
+#include "endo/flat_inlines.hpp"
 
 namespace ilvex {
 
@@ -39,6 +40,14 @@ public:
     void open(Block&& block);
     void close();
 
+    // A paragraph whose inlines the importer read as a flat list, taken as
+    // it stands by a sink that writes such paragraphs as lines: false when
+    // the sink did not take it, and the importer gives the paragraph's tree
+    // to block() instead. Only strings already in NFC are taken so.
+    bool flat_paragraph(const FlatInlines& inlines) {
+        return ascii_strings_ && (open_.empty() || takes_pieces()) && accept_flat(inlines);
+    }
+
     // Told by an importer whose every string is a piece of an ASCII source
     // or an ASCII constant of its own: such strings are in NFC already, and
     // the blocks are taken as they come, without a pass over their strings.
@@ -55,6 +64,7 @@ private:
     virtual bool takes_pieces() const { return false; }
     virtual void accept_open(const Block&) {}
     virtual void accept_close(const Block&) {}
+    virtual bool accept_flat(const FlatInlines&) { return false; }
 
     std::vector<Block> open_;  // the blocks opened and not yet closed, innermost last
     bool ascii_strings_ = false;

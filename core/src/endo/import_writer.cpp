@@ -32,8 +32,9 @@ DocumentWriter& ImportWriter::writer() {
 // A block with a body is written in pieces, so that the paragraphs of its
 // body can be written as lines too.
 void ImportWriter::accept(Block&& block) {
-    if (wrote_line(block) || wrote_para(block)) return;
-    if (std::vector<Block>* children = block_body(block)) {
+    if (const auto* paragraph = std::get_if<Block::Paragraph>(&block.node)) {
+        if (wrote_line(paragraph->inlines)) return;
+    } else if (std::vector<Block>* children = block_body(block)) {
         accept_open(block);
         for (Block& child : *children) accept(std::move(child));
         accept_close(block);
@@ -42,27 +43,27 @@ void ImportWriter::accept(Block&& block) {
     writer().block(block);
 }
 
-bool ImportWriter::wrote_line(const Block& block) {
-    const auto* paragraph = std::get_if<Block::Paragraph>(&block.node);
-    if (paragraph == nullptr || !line_writer()) return false;
+bool ImportWriter::accept_flat(const FlatInlines& inlines) { return wrote_line(inlines); }
+
+template <class Inlines>
+bool ImportWriter::wrote_line(const Inlines& inlines) {
+    ParagraphLineWriter* lines = line_writer();
+    if (lines == nullptr) return false;
     DocumentWriter& out = writer();
-    if (!line_writer()->write(paragraph->inlines, out.body_closer(), line_)) return false;
+    if (!lines->write(inlines, out.body_closer(), line_)) return false;
     out.written_paragraph(line_);
     return true;
 }
 
-bool ImportWriter::wrote_para(Block& block) {
-    auto* para = std::get_if<Block::Para>(&block.node);
+bool ImportWriter::opened_as_line(const Block& block) {
+    const auto* para = std::get_if<Block::Para>(&block.node);
     if (para == nullptr || !line_writer()) return false;
     std::string opener;
     std::string closer;
-    if (!line_writer()->para_opener(*para, opener, closer)) return false;
     std::string closing;
-    line_writer()->para_closing(*para, closer, closing);
-    DocumentWriter& out = writer();
-    out.written_open(BlockKind::Para, opener, std::move(closer));
-    for (Block& child : para->children) accept(std::move(child));
-    out.written_close(closing);
+    if (!line_writer()->para_lines(*para, opener, closer, closing)) return false;
+    writer().written_open(BlockKind::Para, opener, std::move(closer));
+    closings_.emplace_back(std::move(closing));
     return true;
 }
 
@@ -75,11 +76,19 @@ ParagraphLineWriter* ImportWriter::line_writer() {
 }
 
 void ImportWriter::accept_open(const Block& block) {
+    if (opened_as_line(block)) return;
     writer().open(block);
+    closings_.emplace_back();
     if (std::holds_alternative<Block::Englossis>(block.node)) ++open_englossis_;
 }
 
 void ImportWriter::accept_close(const Block& block) {
+    std::optional<std::string> closing = std::move(closings_.back());
+    closings_.pop_back();
+    if (closing) {
+        writer().written_close(*closing);
+        return;
+    }
     writer().close(block);
     if (std::holds_alternative<Block::Englossis>(block.node)) --open_englossis_;
 }

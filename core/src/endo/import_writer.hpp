@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dendron/writer.hpp"
 #include "dialektos/model.hpp"
@@ -41,12 +42,14 @@ private:
     void accept_open(const Block& block) override;
     void accept_close(const Block& block) override;
     DocumentWriter& writer();
+    bool accept_flat(const FlatInlines& inlines) override;
     // Writes a paragraph of the common kinds itself, handing the writer its
-    // line; false for any other block.
-    bool wrote_line(const Block& block);
-    // Writes the opening and closing lines of a Para of the common kind
-    // itself, and its body between them; false for any other block.
-    bool wrote_para(Block& block);
+    // line; false for any other.
+    template <class Inlines>
+    bool wrote_line(const Inlines& inlines);
+    // Writes the opening line of a Para of the common kind itself, keeping
+    // its closing line for close; false for any other block.
+    bool opened_as_line(const Block& block);
     // Null where the writer spells sims against another dialektos.
     ParagraphLineWriter* line_writer();
 
@@ -57,6 +60,9 @@ private:
     std::size_t open_englossis_ = 0;  // Englossis blocks opened and not yet closed
     std::optional<ParagraphLineWriter> lines_;  // made at the first paragraph, after the declaration
     std::string line_;
+    // For each block opened and not yet closed, the closing line of a Para
+    // opened as a line, or nothing where the writer opened it.
+    std::vector<std::optional<std::string>> closings_;
 };
 
 }  // namespace ilvex

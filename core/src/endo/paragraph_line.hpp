@@ -1,5 +1,6 @@
-// The line of an imported paragraph, written straight from its inlines when
-// they are of the few kinds most paragraphs hold: texts with nothing to
+// The line of an imported paragraph, written straight from its inlines (as
+// a tree or as a flat list) when they are of the few kinds most paragraphs
+// hold: texts with nothing to
 // escape, endo-simmeres spelled by their symbol, enlexeis and deixeis; and
 // the opening and closing lines of a Para with neither lemma nor hypograph.
 // Most of an import is such blocks, and the writer's general cases (escapes,
@@ -15,6 +16,7 @@
 #include "dendron/writer_forms.hpp"
 #include "dialektos/model.hpp"
 #include "dialektos/symbol_index.hpp"
+#include "endo/flat_inlines.hpp"
 
 namespace ilvex {
 
@@ -34,20 +36,23 @@ public:
     // body whose closer is `block_closer` ("" at the top level), without
     // its line feed; false when the paragraph is left to the writer (`line`
     // then holds nothing of use).
+    bool write(const FlatInlines& inlines, std::string_view block_closer, std::string& line);
     bool write(const std::vector<Inline>& inlines, std::string_view block_closer, std::string& line);
 
-    // The opening line of `para` (line feed included) and the closer of its
-    // body, as the writer opens it; false when it is left to the writer.
-    bool para_opener(const Block::Para& para, std::string& opener, std::string& closer);
-    // The closing line of `para`, opened by para_opener with `closer`.
-    void para_closing(const Block::Para& para, std::string_view closer, std::string& line);
+    // The opening line of `para` (line feed included), the closer of its
+    // body and its closing line, as the writer writes them; false when it
+    // is left to the writer.
+    bool para_lines(const Block::Para& para, std::string& opener, std::string& closer, std::string& closing);
 
 private:
-    // `closer` is the closer of the enclosing endo-simmere, "" for the
-    // paragraph itself.
-    bool items(const std::vector<Inline>& list, std::string_view closer);
-    bool item(const Inline& item);
-    bool text(std::string_view text, const Inline* next, std::string_view closer, const writing::After& previous);
+    // The items from `i` up to the Close that ends their list, or to the
+    // end: `closer` is the closer of the enclosing endo-simmere, "" for the
+    // paragraph itself. `i` is left at that Close.
+    bool items(std::size_t& i, std::string_view closer);
+    // The item at `i`, not a text, and `i` moved past it; `suffix` the
+    // suffix it ends with.
+    bool item(std::size_t& i, const Suffix*& suffix);
+    bool text(std::string_view text, const FlatInline* next, std::string_view closer, const writing::After& previous);
     // Whether the writer spells the sim of `symbol`, met with `run` after
     // the sigil, by its symbol with no comment after it.
     bool spelled_as_is(std::string_view symbol, std::string_view run) const;
@@ -60,7 +65,7 @@ private:
         bool as_is;
         std::string closer;
     };
-    const EndoSpelling& endo_spelling(const Inline::EndoSimmere& sim);
+    const EndoSpelling& endo_spelling(std::string_view symbol, bool mirrored);
 
     // How a Para of a symbol, with or without a taxis, is opened and closed.
     struct ParaSpelling {
@@ -77,6 +82,12 @@ private:
     SymbolIndex symbols_;
     std::deque<EndoSpelling> endo_spellings_;  // the few symbols met; a deque keeps them in place
     std::deque<ParaSpelling> para_spellings_;
+    // The items of the list being written (their count read once: a
+    // paragraph's loops test it at every item).
+    const FlatInline* list_ = nullptr;
+    std::size_t size_ = 0;
+    bool texts_as_they_stand_ = false;
+    FlatInlines flattened_;  // a tree's items, flattened for write
     std::string* out_ = nullptr;
     std::string_view block_closer_;
     bool at_line_start_ = true;

@@ -10,17 +10,16 @@
 namespace ilvex {
 namespace {
 
-// A heading's opener directly followed by more "#" would be read as a
-// longer heading symbol ("@#" and "#x" give "@##x"), and an empty heading's
-// opener runs into its closer: a space keeps them apart. The space changes
-// nothing, since the heading's text was trimmed. "######" is the longest
-// heading symbol and runs on into nothing.
+// A space before the heading's text where heading_needs_space asks for one.
 void keep_opener_apart(std::vector<Inline>& children, std::size_t level) {
-    if (level == 6) return;
+    const auto* first = children.empty() ? nullptr : std::get_if<Inline::Text>(&children.front().node);
+    if (!heading_needs_space(level, children.empty(), first ? std::string_view(first->text) : std::string_view())) {
+        return;
+    }
     if (children.empty()) {
         children.emplace_back(Inline::Text{" "});
-    } else if (auto* text = std::get_if<Inline::Text>(&children.front().node)) {
-        if (text->text.starts_with('#')) text->text.insert(0, 1, ' ');
+    } else {
+        std::get<Inline::Text>(children.front().node).text.insert(0, 1, ' ');
     }
 }
 
@@ -41,6 +40,10 @@ Suffix fence_suffix(std::string_view line) {
         suffix.genoses.push_back(std::move(*genos));
     }
     return suffix;
+}
+
+bool heading_needs_space(std::size_t level, bool empty, std::string_view first_text) {
+    return level != 6 && (empty || first_text.starts_with('#'));
 }
 
 std::size_t heading_level(std::string_view line) {

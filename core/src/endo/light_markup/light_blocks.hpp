@@ -28,6 +28,15 @@ Suffix fence_suffix(std::string_view line);
 // else 0.
 std::size_t heading_level(std::string_view line);
 
+// Whether the opener of a heading of `level` needs a space before the
+// heading's text, which is empty or begins with `first_text` (its first
+// item's text, "" for an item of another kind): an opener directly followed
+// by more "#" would be read as a longer heading symbol ("@#" and "#x" give
+// "@##x"), and an empty heading's opener runs into its closer. The space
+// changes nothing, since the heading's text was trimmed. "######" is the
+// longest heading symbol and runs on into nothing.
+bool heading_needs_space(std::size_t level, bool empty, std::string_view first_text);
+
 // The heading paragraph of `level` holding the inlines of its text.
 Block heading_block(std::size_t level, std::vector<Inline> children);
 

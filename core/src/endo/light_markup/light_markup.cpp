@@ -78,6 +78,14 @@ std::optional<std::size_t> ClosingDelimiterIndex::find_closing_delimiter(std::si
 }
 
 std::optional<Autolink> autolink_at(std::u32string_view chars, std::size_t index) {
+    const auto end = autolink_end(chars, index);
+    if (!end) return std::nullopt;
+    std::string target;
+    for (const char32_t c : chars.substr(index + 1, *end - index - 2)) unicode::append_utf8(target, c);
+    return Autolink{std::move(target), *end};
+}
+
+std::optional<std::size_t> autolink_end(std::u32string_view chars, std::size_t index) {
     // The scan stops at the first white space or "<" too: either would be
     // part of the inner text and rule the autolink out, and stopping there
     // keeps a caller that tries every "<" linear.
@@ -94,9 +102,7 @@ std::optional<Autolink> autolink_at(std::u32string_view chars, std::size_t index
         return std::nullopt;
     }
     if (!is_valid_scheme(inner.substr(0, colon))) return std::nullopt;
-    std::string target;
-    for (const char32_t c : inner) unicode::append_utf8(target, c);
-    return Autolink{std::move(target), gt + 1};
+    return gt + 1;
 }
 
 std::optional<OrderedItemMarker> ordered_item_marker(std::string_view line) {

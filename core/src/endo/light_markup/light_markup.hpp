@@ -59,6 +59,8 @@ struct Autolink {
 // neither its first nor its last character; the scheme before the first
 // colon is an ASCII letter followed by ASCII letters, digits, "+", "-" or ".".
 std::optional<Autolink> autolink_at(std::u32string_view chars, std::size_t index);
+// The same without the target: the index just after the ">".
+std::optional<std::size_t> autolink_end(std::u32string_view chars, std::size_t index);
 
 struct OrderedItemMarker {
     std::uint64_t number;
