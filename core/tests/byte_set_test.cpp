@@ -9,13 +9,15 @@
 namespace ilvex {
 namespace {
 
+// A NUL byte among the members shows a short text's block padding read as text.
+const std::string alphabet("ab@|\\\n\r*\x80\xFF\0", 11);
+
 // The block scans must find what find_first_of finds, and count what a byte
 // loop counts: at every offset of texts shorter than, equal to and longer
 // than a block, from every start, for sets small enough for the block
 // compare and too large for it.
 TEST(ByteSet, FindsAndCountsWhatAByteLoopDoes) {
     std::mt19937 random(7);
-    const std::string alphabet = "ab@|\\\n\r*\x80\xFF";
     for (int round = 0; round < 3000; ++round) {
         std::string members;
         const int size = 1 + static_cast<int>(random() % 10);
@@ -31,6 +33,23 @@ TEST(ByteSet, FindsAndCountsWhatAByteLoopDoes) {
         }
         const auto counted = std::count_if(text.begin(), text.end(), [&](char c) { return members.find(c) != std::string::npos; });
         ASSERT_EQ(set.count_in(text), static_cast<std::size_t>(counted)) << "members " << members << " text " << text;
+    }
+}
+
+TEST(FourBytes, FindsWhatFindFirstOfFinds) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 3000; ++round) {
+        std::string members;
+        for (int i = 0; i < 4; ++i) members += alphabet[random() % alphabet.size()];
+        const FourBytes set(members[0], members[1], members[2], members[3]);
+        std::string text(random() % 40, 'x');
+        for (char& c : text) {
+            if (random() % 6 == 0) c = alphabet[random() % alphabet.size()];
+        }
+        for (std::size_t from = 0; from <= text.size() + 1; ++from) {
+            const std::size_t expected = std::min(std::string_view(text).find_first_of(members, from), text.size());
+            ASSERT_EQ(set.find_in(text, from), expected) << "text " << text << " from " << from;
+        }
     }
 }
 

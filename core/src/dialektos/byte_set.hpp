@@ -3,14 +3,16 @@
 // `std::string_view::find_first_of` searches its set once for every byte of
 // the text; the parser and the writer scan megabytes of plain text for a
 // handful of markup bytes, so they compare sixteen bytes at a time with each
-// member instead (SSE2, which every x86-64 processor has), and test single
-// bytes against a bit table.
+// member instead (SSE2, which every x86-64 processor has), gather the 4 to
+// 15 bytes of a short text into one block, and test the bytes of a shorter
+// one against a bit table.
 #pragma once
 
 #include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #ifdef __SSE2__
@@ -23,17 +25,54 @@ namespace ilvex {
 // Finds the first byte from `i` that `hits` marks: whole blocks of 16 bytes,
 // then the last 16 bytes of the text for what is left (a block that
 // overlaps the ones already searched), so a text of at least one block is
-// never read byte by byte. `hits(at)` gives one bit for each marked byte
-// among the 16 at `at`. The text must hold at least 16 bytes.
+// never read byte by byte. `hits(block)` gives one bit for each marked byte
+// of a block of 16. The text must hold at least 16 bytes.
 template <class Hits>
 [[gnu::always_inline]] inline std::size_t find_by_blocks(std::string_view text, std::size_t i, const Hits& hits) {
+    const auto load = [&](std::size_t at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at)); };
     for (; i + 16 <= text.size(); i += 16) {
-        if (const unsigned found = hits(text.data() + i)) return i + static_cast<std::size_t>(std::countr_zero(found));
+        if (const unsigned found = hits(load(i))) return i + static_cast<std::size_t>(std::countr_zero(found));
     }
     if (i >= text.size()) return text.size();
     const std::size_t last = text.size() - 16;
-    const unsigned found = hits(text.data() + last) >> (i - last);
+    const unsigned found = hits(load(last)) >> (i - last);
     return found != 0 ? i + static_cast<std::size_t>(std::countr_zero(found)) : text.size();
+}
+
+// find_by_blocks for the 4 to 15 bytes from `i` to the end of a shorter
+// text, which a block would overrun: the bytes go into one block as two
+// halves of 8 (or 4) bytes, the first from `i` and the second ending at
+// the text's end, overlapping where fewer than 16 (or 8) remain. Short texts
+// between markup are many, and this is cheaper than a byte at a time.
+template <class Hits>
+[[gnu::always_inline]] inline std::size_t find_in_short(std::string_view text, std::size_t i, const Hits& hits) {
+    const char* at = text.data() + i;
+    const std::size_t left = text.size() - i;
+    const bool wide = left >= 8;
+    const std::size_t half = wide ? 8 : 4;
+    __m128i block;
+    if (wide) {
+        std::uint64_t first, second;
+        std::memcpy(&first, at, 8);
+        std::memcpy(&second, at + left - 8, 8);
+        block = _mm_set_epi64x(static_cast<long long>(second), static_cast<long long>(first));
+    } else {
+        std::uint32_t first, second;
+        std::memcpy(&first, at, 4);
+        std::memcpy(&second, at + left - 4, 4);
+        block = _mm_set_epi32(0, 0, static_cast<int>(second), static_cast<int>(first));
+    }
+    const unsigned found = hits(block);
+    const unsigned in_first = found & ((1u << half) - 1);
+    if (in_first != 0) return i + static_cast<std::size_t>(std::countr_zero(in_first));
+    const unsigned in_second = (found >> half) & ((1u << half) - 1);
+    if (in_second != 0) return i + left - half + static_cast<std::size_t>(std::countr_zero(in_second));
+    return text.size();
+}
+
+// Whether find_in_short can take the text from `i`.
+inline bool fits_short_scan(std::string_view text, std::size_t i) {
+    return i < text.size() && text.size() - i >= 4;
 }
 #endif
 
@@ -59,7 +98,10 @@ public:
     // The offset of the first member at or after `from`, or `text.size()`.
     std::size_t find_in(std::string_view text, std::size_t from = 0) const {
 #ifdef __SSE2__
-        if (count_ <= members_.size() && text.size() >= 16) return find_by_blocks(text, from);
+        if (count_ <= members_.size()) {
+            if (text.size() >= 16) return find_by_blocks(text, from);
+            if (fits_short_scan(text, from)) return find_in_short(text, from);
+        }
 #endif
         for (std::size_t i = from; i < text.size(); ++i) {
             if (contains(text[i])) return i;
@@ -91,9 +133,8 @@ private:
         return needles;
     }
 
-    // 0xFF for each member among the 16 bytes at `at`, 0 for the others.
-    __m128i block_matches(const char* at, const __m128i* needles) const {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    // 0xFF for each member among the 16 bytes of `block`, 0 for the others.
+    __m128i block_matches(__m128i block, const __m128i* needles) const {
         __m128i matches = _mm_setzero_si128();
         for (std::size_t k = 0; k < count_; ++k) matches = _mm_or_si128(matches, _mm_cmpeq_epi8(block, needles[k]));
         return matches;
@@ -109,7 +150,8 @@ private:
         while (i + 16 <= text.size()) {
             __m128i counters = _mm_setzero_si128();
             for (int round = 0; round < 255 && i + 16 <= text.size(); ++round, i += 16) {
-                counters = _mm_sub_epi8(counters, block_matches(text.data() + i, needles.bytes));
+                const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+                counters = _mm_sub_epi8(counters, block_matches(block, needles.bytes));
             }
             const __m128i sums = _mm_sad_epu8(counters, _mm_setzero_si128());
             count += static_cast<std::size_t>(_mm_cvtsi128_si64(sums)) +
@@ -120,9 +162,16 @@ private:
 
     std::size_t find_by_blocks(std::string_view text, std::size_t i) const {
         const Needles needles = make_needles();
-        return ilvex::find_by_blocks(text, i, [&](const char* at) {
-            return static_cast<unsigned>(_mm_movemask_epi8(block_matches(at, needles.bytes)));
-        });
+        return ilvex::find_by_blocks(text, i, [&](__m128i block) { return hits(block, needles); });
+    }
+
+    std::size_t find_in_short(std::string_view text, std::size_t i) const {
+        const Needles needles = make_needles();
+        return ilvex::find_in_short(text, i, [&](__m128i block) { return hits(block, needles); });
+    }
+
+    unsigned hits(__m128i block, const Needles& needles) const {
+        return static_cast<unsigned>(_mm_movemask_epi8(block_matches(block, needles.bytes)));
     }
 #endif
 
@@ -152,15 +201,14 @@ public:
     // The offset of the first member at or after `from`, or `text.size()`.
     std::size_t find_in(std::string_view text, std::size_t from) const {
 #ifdef __SSE2__
-        if (text.size() >= 16) {
-            return find_by_blocks(text, from, [this](const char* at) {
-                const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-                const __m128i matches = _mm_or_si128(
-                    _mm_or_si128(_mm_cmpeq_epi8(block, needles_[0]), _mm_cmpeq_epi8(block, needles_[1])),
-                    _mm_or_si128(_mm_cmpeq_epi8(block, needles_[2]), _mm_cmpeq_epi8(block, needles_[3])));
-                return static_cast<unsigned>(_mm_movemask_epi8(matches));
-            });
-        }
+        const auto hits = [this](__m128i block) {
+            const __m128i matches = _mm_or_si128(
+                _mm_or_si128(_mm_cmpeq_epi8(block, needles_[0]), _mm_cmpeq_epi8(block, needles_[1])),
+                _mm_or_si128(_mm_cmpeq_epi8(block, needles_[2]), _mm_cmpeq_epi8(block, needles_[3])));
+            return static_cast<unsigned>(_mm_movemask_epi8(matches));
+        };
+        if (text.size() >= 16) return find_by_blocks(text, from, hits);
+        if (fits_short_scan(text, from)) return find_in_short(text, from, hits);
 #endif
         for (std::size_t i = from; i < text.size(); ++i) {
             const char b = text[i];
