@@ -156,7 +156,11 @@ std::optional<std::vector<Inline>> TreeWriter::in_pieces(const std::vector<Inlin
     return out;
 }
 
-void TreeWriter::text_with_backslashes(std::string_view text, const Inline* next, std::string_view closer, After& previous) {
+// Inlined into items, as write_text is into text_item: a paragraph has tens
+// of text items, most of them short, and a call for each step cost more
+// than writing them.
+[[gnu::always_inline]] inline void TreeWriter::text_with_backslashes(std::string_view text, const Inline* next,
+                                                                     std::string_view closer, After& previous) {
     const std::size_t kept = text.find_last_not_of('\\') + 1;
     if (kept == text.size() || (!next && !closer.starts_with('|'))) {
         text_item(text, next, closer, previous);
@@ -180,7 +184,8 @@ void TreeWriter::text_item(std::string_view text, const Inline* next, std::strin
     previous = {};
 }
 
-std::size_t TreeWriter::write_text(std::string_view text, bool after_markup, bool before_markup) {
+[[gnu::always_inline]] inline std::size_t TreeWriter::write_text(std::string_view text, bool after_markup,
+                                                                  bool before_markup) {
     if (after_markup && looks_like_suffix(text)) out_ += '|';
     const std::size_t start = out_.size();
     std::size_t i = 0;
