@@ -69,9 +69,17 @@ private:
         bool hypograph_required = false;
     };
 
+    // How the body of a block ends: the closer that its lines may not begin
+    // with, and whether the closing line requires a hypograph (known from
+    // the opener, so that the close looks nothing up again).
+    struct BodyEnd {
+        std::string closer;
+        bool hypograph_required = false;
+    };
+
     // A block whose body is being written block by block.
     struct OpenBody {
-        std::string closer;
+        BodyEnd end;
         std::optional<BlockKind> previous;  // the last block of the body written
         const Dialektos* outer_dialektos;   // in force again after the body
     };
@@ -80,7 +88,7 @@ private:
     std::vector<OpenBody> open_;
 
     std::optional<BlockKind>& previous() { return open_.empty() ? top_level_previous_ : open_.back().previous; }
-    std::string_view enclosing_closer() const { return open_.empty() ? std::string_view() : open_.back().closer; }
+    std::string_view enclosing_closer() const { return open_.empty() ? std::string_view() : open_.back().end.closer; }
 
     // A sim token as written: the symbol or "{name}", and whether an empty
     // comment must follow it.
@@ -101,11 +109,11 @@ private:
     void separate(const std::optional<BlockKind>& previous, BlockKind next);
 
     // Writes the opener of a block with a body (an Englossis puts its
-    // dialektos in force) and returns the body's closer.
-    std::string open_body(const Block& block);
+    // dialektos in force) and returns how the body ends.
+    BodyEnd open_body(const Block& block);
 
     // Writes the closing line of a block with a body.
-    void close_body(const Block& block, std::string_view closer);
+    void close_body(const Block& block, const BodyEnd& end);
 
     void write(const Block& block, std::string_view closer);
 
@@ -116,16 +124,14 @@ private:
 
     void call_line(std::string_view open, std::string_view param, std::string_view close);
 
-    // Writes the opener line of a para-simmere and returns its closer.
-    std::string opener(const std::string& symbol, bool mirrored, const Taxis& taxis,
+    // Writes the opener line of a para-simmere and returns its spelling.
+    const ParaSpelling& opener(const std::string& symbol, bool mirrored, const Taxis& taxis,
                        const std::vector<Inline>& lemma);
 
     // The hypograph is written as text that follows no markup: the space in
     // front of it already ends the suffix.
     void closing_line(std::string_view closer, const Suffix& suffix, const std::vector<Inline>& hypograph,
                       bool required = false);
-
-    bool hypograph_required(const std::string& symbol);
 
     // The para-simmere form of the sim a block's symbol (or "{name}") names.
     const ParaSimmere* para_form(std::string_view symbol);

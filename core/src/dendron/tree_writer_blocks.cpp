@@ -40,7 +40,7 @@ void TreeWriter::written_open(BlockKind kind, std::string_view opener, std::stri
     separate(previous(), kind);
     previous() = kind;
     out_ += opener;
-    open_.push_back({std::move(closer), std::nullopt, dialektos_});
+    open_.push_back({BodyEnd{std::move(closer)}, std::nullopt, dialektos_});
 }
 
 void TreeWriter::written_close(std::string_view closing_line) {
@@ -61,7 +61,7 @@ void TreeWriter::close(const Block& block) {
     const OpenBody body = std::move(open_.back());
     open_.pop_back();
     dialektos_ = body.outer_dialektos;
-    close_body(block, body.closer);
+    close_body(block, body.end);
 }
 
 void TreeWriter::blocks(const std::vector<Block>& list, std::string_view closer) {
@@ -80,36 +80,37 @@ void TreeWriter::separate(const std::optional<BlockKind>& previous, BlockKind ne
     if (previous && !is_monosim_block(*previous) && !is_monosim_block(next)) out_ += '\n';
 }
 
-std::string TreeWriter::open_body(const Block& block) {
+TreeWriter::BodyEnd TreeWriter::open_body(const Block& block) {
     return std::visit(overloaded{
-                          [&](const Block::Para& x) { return opener(x.symbol, x.mirrored, x.taxis, x.lemma); },
+                          [&](const Block::Para& x) {
+                              const ParaSpelling& spelling = opener(x.symbol, x.mirrored, x.taxis, x.lemma);
+                              return BodyEnd{spelling.closer, spelling.hypograph_required};
+                          },
                           [&](const Block::Diaphane&) {
                               out_ += "@@@.\n";
-                              return std::string(".@@@");
+                              return BodyEnd{".@@@"};
                           },
                           [&](const Block::Englossis& x) {
                               out_ += "@@@!(";
                               out_ += x.dialektos;
                               out_ += ")\n";
                               dialektos_ = embedded(x.dialektos);
-                              return std::string("!@@@");
+                              return BodyEnd{"!@@@"};
                           },
                           [&](const Block::ParaAxioma&) {
                               out_ += "@@@:\n";
-                              return std::string(":@@@");
+                              return BodyEnd{":@@@"};
                           },
-                          [](const auto&) -> std::string { throw std::logic_error("a block without a body"); },
+                          [](const auto&) -> BodyEnd { throw std::logic_error("a block without a body"); },
                       },
                       block.node);
 }
 
-void TreeWriter::close_body(const Block& block, std::string_view closer) {
+void TreeWriter::close_body(const Block& block, const BodyEnd& end) {
     std::visit(overloaded{
-                   [&](const Block::Para& x) {
-                       closing_line(closer, x.suffix, x.hypograph, hypograph_required(x.symbol));
-                   },
-                   [&](const Block::Diaphane& x) { closing_line(closer, x.suffix, {}); },
-                   [&](const Block::Englossis& x) { closing_line(closer, x.suffix, {}); },
+                   [&](const Block::Para& x) { closing_line(end.closer, x.suffix, x.hypograph, end.hypograph_required); },
+                   [&](const Block::Diaphane& x) { closing_line(end.closer, x.suffix, {}); },
+                   [&](const Block::Englossis& x) { closing_line(end.closer, x.suffix, {}); },
                    [&](const Block::ParaAxioma& x) { call_line(":@@@(", x.onym, ")"); },
                    [](const auto&) { throw std::logic_error("a block without a body"); },
                },
@@ -119,8 +120,8 @@ void TreeWriter::close_body(const Block& block, std::string_view closer) {
 void TreeWriter::write(const Block& block, std::string_view closer) {
     if (const std::vector<Block>* children = body_of(block)) {
         const Dialektos* outer = dialektos_;
-        const std::string end = open_body(block);
-        blocks(*children, end);
+        const BodyEnd end = open_body(block);
+        blocks(*children, end.closer);
         dialektos_ = outer;
         close_body(block, end);
         return;
@@ -131,16 +132,17 @@ void TreeWriter::write(const Block& block, std::string_view closer) {
                        out_ += '\n';
                    },
                    [&](const Block::Stichoi& x) {
-                       std::string end = "=@@@";
+                       BodyEnd end{"=@@@"};
                        if (x.symbol) {
-                           end = opener(*x.symbol, x.mirrored, x.taxis, x.lemma);
+                           const ParaSpelling& spelling = opener(*x.symbol, x.mirrored, x.taxis, x.lemma);
+                           end = {spelling.closer, spelling.hypograph_required};
                        } else {
                            out_ += "@@@=";
                            phrase(x.lemma, false);
                            out_ += '\n';
                        }
-                       strophes(x.strophes, end);
-                       closing_line(end, x.suffix, x.hypograph, x.symbol && hypograph_required(*x.symbol));
+                       strophes(x.strophes, end.closer);
+                       closing_line(end.closer, x.suffix, x.hypograph, end.hypograph_required);
                    },
                    [&](const Block::MonadEnlexis& x) { monad_enlexis(x, closer); },
                    [&](const Block::Enmedia& x) { call_line("@@@@(", writable_parameter(x.param), ")"); },
@@ -172,7 +174,7 @@ void TreeWriter::call_line(std::string_view open, std::string_view param, std::s
     out_ += '\n';
 }
 
-std::string TreeWriter::opener(const std::string& symbol, bool mirrored, const Taxis& taxis,
+const TreeWriter::ParaSpelling& TreeWriter::opener(const std::string& symbol, bool mirrored, const Taxis& taxis,
                    const std::vector<Inline>& lemma) {
     const ParaSpelling& spelling = para_spelling(symbol, mirrored, taxis.state != Taxis::State::Absent);
     out_ += '@';
@@ -180,7 +182,7 @@ std::string TreeWriter::opener(const std::string& symbol, bool mirrored, const T
     write_taxis(taxis, out_);
     phrase(lemma, spelling.lemma_required);
     out_ += '\n';
-    return spelling.closer;
+    return spelling;
 }
 
 const TreeWriter::ParaSpelling& TreeWriter::para_spelling(std::string_view symbol, bool mirrored, bool taxis) {
@@ -205,11 +207,6 @@ void TreeWriter::closing_line(std::string_view closer, const Suffix& suffix, con
     write_suffix(suffix, out_);
     phrase(hypograph, required);
     out_ += '\n';
-}
-
-bool TreeWriter::hypograph_required(const std::string& symbol) {
-    const ParaSimmere* form = para_form(symbol);
-    return form && form->hypograph == Occurrence::Required;
 }
 
 const ParaSimmere* TreeWriter::para_form(std::string_view symbol) {
