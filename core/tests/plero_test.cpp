@@ -61,6 +61,19 @@ TEST(RenderPlero, GlossaNamesWithFallbackToPrimaryNames) {
     EXPECT_EQ(*render_plero(sample(), d, std::nullopt), primary_names);
 }
 
+// Names of one length that share their second and last-but-one characters,
+// alternating: each sim keeps its own spelling.
+TEST(RenderPlero, AlternatingNamesOfOneShape) {
+    Dialektos d = fixture();
+    d.glossae["de"] = {{"*", "abc"}, {"/", "axc"}};
+    const Document document{"fixture", "1",
+                            {paragraph({endo("*", {text("x")}), text(" "), endo("/", {text("y")}), text(" "),
+                                        endo("*", {text("z")})})}};
+    const auto text = render_plero(document, d, "de");
+    ASSERT_TRUE(text.ok()) << error_message(text.error());
+    EXPECT_EQ(*text, "@@@!fixture@1\n\n@{abc}x{abc}@ @{axc}y{axc}@ @{abc}z{abc}@\n");
+}
+
 TEST(RenderPlero, Failures) {
     const Dialektos plain = fixture();
     const auto missing = render_plero(sample(), plain, "fr");

@@ -264,10 +264,22 @@ private:
 
     // The spellings worked out for one dialektos and mirroring, by symbol;
     // the elements stay in place while more are added, so a spelling in use
-    // is never moved. Symbols of one ASCII character are also found by it.
+    // is never moved. Symbols of one ASCII character are also found by it,
+    // and longer ones (every "{name}" of plerographic text) found lately by
+    // their length and second and last-but-one bytes: a text uses a handful
+    // of sims, so most are found by one compare instead of a whole hash.
     struct EndoSpellings {
+        using Entry = std::pair<const std::string, EndoSpelling>;
         std::unordered_map<std::string, EndoSpelling, SymbolHash, std::equal_to<>> by_symbol;
         std::array<const EndoSpelling*, 128> one_byte{};
+        std::array<const Entry*, 32> recent{};
+
+        static std::size_t recent_slot(std::string_view symbol) {
+            if (symbol.size() < 2) return 0;
+            const auto second = static_cast<unsigned char>(symbol[1]);
+            const auto before_last = static_cast<unsigned char>(symbol[symbol.size() - 2]);
+            return (symbol.size() * 7 + second * 3 + before_last) % 32;
+        }
     };
 
     // What the writer has worked out for one dialektos: its symbol index
