@@ -62,16 +62,23 @@ TEST(RenderPlero, GlossaNamesWithFallbackToPrimaryNames) {
 }
 
 // Names of one length that share their second and last-but-one characters,
-// alternating: each sim keeps its own spelling.
+// alternating, of endo-simmeres and of para-simmeres: each sim keeps its own
+// spelling.
 TEST(RenderPlero, AlternatingNamesOfOneShape) {
     Dialektos d = fixture();
-    d.glossae["de"] = {{"*", "abc"}, {"/", "axc"}};
+    d.glossae["de"] = {{"*", "abc"}, {"/", "axc"}, {"#", "abd"}, {"~", "xyd"}};
     const Document document{"fixture", "1",
-                            {paragraph({endo("*", {text("x")}), text(" "), endo("/", {text("y")}), text(" "),
-                                        endo("*", {text("z")})})}};
+                            {para("#", {text("s")}, {paragraph({endo("*", {text("x")}), text(" "),
+                                                                endo("/", {text("y")}), text(" "),
+                                                                endo("*", {text("z")})})}),
+                             verse("~", {{{text("v")}}}), para("#", {text("t")}, {})}};
     const auto text = render_plero(document, d, "de");
     ASSERT_TRUE(text.ok()) << error_message(text.error());
-    EXPECT_EQ(*text, "@@@!fixture@1\n\n@{abc}x{abc}@ @{axc}y{axc}@ @{abc}z{abc}@\n");
+    EXPECT_EQ(*text,
+              "@@@!fixture@1\n\n"
+              "@{abd} s\n@{abc}x{abc}@ @{axc}y{axc}@ @{abc}z{abc}@\n{abd}@\n\n"
+              "@{xyd}\nv\n{xyd}@\n\n"
+              "@{abd} t\n{abd}@\n");
 }
 
 TEST(RenderPlero, Failures) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "dendron/document.hpp"
+#include "dendron/recent_entries.hpp"
 #include "dendron/writer.hpp"
 #include "dendron/writer_forms.hpp"
 #include "dialektos/model.hpp"
@@ -265,21 +266,13 @@ private:
     // The spellings worked out for one dialektos and mirroring, by symbol;
     // the elements stay in place while more are added, so a spelling in use
     // is never moved. Symbols of one ASCII character are also found by it,
-    // and longer ones (every "{name}" of plerographic text) found lately by
-    // their length and second and last-but-one bytes: a text uses a handful
-    // of sims, so most are found by one compare instead of a whole hash.
+    // and longer ones (every "{name}" of plerographic text) among those
+    // found lately.
     struct EndoSpellings {
-        using Entry = std::pair<const std::string, EndoSpelling>;
-        std::unordered_map<std::string, EndoSpelling, SymbolHash, std::equal_to<>> by_symbol;
+        using BySymbol = std::unordered_map<std::string, EndoSpelling, SymbolHash, std::equal_to<>>;
+        BySymbol by_symbol;
         std::array<const EndoSpelling*, 128> one_byte{};
-        std::array<const Entry*, 32> recent{};
-
-        static std::size_t recent_slot(std::string_view symbol) {
-            if (symbol.size() < 2) return 0;
-            const auto second = static_cast<unsigned char>(symbol[1]);
-            const auto before_last = static_cast<unsigned char>(symbol[symbol.size() - 2]);
-            return (symbol.size() * 7 + second * 3 + before_last) % 32;
-        }
+        RecentEntries<BySymbol::value_type> recent;
     };
 
     // What the writer has worked out for one dialektos: its symbol index
@@ -293,7 +286,9 @@ private:
         const SymbolIndex* symbols = nullptr;
         std::optional<SymbolIndex> own_symbols;  // when no shared index exists
         std::unordered_map<std::string, NameLookup, SymbolHash, std::equal_to<>> names;
-        std::unordered_map<std::string, ParaSpelling, SymbolHash, std::equal_to<>> para_spellings;
+        using ParaSpellings = std::unordered_map<std::string, ParaSpelling, SymbolHash, std::equal_to<>>;
+        ParaSpellings para_spellings;
+        RecentEntries<ParaSpellings::value_type> recent_para_spellings;
         std::array<std::unique_ptr<EndoSpellings>, 2> plain_endo_spellings;  // made when first used
     };
 

@@ -189,8 +189,13 @@ const TreeWriter::ParaSpelling& TreeWriter::para_spelling(std::string_view symbo
     // The flags lead the key, so that no symbol can be read as another's.
     key_buffer_.assign(1, static_cast<char>((mirrored ? 1 : 0) | (taxis ? 2 : 0)));
     key_buffer_ += symbol;
-    auto& spellings = known().para_spellings;
-    if (auto found = spellings.find(std::string_view(key_buffer_)); found != spellings.end()) return found->second;
+    Known& known_here = known();
+    if (const auto* recent = known_here.recent_para_spellings.find(key_buffer_)) return recent->second;
+    auto& spellings = known_here.para_spellings;
+    if (auto found = spellings.find(std::string_view(key_buffer_)); found != spellings.end()) {
+        known_here.recent_para_spellings.remember(*found);
+        return found->second;
+    }
     ParaSpelling spelling;
     spelling.token = sim_token(symbol, opener_run(symbol, taxis ? Taxis::empty() : Taxis::absent()), false).text;
     spelling.closer = episim_symbol(spelling.token, mirrored) + '@';
@@ -198,7 +203,9 @@ const TreeWriter::ParaSpelling& TreeWriter::para_spelling(std::string_view symbo
         spelling.lemma_required = form->lemma == Occurrence::Required;
         spelling.hypograph_required = form->hypograph == Occurrence::Required;
     }
-    return spellings.emplace(key_buffer_, std::move(spelling)).first->second;
+    const auto& made = *spellings.emplace(key_buffer_, std::move(spelling)).first;
+    known_here.recent_para_spellings.remember(made);
+    return made.second;
 }
 
 void TreeWriter::closing_line(std::string_view closer, const Suffix& suffix, const std::vector<Inline>& hypograph,

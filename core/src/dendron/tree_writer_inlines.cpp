@@ -367,8 +367,9 @@ const TreeWriter::EndoSpelling& TreeWriter::endo_spelling(const Inline::EndoSimm
     if (one_byte) {
         if (const EndoSpelling* known = spellings.one_byte[static_cast<unsigned char>(x.symbol[0])]) return *known;
     }
-    const EndoSpellings::Entry*& recent = spellings.recent[EndoSpellings::recent_slot(x.symbol)];
-    if (!one_byte && recent != nullptr && recent->first == x.symbol) return recent->second;
+    if (!one_byte) {
+        if (const auto* recent = spellings.recent.find(x.symbol)) return recent->second;
+    }
     auto found = spellings.by_symbol.find(x.symbol);
     if (found == spellings.by_symbol.end()) {
         found = spellings.by_symbol.emplace(x.symbol, spell_endo(x.symbol, x.symbol, x.mirrored)).first;
@@ -376,7 +377,7 @@ const TreeWriter::EndoSpelling& TreeWriter::endo_spelling(const Inline::EndoSimm
     if (one_byte) {
         spellings.one_byte[static_cast<unsigned char>(x.symbol[0])] = &found->second;
     } else {
-        recent = &*found;
+        spellings.recent.remember(*found);
     }
     return found->second;
 }
