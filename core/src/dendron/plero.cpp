@@ -30,24 +30,23 @@ public:
         return std::visit(
                 overloaded{
                     [&](Block::Paragraph& x) { return inlines(x.inlines, dialektos, lang); },
-                    [&](Block::Para& x) {
-                        Status s = symbol(x.symbol, dialektos, lang);
-                        if (s) s = inlines(x.lemma, dialektos, lang);
-                        if (s) s = blocks(x.children, dialektos, lang);
-                        if (s) s = inlines(x.hypograph, dialektos, lang);
-                        return s;
+                    [&](Block::Para& x) -> Status {
+                        if (Status s = symbol(x.symbol, dialektos, lang); !s) return s;
+                        if (Status s = inlines(x.lemma, dialektos, lang); !s) return s;
+                        if (Status s = blocks(x.children, dialektos, lang); !s) return s;
+                        return inlines(x.hypograph, dialektos, lang);
                     },
-                    [&](Block::Stichoi& x) {
-                        Status s;
-                        if (x.symbol) s = symbol(*x.symbol, dialektos, lang);
-                        if (s) s = inlines(x.lemma, dialektos, lang);
+                    [&](Block::Stichoi& x) -> Status {
+                        if (x.symbol) {
+                            if (Status s = symbol(*x.symbol, dialektos, lang); !s) return s;
+                        }
+                        if (Status s = inlines(x.lemma, dialektos, lang); !s) return s;
                         for (Strophe& strophe : x.strophes) {
                             for (auto& line : strophe) {
-                                if (s) s = inlines(line, dialektos, lang);
+                                if (Status s = inlines(line, dialektos, lang); !s) return s;
                             }
                         }
-                        if (s) s = inlines(x.hypograph, dialektos, lang);
-                        return s;
+                        return inlines(x.hypograph, dialektos, lang);
                     },
                     [&](Block::Diaphane& x) { return blocks(x.children, dialektos, lang); },
                     [&](Block::Englossis& x) { return englossis(x); },
@@ -61,10 +60,9 @@ public:
         for (Inline& item : list) {
             Status status = std::visit(
                 overloaded{
-                    [&](Inline::EndoSimmere& x) {
-                        Status s = symbol(x.symbol, dialektos, lang);
-                        if (s) s = inlines(x.children, dialektos, lang);
-                        return s;
+                    [&](Inline::EndoSimmere& x) -> Status {
+                        if (Status s = symbol(x.symbol, dialektos, lang); !s) return s;
+                        return inlines(x.children, dialektos, lang);
                     },
                     [&](Inline::Diaphane& x) { return inlines(x.children, dialektos, lang); },
                     [&](Inline::Monosim& x) { return symbol(x.symbol, dialektos, lang); },
