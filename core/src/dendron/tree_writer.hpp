@@ -127,7 +127,7 @@ private:
 
     // Writes the opener line of a para-simmere and returns its spelling.
     const ParaSpelling& opener(const std::string& symbol, bool mirrored, const Taxis& taxis,
-                       const std::vector<Inline>& lemma);
+                               const std::vector<Inline>& lemma);
 
     // The hypograph is written as text that follows no markup: the space in
     // front of it already ends the suffix.

@@ -108,7 +108,9 @@ TreeWriter::BodyEnd TreeWriter::open_body(const Block& block) {
 
 void TreeWriter::close_body(const Block& block, const BodyEnd& end) {
     std::visit(overloaded{
-                   [&](const Block::Para& x) { closing_line(end.closer, x.suffix, x.hypograph, end.hypograph_required); },
+                   [&](const Block::Para& x) {
+                       closing_line(end.closer, x.suffix, x.hypograph, end.hypograph_required);
+                   },
                    [&](const Block::Diaphane& x) { closing_line(end.closer, x.suffix, {}); },
                    [&](const Block::Englossis& x) { closing_line(end.closer, x.suffix, {}); },
                    [&](const Block::ParaAxioma& x) { call_line(":@@@(", x.onym, ")"); },
@@ -175,7 +177,7 @@ void TreeWriter::call_line(std::string_view open, std::string_view param, std::s
 }
 
 const TreeWriter::ParaSpelling& TreeWriter::opener(const std::string& symbol, bool mirrored, const Taxis& taxis,
-                   const std::vector<Inline>& lemma) {
+                                                   const std::vector<Inline>& lemma) {
     const ParaSpelling& spelling = para_spelling(symbol, mirrored, taxis.state != Taxis::State::Absent);
     out_ += '@';
     out_ += spelling.token;

@@ -366,9 +366,8 @@ const TreeWriter::EndoSpelling& TreeWriter::endo_spelling(const Inline::EndoSimm
     const bool one_byte = x.symbol.size() == 1 && static_cast<unsigned char>(x.symbol[0]) < 0x80;
     if (one_byte) {
         if (const EndoSpelling* known = spellings.one_byte[static_cast<unsigned char>(x.symbol[0])]) return *known;
-    }
-    if (!one_byte) {
-        if (const auto* recent = spellings.recent.find(x.symbol)) return recent->second;
+    } else if (const auto* recent = spellings.recent.find(x.symbol)) {
+        return recent->second;
     }
     auto found = spellings.by_symbol.find(x.symbol);
     if (found == spellings.by_symbol.end()) {

@@ -54,7 +54,8 @@ std::optional<DirectoryState> directory_state(const std::string& dir) {
 bool AbsentNames::known(const std::string& dir, const DirectoryState& state, std::string_view name) {
     const auto& directories = remembered();
     const auto found = directories.find(dir);
-    return found != directories.end() && found->second.state == state && found->second.names.find(name) != found->second.names.end();
+    return found != directories.end() && found->second.state == state &&
+           found->second.names.find(name) != found->second.names.end();
 }
 
 void AbsentNames::remember(const std::string& dir, const DirectoryState& state, std::string_view name) {

@@ -29,7 +29,9 @@ namespace ilvex {
 // of a block of 16. The text must hold at least 16 bytes.
 template <class Hits>
 [[gnu::always_inline]] inline std::size_t find_by_blocks(std::string_view text, std::size_t i, const Hits& hits) {
-    const auto load = [&](std::size_t at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at)); };
+    const auto load = [&](std::size_t at) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+    };
     for (; i + 16 <= text.size(); i += 16) {
         if (const unsigned found = hits(load(i))) return i + static_cast<std::size_t>(std::countr_zero(found));
     }

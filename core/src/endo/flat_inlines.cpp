@@ -62,7 +62,8 @@ bool flatten(const std::vector<Inline>& list, FlatInlines& out) {
             if (!flatten(sim->children, out)) return false;
             out.items.push_back({FlatInline::Kind::Close, false, true, {}, {}, unless_empty(sim->suffix)});
         } else if (const auto* enlexis = std::get_if<Inline::Enlexis>(&item.node)) {
-            out.items.push_back({FlatInline::Kind::Enlexis, false, true, enlexis->text, {}, unless_empty(enlexis->suffix)});
+            out.items.push_back(
+                {FlatInline::Kind::Enlexis, false, true, enlexis->text, {}, unless_empty(enlexis->suffix)});
         } else if (const auto* deixis = std::get_if<Inline::Deixis>(&item.node)) {
             out.items.push_back(
                 {FlatInline::Kind::Deixis, false, true, deixis->symbol, deixis->target, unless_empty(deixis->suffix)});
