@@ -1,5 +1,6 @@
 """check, brachy, plero and outline."""
 
+import ctypes
 import gc
 import weakref
 import os
@@ -409,6 +410,35 @@ class OutlineTest(IlvexTestCase):
         last = outline["blocks"][-1]
         self.assertIs(outline["onyms"][-1]["key"], last["onym"])
         self.assertIs(outline["onyms"][-1]["line"], last["end"])
+
+    def test_a_large_outline_leaves_the_interpreters_memory_as_it_was(self):
+        # A result this large is built in arenas of large pages.
+        class ArenaAllocator(ctypes.Structure):
+            _fields_ = [("ctx", ctypes.c_void_p), ("alloc", ctypes.c_void_p), ("free", ctypes.c_void_p)]
+
+        def arena_allocator():
+            allocator = ArenaAllocator()
+            ctypes.pythonapi.PyObject_GetArenaAllocator(ctypes.byref(allocator))
+            return allocator.ctx, allocator.alloc, allocator.free
+
+        def resident_bytes():
+            with open("/proc/self/statm") as statm:
+                return int(statm.read().split()[1]) * os.sysconf("SC_PAGE_SIZE")
+
+        count = 30000
+        text = "@@@!koine\n\n" + "".join(f"@# T{i}\n#@(s{i})\n\n" for i in range(count))
+        allocator, before = arena_allocator(), resident_bytes()
+        outline = ilvex.outline(text)
+        grown = resident_bytes() - before
+        self.assertEqual(arena_allocator(), allocator)
+        self.assertEqual(outline["blocks"][-1]["lemma"], f"T{count - 1}")
+        del outline
+        gc.collect()
+        # Its arenas are given back once it is freed, and new objects fill
+        # the interpreter's own.
+        self.assertLess(resident_bytes() - before, grown / 4)
+        made = [{"n": i} for i in range(count)]
+        self.assertEqual(sum(d["n"] for d in made), count * (count - 1) // 2)
 
     def test_the_collector_sees_what_can_hold_a_cycle(self):
         text = "@@@!koine\n\n@# Title\ntext @(\"page:1\") @(here)\n#@(s).x\n\n@# Two\nmore\n#@\n"

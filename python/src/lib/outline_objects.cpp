@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "large_arenas.hpp"
+
 namespace ilvex::py {
 namespace {
 
@@ -300,9 +302,16 @@ void track_result(PyObject* blocks, PyObject* genoses_key, const std::array<PyOb
     for (PyObject* list : entry_lists) track(list);
 }
 
+// Less than what the objects of a block take (its dict with its ints, lemma
+// and genoses list), and those of an entry, whatever their texts.
+constexpr std::size_t block_bytes = 400;
+constexpr std::size_t entry_bytes = 200;
+
 }  // namespace
 
 PyObject* outline_to_py(Outline& outline) {
+    const std::size_t entries = outline.milestones.size() + outline.onyms.size() + outline.deixes.size();
+    const LargeArenas arenas(outline.blocks.size() * block_bytes + entries * entry_bytes);
     Shared shared(outline.blocks);
     if (!shared.make()) return nullptr;
     Owned milestones(entries_to_py(outline.milestones, shared));
