@@ -93,7 +93,9 @@ LargeArenas::LargeArenas([[maybe_unused]] std::size_t expected_bytes) {
     if (!interpreters_own(current)) return;
     installed.own = current;
     installed.active = true;
-    installed.pages_left = expected_bytes / large_page;
+    // The last arenas, which the objects may fill only in part, come as the
+    // interpreter's own, whose pages are present only where filled.
+    installed.pages_left = expected_bytes / large_page - 1;
     PyObjectArenaAllocator large{nullptr, allocate, release};
     PyObject_SetArenaAllocator(&large);
     installed_ = true;

@@ -19,11 +19,11 @@ namespace ilvex::py {
 // It takes effect only where that is safe: on an interpreter whose arena
 // allocator is the one it came with (maps and unmaps), under one lock for
 // all interpreters of the process (so no other thread allocates arenas
-// meanwhile), and when at least `expected_bytes` of new objects will be
-// built, enough for whole large pages. Otherwise it does nothing. Only as
-// many large pages as those bytes surely fill are taken, the rest of the
-// arenas coming as the interpreter's own, so that the result holds no more
-// memory than it would otherwise.
+// meanwhile), and when about `expected_bytes` of new objects will be built,
+// enough for several large pages. Otherwise it does nothing. A large page
+// less than those bytes fill is taken, the rest of the arenas coming as the
+// interpreter's own, so that the result holds no more memory than it would
+// otherwise.
 class LargeArenas {
 public:
     // Results of fewer bytes are built in the interpreter's own arenas.

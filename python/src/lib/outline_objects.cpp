@@ -302,16 +302,38 @@ void track_result(PyObject* blocks, PyObject* genoses_key, const std::array<PyOb
     for (PyObject* list : entry_lists) track(list);
 }
 
-// Less than what the objects of a block take (its dict with its ints, lemma
-// and genoses list), and those of an entry, whatever their texts.
-constexpr std::size_t block_bytes = 400;
-constexpr std::size_t entry_bytes = 200;
+// About the bytes of the new objects of the result, as the interpreter lays
+// them out: a block's dict (272) with its genoses list (56, and 8 a genos),
+// start and end (32 each) and a `str` for its lemma and onym (48 and the
+// text); an entry's dict (184) with its key and line, which the entry of a
+// block's onym shares with the block.
+std::size_t expected_bytes(const Outline& outline) {
+    constexpr std::size_t block = 272 + 56 + 2 * 32;
+    constexpr std::size_t str = 48;
+    constexpr std::size_t entry_dict = 184;
+    constexpr std::size_t entry = entry_dict + str + 32;
+    const OutlineRecords& records = outline.blocks;
+    std::size_t bytes = 0;
+    std::size_t block_onyms = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const OutlineRecords::Packed& record = records.packed(i);
+        bytes += block + str + record.lemma_size + 8 * record.genos_count;
+        if (record.has_onym) bytes += str + record.onym_size + entry_dict;
+        block_onyms += record.has_onym;
+    }
+    const auto add_entries = [&](const std::vector<OutlineEntry>& entries, std::size_t from) {
+        for (std::size_t i = from; i < entries.size(); ++i) bytes += entry + entries[i].key.size();
+    };
+    add_entries(outline.milestones, 0);
+    add_entries(outline.onyms, block_onyms);  // the block onyms open the list
+    add_entries(outline.deixes, 0);
+    return bytes;
+}
 
 }  // namespace
 
 PyObject* outline_to_py(Outline& outline) {
-    const std::size_t entries = outline.milestones.size() + outline.onyms.size() + outline.deixes.size();
-    const LargeArenas arenas(outline.blocks.size() * block_bytes + entries * entry_bytes);
+    const LargeArenas arenas(expected_bytes(outline));
     Shared shared(outline.blocks);
     if (!shared.make()) return nullptr;
     Owned milestones(entries_to_py(outline.milestones, shared));
