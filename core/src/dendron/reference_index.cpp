@@ -1,6 +1,7 @@
 #include "dendron/reference_index.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <functional>
 #include <map>
 
@@ -58,6 +59,43 @@ std::optional<std::string_view> deixis_at(std::string_view text, std::size_t sig
     return text.substr(run_start, run_end - run_start + target->size() + 1);
 }
 
+// The number of set bits, inline: std::popcount becomes a library call
+// where the processor's own instruction is not assumed.
+std::uint64_t ones(std::uint64_t x) {
+    x -= (x >> 1) & 0x5555555555555555;
+    x = (x & 0x3333333333333333) + ((x >> 2) & 0x3333333333333333);
+    x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0f;
+    return (x * 0x0101010101010101) >> 56;
+}
+
+// Calls `visit(at, line)` for each sigil of `text`, in order, with the
+// 0-based index of the line it stands on, so that lines are numbered as
+// split_standard_lines splits them without being split. The text is read 64
+// bytes at a time, each block's line feeds counted at once, so that only
+// the sigils stop the scan.
+template <class Visit>
+void each_sigil(std::string_view text, Visit visit) {
+    constexpr ByteSet sigils("@\\");
+    constexpr ByteSet line_feed("\n");
+    std::uint64_t line = 0;
+    std::size_t at = 0;
+    for (; at + 64 <= text.size(); at += 64) {
+        const std::uint64_t feeds = line_feed.members_in_64(text.data() + at);
+        for (std::uint64_t found = sigils.members_in_64(text.data() + at); found != 0; found &= found - 1) {
+            const int bit = std::countr_zero(found);
+            visit(at + static_cast<std::size_t>(bit), line + ones(feeds & ((std::uint64_t{1} << bit) - 1)));
+        }
+        line += ones(feeds);
+    }
+    for (; at < text.size(); ++at) {
+        if (text[at] == '\n') {
+            ++line;
+        } else if (is_sigil(text[at])) {
+            visit(at, line);
+        }
+    }
+}
+
 struct PlerographicDeixis {
     std::string_view name;
     std::string_view target;
@@ -112,30 +150,21 @@ ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos
     // Made at the first plerographic deixis: most texts hold none, and a
     // dialektos has many names.
     std::optional<AddressedSymbols> names;
-    // One scan meets every sigil and every line feed, so that lines are
-    // numbered as split_standard_lines splits them without being split.
-    constexpr ByteSet sigils_and_line_feeds("@\\\n");
     auto add = [&](ReferenceKind kind, std::string_view key, std::uint64_t line) {
         candidates_[static_cast<std::size_t>(kind)].push_back({std::hash<std::string_view>{}(key), key, line});
     };
-    std::uint64_t index = 0;
-    for (std::size_t at = sigils_and_line_feeds.find_in(text); at < text.size();
-         at = sigils_and_line_feeds.find_in(text, at + 1)) {
-        if (text[at] == '\n') {
-            ++index;
-            continue;
-        }
-        if (const auto key = milestone_at(text, at)) add(ReferenceKind::Milestone, *key, index);
-        if (const auto key = onym_at(text, at)) add(ReferenceKind::Onym, *key, index);
-        if (const auto key = deixis_at(text, at)) add(ReferenceKind::Deixis, *key, index);
+    each_sigil(text, [&](std::size_t at, std::uint64_t line) {
+        if (const auto key = milestone_at(text, at)) add(ReferenceKind::Milestone, *key, line);
+        if (const auto key = onym_at(text, at)) add(ReferenceKind::Onym, *key, line);
+        if (const auto key = deixis_at(text, at)) add(ReferenceKind::Deixis, *key, line);
         if (const auto deixis = plerographic_deixis_at(text, at)) {
             if (!names) names.emplace(dialektos);
             if (const std::string* symbol = names->symbol_of(deixis->name)) {
                 spelled_keys_.push_back(*symbol + "(" + std::string(deixis->target) + ")");
-                add(ReferenceKind::Deixis, spelled_keys_.back(), index);
+                add(ReferenceKind::Deixis, spelled_keys_.back(), line);
             }
         }
-    }
+    });
     for (auto& list : candidates_) std::sort(list.begin(), list.end());
 }
 

@@ -4,10 +4,6 @@
 #include <bit>
 #include <cstdint>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
 #include "dialektos/byte_set.hpp"
 
 namespace ilvex {
@@ -22,22 +18,6 @@ constexpr ByteSet line_feed("\n");
 // block finds every line feed in it, where a search per line would set up
 // again for each.
 constexpr std::size_t block_size = 64;
-
-// One bit for each line feed among the `block_size` bytes at `at`.
-std::uint64_t line_feeds_in_block(const char* at) {
-    std::uint64_t feeds = 0;
-#ifdef __SSE2__
-    const __m128i feed = _mm_set1_epi8('\n');
-    for (std::size_t k = 0; k < block_size / 16; ++k) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * k));
-        const auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, feed)));
-        feeds |= std::uint64_t{hits} << (16 * k);
-    }
-#else
-    for (std::size_t k = 0; k < block_size; ++k) feeds |= std::uint64_t{at[k] == '\n'} << k;
-#endif
-    return feeds;
-}
 
 }  // namespace
 
@@ -61,7 +41,7 @@ std::vector<std::string_view> split_document_lines(std::string_view text) {
 
 void DocumentLines::split_block() {
     if (scanned_ + block_size <= text_.size()) {
-        for (std::uint64_t feeds = line_feeds_in_block(text_.data() + scanned_); feeds != 0; feeds &= feeds - 1) {
+        for (std::uint64_t feeds = line_feed.members_in_64(text_.data() + scanned_); feeds != 0; feeds &= feeds - 1) {
             const std::size_t end = scanned_ + static_cast<std::size_t>(std::countr_zero(feeds));
             add_line(unsplit_, end);
             unsplit_ = end + 1;
