@@ -40,6 +40,7 @@ void OutlineRecords::add(OutlineKind kind, const std::string* symbol, const std:
                          std::uint64_t depth, std::uint64_t start, std::uint64_t end, std::string_view lemma,
                          const std::optional<std::string>& onym, const std::vector<std::string>& genoses) {
     Packed& record = packed_.emplace_back();
+    packed_present_.reach(packed_.data(), packed_.size() * sizeof(Packed), packed_.capacity() * sizeof(Packed));
     record.start = start;
     record.end = end;
     record.text = texts_.size();

@@ -109,6 +109,7 @@ private:
     std::uint32_t table_index(const std::string* text);
 
     std::vector<Packed, OwnPagesAllocator<Packed>> packed_;
+    PresentAhead packed_present_;
     // Per record: lemma, onym, then each genos after its size (7 bits a
     // byte, low bits first, the high bit set on every byte but the last).
     std::string texts_;

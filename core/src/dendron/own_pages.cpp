@@ -1,5 +1,6 @@
 #include "dendron/own_pages.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
 
@@ -10,6 +11,7 @@ namespace ilvex {
 namespace {
 
 constexpr std::size_t own_pages_from = 1 << 20;  // bytes
+constexpr std::size_t present_step = 256 * 1024;  // bytes
 
 }  // namespace
 
@@ -26,6 +28,17 @@ void deallocate_own_pages(void* data, std::size_t size) {
         return;
     }
     munmap(data, size);
+}
+
+std::size_t make_own_pages_present(const void* data, std::size_t from, std::size_t buffer_size) {
+    if (buffer_size < own_pages_from || from >= buffer_size) return buffer_size;
+    const std::size_t to = std::min(buffer_size, from + present_step);
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto start = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (start + from) & ~(page - 1);
+    // Where the system cannot, the writing faults the pages in instead.
+    madvise(reinterpret_cast<void*>(first), start + to - first, MADV_POPULATE_WRITE);
+    return to;
 }
 
 void release_own_pages(void* data, std::size_t size, std::size_t buffer_size) {

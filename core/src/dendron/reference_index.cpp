@@ -150,8 +150,17 @@ ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos
     // Made at the first plerographic deixis: most texts hold none, and a
     // dialektos has many names.
     std::optional<AddressedSymbols> names;
+    // Room for a candidate every 16 bytes of text, which the lists seldom
+    // outgrow; room never written costs no memory. Beyond the cap (a text of
+    // tens of MB) they grow as they come.
+    constexpr std::size_t most_reserved = std::size_t{1} << 22;
+    for (auto& list : candidates_) list.reserve(std::min(text.size() / 16, most_reserved));
+    std::array<PresentAhead, 3> present;
     auto add = [&](ReferenceKind kind, std::string_view key, std::uint64_t line) {
-        candidates_[static_cast<std::size_t>(kind)].push_back({std::hash<std::string_view>{}(key), key, line});
+        auto& list = candidates_[static_cast<std::size_t>(kind)];
+        list.push_back({std::hash<std::string_view>{}(key), key, line});
+        present[static_cast<std::size_t>(kind)].reach(list.data(), list.size() * sizeof(Candidate),
+                                                      list.capacity() * sizeof(Candidate));
     };
     each_sigil(text, [&](std::size_t at, std::uint64_t line) {
         if (const auto key = milestone_at(text, at)) add(ReferenceKind::Milestone, *key, line);
