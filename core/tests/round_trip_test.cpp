@@ -126,6 +126,7 @@ TEST(RoundTrip, TreesOfImporters) {
         verse("~", {{{text("a\nb")}}}),
         paragraph({text("a\r\nb\r")}),
         Block::MonadEnlexis{"a\n  \"@@@ b\nc\r\nd\r", genos("g")},
+        Block::MonadEnlexis{"\r", {}},
         Block::Enmedia{"a b)"},
         Block::Anaphor{"a\tb"},
         paragraph({monosim("=#=", "a)b c")}),

@@ -66,6 +66,10 @@ TEST(LiteralBlocks, LinesThatWouldCloseTheBlockStandApart) {
         {"no final line feed", {monad("no final line feed")}},
         {"x \"@@@ y\n", {monad("x \"@@@ y\n")}},  // not at the start
         {"a\r\nb\r\r\n", {monad("a\nb\n")}},
+        // Lines of carriage returns only are still lines of the block.
+        {"\r", {monad("")}},
+        {"\r\r\n", {monad("\n")}},
+        {"\r\n\"@@@", {monad("\n"), paragraph({enlexis("\""), enlexis("@@@")})}},
         {"a\n  \"@@@ x\nb\n",
          {monad("a\n"), paragraph({enlexis("  \""), enlexis("@@@ x")}), monad("b\n")}},
         {"\"@@@\n\"@@@.x\n",

@@ -75,10 +75,14 @@ bool is_plain_literal(std::string_view text) {
 std::vector<Block> split_literal_blocks(std::string_view text, const Suffix& suffix) {
     std::vector<Block> blocks;
     std::string run;
+    // A run of lines that were only carriage returns is empty, yet it is a
+    // block: dropping it would leave its place empty.
+    bool in_run = false;
     const auto flush_run = [&] {
-        if (run.empty()) return;
+        if (!in_run) return;
         blocks.emplace_back(Block::MonadEnlexis{std::move(run), suffix});
         run.clear();
+        in_run = false;
     };
     for_each_line(text, [&](std::string_view line, bool has_newline) {
         line = without_trailing_returns(line);
@@ -87,6 +91,7 @@ std::vector<Block> split_literal_blocks(std::string_view text, const Suffix& suf
             blocks.emplace_back(Block::Paragraph{literal_inlines(line)});
             return;
         }
+        in_run = true;
         run += line;
         if (has_newline) run += '\n';
     });
