@@ -1,11 +1,11 @@
 #include "dendron/own_pages.hpp"
 
 #include <algorithm>
-#include <cstdint>
 #include <new>
 
 #include <sys/mman.h>
-#include <unistd.h>
+
+#include "dialektos/memory_pages.hpp"
 
 namespace ilvex {
 namespace {
@@ -33,21 +33,13 @@ void deallocate_own_pages(void* data, std::size_t size) {
 std::size_t make_own_pages_present(const void* data, std::size_t from, std::size_t buffer_size) {
     if (buffer_size < own_pages_from || from >= buffer_size) return buffer_size;
     const std::size_t to = std::min(buffer_size, from + present_step);
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto start = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t first = (start + from) & ~(page - 1);
-    // Where the system cannot, the writing faults the pages in instead.
-    madvise(reinterpret_cast<void*>(first), start + to - first, MADV_POPULATE_WRITE);
+    make_pages_present(data, from, to);
     return to;
 }
 
 void release_own_pages(void* data, std::size_t size, std::size_t buffer_size) {
     if (buffer_size < own_pages_from) return;
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto start = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t first = (start + page - 1) & ~(page - 1);
-    const std::uintptr_t end = (start + size) & ~(page - 1);
-    if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
+    release_whole_pages(data, 0, size);
 }
 
 }  // namespace ilvex

@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <cstdint>
 #include <new>
 
-#include <sys/mman.h>
-#include <unistd.h>
+#include "dialektos/memory_pages.hpp"
 
 namespace ilvex::py {
 
@@ -49,11 +47,8 @@ void ByteBuffer::populate(std::size_t end) {
     if (capacity_ < populate_step) return;
     end = std::min(end, capacity_);
     if (end <= populated_) return;
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto begin = reinterpret_cast<std::uintptr_t>(data_);
     const std::size_t to = std::min(capacity_, std::max(end, populated_ + populate_step));
-    const std::uintptr_t from = (begin + populated_) & ~(page - 1);
-    madvise(reinterpret_cast<void*>(from), begin + to - from, MADV_POPULATE_WRITE);
+    make_pages_present(data_, populated_, to);
     populated_ = to;
 }
 
@@ -63,14 +58,9 @@ constexpr std::size_t discard_step = 1 << 20;
 void ByteBuffer::discard_front(std::size_t bytes) {
     bytes = std::min(bytes, size_);
     if (bytes < discarded_ + discard_step) return;
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto begin = reinterpret_cast<std::uintptr_t>(data_);
-    // The first page may hold the allocator's own record of the block.
-    const std::uintptr_t from = discarded_ != 0 ? begin + discarded_ : (begin + page - 1) & ~(page - 1);
-    const std::uintptr_t to = (begin + bytes) & ~(page - 1);
-    if (to <= from) return;
-    madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
-    discarded_ = to - begin;
+    // Only whole pages of the buffer: the first may hold the allocator's
+    // own record of the block.
+    discarded_ = release_whole_pages(data_, discarded_, bytes);
 }
 
 }  // namespace ilvex::py

@@ -5,10 +5,10 @@
 #include <dlfcn.h>
 #include <sys/mman.h>
 
+#include "dialektos/memory_pages.hpp"
+
 namespace ilvex::py {
 namespace {
-
-constexpr std::size_t large_page = 2 * 1024 * 1024;
 
 // Kept for the whole process rather than in the LargeArenas, so that the
 // functions handed to the interpreter stay valid whatever calls them later.
@@ -32,19 +32,21 @@ void give_back_rest() {
 // no memory is left.
 bool map_large_page() {
     if (installed.pages_left == 0) return false;
-    void* mapped = mmap(nullptr, 2 * large_page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void* mapped = mmap(nullptr, 2 * large_page_size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapped == MAP_FAILED) return false;
     char* start = static_cast<char*>(mapped);
-    char* aligned = reinterpret_cast<char*>((reinterpret_cast<std::uintptr_t>(start) + large_page - 1) &
-                                            ~(large_page - 1));
+    char* aligned = reinterpret_cast<char*>((reinterpret_cast<std::uintptr_t>(start) + large_page_size - 1) &
+                                            ~(large_page_size - 1));
     if (aligned > start) munmap(start, static_cast<std::size_t>(aligned - start));
-    char* end = start + 2 * large_page;
-    if (end > aligned + large_page) munmap(aligned + large_page, static_cast<std::size_t>(end - aligned - large_page));
+    char* end = start + 2 * large_page_size;
+    if (end > aligned + large_page_size) {
+        munmap(aligned + large_page_size, static_cast<std::size_t>(end - aligned - large_page_size));
+    }
     // Where large pages are off or none is free, the system backs it with
     // small ones, as the interpreter's own arenas.
-    madvise(aligned, large_page, MADV_HUGEPAGE);
+    advise_large_pages(aligned, 0, large_page_size);
     installed.rest = aligned;
-    installed.rest_size = large_page;
+    installed.rest_size = large_page_size;
     --installed.pages_left;
     return true;
 }
@@ -52,7 +54,9 @@ bool map_large_page() {
 // Arenas whose size divides a large page come out of one; any other request
 // goes to the interpreter's allocator.
 void* allocate(void*, std::size_t size) {
-    if (!installed.active || size == 0 || large_page % size != 0) return installed.own.alloc(installed.own.ctx, size);
+    if (!installed.active || size == 0 || large_page_size % size != 0) {
+        return installed.own.alloc(installed.own.ctx, size);
+    }
     if (installed.rest_size < size) {
         give_back_rest();
         if (!map_large_page()) return installed.own.alloc(installed.own.ctx, size);
@@ -95,7 +99,7 @@ LargeArenas::LargeArenas([[maybe_unused]] std::size_t expected_bytes) {
     installed.active = true;
     // The last arenas, which the objects may fill only in part, come as the
     // interpreter's own, whose pages are present only where filled.
-    installed.pages_left = expected_bytes / large_page - 1;
+    installed.pages_left = expected_bytes / large_page_size - 1;
     PyObjectArenaAllocator large{nullptr, allocate, release};
     PyObject_SetArenaAllocator(&large);
     installed_ = true;

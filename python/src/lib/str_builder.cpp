@@ -1,13 +1,11 @@
 #include "str_builder.hpp"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 #include <new>
 #include <stdexcept>
 
-#include <sys/mman.h>
-#include <unistd.h>
+#include "dialektos/memory_pages.hpp"
 
 namespace ilvex::py {
 namespace {
@@ -29,7 +27,6 @@ constexpr std::size_t gathered_bytes = 1024 * 1024;
 // result may end, gets its pages made present a step ahead of the writing,
 // this many bytes at a time, each step in one call, so that little is
 // present beyond the text when it ends.
-constexpr std::uintptr_t large_page = 2 * 1024 * 1024;
 constexpr std::size_t populated_bytes = 64 * 1024;
 
 std::size_t data_bytes(PyObject* text) {
@@ -175,12 +172,8 @@ void StrBuilder::make_room(Py_ssize_t length, Py_UCS4 max_char) {
 // Large pages for the whole ones in bytes [from, to) of built_'s
 // characters, remembered as the range that populate() leaves alone.
 void StrBuilder::advise_large_pages(std::size_t from, std::size_t to) {
-    const auto data = reinterpret_cast<std::uintptr_t>(PyUnicode_DATA(built_));
-    const std::uintptr_t first = (data + from + large_page - 1) & ~(large_page - 1);
-    const std::uintptr_t end = (data + to) & ~(large_page - 1);
-    if (end <= first) return;
-    madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
-    large_pages_ = {first - data, end - data};
+    const auto advised = ilvex::advise_large_pages(PyUnicode_DATA(built_), from, to);
+    if (advised.second > advised.first) large_pages_ = advised;
 }
 
 // The part of built_ that the result will surely fill (a result about as
@@ -211,11 +204,7 @@ void StrBuilder::populate(Py_ssize_t length) {
     if (from >= large_pages_.first && from < large_pages_.second) from = large_pages_.second;
     const std::size_t target = std::min(capacity, std::max(needed, from + populated_bytes));
     populated_ = std::max(populated_, target);
-    if (target <= from) return;
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto data = reinterpret_cast<std::uintptr_t>(PyUnicode_DATA(built_));
-    const std::uintptr_t start = (data + from) & ~(page - 1);
-    madvise(reinterpret_cast<void*>(start), data + target - start, MADV_POPULATE_WRITE);
+    make_pages_present(PyUnicode_DATA(built_), from, target);
 }
 
 PyObject* StrBuilder::finish() && {
