@@ -98,6 +98,11 @@ PyObject* template_of(const Keys& keys, Key first, Key last) {
 // genoses), so that an outline of many blocks holds one object per
 // distinct value rather than one per block. The texts are views into the
 // outline, which outlives the conversion.
+//
+// A block's dict is copied from a template that already holds the values
+// its block shares with others of the same kind, sim and depth (and an
+// empty lemma, and no onym, as most blocks have): each value set
+// afterwards costs a lookup in the dict, which was most of the building.
 class Shared {
 public:
     explicit Shared(const OutlineRecords& records) : records_(records), table_(records.table().size(), nullptr) {}
@@ -105,6 +110,7 @@ public:
         for (PyObject* object : kinds_) Py_XDECREF(object);
         for (PyObject* object : table_) Py_XDECREF(object);
         for (auto& [text, object] : genoses_) Py_DECREF(object);
+        for (auto& [values, object] : block_templates_) Py_DECREF(object);
         Py_XDECREF(block_template_);
         Py_XDECREF(entry_template_);
     }
@@ -124,11 +130,19 @@ public:
     }
 
     PyObject* key(Key key) const { return (*keys_)[key]; }
-    // A new dict with the block's keys, or the entry's, all None.
-    PyObject* block_dict() const { return PyDict_Copy(block_template_); }
+    // A new dict with the block's keys, holding the kind, symbol, name and
+    // depth of `record`, an empty lemma, and None for the rest.
+    PyObject* block_dict(const OutlineRecords::Packed& record) {
+        const SharedValues values{record.symbol, record.name, record.depth, record.kind};
+        const auto found = block_templates_.find(values);
+        if (found != block_templates_.end()) return PyDict_Copy(found->second);
+        Owned made(block_template_of(values));
+        if (!made) return nullptr;
+        block_templates_.emplace(values, Py_NewRef(made.get()));
+        return PyDict_Copy(made.get());
+    }
+    // A new dict with the entry's keys, both None.
     PyObject* entry_dict() const { return PyDict_Copy(entry_template_); }
-
-    PyObject* kind(OutlineKind kind) const { return Py_NewRef(kinds_[static_cast<std::size_t>(kind)]); }
 
     // A new reference to the one `str` of a symbol or name of the records'
     // table (0: None).
@@ -150,13 +164,43 @@ public:
     }
 
 private:
+    // What the blocks of one template share.
+    struct SharedValues {
+        std::uint32_t symbol;
+        std::uint32_t name;
+        std::uint16_t depth;
+        OutlineKind kind;
+
+        bool operator==(const SharedValues&) const = default;
+    };
+    struct SharedValuesHash {
+        std::size_t operator()(const SharedValues& values) const {
+            const std::uint64_t sim = (std::uint64_t{values.symbol} << 32) | values.name;
+            const std::uint64_t place = (std::uint64_t{values.depth} << 8) | static_cast<std::uint64_t>(values.kind);
+            return std::hash<std::uint64_t>{}(sim * 0x9e3779b97f4a7c15 ^ place);
+        }
+    };
+
+    PyObject* block_template_of(const SharedValues& values) {
+        Owned dict(PyDict_Copy(block_template_));
+        if (!dict) return nullptr;
+        PyObject* d = dict.get();
+        const bool ok = set_item(d, key(Kind), Py_NewRef(kinds_[static_cast<std::size_t>(values.kind)])) &&
+                        set_item(d, key(Symbol), table_str(values.symbol)) &&
+                        set_item(d, key(Name), table_str(values.name)) &&
+                        set_item(d, key(Depth), PyLong_FromUnsignedLong(values.depth)) &&
+                        set_item(d, key(Lemma), PyUnicode_New(0, 0));
+        return ok ? dict.release() : nullptr;
+    }
+
     const OutlineRecords& records_;
     const Keys* keys_ = nullptr;  // borrowed from interned_keys()
     std::array<PyObject*, std::size(outline_kind_names)> kinds_{};
     std::vector<PyObject*> table_;
     std::unordered_map<std::string_view, PyObject*> genoses_;
-    PyObject* block_template_ = nullptr;
+    PyObject* block_template_ = nullptr;  // every block key, all None
     PyObject* entry_template_ = nullptr;
+    std::unordered_map<SharedValues, PyObject*, SharedValuesHash> block_templates_;
 };
 
 // The containers of the result are kept out of the cyclic collector while
@@ -252,24 +296,27 @@ public:
 
 private:
     PyObject* block_to_py(const OutlineRecords::Packed& record) {
-        Owned dict(shared_.block_dict());
+        Owned dict(shared_.block_dict(record));
         if (!dict) return nullptr;
         PyObject* d = dict.get();
-        const std::optional<std::string_view> onym = records_.onym(record);
         Owned end(PyLong_FromUnsignedLongLong(record.end));
-        Owned onym_str(onym ? str_of(*onym) : Py_NewRef(Py_None));
-        if (!end || !onym_str) return nullptr;
-        if (onym && !add_onym_entry(*onym, record.end, onym_str.get(), end.get())) return nullptr;
-        const bool ok = set_item(d, shared_.key(Kind), shared_.kind(record.kind)) &&
-                        set_item(d, shared_.key(Symbol), shared_.table_str(record.symbol)) &&
-                        set_item(d, shared_.key(Name), shared_.table_str(record.name)) &&
-                        set_item(d, shared_.key(Depth), PyLong_FromUnsignedLong(record.depth)) &&
-                        set_item(d, shared_.key(Start), PyLong_FromUnsignedLongLong(record.start)) &&
+        if (!end || !set_onym(d, record, end.get())) return nullptr;
+        const std::string_view lemma = records_.lemma(record);
+        const bool ok = set_item(d, shared_.key(Start), PyLong_FromUnsignedLongLong(record.start)) &&
                         set_item(d, shared_.key(End), end.release()) &&
-                        set_item(d, shared_.key(Lemma), str_of(records_.lemma(record))) &&
-                        set_item(d, shared_.key(Onym), onym_str.release()) &&
+                        (lemma.empty() || set_item(d, shared_.key(Lemma), str_of(lemma))) &&
                         set_item(d, shared_.key(Genoses), genoses_to_py(records_, record, shared_));
         return ok ? untracked(dict.release()) : nullptr;
+    }
+
+    // Sets the block's onym, when it has one (the template's is None), and
+    // its entry in the onyms list.
+    bool set_onym(PyObject* dict, const OutlineRecords::Packed& record, PyObject* end) {
+        const std::optional<std::string_view> onym = records_.onym(record);
+        if (!onym) return true;
+        Owned onym_str(str_of(*onym));
+        return onym_str && add_onym_entry(*onym, record.end, onym_str.get(), end) &&
+               set_item(dict, shared_.key(Onym), onym_str.release());
     }
 
     // Sets the next entry of the onyms list when it is this block's onym.
