@@ -112,7 +112,6 @@ public:
         for (auto& [text, object] : genoses_) Py_DECREF(object);
         for (auto& [values, object] : block_templates_) Py_DECREF(object);
         Py_XDECREF(block_template_);
-        Py_XDECREF(entry_template_);
     }
     Shared(const Shared&) = delete;
     Shared& operator=(const Shared&) = delete;
@@ -125,8 +124,7 @@ public:
             if (kinds_[i] == nullptr) return false;
         }
         block_template_ = template_of(*keys_, first_block_key, last_block_key);
-        entry_template_ = template_of(*keys_, EntryKey, Line);
-        return block_template_ != nullptr && entry_template_ != nullptr;
+        return block_template_ != nullptr;
     }
 
     PyObject* key(Key key) const { return (*keys_)[key]; }
@@ -141,8 +139,6 @@ public:
         block_templates_.emplace(values, Py_NewRef(made.get()));
         return PyDict_Copy(made.get());
     }
-    // A new dict with the entry's keys, both None.
-    PyObject* entry_dict() const { return PyDict_Copy(entry_template_); }
 
     // A new reference to the one `str` of a symbol or name of the records'
     // table (0: None).
@@ -199,7 +195,6 @@ private:
     std::vector<PyObject*> table_;
     std::unordered_map<std::string_view, PyObject*> genoses_;
     PyObject* block_template_ = nullptr;  // every block key, all None
-    PyObject* entry_template_ = nullptr;
     std::unordered_map<SharedValues, PyObject*, SharedValuesHash> block_templates_;
 };
 
@@ -237,7 +232,9 @@ PyObject* entry_of(PyObject* key, PyObject* line, const Shared& shared) {
     Owned owned_key(key);
     Owned owned_line(line);
     if (!owned_key || !owned_line) return nullptr;
-    Owned dict(shared.entry_dict());
+    // Two keys fit a new dict's first table, which its first key makes
+    // without a lookup: cheaper than copying a template.
+    Owned dict(PyDict_New());
     if (!dict) return nullptr;
     const bool ok = set_item(dict.get(), shared.key(EntryKey), owned_key.release()) &&
                     set_item(dict.get(), shared.key(Line), owned_line.release());
@@ -282,6 +279,7 @@ public:
         constexpr std::size_t stretch = 4096;
         Owned list(untracked(PyList_New(static_cast<Py_ssize_t>(records_.size()))));
         if (!list) return nullptr;
+        genoses_lists_.reserve(records_.size());
         for (std::size_t i = 0; i < records_.size(); ++i) {
             if (i % stretch == 0) records_.forget_before(i);
             PyObject* block = block_to_py(records_.packed(i));
@@ -294,6 +292,9 @@ public:
     // How many entries of the onyms list are set.
     std::size_t onyms_set() const { return onyms_set_; }
 
+    // The genoses list of each block, in order (borrowed from the blocks).
+    const std::vector<PyObject*>& genoses_lists() const { return genoses_lists_; }
+
 private:
     PyObject* block_to_py(const OutlineRecords::Packed& record) {
         Owned dict(shared_.block_dict(record));
@@ -302,11 +303,14 @@ private:
         Owned end(PyLong_FromUnsignedLongLong(record.end));
         if (!end || !set_onym(d, record, end.get())) return nullptr;
         const std::string_view lemma = records_.lemma(record);
-        const bool ok = set_item(d, shared_.key(Start), PyLong_FromUnsignedLongLong(record.start)) &&
+        PyObject* genoses = genoses_to_py(records_, record, shared_);
+        const bool ok = set_item(d, shared_.key(Genoses), genoses) &&
+                        set_item(d, shared_.key(Start), PyLong_FromUnsignedLongLong(record.start)) &&
                         set_item(d, shared_.key(End), end.release()) &&
-                        (lemma.empty() || set_item(d, shared_.key(Lemma), str_of(lemma))) &&
-                        set_item(d, shared_.key(Genoses), genoses_to_py(records_, record, shared_));
-        return ok ? untracked(dict.release()) : nullptr;
+                        (lemma.empty() || set_item(d, shared_.key(Lemma), str_of(lemma)));
+        if (!ok) return nullptr;
+        genoses_lists_.push_back(genoses);  // the dict holds it from here
+        return untracked(dict.release());
     }
 
     // Sets the block's onym, when it has one (the template's is None), and
@@ -335,16 +339,15 @@ private:
     Shared& shared_;
     PyObject* onyms_;
     std::size_t onyms_set_ = 0;
+    std::vector<PyObject*> genoses_lists_;
 };
 
 // Hands the built containers to the collector (see `untracked`).
-void track_result(PyObject* blocks, PyObject* genoses_key, const std::array<PyObject*, 3>& entry_lists) {
+void track_result(PyObject* blocks, const std::vector<PyObject*>& genoses_lists,
+                  const std::array<PyObject*, 3>& entry_lists) {
+    for (PyObject* genoses : genoses_lists) track(genoses);
     const Py_ssize_t count = PyList_GET_SIZE(blocks);
-    for (Py_ssize_t i = 0; i < count; ++i) {
-        PyObject* block = PyList_GET_ITEM(blocks, i);
-        track(PyDict_GetItem(block, genoses_key));
-        track(block);
-    }
+    for (Py_ssize_t i = 0; i < count; ++i) track(PyList_GET_ITEM(blocks, i));
     track(blocks);
     for (PyObject* list : entry_lists) track(list);
 }
@@ -390,7 +393,7 @@ PyObject* outline_to_py(Outline& outline) {
     BlockConversion conversion(outline, outline.blocks, shared, onyms.get());
     Owned blocks(conversion.blocks());
     if (!blocks || !fill_entries(onyms.get(), conversion.onyms_set(), outline.onyms, shared)) return nullptr;
-    track_result(blocks.get(), shared.key(Genoses), {milestones.get(), onyms.get(), deixes.get()});
+    track_result(blocks.get(), conversion.genoses_lists(), {milestones.get(), onyms.get(), deixes.get()});
     Owned dict(PyDict_New());
     if (!dict) return nullptr;
     PyObject* d = dict.get();
