@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <stdexcept>
 
 #include "dialektos/memory_pages.hpp"
@@ -85,7 +86,7 @@ void StrBuilder::append(std::string_view piece) {
     // A piece of half the buffer or more is decoded where it stands,
     // without being gathered first.
     if (gathered_.size() == 0 && piece.size() >= gathered_bytes / 2) {
-        decode_locked(piece);
+        decode(piece);
         return;
     }
     while (!piece.empty()) {
@@ -96,31 +97,36 @@ void StrBuilder::append(std::string_view piece) {
         gathered_.append(piece.substr(0, fits));
         piece.remove_prefix(fits);
         if (piece.empty()) break;
-        decode_locked(gathered_.view());
+        decode(gathered_.view());
         gathered_.truncate(0);
     }
 }
 
-// Measures `text` and makes the pages it will take present where it stands,
-// and takes the lock back only to place it: other threads wait for the
-// lock no longer than the copy takes. (Making pages of built_ present leaves
-// the object as it is, and no other thread can reach it yet.)
-void StrBuilder::decode_locked(std::string_view text) {
-    const Utf8Extent extent = measure(text);
+// Measures `text`, makes the pages it will take present and decodes it
+// where it stands, taking the lock back only to make room in built_: other
+// threads wait for the lock no longer than an allocation takes. (Writing
+// the characters of built_ leaves every other object as it is, and no
+// other thread can reach built_ yet.)
+void StrBuilder::decode(std::string_view text) { decode(text, measure(text)); }
+
+void StrBuilder::decode(std::string_view text, const Utf8Extent& extent) {
+    if (text.empty()) return;
     if (built_ != nullptr) populate(length_ + static_cast<Py_ssize_t>(extent.characters));
+    const auto room = [&] { make_room(length_ + static_cast<Py_ssize_t>(extent.characters), extent.max_char); };
     if (released_ == nullptr) {
-        place(text, extent);
+        room();
     } else {
-        released_->holding([&] { place(text, extent); });
+        released_->holding(room);
     }
+    fill(text, extent);
 }
 
-void StrBuilder::measure_rest() {
+void StrBuilder::place_rest() {
     if (!bounded_ || gathered_.size() == 0) return;
     const std::optional<Utf8Extent> extent = measure_utf8(gathered_.view());
     if (!extent) return;  // finish() refuses it
-    if (built_ != nullptr) populate(length_ + static_cast<Py_ssize_t>(extent->characters));
-    rest_.emplace(*extent, gathered_.size());
+    decode(gathered_.view(), *extent);
+    gathered_.truncate(0);
 }
 
 Utf8Extent StrBuilder::measure(std::string_view text) {
@@ -132,8 +138,13 @@ Utf8Extent StrBuilder::measure(std::string_view text) {
 // With the lock held: `text`, of `extent`, goes to the end of built_.
 void StrBuilder::place(std::string_view text, const Utf8Extent& extent) {
     if (text.empty()) return;
+    make_room(length_ + static_cast<Py_ssize_t>(extent.characters), extent.max_char);
+    fill(text, extent);
+}
+
+// `text`, of `extent`, is decoded at the end of built_, which has room.
+void StrBuilder::fill(std::string_view text, const Utf8Extent& extent) {
     const auto length = static_cast<Py_ssize_t>(extent.characters);
-    make_room(length_ + length, extent.max_char);
     const int kind = PyUnicode_KIND(built_);
     decode_utf8(text, kind, static_cast<char*>(PyUnicode_DATA(built_)) + static_cast<std::size_t>(length_) * kind);
     length_ += length;
@@ -211,8 +222,7 @@ PyObject* StrBuilder::finish() && {
     if (!bounded_) {
         return PyUnicode_DecodeUTF8(gathered_.data(), static_cast<Py_ssize_t>(gathered_.size()), "strict");
     }
-    const bool measured = rest_ && rest_->second == gathered_.size();
-    place(gathered_.view(), measured ? rest_->first : measure(gathered_.view()));
+    place(gathered_.view(), measure(gathered_.view()));
     if (built_ == nullptr) return PyUnicode_New(0, 0);
     if (max_char_ < PyUnicode_MAX_CHAR_VALUE(built_)) {
         // No character came as wide as the source's: the str is made anew
