@@ -102,22 +102,22 @@ void StrBuilder::append(std::string_view piece) {
     }
 }
 
-// Measures `text`, makes the pages it will take present and decodes it
-// where it stands, taking the lock back only to make room in built_: other
-// threads wait for the lock no longer than an allocation takes. (Writing
+// Measures `text` and decodes it where it stands, taking the lock back only
+// to make room in built_: other threads wait for the lock no longer than an
+// allocation takes; the pages of the room are made present after it. (Writing
 // the characters of built_ leaves every other object as it is, and no
 // other thread can reach built_ yet.)
 void StrBuilder::decode(std::string_view text) { decode(text, measure(text)); }
 
 void StrBuilder::decode(std::string_view text, const Utf8Extent& extent) {
     if (text.empty()) return;
-    if (built_ != nullptr) populate(length_ + static_cast<Py_ssize_t>(extent.characters));
-    const auto room = [&] { make_room(length_ + static_cast<Py_ssize_t>(extent.characters), extent.max_char); };
+    const Py_ssize_t length = length_ + static_cast<Py_ssize_t>(extent.characters);
     if (released_ == nullptr) {
-        room();
+        make_room(length, extent.max_char);
     } else {
-        released_->holding(room);
+        released_->holding([&] { make_room(length, extent.max_char); });
     }
+    populate(length);
     fill(text, extent);
 }
 
@@ -138,7 +138,9 @@ Utf8Extent StrBuilder::measure(std::string_view text) {
 // With the lock held: `text`, of `extent`, goes to the end of built_.
 void StrBuilder::place(std::string_view text, const Utf8Extent& extent) {
     if (text.empty()) return;
-    make_room(length_ + static_cast<Py_ssize_t>(extent.characters), extent.max_char);
+    const Py_ssize_t length = length_ + static_cast<Py_ssize_t>(extent.characters);
+    make_room(length, extent.max_char);
+    populate(length);
     fill(text, extent);
 }
 
@@ -152,14 +154,14 @@ void StrBuilder::fill(std::string_view text, const Utf8Extent& extent) {
 }
 
 // With the lock held: built_ takes `length` characters as wide as
-// `max_char`, keeping the ones decoded so far.
+// `max_char`, keeping the ones decoded so far. The caller makes the pages
+// of the new room present (populate), which needs no lock.
 void StrBuilder::make_room(Py_ssize_t length, Py_UCS4 max_char) {
     if (built_ == nullptr) {
         const Py_ssize_t capacity = std::max(static_cast<Py_ssize_t>(expected_length_), length);
         built_ = PyUnicode_New(capacity, std::max(source_max_char_, max_char));
         if (built_ == nullptr) throw_pending("no room for the result");
         prepare_pages();
-        populate(length);
         return;
     }
     const Py_ssize_t capacity = PyUnicode_GET_LENGTH(built_);
@@ -177,7 +179,6 @@ void StrBuilder::make_room(Py_ssize_t length, Py_UCS4 max_char) {
         if (PyUnicode_Resize(&built_, grown) != 0) throw_pending("no room for the result");
         prepare_pages();
     }
-    populate(length);
 }
 
 // Large pages for the whole ones in bytes [from, to) of built_'s
