@@ -343,6 +343,24 @@ struct RoundTrip {
     std::string failure;
 };
 
+// `text` with every enlexis cut at a line feed joined again. Plero cuts an
+// enlexis where a line of it would read as the block's plerographic closer,
+// which brachy, whose closer differs, keeps inside: brachy of the plero
+// text then writes the cut, `"@@` and `@@"` around the line feed.
+inline std::string without_enlexis_cuts(std::string text) {
+    constexpr std::string_view cut = "\"@@\n@@\"";
+    std::string joined;
+    std::size_t start = 0;
+    for (std::size_t at = text.find(cut); at != std::string::npos; at = text.find(cut, start)) {
+        joined.append(text, start, at - start);
+        joined += '\n';
+        start = at + cut.size();
+    }
+    if (start == 0) return text;
+    joined.append(text, start);
+    return joined;
+}
+
 // One spelling, plero with `lang` or (without `plero`) brachy, of the
 // parsed text `text`: it must read back, give brachy's text again through
 // brachy, and itself again through the same spelling.
@@ -360,7 +378,7 @@ inline std::string spelling_failure(const ParsedDocument& parsed, const std::str
                quoted("tree of the input", dump(comparable(parsed.document))) +
                quoted("tree of " + name, dump(comparable(reread->document)));
     }
-    if (plero && brachy_of(*reread, path) != brachy) {
+    if (plero && without_enlexis_cuts(brachy_of(*reread, path)) != without_enlexis_cuts(brachy)) {
         return "brachy of " + name + " differs from brachy\n" + quoted(name, *written) +
                quoted("brachy of it", brachy_of(*reread, path));
     }

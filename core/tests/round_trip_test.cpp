@@ -68,6 +68,9 @@ TEST(RoundTrip, Corpus) {
         // An enlexis line that begins like the section's closer in one
         // spelling and not in the other.
         "\\\\\\!koine\n\n\\#(1lA\n \\\\\"\n.\n#\n@##9t\"\"\\\\\n#\\",
+        // An enlexis line that begins with the section's plerographic
+        // closer: plero cuts the enlexis there, brachy keeps it whole.
+        "@@@!koine\n\n@# e\nx @@\"\n{section}@ y\"@@ z @@\"a\n{section}@ b\"@@\n#@\n",
     };
     for (const char* text : corpus) {
         SCOPED_TRACE(text);
@@ -125,6 +128,7 @@ TEST(RoundTrip, TreesOfImporters) {
         para("#", {Inline::Enlexis{"x\ny", {}}, text("a\nb")}, {}),
         verse("~", {{{text("a\nb")}}}),
         paragraph({text("a\r\nb\r")}),
+        paragraph({text("a "), Inline::Enlexis{"x\r\ny\r\n\r\nz\r", {}}, text(" b")}),
         Block::MonadEnlexis{"a\n  \"@@@ b\nc\r\nd\r", genos("g")},
         Block::MonadEnlexis{"\r", {}},
         Block::Enmedia{"a b)"},

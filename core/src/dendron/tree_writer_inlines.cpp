@@ -86,7 +86,10 @@ std::vector<Inline> TreeWriter::enlexis_pieces(const Inline::Enlexis& enlexis) {
         for (std::size_t feed = text.find('\n'); feed != nowhere; feed = text.find('\n', start)) {
             kept.append(text, start, feed - start);
             start = feed + 1;
-            if (line_.lines == Lines::Paragraph && continues_paragraph(text.substr(start))) {
+            // A line of the enlexis that ends in a carriage return would
+            // lose it when read: the piece ends there, before its closer.
+            const bool ends_in_return = !kept.empty() && kept.back() == '\r';
+            if (line_.lines == Lines::Paragraph && !ends_in_return && continues_paragraph(text.substr(start))) {
                 kept += '\n';
                 continue;
             }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <stdexcept>
 
 #include "dialektos/memory_pages.hpp"
@@ -85,7 +86,7 @@ void StrBuilder::append(std::string_view piece) {
     // A piece of half the buffer or more is decoded where it stands,
     // without being gathered first.
     if (gathered_.size() == 0 && piece.size() >= gathered_bytes / 2) {
-        decode_locked(piece);
+        decode(piece);
         return;
     }
     while (!piece.empty()) {
@@ -96,31 +97,36 @@ void StrBuilder::append(std::string_view piece) {
         gathered_.append(piece.substr(0, fits));
         piece.remove_prefix(fits);
         if (piece.empty()) break;
-        decode_locked(gathered_.view());
+        decode(gathered_.view());
         gathered_.truncate(0);
     }
 }
 
-// Measures `text` and makes the pages it will take present where it stands,
-// and takes the lock back only to place it: other threads wait for the
-// lock no longer than the copy takes. (Making pages of built_ present leaves
-// the object as it is, and no other thread can reach it yet.)
-void StrBuilder::decode_locked(std::string_view text) {
-    const Utf8Extent extent = measure(text);
-    if (built_ != nullptr) populate(length_ + static_cast<Py_ssize_t>(extent.characters));
+// Measures `text` and decodes it where it stands, taking the lock back only
+// to make room in built_: other threads wait for the lock no longer than an
+// allocation takes; the pages of the room are made present after it. (Writing
+// the characters of built_ leaves every other object as it is, and no
+// other thread can reach built_ yet.)
+void StrBuilder::decode(std::string_view text) { decode(text, measure(text)); }
+
+void StrBuilder::decode(std::string_view text, const Utf8Extent& extent) {
+    if (text.empty()) return;
+    const Py_ssize_t length = length_ + static_cast<Py_ssize_t>(extent.characters);
     if (released_ == nullptr) {
-        place(text, extent);
+        make_room(length, extent.max_char);
     } else {
-        released_->holding([&] { place(text, extent); });
+        released_->holding([&] { make_room(length, extent.max_char); });
     }
+    populate(length);
+    fill(text, extent);
 }
 
-void StrBuilder::measure_rest() {
+void StrBuilder::place_rest() {
     if (!bounded_ || gathered_.size() == 0) return;
     const std::optional<Utf8Extent> extent = measure_utf8(gathered_.view());
     if (!extent) return;  // finish() refuses it
-    if (built_ != nullptr) populate(length_ + static_cast<Py_ssize_t>(extent->characters));
-    rest_.emplace(*extent, gathered_.size());
+    decode(gathered_.view(), *extent);
+    gathered_.truncate(0);
 }
 
 Utf8Extent StrBuilder::measure(std::string_view text) {
@@ -132,8 +138,15 @@ Utf8Extent StrBuilder::measure(std::string_view text) {
 // With the lock held: `text`, of `extent`, goes to the end of built_.
 void StrBuilder::place(std::string_view text, const Utf8Extent& extent) {
     if (text.empty()) return;
+    const Py_ssize_t length = length_ + static_cast<Py_ssize_t>(extent.characters);
+    make_room(length, extent.max_char);
+    populate(length);
+    fill(text, extent);
+}
+
+// `text`, of `extent`, is decoded at the end of built_, which has room.
+void StrBuilder::fill(std::string_view text, const Utf8Extent& extent) {
     const auto length = static_cast<Py_ssize_t>(extent.characters);
-    make_room(length_ + length, extent.max_char);
     const int kind = PyUnicode_KIND(built_);
     decode_utf8(text, kind, static_cast<char*>(PyUnicode_DATA(built_)) + static_cast<std::size_t>(length_) * kind);
     length_ += length;
@@ -141,14 +154,14 @@ void StrBuilder::place(std::string_view text, const Utf8Extent& extent) {
 }
 
 // With the lock held: built_ takes `length` characters as wide as
-// `max_char`, keeping the ones decoded so far.
+// `max_char`, keeping the ones decoded so far. The caller makes the pages
+// of the new room present (populate), which needs no lock.
 void StrBuilder::make_room(Py_ssize_t length, Py_UCS4 max_char) {
     if (built_ == nullptr) {
         const Py_ssize_t capacity = std::max(static_cast<Py_ssize_t>(expected_length_), length);
         built_ = PyUnicode_New(capacity, std::max(source_max_char_, max_char));
         if (built_ == nullptr) throw_pending("no room for the result");
         prepare_pages();
-        populate(length);
         return;
     }
     const Py_ssize_t capacity = PyUnicode_GET_LENGTH(built_);
@@ -166,7 +179,6 @@ void StrBuilder::make_room(Py_ssize_t length, Py_UCS4 max_char) {
         if (PyUnicode_Resize(&built_, grown) != 0) throw_pending("no room for the result");
         prepare_pages();
     }
-    populate(length);
 }
 
 // Large pages for the whole ones in bytes [from, to) of built_'s
@@ -211,8 +223,7 @@ PyObject* StrBuilder::finish() && {
     if (!bounded_) {
         return PyUnicode_DecodeUTF8(gathered_.data(), static_cast<Py_ssize_t>(gathered_.size()), "strict");
     }
-    const bool measured = rest_ && rest_->second == gathered_.size();
-    place(gathered_.view(), measured ? rest_->first : measure(gathered_.view()));
+    place(gathered_.view(), measure(gathered_.view()));
     if (built_ == nullptr) return PyUnicode_New(0, 0);
     if (max_char_ < PyUnicode_MAX_CHAR_VALUE(built_)) {
         // No character came as wide as the source's: the str is made anew

@@ -4,7 +4,6 @@
 #include <Python.h>
 
 #include <cstddef>
-#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -19,9 +18,10 @@ namespace ilvex::py {
 // object is touched there. A result of a small source is decoded in one go
 // by finish(). For a large source the buffer is bounded: each time it is
 // full (or a piece comes that is large by itself) the text is measured
-// where it stands and then, with the lock taken back for just that step,
-// decoded into the `str` under construction, so that a large result is
-// held once, as the `str`, and never also whole as UTF-8. That `str` starts
+// where it stands and decoded into the `str` under construction, so that a
+// large result is held once, as the `str`, and never also whole as UTF-8.
+// The lock is taken back only to make or grow that `str`: its characters
+// are written without it, as no other thread can reach the object yet. That `str` starts
 // at the width of the source's widest character (usually the result's as
 // well), is widened if a wider character comes, and is narrowed at the end
 // if none as wide came. An allocation failure throws std::bad_alloc, which
@@ -43,19 +43,20 @@ public:
 
     void append(std::string_view piece);
 
-    // Measures the text gathered last, and makes the pages it will take
-    // present, while the lock is still released: finish() then holds the
-    // lock only to copy it.
-    void measure_rest();
+    // Decodes the text gathered last into the `str` of a large result while
+    // the lock is still released: finish() then has only to end it.
+    void place_rest();
 
     // The `str` (a new reference), or null with an exception set. Only with
     // the lock held.
     PyObject* finish() &&;
 
 private:
-    void decode_locked(std::string_view text);
+    void decode(std::string_view text);
+    void decode(std::string_view text, const Utf8Extent& extent);
     static Utf8Extent measure(std::string_view text);
     void place(std::string_view text, const Utf8Extent& extent);
+    void fill(std::string_view text, const Utf8Extent& extent);
     void make_room(Py_ssize_t length, Py_UCS4 max_char);
     void advise_large_pages(std::size_t from, std::size_t to);
     void prepare_pages();
@@ -74,8 +75,6 @@ private:
     std::pair<std::size_t, std::size_t> large_pages_{0, 0};
     std::size_t populated_ = 0;
     bool outgrown_ = false;         // whether the result went past the part surely filled
-    // The extent measure_rest() found, and the size of the text it measured.
-    std::optional<std::pair<Utf8Extent, std::size_t>> rest_;
     const LockRelease* released_ = nullptr;
 };
 
@@ -92,7 +91,7 @@ decltype(auto) without_lock_into(StrBuilder& built, std::size_t work_size, Body&
         LockRelease lock;
     } released(built, work_size);
     auto result = std::forward<Body>(body)();
-    built.measure_rest();
+    built.place_rest();
     return result;
 }
 
