@@ -12,6 +12,7 @@
 
 #include "dendron/document.hpp"
 #include "dendron/outline_record.hpp"
+#include "dendron/reference_sink.hpp"
 #include "dialektos/std_parse_cache.hpp"
 #include "dialektos/symbol_index.hpp"
 #include "parser/document_lines.hpp"
@@ -56,9 +57,11 @@ struct ParserState {
     // Off for a parse that only validates: running text is read and checked
     // but no inline item is kept.
     bool keep_content = true;
-    // On for a parse for the outline: running text keeps only the items the
-    // outline reads; lemmas, whose plain text it reports, are kept whole.
-    bool only_references = false;
+    // Set for a parse for the outline: the references of running text go
+    // here as they are read, outside axioma bodies, and running text keeps
+    // no item, as in a parse that only validates, but for lemmas, whose
+    // plain text the records hold.
+    ReferenceSink* references = nullptr;
     OutlineRecords records;
     // Reused by every inline text of the parse; it holds nothing between texts.
     mutable InlineScratch inline_scratch;
