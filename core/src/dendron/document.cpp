@@ -12,6 +12,15 @@ namespace {
 void append_collapsed(std::string& out, std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
+        // A run of printable ASCII characters, which are no white space,
+        // goes in at once.
+        std::size_t run = i;
+        while (run < text.size() && static_cast<unsigned char>(text[run]) - 0x21u < 0x5eu) ++run;
+        if (run != i) {
+            out.append(text.substr(i, run - i));
+            i = run;
+            continue;
+        }
         const std::size_t start = i;
         const char32_t c = unicode::next_char(text, i);
         if (unicode::is_whitespace(c)) {

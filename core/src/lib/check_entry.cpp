@@ -32,21 +32,12 @@ struct ParseOptions {
 };
 
 // The sink of a parse that needs no block once read: one that only
-// validates, or the outline's, whose references come apart. Given a scratch,
-// it hands it each block's lists back for the next ones.
+// validates, or the outline's, whose references and records come apart.
 class DroppingSink final : public BlockSink {
 public:
-    DroppingSink() = default;
-    explicit DroppingSink(InlineScratch& scratch) : scratch_(&scratch) { scratch.recycling = true; }
-
     void open(const Block&) override {}
-    void block(Block&& block) override {
-        if (scratch_ != nullptr) scratch_->take_back(block);
-    }
+    void block(Block&&) override {}
     void close(const Block&) override {}
-
-private:
-    InlineScratch* scratch_ = nullptr;
 };
 
 // The sink of plero: each piece is named, then written, as soon as it is
@@ -261,10 +252,10 @@ Result<ParsedDocument> parse_document_for_outline(std::string_view text, std::st
 
 Result<Outline> outline_document(std::string_view text, std::string_view path) {
     std::optional<OutlineBuilder> builder;
-    std::optional<DroppingSink> dropping;
+    DroppingSink dropping;
     const auto outline = [&](PreparedDocument& prepared, const Dialektos& dialektos) -> BlockSink* {
         prepared.state.references = &builder.emplace(text, dialektos);
-        return &dropping.emplace(prepared.state.inline_scratch);
+        return &dropping;
     };
     auto parsed =
         parse_document_with(text, path, {.collect_records = true, .keep_dialektos = false, .sink = outline});
