@@ -257,8 +257,8 @@ Result<Outline> outline_document(std::string_view text, std::string_view path) {
         prepared.state.references = &builder.emplace(text, dialektos);
         return &dropping;
     };
-    auto parsed =
-        parse_document_with(text, path, {.collect_records = true, .keep_dialektos = false, .sink = outline});
+    auto parsed = parse_document_with(
+        text, path, {.collect_records = true, .keep_content = false, .keep_dialektos = false, .sink = outline});
     if (!parsed) return std::move(parsed).error();
     return std::move(*builder).finish(std::move(parsed->document.dialektos), std::move(parsed->outline_records));
 }

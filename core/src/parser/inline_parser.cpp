@@ -475,7 +475,7 @@ Result<std::vector<Inline>> parse_inline_text(const ParserState& state, const Di
                           .base_line = base_line,
                           .backslash = state.backslash,
                           .scratch = &state.inline_scratch,
-                          .keep = state.keep_content && (whole || state.references == nullptr),
+                          .keep = state.keep_content || (whole && state.collect_records),
                           .references = state.references,
                           .symbols = state.symbols_for(dialektos)};
     auto items = parse_inlines(scanner, dialektos, std::nullopt);

@@ -54,13 +54,12 @@ struct ParserState {
     // Told between top-level blocks, when no block is open, that the text
     // before the current line is done with.
     TextDone text_done;
-    // Off for a parse that only validates: running text is read and checked
-    // but no inline item is kept.
+    // Off for a parse that only validates, or one for the outline: running
+    // text is read and checked but no inline item is kept, except a lemma's
+    // when the records are collected, which hold its plain text.
     bool keep_content = true;
     // Set for a parse for the outline: the references of running text go
-    // here as they are read, outside axioma bodies, and running text keeps
-    // no item, as in a parse that only validates, but for lemmas, whose
-    // plain text the records hold.
+    // here as they are read, outside axioma bodies.
     ReferenceSink* references = nullptr;
     OutlineRecords records;
     // Reused by every inline text of the parse; it holds nothing between texts.
