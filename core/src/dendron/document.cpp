@@ -14,10 +14,15 @@ namespace {
 void append_collapsed(std::string& out, std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
-        // A run of printable ASCII characters, which are no white space,
-        // goes in at once.
+        // A run of printable ASCII characters, with single spaces after
+        // some of them, stays as it is: it goes in at once.
         std::size_t run = i;
-        while (run < text.size() && static_cast<unsigned char>(text[run]) - 0x21u < 0x5eu) ++run;
+        while (run < text.size()) {
+            const auto byte = static_cast<unsigned char>(text[run]);
+            const bool single_space = byte == ' ' && run != i && text[run - 1] != ' ';
+            if (byte - 0x21u >= 0x5eu && !single_space) break;
+            ++run;
+        }
         if (run != i) {
             out.append(text.substr(i, run - i));
             i = run;
