@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "dendron/document.hpp"
 
 namespace ilvex {
@@ -20,6 +23,27 @@ TEST(InlinePlainText, CollectsTextOfTextEnlexisAndGroups) {
     EXPECT_EQ(inline_plain_text(inlines), "The quick brown fox");
     EXPECT_EQ(inline_plain_text({}), "");
     EXPECT_EQ(inline_plain_text({Inline::Text{" \n "}}), "");
+}
+
+// White space runs within a text and across texts, next to ASCII words and
+// to other characters.
+TEST(InlinePlainText, CollapsesEveryWhiteSpaceRunToOneSpace) {
+    const struct {
+        std::vector<std::string> texts;
+        std::string plain;
+    } cases[] = {
+        {{"one two  three"}, "one two three"},
+        {{"a \tb", "c \n"}, "a bc"},
+        {{"a ", " b"}, "a b"},
+        {{"a", " b ", "  c"}, "a b c"},
+        {{" \u00e9  x\u00a0 y\u2003"}, "\u00e9 x y"},
+        {{"\x7f a\x1f b"}, "\x7f a\x1f b"},
+    };
+    for (const auto& [texts, plain] : cases) {
+        std::vector<Inline> inlines;
+        for (const std::string& text : texts) inlines.push_back(Inline::Text{text});
+        EXPECT_EQ(inline_plain_text(inlines), plain) << texts.front();
+    }
 }
 
 TEST(InlinePlainText, DeepNestingDoesNotRecurse) {

@@ -366,6 +366,78 @@ class OutlineTest(IlvexTestCase):
         self.assertEqual(outline["onyms"], [{"key": "sec", "line": 5}, {"key": "here", "line": 4}])
         self.assertEqual(outline["deixes"], [{"key": "#(here)", "line": 4}])
 
+    def test_references_in_document_order(self):
+        # A lemma's references come before its body's, a hypograph's after
+        # them, an endo-simmere's onym after what it holds, nested containers
+        # and verse in their place; none from an axioma body, a literal text
+        # or the suffix of another inline item.
+        nested = """@@@!koine
+
+@# Intro @(l1) @*b @(l2)*@(l3)
+Body @*in @(s1)*@(s2) @^(fn) @("v:1")
+@"
+Quoted @(q1)
+@@@= Verse @(v1)
+line @(v2) @("v:2")
+
+line @(v3)
+=@@@ After @(v4)
+"@ Someone @(h1)
+@## Inner @(i1)
+deep @(i2)
+##@(sub)
+Tail @(t1) @^(fn)
+#@(sec)
+"""
+        excluded = """@@@!koine
+
+@@@:
+Hidden @(h1) @("v:9") @^(no)
+@"
+Not @(h2)
+x @(h3)
+"@ By @(h4)
+:@@@(ax)
+Shown @@:in @(h5) @("v:8"):@@(ea) @@.d @(d1).@@(ds) @@"lit @(no)"@@(es) @>(to)(ms) @^(fn)(xs) @(a1)
+@@@"
+@(m1)
+"@@@
+@*/ a @* b @(n1) *@(n2) /*@(n3)
+"""
+        cases = [
+            (nested, {
+                "milestones": [("v:1", 4), ("v:2", 8)],
+                "onyms": [("sec", 17), ("sub", 15), ("l1", 3), ("l2", 3), ("l3", 3), ("s1", 4), ("s2", 4),
+                          ("q1", 6), ("v1", 7), ("v2", 8), ("v3", 10), ("v4", 11), ("h1", 12), ("i1", 13),
+                          ("i2", 14), ("t1", 16)],
+                "deixes": [("^(fn)", 4), ("^(fn)", 16)],
+            }),
+            (excluded, {
+                "milestones": [],
+                "onyms": [("d1", 10), ("a1", 10), ("n1", 14), ("n2", 14), ("n3", 14)],
+                "deixes": [("^(fn)", 10)],
+            }),
+        ]
+        for text, expected in cases:
+            outline = ilvex.outline(text)
+            found = {kind: [(entry["key"], entry["line"]) for entry in outline[kind]] for kind in expected}
+            self.assertEqual(found, expected)
+
+    def test_errors_after_references(self):
+        # Met after references were read, inside axioma bodies included.
+        cases = [
+            ("@@@!koine\n\nA @(a1) @@:x @(bad onym):@@(ea)\n",
+             "doc.ild:3:25: invalid onym identifier `bad onym`"),
+            ('@@@!koine\n\n@@@:\nA @(a1)\n@# L @(ok)\nb @("v")\n#@\n:@@@(ax)\n',
+             "doc.ild:6:9: milestone `v` has no scheme separator `:`"),
+            ('@@@!koine\n\n@# L @(ok)\nb @*x*@(ok2) @("v:1") @*y\n#@\n',
+             "doc.ild:4:26: unmatched sim `@*` (episim not found)"),
+            ('@@@!koine\n\n@"\nq @(ok)\n"@ By @(bad onym)\n',
+             "doc.ild:5:15: invalid onym identifier `bad onym`"),
+        ]
+        for text, message in cases:
+            self.assert_ilvex_error(message, lambda: ilvex.outline(text))
+
     def test_empty_document(self):
         self.assertEqual(ilvex.outline("@@@!koine@2\n"),
                          {"dialektos": "koine", "blocks": [], "milestones": [], "onyms": [], "deixes": []})

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <variant>
 
@@ -81,24 +83,24 @@ void push_block_parts(const Block& block, std::vector<Work>& stack) {
 // Records the references an inline item is, and pushes the children it
 // holds. The suffix onyms of inline diaphanes, enlexeis, monosims and deixes
 // are not references, and an EndoAxioma body is not entered.
-void visit_inline(const Inline& item, std::vector<Work>& stack, ReferenceSearch& search) {
+void visit_inline(const Inline& item, std::vector<Work>& stack, ReferenceSink& sink) {
     if (const auto* simmere = std::get_if<Inline::EndoSimmere>(&item.node)) {
         if (simmere->suffix.onym) stack.push_back(OnymWork{&*simmere->suffix.onym});
         stack.push_back(InlineWork{&simmere->children});
     } else if (const auto* diaphane = std::get_if<Inline::Diaphane>(&item.node)) {
         stack.push_back(InlineWork{&diaphane->children});
     } else if (const auto* anchor = std::get_if<Inline::OnymAnchor>(&item.node)) {
-        search.record(ReferenceKind::Onym, anchor->onym);
+        sink.onym(anchor->onym);
     } else if (const auto* milestone = std::get_if<Inline::Milestone>(&item.node)) {
-        search.record(ReferenceKind::Milestone, milestone->scheme + ":" + milestone->value);
+        sink.milestone(milestone->scheme, milestone->value);
     } else if (const auto* deixis = std::get_if<Inline::Deixis>(&item.node)) {
-        search.record(ReferenceKind::Deixis, deixis->symbol + "(" + deixis->target + ")");
+        sink.deixis(deixis->symbol, deixis->target);
     }
 }
 
-// Records the references of the work on `stack`, in document order, and
-// leaves it empty.
-void collect_references(std::vector<Work>& stack, ReferenceSearch& search) {
+// Hands the references of the work on `stack` to `sink`, in document order,
+// and leaves it empty.
+void collect_references(std::vector<Work>& stack, ReferenceSink& sink) {
     while (!stack.empty()) {
         Work& top = stack.back();
         if (auto* work = std::get_if<BlockWork>(&top)) {
@@ -114,11 +116,11 @@ void collect_references(std::vector<Work>& stack, ReferenceSearch& search) {
                 continue;
             }
             const Inline& item = (*work->inlines)[work->next++];
-            visit_inline(item, stack, search);
+            visit_inline(item, stack, sink);
         } else {
             const std::string& onym = *std::get<OnymWork>(top).onym;
             stack.pop_back();
-            search.record(ReferenceKind::Onym, onym);
+            sink.onym(onym);
         }
     }
 }
@@ -131,9 +133,6 @@ struct OutlineBuilder::State {
     ReferenceIndex index;
     Outline references;  // the references met, in the order met
     ReferenceSearch search{index, references};
-    std::vector<bool> axioma_bodies;  // for each body open, whether it is an axioma's
-    // The walk's stack, empty between blocks; kept for its storage.
-    std::vector<Work> pending;
 };
 
 OutlineBuilder::OutlineBuilder(std::string_view text, const Dialektos& dialektos)
@@ -141,34 +140,22 @@ OutlineBuilder::OutlineBuilder(std::string_view text, const Dialektos& dialektos
 
 OutlineBuilder::~OutlineBuilder() = default;
 
-bool OutlineBuilder::in_axioma() const {
-    return !state_->axioma_bodies.empty() && state_->axioma_bodies.back();
+void OutlineBuilder::milestone(std::string_view scheme, std::string_view value) {
+    std::string key;
+    key.reserve(scheme.size() + 1 + value.size());
+    key.append(scheme).append(1, ':').append(value);
+    state_->search.record(ReferenceKind::Milestone, std::move(key));
 }
 
-void OutlineBuilder::block(const Block& block) {
-    if (in_axioma()) return;
-    push_block_parts(block, state_->pending);
-    collect_references(state_->pending, state_->search);
+void OutlineBuilder::onym(std::string_view onym) {
+    state_->search.record(ReferenceKind::Onym, std::string(onym));
 }
 
-void OutlineBuilder::open(const Block& container) {
-    const bool axioma = in_axioma() || std::holds_alternative<Block::ParaAxioma>(container.node);
-    if (!axioma) {
-        if (const auto* para = std::get_if<Block::Para>(&container.node)) {
-            state_->pending.push_back(InlineWork{&para->lemma});
-            collect_references(state_->pending, state_->search);
-        }
-    }
-    state_->axioma_bodies.push_back(axioma);
-}
-
-void OutlineBuilder::close(const Block& container) {
-    state_->axioma_bodies.pop_back();
-    if (in_axioma()) return;
-    if (const auto* para = std::get_if<Block::Para>(&container.node)) {
-        state_->pending.push_back(InlineWork{&para->hypograph});
-        collect_references(state_->pending, state_->search);
-    }
+void OutlineBuilder::deixis(std::string_view symbol, std::string_view target) {
+    std::string key;
+    key.reserve(symbol.size() + target.size() + 2);
+    key.append(symbol).append(1, '(').append(target).append(1, ')');
+    state_->search.record(ReferenceKind::Deixis, std::move(key));
 }
 
 Outline OutlineBuilder::finish(std::string dialektos, OutlineRecords records) && {
@@ -193,7 +180,8 @@ Outline OutlineBuilder::finish(std::string dialektos, OutlineRecords records) &&
 Outline build_outline(const Document& document, OutlineRecords records,
                       std::string_view text, const Dialektos& dialektos) {
     OutlineBuilder builder(text, dialektos);
-    for (const Block& block : document.blocks) builder.block(block);
+    std::vector<Work> stack{BlockWork{&document.blocks}};
+    collect_references(stack, builder);
     return std::move(builder).finish(document.dialektos, std::move(records));
 }
 

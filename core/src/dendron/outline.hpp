@@ -12,6 +12,7 @@
 
 #include "dendron/document.hpp"
 #include "dendron/outline_record.hpp"
+#include "dendron/reference_sink.hpp"
 #include "dialektos/model.hpp"
 
 namespace ilvex {
@@ -33,27 +34,24 @@ struct Outline {
     bool operator==(const Outline&) const = default;
 };
 
-// The outline of a document whose blocks come one at a time, as a parse that
-// streams hands them over (a block with a body in the three steps of
-// BlockSink), from the NFC text they were parsed from, which must outlive
-// the builder; `dialektos` is the one the document declares. finish() takes
-// over the records the parse collected.
-class OutlineBuilder {
+// The outline of a document whose references come one at a time, as a
+// parse that streams reads them (see ReferenceSink), from the NFC text it
+// parses, which must outlive the builder; `dialektos` is the one the
+// document declares. finish() takes over the records the parse collected.
+class OutlineBuilder final : public ReferenceSink {
 public:
     OutlineBuilder(std::string_view text, const Dialektos& dialektos);
-    ~OutlineBuilder();
+    ~OutlineBuilder() override;
     OutlineBuilder(const OutlineBuilder&) = delete;
     OutlineBuilder& operator=(const OutlineBuilder&) = delete;
 
-    void block(const Block& block);
-    void open(const Block& container);
-    void close(const Block& container);
+    void milestone(std::string_view scheme, std::string_view value) override;
+    void onym(std::string_view onym) override;
+    void deixis(std::string_view symbol, std::string_view target) override;
     Outline finish(std::string dialektos, OutlineRecords records) &&;
 
 private:
     struct State;
-    // An axioma body holds no references of the outline.
-    bool in_axioma() const;
 
     std::unique_ptr<State> state_;
 };

@@ -31,9 +31,12 @@ void OutlineRecords::reserve_for_text(std::size_t text_size) {
 
 std::uint32_t OutlineRecords::table_index(const std::string* text) {
     if (text == nullptr) return 0;
+    std::uint32_t& recent = recent_[writing::recent_slot(*text)];
+    if (recent != 0 && table_[recent - 1] == *text) return recent;
     const auto [found, added] = table_index_.try_emplace(*text, static_cast<std::uint32_t>(table_.size() + 1));
     if (added) table_.push_back(*text);
-    return found->second;
+    recent = found->second;
+    return recent;
 }
 
 void OutlineRecords::add(OutlineKind kind, const std::string* symbol, const std::string* name,

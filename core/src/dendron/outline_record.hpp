@@ -3,6 +3,7 @@
 // the parse fills it once and the outline only orders what it is given.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "dendron/own_pages.hpp"
+#include "dendron/recent_entries.hpp"
 
 namespace ilvex {
 
@@ -115,6 +117,10 @@ private:
     std::string texts_;
     std::vector<std::string> table_;
     std::unordered_map<std::string, std::uint32_t> table_index_;
+    // The index of a text lately looked up in its slot (see RecentEntries):
+    // blocks repeat a handful of symbols and names, each found there by one
+    // compare instead of a hash of the whole text.
+    std::array<std::uint32_t, writing::recent_slots> recent_{};
 };
 
 template <class Visit>

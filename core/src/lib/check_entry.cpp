@@ -17,14 +17,13 @@ namespace ilvex {
 namespace {
 
 // Makes the sink that takes the blocks of a parse, once the declaration is
-// read and its dialektos resolved; none keeps the blocks.
-using SinkFactory = std::function<BlockSink*(const PreparedDocument&, const Dialektos&)>;
+// read and its dialektos resolved; none keeps the blocks. The outline's also
+// sets where the references of running text go.
+using SinkFactory = std::function<BlockSink*(PreparedDocument&, const Dialektos&)>;
 
 struct ParseOptions {
     bool collect_records = false;
     bool keep_content = true;
-    // Running text keeps only what the outline reads (see ParserState).
-    bool only_references = false;
     // Whether the ParsedDocument gets a copy of the dialektos; the functions
     // that only read it during the parse leave it empty.
     bool keep_dialektos = true;
@@ -32,7 +31,8 @@ struct ParseOptions {
     TextDone text_done = {};
 };
 
-// The sink of a parse that only validates.
+// The sink of a parse that needs no block once read: one that only
+// validates, or the outline's, whose references and records come apart.
 class DroppingSink final : public BlockSink {
 public:
     void open(const Block&) override {}
@@ -82,7 +82,7 @@ private:
 };
 
 // Hands each piece on as soon as it is read, to a target that takes the
-// same three steps: the writer of brachy, the builder of the outline.
+// same three steps: the writer of brachy.
 template <class Target>
 class ForwardingSink final : public BlockSink {
 public:
@@ -108,7 +108,6 @@ Result<ParsedDocument> parse_document_with(std::string_view text, std::string_vi
     auto& [declaration, state] = *prepared;
     state.collect_records = options.collect_records;
     state.keep_content = options.keep_content;
-    state.only_references = options.only_references;
     if (options.collect_records) state.records.reserve_for_text(text.size());
     // The dialektos is read where resolution keeps it (a standard one is
     // parsed once per process), alive as long as `stack`.
@@ -253,13 +252,13 @@ Result<ParsedDocument> parse_document_for_outline(std::string_view text, std::st
 
 Result<Outline> outline_document(std::string_view text, std::string_view path) {
     std::optional<OutlineBuilder> builder;
-    std::optional<ForwardingSink<OutlineBuilder>> outlining;
-    const auto outline = [&](const PreparedDocument& prepared, const Dialektos& dialektos) -> BlockSink* {
-        builder.emplace(text, dialektos);
-        return &outlining.emplace(*builder, prepared.state.inline_scratch);
+    DroppingSink dropping;
+    const auto outline = [&](PreparedDocument& prepared, const Dialektos& dialektos) -> BlockSink* {
+        prepared.state.references = &builder.emplace(text, dialektos);
+        return &dropping;
     };
     auto parsed = parse_document_with(
-        text, path, {.collect_records = true, .only_references = true, .keep_dialektos = false, .sink = outline});
+        text, path, {.collect_records = true, .keep_content = false, .keep_dialektos = false, .sink = outline});
     if (!parsed) return std::move(parsed).error();
     return std::move(*builder).finish(std::move(parsed->document.dialektos), std::move(parsed->outline_records));
 }

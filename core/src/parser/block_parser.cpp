@@ -101,8 +101,12 @@ Result<LineOutcome> read_line(ParserState& state, const Dialektos& dialektos,
     }
 }
 
-// The name of the sim a Para or Stichoi block was parsed with.
-const std::string* sim_name(const Dialektos& dialektos, const std::string& symbol) {
+// The name of the sim a Para or Stichoi block was parsed with, found in the
+// index of the dialektos in force when that is the one.
+const std::string* sim_name(const ParserState& state, const Dialektos& dialektos, const std::string& symbol) {
+    if (const SymbolIndex* index = state.symbols_for(dialektos)) {
+        if (const SimDef* sim = index->find(symbol)) return &sim->name;
+    }
     const auto found = dialektos.sims.find(symbol);
     return found == dialektos.sims.end() ? nullptr : &found->second.name;
 }
@@ -124,11 +128,11 @@ void append_record(ParserState& state, const Dialektos& dialektos, const Block& 
         state.records.add(kind, symbol, name, depth, start, end, lemma, suffix.onym, suffix.genoses);
     };
     if (const auto* para = std::get_if<Block::Para>(&block.node)) {
-        add(OutlineKind::Para, &para->symbol, sim_name(dialektos, para->symbol), inline_plain_text(para->lemma),
+        add(OutlineKind::Para, &para->symbol, sim_name(state, dialektos, para->symbol), inline_plain_text(para->lemma),
             para->suffix);
     } else if (const auto* stichoi = std::get_if<Block::Stichoi>(&block.node)) {
         const std::string* symbol = stichoi->symbol ? &*stichoi->symbol : nullptr;
-        add(OutlineKind::Stichoi, symbol, symbol ? sim_name(dialektos, *symbol) : nullptr,
+        add(OutlineKind::Stichoi, symbol, symbol ? sim_name(state, dialektos, *symbol) : nullptr,
             inline_plain_text(stichoi->lemma), stichoi->suffix);
     } else if (const auto* diaphane = std::get_if<Block::Diaphane>(&block.node)) {
         add(OutlineKind::Diaphane, nullptr, nullptr, {}, diaphane->suffix);

@@ -1,7 +1,6 @@
 #include "parser/inline_parser.hpp"
 
 #include <string>
-#include <type_traits>
 #include <utility>
 
 #include "dialektos/byte_set.hpp"
@@ -23,9 +22,7 @@ class ItemList {
 public:
     explicit ItemList(InlineScanner& scanner)
         : scratch_(*scanner.scratch),
-          level_(scanner.keep ? &scratch_.take(scanner.nesting) : nullptr),
-          keep_text_(scanner.keep && !scanner.only_references),
-          only_references_(scanner.only_references) {}
+          level_(scanner.keep ? &scratch_.take(scanner.nesting) : nullptr) {}
 
     // Whether the items are kept; a parse that only validates builds none.
     bool keeps() const { return level_ != nullptr; }
@@ -34,7 +31,7 @@ public:
     // run of the source: such a text stays a view until it becomes an item,
     // and only a text of several pieces is gathered in the scratch buffer.
     void append(std::string_view piece) {
-        if (keep_text_) gather(piece);
+        if (keeps()) gather(piece);
     }
 
     // Builds the item in place from one of its node kinds.
@@ -42,9 +39,7 @@ public:
     void add(Node&& node) {
         if (!keeps()) return;
         flush();
-        if (!only_references_ || read_by_outline<std::decay_t<Node>>) {
-            scratch_.add(*level_, std::forward<Node>(node));
-        }
+        scratch_.add(*level_, std::forward<Node>(node));
     }
     std::vector<Inline> finish() && {
         if (!keeps()) return {};
@@ -75,17 +70,8 @@ private:
         }
     }
 
-    // The items an outline reads, which a parse for it keeps.
-    template <class Node>
-    static constexpr bool read_by_outline =
-        std::is_same_v<Node, Inline::Milestone> || std::is_same_v<Node, Inline::OnymAnchor> ||
-        std::is_same_v<Node, Inline::Deixis> || std::is_same_v<Node, Inline::EndoSimmere> ||
-        std::is_same_v<Node, Inline::Diaphane>;
-
     InlineScratch& scratch_;
     InlineScratch::Level* level_;  // null when nothing is kept
-    bool keep_text_;
-    bool only_references_;
     std::string_view run_;  // the text read, while it is one run of the source
 };
 
@@ -223,6 +209,7 @@ Status parse_milestone(InlineScanner& scanner, const SigilRun& run, ItemList& li
     Suffix suffix;
     if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
     if (suffix.onym) return error_here(scanner, other("a milestone cannot carry an onym suffix"));
+    if (scanner.references != nullptr) scanner.references->milestone(scheme, value);
     if (list.keeps()) list.add(Inline::Milestone{std::string(scheme), std::string(value), std::move(suffix)});
     return {};
 }
@@ -235,6 +222,7 @@ Status parse_onym_anchor(InlineScanner& scanner, const SigilRun& run, ItemList& 
     if (!is_valid_onym(*onym)) {
         return error_here(scanner, Error(ErrorKind::InvalidOnym, std::string(*onym)));
     }
+    if (scanner.references != nullptr) scanner.references->onym(*onym);
     if (list.keeps()) list.add(Inline::OnymAnchor{std::string(*onym)});
     return {};
 }
@@ -249,6 +237,8 @@ Status parse_endo_simmere(InlineScanner& scanner, const Dialektos& dialektos, co
     if (!children) return std::move(children).error();
     Suffix suffix;
     if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
+    // Its onym stands where its closer does, after what its body holds.
+    if (scanner.references != nullptr && suffix.onym) scanner.references->onym(*suffix.onym);
     if (list.keeps()) list.add(Inline::EndoSimmere{sim.symbol, std::move(*children), std::move(suffix), sim.mirrored});
     return {};
 }
@@ -284,6 +274,7 @@ Status parse_deixis(InlineScanner& scanner, const SimDef& sim, ItemList& list) {
     }
     Suffix suffix;
     if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
+    if (scanner.references != nullptr) scanner.references->deixis(sim.symbol, *target);
     if (list.keeps()) list.add(Inline::Deixis{sim.symbol, std::string(*target), std::move(suffix)});
     return {};
 }
@@ -371,7 +362,10 @@ Status parse_inline_diaphane(InlineScanner& scanner, const Dialektos& dialektos,
 Status parse_endo_axioma(InlineScanner& scanner, const Dialektos& dialektos, const SigilRun& run,
                          ItemList& list) {
     scanner.pos = run.end() + 1;
+    // An axioma body holds no references of the outline.
+    ReferenceSink* const references = std::exchange(scanner.references, nullptr);
     auto children = parse_nested(scanner, dialektos, run, concat({":", sigils(scanner, 2)}), 2, ":");
+    scanner.references = references;
     if (!children) return std::move(children).error();
     if (!scanner.byte_is(scanner.pos, '(')) {
         return error_here(scanner, other("endo-axioma requires `(onym)` after its episim"));
@@ -481,8 +475,8 @@ Result<std::vector<Inline>> parse_inline_text(const ParserState& state, const Di
                           .base_line = base_line,
                           .backslash = state.backslash,
                           .scratch = &state.inline_scratch,
-                          .keep = state.keep_content,
-                          .only_references = state.only_references && !whole,
+                          .keep = state.keep_content || (whole && state.collect_records),
+                          .references = state.references,
                           .symbols = state.symbols_for(dialektos)};
     auto items = parse_inlines(scanner, dialektos, std::nullopt);
     if (!items) return items;

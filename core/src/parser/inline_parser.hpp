@@ -22,8 +22,8 @@ inline constexpr std::size_t max_inline_nesting = 256;
 
 // Parses `text`, which begins on the document line with 0-based index
 // `base_line`; errors are located at the line and character column. A
-// `whole` text (a lemma) keeps every item even where the state keeps only
-// references.
+// `whole` text (a lemma) keeps its items even where running text keeps none
+// when the parse collects records.
 Result<std::vector<Inline>> parse_inline_text(const ParserState& state, const Dialektos& dialektos,
                                               std::string_view text, std::uint64_t base_line,
                                               bool whole = false);

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string_view>
 
+#include "dendron/reference_sink.hpp"
 #include "dialektos/error.hpp"
 #include "dialektos/symbol_index.hpp"
 #include "parser/inline_scratch.hpp"
@@ -30,10 +31,9 @@ struct InlineScanner {
     // Off for a parse that only validates: items are read and checked, then
     // dropped, so no list or text of the tree is built.
     bool keep = true;
-    // On for the running text of a parse for the outline: only the items the
-    // outline reads (milestones, onym anchors, deixes, and the simmeres and
-    // diaphanes that hold them) are kept, no text.
-    bool only_references = false;
+    // Where the references read go (a parse for the outline); null inside an
+    // endo-axioma, whose body holds none.
+    ReferenceSink* references = nullptr;
     // The index of the dialektos the text is parsed with, when there is one.
     const SymbolIndex* symbols = nullptr;
 

@@ -12,6 +12,7 @@
 
 #include "dendron/document.hpp"
 #include "dendron/outline_record.hpp"
+#include "dendron/reference_sink.hpp"
 #include "dialektos/std_parse_cache.hpp"
 #include "dialektos/symbol_index.hpp"
 #include "parser/document_lines.hpp"
@@ -53,12 +54,13 @@ struct ParserState {
     // Told between top-level blocks, when no block is open, that the text
     // before the current line is done with.
     TextDone text_done;
-    // Off for a parse that only validates: running text is read and checked
-    // but no inline item is kept.
+    // Off for a parse that only validates, or one for the outline: running
+    // text is read and checked but no inline item is kept, except a lemma's
+    // when the records are collected, which hold its plain text.
     bool keep_content = true;
-    // On for a parse for the outline: running text keeps only the items the
-    // outline reads; lemmas, whose plain text it reports, are kept whole.
-    bool only_references = false;
+    // Set for a parse for the outline: the references of running text go
+    // here as they are read, outside axioma bodies.
+    ReferenceSink* references = nullptr;
     OutlineRecords records;
     // Reused by every inline text of the parse; it holds nothing between texts.
     mutable InlineScratch inline_scratch;

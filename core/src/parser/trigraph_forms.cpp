@@ -135,7 +135,9 @@ Result<LineOutcome> read_block_comment(ParserState& state, std::string_view rest
 Result<LineOutcome> read_para_axioma(ParserState& state, const Dialektos& dialektos) {
     const std::uint64_t opener = state.pos++;
     const std::string closer = trigraph_closer(state, ':');
-    return read_block_with_body(state, dialektos, opener, Block::ParaAxioma{}, closer, [&](Block::ParaAxioma& axioma) -> Status {
+    // An axioma body holds no references of the outline.
+    ReferenceSink* const references = std::exchange(state.references, nullptr);
+    auto outcome = read_block_with_body(state, dialektos, opener, Block::ParaAxioma{}, closer, [&](Block::ParaAxioma& axioma) -> Status {
         const std::string_view after = unicode::trim_start(state.lines[state.pos]).substr(closer.size());
         if (after.size() < 2 || after.front() != '(' || after.back() != ')') {
             return other_error(state, "para-axioma requires `(onym)` on its episim");
@@ -148,6 +150,8 @@ Result<LineOutcome> read_para_axioma(ParserState& state, const Dialektos& dialek
         axioma.onym = std::string(onym);
         return {};
     });
+    state.references = references;
+    return outcome;
 }
 
 }  // namespace
