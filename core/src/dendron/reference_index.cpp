@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <functional>
 #include <map>
+#include <utility>
 
 #include "dialektos/byte_set.hpp"
 #include "dialektos/lexical.hpp"
@@ -46,13 +48,33 @@ std::optional<std::string_view> onym_at(std::string_view text, std::size_t sigil
     return delimited(text, sigil + 2, ')');
 }
 
+// The end of the run of symbol characters from `from`. Most runs after a
+// sigil are a byte or two of ASCII punctuation, tested here inline; the run
+// goes on out of line only at a byte beyond ASCII.
+std::size_t symbol_run_end(std::string_view text, std::size_t from) {
+    std::size_t i = from;
+    while (i < text.size() && ascii_symbol_chars.contains(text[i])) ++i;
+    if (i < text.size() && static_cast<unsigned char>(text[i]) >= 0x80) i += symbol_run_length(text.substr(i));
+    return i;
+}
+
+// Whether the bytes at `at` and after it can be part of one run of symbol
+// characters: a deixis's symbol and its "(" are at least two bytes of such a
+// run. A byte beyond ASCII may be part of a symbol character.
+bool may_begin_symbol_pair(std::string_view text, std::size_t at) {
+    const auto may_be_symbol = [](char c) {
+        return ascii_symbol_chars.contains(c) || static_cast<unsigned char>(c) >= 0x80;
+    };
+    return at + 1 < text.size() && may_be_symbol(text[at]) && may_be_symbol(text[at + 1]);
+}
+
 // S<symbol>(<target>) at `sigil`: the text "<symbol>(<target>)". A target
 // begins with an alphanumeric character, which ends the run of symbol
 // characters after the sigil, so that run is the symbol and its "(".
 std::optional<std::string_view> deixis_at(std::string_view text, std::size_t sigil) {
     const std::size_t run_start = sigil + 1;
     // White space, line feeds included, is no symbol character.
-    const std::size_t run_end = run_start + symbol_run_length(text.substr(run_start));
+    const std::size_t run_end = symbol_run_end(text, run_start);
     if (run_end - run_start < 2 || text[run_end - 1] != '(') return std::nullopt;
     const auto target = delimited(text, run_end, ')');
     if (!target) return std::nullopt;
@@ -68,11 +90,12 @@ std::uint64_t ones(std::uint64_t x) {
     return (x * 0x0101010101010101) >> 56;
 }
 
-// Calls `visit(at, line)` for each sigil of `text`, in order, with the
-// 0-based index of the line it stands on, so that lines are numbered as
-// split_standard_lines splits them without being split. The text is read 64
-// bytes at a time, each block's line feeds counted at once, so that only
-// the sigils stop the scan.
+// Calls `visit(at, line_of)` for each sigil of `text`, in order, where
+// `line_of()` gives the 0-based index of the line the sigil stands on, so
+// that lines are numbered as split_standard_lines splits them without being
+// split. The text is read 64 bytes at a time, each block's line feeds
+// counted at once, so that only the sigils stop the scan; a sigil's own line
+// is counted only when asked for, as few sigils begin a form.
 template <class Visit>
 void each_sigil(std::string_view text, Visit visit) {
     constexpr ByteSet sigils("@\\");
@@ -83,7 +106,8 @@ void each_sigil(std::string_view text, Visit visit) {
         const std::uint64_t feeds = line_feed.members_in_64(text.data() + at);
         for (std::uint64_t found = sigils.members_in_64(text.data() + at); found != 0; found &= found - 1) {
             const int bit = std::countr_zero(found);
-            visit(at + static_cast<std::size_t>(bit), line + ones(feeds & ((std::uint64_t{1} << bit) - 1)));
+            visit(at + static_cast<std::size_t>(bit),
+                  [&] { return line + ones(feeds & ((std::uint64_t{1} << bit) - 1)); });
         }
         line += ones(feeds);
     }
@@ -91,7 +115,7 @@ void each_sigil(std::string_view text, Visit visit) {
         if (text[at] == '\n') {
             ++line;
         } else if (is_sigil(text[at])) {
-            visit(at, line);
+            visit(at, [&] { return line; });
         }
     }
 }
@@ -111,6 +135,41 @@ std::optional<PlerographicDeixis> plerographic_deixis_at(std::string_view text, 
     const auto target = delimited(text, open + 1, ')');
     if (!target) return std::nullopt;
     return PlerographicDeixis{*name, *target};
+}
+
+// The `Word` at `at`, of any alignment.
+template <class Word>
+std::uint64_t load(const char* at) {
+    Word word;
+    std::memcpy(&word, at, sizeof word);
+    return word;
+}
+
+// The key's tag: a hash of its bytes with the kind in the two low bits. The
+// bytes are read a word at a time (the last word overlapping the one before
+// where the key is no whole number of words), each word mixed in by a
+// multiplication: keys are short, and this costs a few instructions a key.
+std::uint64_t key_tag(ReferenceKind kind, std::string_view key) {
+    constexpr std::uint64_t odd = 0x9E3779B97F4A7C15;
+    const char* bytes = key.data();
+    const std::size_t size = key.size();
+    std::uint64_t hash = size * odd;
+    const auto mix = [&hash](std::uint64_t word) {
+        hash = (hash ^ word) * odd;
+        hash ^= hash >> 32;
+    };
+    if (size >= 8) {
+        for (std::size_t i = 0; i + 8 < size; i += 8) mix(load<std::uint64_t>(bytes + i));
+        mix(load<std::uint64_t>(bytes + size - 8));
+    } else if (size >= 4) {
+        mix(load<std::uint32_t>(bytes) | load<std::uint32_t>(bytes + size - 4) << 32);
+    } else if (size > 0) {
+        mix(load<std::uint8_t>(bytes) | load<std::uint8_t>(bytes + size / 2) << 8 |
+            load<std::uint8_t>(bytes + size - 1) << 16);
+    }
+    hash = (hash ^ (hash >> 29)) * odd;
+    hash ^= hash >> 32;
+    return (hash & ~std::uint64_t{3}) | static_cast<std::uint64_t>(kind);
 }
 
 // The symbol each primary or localized name addresses, with the answers of
@@ -150,40 +209,99 @@ ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos
     // Made at the first plerographic deixis: most texts hold none, and a
     // dialektos has many names.
     std::optional<AddressedSymbols> names;
-    // Room for a candidate every 16 bytes of text, which the lists seldom
-    // outgrow; room never written costs no memory. Beyond the cap (a text of
-    // tens of MB) they grow as they come.
-    constexpr std::size_t most_reserved = std::size_t{1} << 22;
-    for (auto& list : candidates_) list.reserve(std::min(text.size() / 16, most_reserved));
-    std::array<PresentAhead, 3> present;
-    auto add = [&](ReferenceKind kind, std::string_view key, std::uint64_t line) {
-        auto& list = candidates_[static_cast<std::size_t>(kind)];
-        list.push_back({std::hash<std::string_view>{}(key), key, line});
-        present[static_cast<std::size_t>(kind)].reach(list.data(), list.size() * sizeof(Candidate),
-                                                      list.capacity() * sizeof(Candidate));
+    // Each form found, in document order, with the number of its key.
+    struct Candidate {
+        std::size_t key;
+        std::uint64_t line;
     };
-    each_sigil(text, [&](std::size_t at, std::uint64_t line) {
-        if (const auto key = milestone_at(text, at)) add(ReferenceKind::Milestone, *key, line);
-        if (const auto key = onym_at(text, at)) add(ReferenceKind::Onym, *key, line);
-        if (const auto key = deixis_at(text, at)) add(ReferenceKind::Deixis, *key, line);
-        if (const auto deixis = plerographic_deixis_at(text, at)) {
-            if (!names) names.emplace(dialektos);
-            if (const std::string* symbol = names->symbol_of(deixis->name)) {
-                spelled_keys_.push_back(*symbol + "(" + std::string(deixis->target) + ")");
-                add(ReferenceKind::Deixis, spelled_keys_.back(), line);
+    Buffer<Candidate> candidates;
+    // Room for a candidate every 16 bytes of text, which the list seldom
+    // outgrows; room never written costs no memory. Beyond the cap (a text of
+    // tens of MB) it grows as they come.
+    constexpr std::size_t most_reserved = std::size_t{1} << 22;
+    candidates.reserve(std::min(text.size() / 16, most_reserved));
+    PresentAhead present;
+    auto add = [&](ReferenceKind kind, std::string_view key, std::uint64_t line) {
+        const std::size_t number = file(key_tag(kind, key), key);
+        ++ends_[number];  // counts the key's lines until they are placed
+        candidates.push_back({number, line});
+        present.reach(candidates.data(), candidates.size() * sizeof(Candidate),
+                      candidates.capacity() * sizeof(Candidate));
+    };
+    each_sigil(text, [&](std::size_t at, auto line_of) {
+        // Most sigils begin no form, and the two bytes after one tell most
+        // of those at once: an opener such as "@*" is followed by text, a
+        // closer by a space or a line feed.
+        const char next = at + 1 < text.size() ? text[at + 1] : '\n';
+        if (next == '(') {
+            if (const auto key = milestone_at(text, at)) add(ReferenceKind::Milestone, *key, line_of());
+            if (const auto key = onym_at(text, at)) add(ReferenceKind::Onym, *key, line_of());
+        }
+        if (may_begin_symbol_pair(text, at + 1)) {
+            if (const auto key = deixis_at(text, at)) add(ReferenceKind::Deixis, *key, line_of());
+        }
+        if (next == '{') {
+            if (const auto deixis = plerographic_deixis_at(text, at)) {
+                if (!names) names.emplace(dialektos);
+                if (const std::string* symbol = names->symbol_of(deixis->name)) {
+                    spelled_keys_.push_back(*symbol + "(" + std::string(deixis->target) + ")");
+                    add(ReferenceKind::Deixis, spelled_keys_.back(), line_of());
+                }
             }
         }
     });
-    for (auto& list : candidates_) std::sort(list.begin(), list.end());
+    // Each key's lines go to their place after the keys before it; the
+    // candidates come in document order, so each key's lines do too.
+    std::size_t begin = 0;
+    for (std::size_t& end : ends_) begin += std::exchange(end, begin);
+    lines_.resize(candidates.size());
+    for (const Candidate& candidate : candidates) lines_[ends_[candidate.key]++] = candidate.line;
+}
+
+std::size_t ReferenceIndex::slot_of(std::uint64_t tag, std::string_view text) const {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t slot = (tag >> 2) & mask;; slot = (slot + 1) & mask) {
+        const std::size_t held = slots_[slot];
+        if (held == 0) return slot;
+        const Key& key = keys_[held - 1];
+        if (key.tag == tag && key.text == text) return slot;
+    }
+}
+
+std::size_t ReferenceIndex::file(std::uint64_t tag, std::string_view text) {
+    constexpr std::size_t first_slots = 64;
+    if (slots_.empty()) slots_.resize(first_slots);
+    const std::size_t slot = slot_of(tag, text);
+    if (slots_[slot] != 0) return slots_[slot] - 1;
+    keys_.push_back({text, tag});
+    ends_.push_back(0);
+    slots_[slot] = keys_.size();
+    if (2 * keys_.size() > slots_.size()) double_slots();
+    return keys_.size() - 1;
+}
+
+void ReferenceIndex::double_slots() {
+    Buffer<std::size_t> slots(2 * slots_.size());
+    const std::size_t mask = slots.size() - 1;
+    for (std::size_t number = 0; number < keys_.size(); ++number) {
+        std::size_t slot = (keys_[number].tag >> 2) & mask;
+        while (slots[slot] != 0) slot = (slot + 1) & mask;
+        slots[slot] = number + 1;
+    }
+    slots_ = std::move(slots);
 }
 
 std::optional<std::uint64_t> ReferenceIndex::first_line(ReferenceKind kind, std::string_view key,
                                                         std::uint64_t from) const {
-    const auto& list = candidates_[static_cast<std::size_t>(kind)];
-    const auto found = std::lower_bound(list.begin(), list.end(),
-                                        Candidate{std::hash<std::string_view>{}(key), key, from});
-    if (found == list.end() || found->key != key) return std::nullopt;
-    return found->line;
+    if (slots_.empty()) return std::nullopt;
+    const std::size_t held = slots_[slot_of(key_tag(kind, key), key)];
+    if (held == 0) return std::nullopt;
+    const std::size_t number = held - 1;
+    const auto begin = lines_.begin() + static_cast<std::ptrdiff_t>(number == 0 ? 0 : ends_[number - 1]);
+    const auto end = lines_.begin() + static_cast<std::ptrdiff_t>(ends_[number]);
+    const auto found = std::lower_bound(begin, end, from);
+    if (found == end) return std::nullopt;
+    return *found;
 }
 
 }  // namespace ilvex

@@ -20,7 +20,7 @@
 // start at its sigil. A key that breaks those rules is never found.
 #pragma once
 
-#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -47,20 +47,30 @@ public:
                                             std::uint64_t from) const;
 
 private:
-    struct Candidate {
-        std::size_t hash = 0;  // of the key: most comparisons end on it
-        std::string_view key;
-        std::uint64_t line = 0;
+    template <class T>
+    using Buffer = std::vector<T, OwnPagesAllocator<T>>;
 
-        bool operator<(const Candidate& other) const {
-            if (hash != other.hash) return hash < other.hash;
-            if (key != other.key) return key < other.key;
-            return line < other.line;
-        }
+    // A distinct key of one kind.
+    struct Key {
+        std::string_view text;
+        std::uint64_t tag = 0;  // the key's hash, with its kind in the two low bits
     };
 
-    // Per kind, sorted by key's hash, key, then line.
-    std::array<std::vector<Candidate, OwnPagesAllocator<Candidate>>, 3> candidates_;
+    // The place in slots_ of the key with this tag and text: the slot that
+    // holds it, or the empty slot where it would go.
+    std::size_t slot_of(std::uint64_t tag, std::string_view text) const;
+    // The number of the key in keys_, which it is given if it is new.
+    std::size_t file(std::uint64_t tag, std::string_view text);
+    void double_slots();
+
+    Buffer<Key> keys_;
+    // An open-addressing table of the keys: each slot holds a key's number
+    // plus one, or 0. Its size is a power of two, at least twice the keys'.
+    Buffer<std::size_t> slots_;
+    // The lines that hold each key, in document order, key after key: key
+    // k's lines end at ends_[k] and begin where key k - 1's end.
+    Buffer<std::uint64_t> lines_;
+    Buffer<std::size_t> ends_;
     // The keys of plerographic deixes, which the text does not spell out; a
     // deque never moves its strings, so the views stay valid.
     std::deque<std::string> spelled_keys_;
