@@ -1,6 +1,7 @@
 #include "dendron/reference_index.hpp"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <functional>
@@ -58,14 +59,22 @@ std::size_t symbol_run_end(std::string_view text, std::size_t from) {
     return i;
 }
 
+// For each byte, whether it can be part of a symbol character: an ASCII
+// symbol character, or any byte beyond ASCII.
+constexpr std::array<bool, 256> symbol_bytes = [] {
+    std::array<bool, 256> bytes{};
+    for (std::size_t b = 0; b < bytes.size(); ++b) {
+        bytes[b] = b >= 0x80 || ascii_symbol_chars.contains(static_cast<char>(b));
+    }
+    return bytes;
+}();
+
 // Whether the bytes at `at` and after it can be part of one run of symbol
 // characters: a deixis's symbol and its "(" are at least two bytes of such a
-// run. A byte beyond ASCII may be part of a symbol character.
+// run.
 bool may_begin_symbol_pair(std::string_view text, std::size_t at) {
-    const auto may_be_symbol = [](char c) {
-        return ascii_symbol_chars.contains(c) || static_cast<unsigned char>(c) >= 0x80;
-    };
-    return at + 1 < text.size() && may_be_symbol(text[at]) && may_be_symbol(text[at + 1]);
+    return at + 1 < text.size() && symbol_bytes[static_cast<unsigned char>(text[at])] &&
+           symbol_bytes[static_cast<unsigned char>(text[at + 1])];
 }
 
 // S<symbol>(<target>) at `sigil`: the text "<symbol>(<target>)". A target
@@ -223,7 +232,7 @@ ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos
     PresentAhead present;
     auto add = [&](ReferenceKind kind, std::string_view key, std::uint64_t line) {
         const std::size_t number = file(key_tag(kind, key), key);
-        ++ends_[number];  // counts the key's lines until they are placed
+        ++keys_[number].end;  // counts the key's lines until they are placed
         candidates.push_back({number, line});
         present.reach(candidates.data(), candidates.size() * sizeof(Candidate),
                       candidates.capacity() * sizeof(Candidate));
@@ -253,9 +262,9 @@ ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos
     // Each key's lines go to their place after the keys before it; the
     // candidates come in document order, so each key's lines do too.
     std::size_t begin = 0;
-    for (std::size_t& end : ends_) begin += std::exchange(end, begin);
+    for (Key& key : keys_) begin += std::exchange(key.end, begin);
     lines_.resize(candidates.size());
-    for (const Candidate& candidate : candidates) lines_[ends_[candidate.key]++] = candidate.line;
+    for (const Candidate& candidate : candidates) lines_[keys_[candidate.key].end++] = candidate.line;
 }
 
 std::size_t ReferenceIndex::slot_of(std::uint64_t tag, std::string_view text) const {
@@ -273,8 +282,7 @@ std::size_t ReferenceIndex::file(std::uint64_t tag, std::string_view text) {
     if (slots_.empty()) slots_.resize(first_slots);
     const std::size_t slot = slot_of(tag, text);
     if (slots_[slot] != 0) return slots_[slot] - 1;
-    keys_.push_back({text, tag});
-    ends_.push_back(0);
+    keys_.push_back({text, tag, 0});
     slots_[slot] = keys_.size();
     if (2 * keys_.size() > slots_.size()) double_slots();
     return keys_.size() - 1;
@@ -297,8 +305,8 @@ std::optional<std::uint64_t> ReferenceIndex::first_line(ReferenceKind kind, std:
     const std::size_t held = slots_[slot_of(key_tag(kind, key), key)];
     if (held == 0) return std::nullopt;
     const std::size_t number = held - 1;
-    const auto begin = lines_.begin() + static_cast<std::ptrdiff_t>(number == 0 ? 0 : ends_[number - 1]);
-    const auto end = lines_.begin() + static_cast<std::ptrdiff_t>(ends_[number]);
+    const auto begin = lines_.begin() + static_cast<std::ptrdiff_t>(number == 0 ? 0 : keys_[number - 1].end);
+    const auto end = lines_.begin() + static_cast<std::ptrdiff_t>(keys_[number].end);
     const auto found = std::lower_bound(begin, end, from);
     if (found == end) return std::nullopt;
     return *found;

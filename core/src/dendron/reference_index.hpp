@@ -54,6 +54,9 @@ private:
     struct Key {
         std::string_view text;
         std::uint64_t tag = 0;  // the key's hash, with its kind in the two low bits
+        // Where the key's lines end in lines_; they begin where the key
+        // before it ends.
+        std::size_t end = 0;
     };
 
     // The place in slots_ of the key with this tag and text: the slot that
@@ -67,10 +70,8 @@ private:
     // An open-addressing table of the keys: each slot holds a key's number
     // plus one, or 0. Its size is a power of two, at least twice the keys'.
     Buffer<std::size_t> slots_;
-    // The lines that hold each key, in document order, key after key: key
-    // k's lines end at ends_[k] and begin where key k - 1's end.
+    // The lines that hold each key, in document order, key after key.
     Buffer<std::uint64_t> lines_;
-    Buffer<std::size_t> ends_;
     // The keys of plerographic deixes, which the text does not spell out; a
     // deque never moves its strings, so the views stay valid.
     std::deque<std::string> spelled_keys_;
