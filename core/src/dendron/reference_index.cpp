@@ -8,6 +8,10 @@
 #include <map>
 #include <utility>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "dialektos/byte_set.hpp"
 #include "dialektos/lexical.hpp"
 
@@ -99,27 +103,72 @@ std::uint64_t ones(std::uint64_t x) {
     return (x * 0x0101010101010101) >> 56;
 }
 
+constexpr ByteSet line_feed("\n");
+
+// Counts the line feeds of the blocks of 64 bytes it is given. Each block
+// adds one to a byte counter for each line feed, in four instructions, and
+// the counters are summed only when asked, which the reference scan does
+// only at the few sigils that begin a form, or before any can overflow.
+class LineFeedCount {
+public:
+    void add(const char* block) {
+#ifdef __SSE2__
+        const __m128i feed = _mm_set1_epi8('\n');
+        for (std::size_t k = 0; k < 4; ++k) {
+            const __m128i part = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * k));
+            counters_ = _mm_sub_epi8(counters_, _mm_cmpeq_epi8(part, feed));
+        }
+        // Each block adds at most 4 to a counter.
+        if (++blocks_ == 255 / 4) {
+            summed_ = total();
+            counters_ = _mm_setzero_si128();
+            blocks_ = 0;
+        }
+#else
+        summed_ += ones(line_feed.members_in_64(block));
+#endif
+    }
+
+    std::uint64_t total() const {
+#ifdef __SSE2__
+        const __m128i sums = _mm_sad_epu8(counters_, _mm_setzero_si128());
+        return summed_ + static_cast<std::uint64_t>(_mm_cvtsi128_si64(sums)) +
+               static_cast<std::uint64_t>(_mm_extract_epi16(sums, 4));
+#else
+        return summed_;
+#endif
+    }
+
+private:
+#ifdef __SSE2__
+    __m128i counters_ = _mm_setzero_si128();
+    int blocks_ = 0;  // added to the counters since they were summed
+#endif
+    std::uint64_t summed_ = 0;
+};
+
 // Calls `visit(at, line_of)` for each sigil of `text`, in order, where
 // `line_of()` gives the 0-based index of the line the sigil stands on, so
 // that lines are numbered as split_standard_lines splits them without being
-// split. The text is read 64 bytes at a time, each block's line feeds
-// counted at once, so that only the sigils stop the scan; a sigil's own line
-// is counted only when asked for, as few sigils begin a form.
+// split. The text is read 64 bytes at a time, so that only the sigils stop
+// the scan; a sigil's line is counted only when asked for, as few sigils
+// begin a form.
 template <class Visit>
 void each_sigil(std::string_view text, Visit visit) {
     constexpr ByteSet sigils("@\\");
-    constexpr ByteSet line_feed("\n");
-    std::uint64_t line = 0;
+    LineFeedCount feeds;  // before the block at `at`
     std::size_t at = 0;
     for (; at + 64 <= text.size(); at += 64) {
-        const std::uint64_t feeds = line_feed.members_in_64(text.data() + at);
-        for (std::uint64_t found = sigils.members_in_64(text.data() + at); found != 0; found &= found - 1) {
+        const char* block = text.data() + at;
+        for (std::uint64_t found = sigils.members_in_64(block); found != 0; found &= found - 1) {
             const int bit = std::countr_zero(found);
-            visit(at + static_cast<std::size_t>(bit),
-                  [&] { return line + ones(feeds & ((std::uint64_t{1} << bit) - 1)); });
+            visit(at + static_cast<std::size_t>(bit), [&] {
+                return feeds.total() + ones(line_feed.members_in_64(block) & ((std::uint64_t{1} << bit) - 1));
+            });
         }
-        line += ones(feeds);
+        feeds.add(block);
     }
+    std::uint64_t line = feeds.total();
     for (; at < text.size(); ++at) {
         if (text[at] == '\n') {
             ++line;
