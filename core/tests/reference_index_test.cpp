@@ -46,6 +46,7 @@ TEST(ReferenceIndex, FindsEachFormOnItsLine) {
         {"\n\n@§(t1)", Deixis, "§(t1)", 0, 2},
         {"@-§(t1)", Deixis, "-§(t1)", 0, 0},
         {"@§-(t1)", Deixis, "§-(t1)", 0, 0},
+        {"@é(t1)", Deixis, "é(t1)", 0, std::nullopt},
         {"@(t1)", Deixis, "(t1)", 0, std::nullopt},
         {"@#x(t1)", Deixis, "#x(t1)", 0, std::nullopt},
         {"@#(t1", Deixis, "#(t1", 0, std::nullopt},

@@ -286,11 +286,13 @@ ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos
         present.reach(candidates.data(), candidates.size() * sizeof(Candidate),
                       candidates.capacity() * sizeof(Candidate));
     };
-    each_sigil(text, [&](std::size_t at, auto line_of) {
+    each_sigil(text, [&, text](std::size_t at, auto line_of) {
         // Most sigils begin no form, and the two bytes after one tell most
         // of those at once: an opener such as "@*" is followed by text, a
-        // closer by a space or a line feed.
-        const char next = at + 1 < text.size() ? text[at + 1] : '\n';
+        // closer by a space or a line feed. Every form goes on with a
+        // symbol character: "(", "{" or a deixis's symbol.
+        if (at + 1 == text.size() || !symbol_bytes[static_cast<unsigned char>(text[at + 1])]) return;
+        const char next = text[at + 1];
         if (next == '(') {
             if (const auto key = milestone_at(text, at)) add(ReferenceKind::Milestone, *key, line_of());
             if (const auto key = onym_at(text, at)) add(ReferenceKind::Onym, *key, line_of());
