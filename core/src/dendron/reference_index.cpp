@@ -278,6 +278,12 @@ ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos
     // tens of MB) it grows as they come.
     constexpr std::size_t most_reserved = std::size_t{1} << 22;
     candidates.reserve(std::min(text.size() / 16, most_reserved));
+    // The index's own buffers get the same room, so that they seldom move
+    // while filled, and large ones have pages of their own, which go back to
+    // the system when the index is freed instead of staying with the heap.
+    keys_.reserve(candidates.capacity());
+    slots_.reserve(std::bit_ceil(2 * candidates.capacity()));
+    lines_.reserve(candidates.capacity());
     PresentAhead present;
     auto add = [&](ReferenceKind kind, std::string_view key, std::uint64_t line) {
         const std::size_t number = file(key_tag(kind, key), key);
@@ -330,7 +336,7 @@ std::size_t ReferenceIndex::slot_of(std::uint64_t tag, std::string_view text) co
 
 std::size_t ReferenceIndex::file(std::uint64_t tag, std::string_view text) {
     constexpr std::size_t first_slots = 64;
-    if (slots_.empty()) slots_.resize(first_slots);
+    if (slots_.empty()) slots_.assign(first_slots, 0);
     const std::size_t slot = slot_of(tag, text);
     if (slots_[slot] != 0) return slots_[slot] - 1;
     keys_.push_back({text, tag, 0});
@@ -339,15 +345,16 @@ std::size_t ReferenceIndex::file(std::uint64_t tag, std::string_view text) {
     return keys_.size() - 1;
 }
 
+// The keys are filed anew from keys_, in the same buffer while its room
+// lasts.
 void ReferenceIndex::double_slots() {
-    Buffer<std::size_t> slots(2 * slots_.size());
-    const std::size_t mask = slots.size() - 1;
+    slots_.assign(2 * slots_.size(), 0);
+    const std::size_t mask = slots_.size() - 1;
     for (std::size_t number = 0; number < keys_.size(); ++number) {
         std::size_t slot = (keys_[number].tag >> 2) & mask;
-        while (slots[slot] != 0) slot = (slot + 1) & mask;
-        slots[slot] = number + 1;
+        while (slots_[slot] != 0) slot = (slot + 1) & mask;
+        slots_[slot] = number + 1;
     }
-    slots_ = std::move(slots);
 }
 
 std::optional<std::uint64_t> ReferenceIndex::first_line(ReferenceKind kind, std::string_view key,
