@@ -18,6 +18,10 @@
 // nor the delimiter that ends them ('"' for a milestone, ")" for an onym or a
 // target), so a candidate read up to its delimiter is the only one that can
 // start at its sigil. A key that breaks those rules is never found.
+//
+// Each distinct key is filed once, in a hash table, with the lines that hold
+// it in document order: a query is one probe and a search of that key's
+// lines, which are few.
 #pragma once
 
 #include <cstddef>
