@@ -115,10 +115,14 @@ public:
     void add(const char* block) {
 #ifdef __SSE2__
         const __m128i feed = _mm_set1_epi8('\n');
+        // A copy, which the block's bytes cannot alias, so that it stays in
+        // a register.
+        __m128i counters = counters_;
         for (std::size_t k = 0; k < 4; ++k) {
             const __m128i part = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * k));
-            counters_ = _mm_sub_epi8(counters_, _mm_cmpeq_epi8(part, feed));
+            counters = _mm_sub_epi8(counters, _mm_cmpeq_epi8(part, feed));
         }
+        counters_ = counters;
         // Each block adds at most 4 to a counter.
         if (++blocks_ == 255 / 4) {
             summed_ = total();
@@ -161,11 +165,17 @@ void each_sigil(std::string_view text, Visit visit) {
     std::size_t at = 0;
     for (; at + 64 <= text.size(); at += 64) {
         const char* block = text.data() + at;
-        for (std::uint64_t found = sigils.members_in_64(block); found != 0; found &= found - 1) {
-            const int bit = std::countr_zero(found);
-            visit(at + static_cast<std::size_t>(bit), [&] {
-                return feeds.total() + ones(line_feed.members_in_64(block) & ((std::uint64_t{1} << bit) - 1));
-            });
+        std::uint64_t found = sigils.members_in_64(block);
+        if (found != 0) {
+            // Taken apart from the count, which then need not stay in memory
+            // while the sigils are visited.
+            const std::uint64_t line = feeds.total();
+            for (; found != 0; found &= found - 1) {
+                const int bit = std::countr_zero(found);
+                visit(at + static_cast<std::size_t>(bit), [line, block, bit] {
+                    return line + ones(line_feed.members_in_64(block) & ((std::uint64_t{1} << bit) - 1));
+                });
+            }
         }
         feeds.add(block);
     }
@@ -262,6 +272,16 @@ private:
     std::map<std::string_view, const std::string*, std::less<>> symbol_by_name_;
 };
 
+// Makes the pages for the first `count` items of a buffer present in a
+// few calls, where filling them would fault them in one at a time; nothing
+// where the buffer must move to hold them.
+template <class T>
+void make_present(const std::vector<T, OwnPagesAllocator<T>>& buffer, std::size_t count) {
+    if (count > buffer.capacity()) return;
+    const std::size_t size = buffer.capacity() * sizeof(T);
+    for (std::size_t from = 0; from < count * sizeof(T);) from = make_own_pages_present(buffer.data(), from, size);
+}
+
 }  // namespace
 
 ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos) {
@@ -286,14 +306,18 @@ ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos
     slots_.reserve(std::bit_ceil(2 * candidates.capacity()));
     lines_.reserve(candidates.capacity());
     PresentAhead present;
+    PresentAhead keys_present;
     auto add = [&](ReferenceKind kind, std::string_view key, std::uint64_t line) {
         const std::size_t number = file(key_tag(kind, key), key);
+        keys_present.reach(keys_.data(), keys_.size() * sizeof(Key), keys_.capacity() * sizeof(Key));
         ++keys_[number].end;  // counts the key's lines until they are placed
         candidates.push_back({number, line});
         present.reach(candidates.data(), candidates.size() * sizeof(Candidate),
                       candidates.capacity() * sizeof(Candidate));
     };
-    each_sigil(text, [&, text](std::size_t at, auto line_of) {
+    // Inline, in the scan's loop: a closure handed to a call goes through
+    // memory at every sigil.
+    each_sigil(text, [&, text](std::size_t at, auto line_of) __attribute__((always_inline)) {
         // Most sigils begin no form, and the two bytes after one tell most
         // of those at once: an opener such as "@*" is followed by text, a
         // closer by a space or a line feed. Every form goes on with a
@@ -321,6 +345,7 @@ ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos
     // candidates come in document order, so each key's lines do too.
     std::size_t begin = 0;
     for (Key& key : keys_) begin += std::exchange(key.end, begin);
+    make_present(lines_, candidates.size());
     lines_.resize(candidates.size());
     for (const Candidate& candidate : candidates) lines_[keys_[candidate.key].end++] = candidate.line;
 }
@@ -349,6 +374,7 @@ std::size_t ReferenceIndex::file(std::uint64_t tag, std::string_view text) {
 // The keys are filed anew from keys_, in the same buffer while its room
 // lasts.
 void ReferenceIndex::double_slots() {
+    make_present(slots_, 2 * slots_.size());
     slots_.assign(2 * slots_.size(), 0);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t number = 0; number < keys_.size(); ++number) {
