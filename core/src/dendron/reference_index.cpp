@@ -63,22 +63,38 @@ std::size_t symbol_run_end(std::string_view text, std::size_t from) {
     return i;
 }
 
-// For each byte, whether it can be part of a symbol character: an ASCII
-// symbol character, or any byte beyond ASCII.
-constexpr std::array<bool, 256> symbol_bytes = [] {
-    std::array<bool, 256> bytes{};
-    for (std::size_t b = 0; b < bytes.size(); ++b) {
-        bytes[b] = b >= 0x80 || ascii_symbol_chars.contains(static_cast<char>(b));
+// What a byte can be in the two bytes after a sigil, which every form has:
+// the "(" of a milestone or an onym, the "{" of a plerographic deixis, or a
+// byte of a deixis's run of symbol characters (an ASCII symbol character, or
+// any byte beyond ASCII), of which a deixis has at least two there.
+enum ByteRole : std::uint8_t { opens_key = 1, opens_name = 2, in_symbol = 4 };
+
+constexpr std::array<std::uint8_t, 256> byte_roles = [] {
+    std::array<std::uint8_t, 256> roles{};
+    for (std::size_t b = 0; b < roles.size(); ++b) {
+        if (b >= 0x80 || ascii_symbol_chars.contains(static_cast<char>(b))) roles[b] |= in_symbol;
     }
-    return bytes;
+    roles['('] |= opens_key;
+    roles['{'] |= opens_name;
+    return roles;
 }();
 
-// Whether the bytes at `at` and after it can be part of one run of symbol
-// characters: a deixis's symbol and its "(" are at least two bytes of such a
-// run.
-bool may_begin_symbol_pair(std::string_view text, std::size_t at) {
-    return at + 1 < text.size() && symbol_bytes[static_cast<unsigned char>(text[at])] &&
-           symbol_bytes[static_cast<unsigned char>(text[at + 1])];
+std::uint8_t role_at(std::string_view text, std::size_t at) {
+    return byte_roles[static_cast<unsigned char>(text[at])];
+}
+
+// Whether a form can begin at `sigil`, from the two bytes after it, in one
+// test: most sigils begin none, in no pattern a branch could learn.
+bool may_begin_form(std::string_view text, std::size_t sigil) {
+    if (sigil + 2 >= text.size()) return false;
+    const std::uint8_t next = role_at(text, sigil + 1);
+    return ((next & (opens_key | opens_name)) | (next & role_at(text, sigil + 2) & in_symbol)) != 0;
+}
+
+// Whether the two bytes after `sigil` (which may_begin_form found there) can
+// begin a deixis's symbol.
+bool may_begin_symbol(std::string_view text, std::size_t sigil) {
+    return (role_at(text, sigil + 1) & role_at(text, sigil + 2) & in_symbol) != 0;
 }
 
 // S<symbol>(<target>) at `sigil`: the text "<symbol>(<target>)". A target
@@ -320,15 +336,14 @@ ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos
     each_sigil(text, [&, text](std::size_t at, auto line_of) __attribute__((always_inline)) {
         // Most sigils begin no form, and the two bytes after one tell most
         // of those at once: an opener such as "@*" is followed by text, a
-        // closer by a space or a line feed. Every form goes on with a
-        // symbol character: "(", "{" or a deixis's symbol.
-        if (at + 1 == text.size() || !symbol_bytes[static_cast<unsigned char>(text[at + 1])]) return;
+        // closer by a space or a line feed.
+        if (!may_begin_form(text, at)) return;
         const char next = text[at + 1];
         if (next == '(') {
             if (const auto key = milestone_at(text, at)) add(ReferenceKind::Milestone, *key, line_of());
             if (const auto key = onym_at(text, at)) add(ReferenceKind::Onym, *key, line_of());
         }
-        if (may_begin_symbol_pair(text, at + 1)) {
+        if (may_begin_symbol(text, at)) {
             if (const auto key = deixis_at(text, at)) add(ReferenceKind::Deixis, *key, line_of());
         }
         if (next == '{') {
