@@ -18,9 +18,13 @@
 // nor the delimiter that ends them ('"' for a milestone, ")" for an onym or a
 // target), so a candidate read up to its delimiter is the only one that can
 // start at its sigil. A key that breaks those rules is never found.
+//
+// Each distinct key is filed once, in a hash table, with the lines that hold
+// it in document order: a query is one probe and a search of that key's
+// lines, which are few.
 #pragma once
 
-#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -47,20 +51,31 @@ public:
                                             std::uint64_t from) const;
 
 private:
-    struct Candidate {
-        std::size_t hash = 0;  // of the key: most comparisons end on it
-        std::string_view key;
-        std::uint64_t line = 0;
+    template <class T>
+    using Buffer = std::vector<T, OwnPagesAllocator<T>>;
 
-        bool operator<(const Candidate& other) const {
-            if (hash != other.hash) return hash < other.hash;
-            if (key != other.key) return key < other.key;
-            return line < other.line;
-        }
+    // A distinct key of one kind.
+    struct Key {
+        std::string_view text;
+        std::uint64_t tag = 0;  // the key's hash, with its kind in the two low bits
+        // Where the key's lines end in lines_; they begin where the key
+        // before it ends.
+        std::size_t end = 0;
     };
 
-    // Per kind, sorted by key's hash, key, then line.
-    std::array<std::vector<Candidate, OwnPagesAllocator<Candidate>>, 3> candidates_;
+    // The place in slots_ of the key with this tag and text: the slot that
+    // holds it, or the empty slot where it would go.
+    std::size_t slot_of(std::uint64_t tag, std::string_view text) const;
+    // The number of the key in keys_, which it is given if it is new.
+    std::size_t file(std::uint64_t tag, std::string_view text);
+    void double_slots();
+
+    Buffer<Key> keys_;
+    // An open-addressing table of the keys: each slot holds a key's number
+    // plus one, or 0. Its size is a power of two, at least twice the keys'.
+    Buffer<std::size_t> slots_;
+    // The lines that hold each key, in document order, key after key.
+    Buffer<std::uint64_t> lines_;
     // The keys of plerographic deixes, which the text does not spell out; a
     // deque never moves its strings, so the views stay valid.
     std::deque<std::string> spelled_keys_;
