@@ -288,6 +288,16 @@ private:
     std::map<std::string_view, const std::string*, std::less<>> symbol_by_name_;
 };
 
+// Makes the pages for the first `count` items of a buffer present in a
+// few calls, where filling them would fault them in one at a time; nothing
+// where the buffer must move to hold them.
+template <class T>
+void make_present(const std::vector<T, OwnPagesAllocator<T>>& buffer, std::size_t count) {
+    if (count > buffer.capacity()) return;
+    const std::size_t size = buffer.capacity() * sizeof(T);
+    for (std::size_t from = 0; from < count * sizeof(T);) from = make_own_pages_present(buffer.data(), from, size);
+}
+
 }  // namespace
 
 ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos) {
@@ -305,6 +315,12 @@ ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos
     // tens of MB) it grows as they come.
     constexpr std::size_t most_reserved = std::size_t{1} << 22;
     candidates.reserve(std::min(text.size() / 16, most_reserved));
+    // The index's own buffers get the same room, so that they seldom move
+    // while filled, and large ones have pages of their own, which go back to
+    // the system when the index is freed instead of staying with the heap.
+    keys_.reserve(candidates.capacity());
+    slots_.reserve(std::bit_ceil(2 * candidates.capacity()));
+    lines_.reserve(candidates.capacity());
     PresentAhead present;
     PresentAhead keys_present;
     auto add = [&](ReferenceKind kind, std::string_view key, std::uint64_t line) {
@@ -344,6 +360,7 @@ ReferenceIndex::ReferenceIndex(std::string_view text, const Dialektos& dialektos
     // candidates come in document order, so each key's lines do too.
     std::size_t begin = 0;
     for (Key& key : keys_) begin += std::exchange(key.end, begin);
+    make_present(lines_, candidates.size());
     lines_.resize(candidates.size());
     for (const Candidate& candidate : candidates) lines_[keys_[candidate.key].end++] = candidate.line;
 }
@@ -369,8 +386,10 @@ std::size_t ReferenceIndex::file(std::uint64_t tag, std::string_view text) {
     return keys_.size() - 1;
 }
 
-// The keys are filed anew from keys_, which holds them all.
+// The keys are filed anew from keys_, in the same buffer while its room
+// lasts.
 void ReferenceIndex::double_slots() {
+    make_present(slots_, 2 * slots_.size());
     slots_.assign(2 * slots_.size(), 0);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t number = 0; number < keys_.size(); ++number) {
