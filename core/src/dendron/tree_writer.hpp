@@ -58,6 +58,12 @@ public:
 
     void close(const Block& block);
 
+    // The first items of a paragraph of the body or top level, in as many
+    // parts as the caller likes, the last item of each not a text; the
+    // paragraph's next() brings the rest and ends it. The text written
+    // meanwhile must stay in place (see forget_written).
+    void paragraph_part(const std::vector<Inline>& part);
+
 private:
     struct Known;
 
@@ -169,12 +175,25 @@ private:
     // what the parser trims there, so that the text reads back as written.
     void text_lines(const std::vector<Inline>& list, Lines lines, std::string_view block_closer);
 
+    // The line state of a text that begins on a line of its own here.
+    void begin_text_lines(Lines lines, std::string_view block_closer);
+
+    // Ends a paragraph whose items are written, and its line.
+    void end_paragraph();
+
+    // The rest of a paragraph begun by paragraph_part.
+    void finish_paragraph(const Block& block);
+
     void trim_end(std::size_t start);
 
     // `closer` is the closer of the enclosing inline item, "" when none.
     void inlines(const std::vector<Inline>& list, std::string_view closer);
 
-    void items(const std::vector<Inline>& list, std::string_view closer);
+    // Writes the items of `list` after an item that left `previous`, and
+    // leaves there what the last one leaves.
+    void items_after(const std::vector<Inline>& list, std::string_view closer, After& previous);
+
+    void items(const std::vector<Inline>& list, std::string_view closer, After& previous);
 
     // An enlexis holding its own closer is written in pieces that do not,
     // split just after the quote. So is one holding a line feed that the
@@ -296,6 +315,8 @@ private:
     const Dialektos* dialektos_;
     const ResolveDialektos& resolve_;
     LineState line_;
+    // While a paragraph is written in parts: what its last item written left.
+    std::optional<After> paragraph_;
     std::size_t escaped_at_ = nowhere;  // the character after the latest escaping backslash
     std::string opener_buffer_;         // reused by every text followed by markup
     std::map<std::string, std::optional<Dialektos>, std::less<>> embedded_;

@@ -23,6 +23,7 @@ void TreeWriter::declaration(std::string_view dialektos, const std::optional<std
 }
 
 void TreeWriter::next(const Block& block) {
+    if (paragraph_) return finish_paragraph(block);
     if (open_.empty() && !top_level_previous_ && !writes_nothing(block)) out_ += '\n';
     sequence_item(block, previous(), enclosing_closer());
 }
@@ -129,10 +130,7 @@ void TreeWriter::write(const Block& block, std::string_view closer) {
         return;
     }
     std::visit(overloaded{
-                   [&](const Block::Paragraph& x) {
-                       text_lines(x.inlines, Lines::Paragraph, closer);
-                       out_ += '\n';
-                   },
+                   [&](const Block::Paragraph& x) { text_lines(x.inlines, Lines::Paragraph, closer); },
                    [&](const Block::Stichoi& x) {
                        BodyEnd end{"=@@@"};
                        if (x.symbol) {

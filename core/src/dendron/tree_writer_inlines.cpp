@@ -12,17 +12,43 @@
 namespace ilvex::writing {
 
 void TreeWriter::text_lines(const std::vector<Inline>& list, Lines lines, std::string_view block_closer) {
-    line_ = LineState{lines, block_closer, true, true, out_.size()};
+    begin_text_lines(lines, block_closer);
     const std::size_t start = out_.size();
     inlines(list, {});
-    if (lines == Lines::Paragraph) {
-        // A paragraph whose text ends in a line break would end in a
-        // blank line, which the parser does not take into the paragraph.
-        if (line_.at_line_start) out_ += line_comment;
-        return;
-    }
+    if (lines == Lines::Paragraph) return end_paragraph();
     trim_end(start);
     if (lines == Lines::Verse && out_.size() == start) out_ += line_comment;
+}
+
+void TreeWriter::begin_text_lines(Lines lines, std::string_view block_closer) {
+    line_ = LineState{lines, block_closer, true, true, out_.size()};
+}
+
+void TreeWriter::end_paragraph() {
+    // A paragraph whose text ends in a line break would end in a blank
+    // line, which the parser does not take into the paragraph.
+    if (line_.at_line_start) out_ += line_comment;
+    out_ += '\n';
+}
+
+void TreeWriter::paragraph_part(const std::vector<Inline>& part) {
+    if (!paragraph_) {
+        // Its last item is markup, so the paragraph writes something.
+        if (open_.empty() && !top_level_previous_) out_ += '\n';
+        separate(previous(), BlockKind::Paragraph);
+        begin_text_lines(Lines::Paragraph, enclosing_closer());
+        paragraph_.emplace();
+    }
+    items_after(part, {}, *paragraph_);
+}
+
+void TreeWriter::finish_paragraph(const Block& block) {
+    After& previous_item = *paragraph_;
+    items_after(std::get<Block::Paragraph>(block.node).inlines, {}, previous_item);
+    if (closer_joins_suffix(previous_item, {})) out_ += '|';
+    paragraph_.reset();
+    end_paragraph();
+    previous() = BlockKind::Paragraph;
 }
 
 void TreeWriter::trim_end(std::size_t start) {
@@ -36,17 +62,22 @@ void TreeWriter::trim_end(std::size_t start) {
 }
 
 void TreeWriter::inlines(const std::vector<Inline>& list, std::string_view closer) {
+    After previous;
+    items_after(list, closer, previous);
+    if (closer_joins_suffix(previous, closer)) out_ += '|';
+}
+
+void TreeWriter::items_after(const std::vector<Inline>& list, std::string_view closer, After& previous) {
     // Most lists hold no enlexis at all, which is told at a glance.
     const bool enlexis = std::any_of(list.begin(), list.end(),
                                      [](const Inline& item) { return item.kind() == InlineKind::Enlexis; });
     if (enlexis) {
-        if (const auto pieces = in_pieces(list)) return items(*pieces, closer);
+        if (const auto pieces = in_pieces(list)) return items(*pieces, closer, previous);
     }
-    items(list, closer);
+    items(list, closer, previous);
 }
 
-void TreeWriter::items(const std::vector<Inline>& list, std::string_view closer) {
-    After previous;
+void TreeWriter::items(const std::vector<Inline>& list, std::string_view closer, After& previous) {
     std::size_t i = 0;
     while (i < list.size()) {
         if (!std::holds_alternative<Inline::Text>(list[i].node)) {
@@ -73,7 +104,6 @@ void TreeWriter::items(const std::vector<Inline>& list, std::string_view closer)
         }
         if (!text.empty()) text_with_backslashes(text, i < list.size() ? &list[i] : nullptr, closer, previous);
     }
-    if (closer_joins_suffix(previous, closer)) out_ += '|';
 }
 
 std::vector<Inline> TreeWriter::enlexis_pieces(const Inline::Enlexis& enlexis) {

@@ -76,6 +76,10 @@ void DocumentWriter::block(const Block& block) {
     state_->hand_over(piece_size);
 }
 
+// The text of a paragraph in writing is looked back into until it ends,
+// so none of it goes to the sink before.
+void DocumentWriter::paragraph_part(const std::vector<Inline>& part) { state_->writer.paragraph_part(part); }
+
 void DocumentWriter::written_paragraph(std::string_view line) {
     state_->writer.written_paragraph(line);
     state_->hand_over(piece_size);

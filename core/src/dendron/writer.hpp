@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dendron/document.hpp"
 #include "dialektos/model.hpp"
@@ -51,6 +52,11 @@ public:
     DocumentWriter& operator=(const DocumentWriter&) = delete;
 
     void block(const Block& block);
+    // The first items of a Paragraph, in as many parts as the caller likes,
+    // the last item of each not a text; the paragraph's block() brings the
+    // rest. Each part is written at once, so a long paragraph need not be
+    // held whole.
+    void paragraph_part(const std::vector<Inline>& part);
     // A Paragraph that block() would write as `line` (its text without the
     // line feed), for a caller that writes simple paragraphs itself.
     void written_paragraph(std::string_view line);

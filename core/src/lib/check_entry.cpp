@@ -60,6 +60,11 @@ public:
         if (!failure_ && take(localizer_.block(block))) writer_.block(block);
         scratch_.take_back(block);
     }
+    // A part of a paragraph is named as a block is.
+    bool takes_paragraph_parts() const override { return true; }
+    void paragraph_part(Block& part) override {
+        if (!failure_ && take(localizer_.block(part))) writer_.paragraph_part(std::get<Block::Paragraph>(part.node).inlines);
+    }
     void close(const Block& container) override {
         named_ = container;
         if (!failure_ && take(localizer_.close(named_))) writer_.close(named_);
@@ -95,6 +100,10 @@ public:
         scratch_.take_back(block);
     }
     void close(const Block& container) override { target_.close(container); }
+    bool takes_paragraph_parts() const override { return true; }
+    void paragraph_part(Block& part) override {
+        target_.paragraph_part(std::get<Block::Paragraph>(part.node).inlines);
+    }
 
 private:
     Target& target_;

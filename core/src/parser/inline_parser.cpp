@@ -1,7 +1,9 @@
 #include "parser/inline_parser.hpp"
 
+#include <cstddef>
 #include <string>
 #include <utility>
+#include <variant>
 
 #include "dialektos/byte_set.hpp"
 #include "dialektos/lexical.hpp"
@@ -22,7 +24,8 @@ class ItemList {
 public:
     explicit ItemList(InlineScanner& scanner)
         : scratch_(*scanner.scratch),
-          level_(scanner.keep ? &scratch_.take(scanner.nesting) : nullptr) {}
+          level_(scanner.keep ? &scratch_.take(scanner.nesting) : nullptr),
+          parts_(scanner.nesting == 0 ? scanner.paragraph_parts : nullptr) {}
 
     // Whether the items are kept; a parse that only validates builds none.
     bool keeps() const { return level_ != nullptr; }
@@ -40,6 +43,7 @@ public:
         if (!keeps()) return;
         flush();
         scratch_.add(*level_, std::forward<Node>(node));
+        if (parts_ != nullptr && level_->used >= part_size) hand_on_part();
     }
     std::vector<Inline> finish() && {
         if (!keeps()) return {};
@@ -70,8 +74,27 @@ private:
         }
     }
 
+    // Hands the items gathered so far on to the paragraph's sink, in the
+    // level's own list, which then gathers the next ones over them. The
+    // last item is markup (added just now), so no text is split.
+    void hand_on_part() {
+        std::vector<Inline>& items = level_->items;
+        items.erase(items.begin() + static_cast<std::ptrdiff_t>(level_->used), items.end());
+        Block part(Block::Paragraph{});
+        std::vector<Inline>& handed = std::get<Block::Paragraph>(part.node).inlines;
+        handed.swap(items);
+        parts_->paragraph_part(part);
+        handed.swap(items);
+        level_->used = 0;
+    }
+
+    // How many items a paragraph's list gathers before handing them on:
+    // enough that a part costs little, few enough to be held at once.
+    static constexpr std::size_t part_size = 256;
+
     InlineScratch& scratch_;
     InlineScratch::Level* level_;  // null when nothing is kept
+    BlockSink* parts_;      // where a paragraph's items go in parts; null when kept whole
     std::string_view run_;  // the text read, while it is one run of the source
 };
 
@@ -469,7 +492,8 @@ Result<std::vector<Inline>> parse_inlines(InlineScanner& scanner, const Dialekto
 }
 
 Result<std::vector<Inline>> parse_inline_text(const ParserState& state, const Dialektos& dialektos,
-                                              std::string_view text, std::uint64_t base_line, bool whole) {
+                                              std::string_view text, std::uint64_t base_line, bool whole,
+                                              BlockSink* parts) {
     InlineScanner scanner{.text = text,
                           .path = state.path,
                           .base_line = base_line,
@@ -477,7 +501,8 @@ Result<std::vector<Inline>> parse_inline_text(const ParserState& state, const Di
                           .scratch = &state.inline_scratch,
                           .keep = state.keep_content || (whole && state.collect_records),
                           .references = state.references,
-                          .symbols = state.symbols_for(dialektos)};
+                          .symbols = state.symbols_for(dialektos),
+                          .paragraph_parts = parts};
     auto items = parse_inlines(scanner, dialektos, std::nullopt);
     if (!items) return items;
     if (!scanner.at_end()) return error_here(scanner, other("unexpected trailing content"));

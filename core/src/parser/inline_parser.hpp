@@ -23,10 +23,12 @@ inline constexpr std::size_t max_inline_nesting = 256;
 // Parses `text`, which begins on the document line with 0-based index
 // `base_line`; errors are located at the line and character column. A
 // `whole` text (a lemma) keeps its items even where running text keeps none
-// when the parse collects records.
+// when the parse collects records. With `parts` (a paragraph's sink that
+// takes them), the items kept go there in parts as they are read, and only
+// the last ones are returned.
 Result<std::vector<Inline>> parse_inline_text(const ParserState& state, const Dialektos& dialektos,
                                               std::string_view text, std::uint64_t base_line,
-                                              bool whole = false);
+                                              bool whole = false, BlockSink* parts = nullptr);
 
 // Parses items from the scanner position up to the first `closer` met at a
 // scanning position, leaving the scanner on it (the caller consumes it), or

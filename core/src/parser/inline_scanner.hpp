@@ -19,6 +19,8 @@
 
 namespace ilvex {
 
+class BlockSink;
+
 struct InlineScanner {
     std::string_view text;
     std::string_view path;        // the document's path, for error locations
@@ -36,6 +38,9 @@ struct InlineScanner {
     ReferenceSink* references = nullptr;
     // The index of the dialektos the text is parsed with, when there is one.
     const SymbolIndex* symbols = nullptr;
+    // Where the top-level items of a long paragraph go in parts as they are
+    // read, when its sink takes them (see BlockSink::paragraph_part).
+    BlockSink* paragraph_parts = nullptr;
 
     char sigil() const { return backslash ? '\\' : '@'; }
     // The other sigil character escapes the sigil and "|".

@@ -87,7 +87,9 @@ Result<Block> collect_paragraph(ParserState& state, const Dialektos& dialektos,
         joined += line;
     }
     const std::string_view text = copied ? std::string_view(joined) : source;
-    auto inlines = parse_inline_text(state, dialektos, text, first);
+    // A sink that writes the paragraph as it goes may take it in parts.
+    BlockSink* parts = state.sink != nullptr && state.sink->takes_paragraph_parts() ? state.sink : nullptr;
+    auto inlines = parse_inline_text(state, dialektos, text, first, false, parts);
     if (!inlines) return std::move(inlines).error();
     return Block(Block::Paragraph{std::move(inlines).value()});
 }

@@ -31,6 +31,17 @@ public:
     virtual void open(const Block& container) = 0;
     virtual void block(Block&& block) = 0;
     virtual void close(const Block& container) = 0;
+
+    // Whether the sink takes a long paragraph in parts as it is read, so
+    // that the parse holds a bounded number of its items at a time.
+    virtual bool takes_paragraph_parts() const { return false; }
+    // The next items of the paragraph being read, the first ones or those
+    // after the last part (`part` is a Paragraph holding only them). The
+    // last of them is not a text, so writing them waits for nothing that
+    // follows. The paragraph's `block` brings the rest and ends it.
+    // The sink may change the items but leaves the lists in place, for the
+    // parse to reuse.
+    virtual void paragraph_part(Block& part) { (void)part; }
 };
 
 // Told, as a parse goes, an offset before which it has read the text for
