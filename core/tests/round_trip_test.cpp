@@ -15,6 +15,7 @@
 #include "document_generator.hpp"
 #include "endo/light_markup/markdown_importer.hpp"
 #include "dialektos/std_library.hpp"
+#include "repeated_text.hpp"
 #include "round_trip.hpp"
 #include "local_dialektoi.hpp"
 
@@ -75,6 +76,67 @@ TEST(RoundTrip, Corpus) {
     for (const char* text : corpus) {
         SCOPED_TRACE(text);
         expect_round_trip(text);
+    }
+}
+
+// Paragraphs long enough that brachy and plero write them in parts as the
+// parse goes: the parts must join into the same text as the whole tree's.
+// Each is tried with a few items in front, so that the cuts fall on every
+// item of the repeated piece.
+TEST(RoundTrip, LongParagraphs) {
+    struct Case {
+        const char* head;
+        const char* item;  // one item, in the document's sigil
+        const char* piece;
+        const char* tail;
+    };
+    const Case cases[] = {
+        // Lines that begin with text and with markup.
+        {"@@@!koine\n\n", "@*p*@ ", "a @*b*@ c\n@/d/@ e\n", ""},
+        // Text after a suffix, or that would read as one.
+        {"@@@!koine\n\n", "@*p*@ ", "@*b*@.g|ab @/c/@|(d) @*e*@|.f x\n", ""},
+        // Escapes, "|" between text and markup, backslashes before markup.
+        {"@@@!koine\n\n", "@*p*@ ", "x\\@ \\| a|@*b*@ @@\"c\\\\\"@@@/d/@ e\\\\ @*f*@\n", ""},
+        // Enlexeis over lines, one ending in a line feed.
+        {"@@@!koine\n\n", "@*p*@ ", "a @@\"b\n   c\n d\"@@ e @@\"f\n\"@@\n", ""},
+        // Enlexeis that the "@" spelling writes in pieces: one holding the
+        // enlexis closer, one with a line that would open a section.
+        {"\\\\\\!koine\n\n", "\\*p*\\ ", "x \\\\\"a\"@@b\"\\\\ y \\*z*\\ \\\\\"c\n@# d\"\\\\ e\n", ""},
+        // Carriage returns.
+        {"@@@!koine\r\n\r\n", "@*p*@ ", "a @*b*@ c\r\n", ""},
+        // One long line: the first line all along.
+        {"@@@!koine\n\n", "@*p*@ ", "a @*b*@ @/c/@.g ", "\n"},
+        // A deixis at line starts.
+        {"@@@!il-markdown\n\n", "@^(p) ", "@^(n1) a\n", "\n@^\nnote\n^@(n1)\n"},
+        // In a body whose closer lines may not begin with, named by plero
+        // in each glossa.
+        {"@@@!mini\n\n@#(2) T\n", "@*p*@ ",
+         "@*@@@//@@@/x*@ @**b**@ @*/c/*@ @:(p):@ @{paren} x {paren}@ @>(a) @>>(b) @{paren}y{paren}@\n", "#@\n"},
+    };
+    for (const Case& c : cases) {
+        for (std::size_t before = 0; before < 3; ++before) {
+            const std::string text = std::string(c.head) + repeated(c.item, before) + repeated(c.piece, 300) + c.tail;
+            SCOPED_TRACE(c.piece);
+            SCOPED_TRACE(before);
+            expect_round_trip(text);
+        }
+    }
+}
+
+// An error after the parts already written is the error of the whole parse.
+TEST(RoundTrip, LongParagraphErrors) {
+    const std::string long_paragraph = "@@@!koine\n\n" + repeated("a @*b*@ c\n", 400);
+    for (const char* end : {"@*open\n", "@@@@@ x\n", "@&\n"}) {
+        const std::string text = long_paragraph + end;
+        SCOPED_TRACE(end);
+        const auto parsed = parse_text(text, local_dialektoi().path());
+        ASSERT_FALSE(parsed);
+        const auto brachy = write_brachy(text, local_dialektoi().path());
+        const auto plero = write_plero(text, local_dialektoi().path(), std::nullopt);
+        ASSERT_FALSE(brachy);
+        ASSERT_FALSE(plero);
+        EXPECT_EQ(error_message(brachy.error()), error_message(parsed.error()));
+        EXPECT_EQ(error_message(plero.error()), error_message(parsed.error()));
     }
 }
 
