@@ -63,7 +63,8 @@ public:
     // A part of a paragraph is named as a block is.
     bool takes_paragraph_parts() const override { return true; }
     void paragraph_part(Block& part) override {
-        if (!failure_ && take(localizer_.block(part))) writer_.paragraph_part(std::get<Block::Paragraph>(part.node).inlines);
+        if (failure_ || !take(localizer_.block(part))) return;
+        writer_.paragraph_part(std::get<Block::Paragraph>(part.node).inlines);
     }
     void close(const Block& container) override {
         named_ = container;
