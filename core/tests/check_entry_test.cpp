@@ -8,6 +8,7 @@
 
 #include "dendron/plero.hpp"
 #include "dialektos/error.hpp"
+#include "repeated_text.hpp"
 #include "temp_directory.hpp"
 
 namespace ilvex {
@@ -159,32 +160,45 @@ TEST(CheckEntry, StreamedPleroFailsInTheOrderOfParseThenNaming) {
     }
 }
 
-// A writer that hands its text over in pieces between blocks writes the same
-// text: nothing it does later looks back at what it handed over.
+// A writer that hands its text over in pieces between blocks, and within a
+// long paragraph before its current line, writes the same text: nothing it
+// does later looks back at what it handed over.
 TEST(CheckEntry, TextHandedOverInPiecesIsTheSame) {
-    std::string text = "@@@!koine\n\n";
+    std::string blocks = "@@@!koine\n\n";
     for (int i = 0; i < 20000; ++i) {
-        text += "@#(" + std::to_string(i) + ") Part\nSome @*strong*@ text, a \\@ sign\\\n\n@@@.\nx @/y/@|.z\n.@@@\n#@\n\n";
+        blocks += "@#(" + std::to_string(i) + ") Part\nSome @*strong*@ text, a \\@ sign\\\n\n@@@.\nx @/y/@|.z\n.@@@\n#@\n\n";
     }
+    // One paragraph in a section, with lines that would begin with the
+    // section's closer but for a "|"; and one paragraph of one line.
+    const std::string paragraph =
+        "@@@!koine\n\n@# T\n" + testing::repeated("a @*b*@ \\@ c|@/d/@.g|x\n#|@*e*@ f\n", 40000) + "#@\n";
+    const std::string line = "@@@!koine\n\n" + testing::repeated("a @*b*@ ", 100000);
+    const struct {
+        std::string text;
+        int pieces;  // at least
+    } cases[] = {{blocks, 3}, {paragraph, 3}, {line, 1}};
     auto collect = [](std::string& joined, int& pieces) {
         return [&joined, &pieces](std::string_view piece) {
             joined += piece;
             ++pieces;
         };
     };
-    std::string brachy, plero;
-    int brachy_pieces = 0, plero_pieces = 0;
-    const auto whole_brachy = write_brachy(text, "doc.ild");
-    const auto pieces_brachy = write_brachy(text, "doc.ild", collect(brachy, brachy_pieces));
-    const auto whole_plero = write_plero(text, "doc.ild", std::nullopt);
-    const auto pieces_plero = write_plero(text, "doc.ild", std::nullopt, collect(plero, plero_pieces));
-    ASSERT_TRUE(whole_brachy && pieces_brachy && whole_plero && pieces_plero);
-    EXPECT_EQ(**pieces_brachy, "");
-    EXPECT_EQ(brachy, **whole_brachy);
-    EXPECT_GT(brachy_pieces, 2);
-    EXPECT_EQ(**pieces_plero, "");
-    EXPECT_EQ(plero, **whole_plero);
-    EXPECT_GT(plero_pieces, 2);
+    for (const auto& [text, least] : cases) {
+        SCOPED_TRACE(text.substr(0, 60));
+        std::string brachy, plero;
+        int brachy_pieces = 0, plero_pieces = 0;
+        const auto whole_brachy = write_brachy(text, "doc.ild");
+        const auto pieces_brachy = write_brachy(text, "doc.ild", collect(brachy, brachy_pieces));
+        const auto whole_plero = write_plero(text, "doc.ild", std::nullopt);
+        const auto pieces_plero = write_plero(text, "doc.ild", std::nullopt, collect(plero, plero_pieces));
+        ASSERT_TRUE(whole_brachy && pieces_brachy && whole_plero && pieces_plero);
+        EXPECT_EQ(**pieces_brachy, "");
+        EXPECT_TRUE(brachy == **whole_brachy);
+        EXPECT_GE(brachy_pieces, least);
+        EXPECT_EQ(**pieces_plero, "");
+        EXPECT_TRUE(plero == **whole_plero);
+        EXPECT_GE(plero_pieces, least);
+    }
 }
 
 // The offsets the parse reports as read for good are line starts between

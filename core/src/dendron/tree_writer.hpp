@@ -40,9 +40,19 @@ public:
     // written now, its closing line by `close`.
     void open(const Block& block);
 
-    // The text written so far has gone elsewhere: no position in it is
-    // remembered any longer.
-    void forget_written() { escaped_at_ = nowhere; }
+    // How much of the text written so far nothing looks back into any
+    // more: all of it between blocks; within a paragraph written in parts,
+    // what comes before the current line (read while the line may still
+    // meet the closer of the enclosing block).
+    std::size_t settled() const { return paragraph_ && !line_.at_line_start ? line_.line_start : out_.size(); }
+    // The first `size` bytes of the text written, no more than settled(),
+    // have gone elsewhere: positions after them move back, and none before
+    // them is remembered any longer (the latest escape only matters within
+    // the text it is in, and a paragraph's part ends in markup).
+    void forget_written(std::size_t size) {
+        escaped_at_ = nowhere;
+        line_.line_start = line_.line_start >= size ? line_.line_start - size : 0;
+    }
     // A paragraph of the body or top level that next() would write as
     // `line` (its text, without the line feed), which a caller that writes
     // simple paragraphs itself has written already.
@@ -61,7 +71,7 @@ public:
     // The first items of a paragraph of the body or top level, in as many
     // parts as the caller likes, the last item of each not a text; the
     // paragraph's next() brings the rest and ends it. The text written
-    // meanwhile must stay in place (see forget_written).
+    // meanwhile may go elsewhere only as far as settled() says.
     void paragraph_part(const std::vector<Inline>& part);
 
 private:

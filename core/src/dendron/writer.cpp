@@ -47,12 +47,14 @@ struct DocumentWriter::State {
         : resolve(std::move(resolve_embedded)), sink(std::move(text_sink)), writer(out, dialektos, resolve) {}
 
     // Between blocks nothing refers back to the text written, which can
-    // then go to the sink.
+    // then go to the sink; within a paragraph, the text before its current
+    // line.
     void hand_over(std::size_t at_least) {
-        if (!sink || out.size() < at_least || out.empty()) return;
-        sink(out);
-        out.clear();
-        writer.forget_written();
+        const std::size_t settled = writer.settled();
+        if (!sink || settled < at_least || settled == 0) return;
+        sink(std::string_view(out).substr(0, settled));
+        out.erase(0, settled);
+        writer.forget_written(settled);
     }
 
     std::string out;
@@ -76,9 +78,10 @@ void DocumentWriter::block(const Block& block) {
     state_->hand_over(piece_size);
 }
 
-// The text of a paragraph in writing is looked back into until it ends,
-// so none of it goes to the sink before.
-void DocumentWriter::paragraph_part(const std::vector<Inline>& part) { state_->writer.paragraph_part(part); }
+void DocumentWriter::paragraph_part(const std::vector<Inline>& part) {
+    state_->writer.paragraph_part(part);
+    state_->hand_over(piece_size);
+}
 
 void DocumentWriter::written_paragraph(std::string_view line) {
     state_->writer.written_paragraph(line);

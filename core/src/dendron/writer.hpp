@@ -54,8 +54,8 @@ public:
     void block(const Block& block);
     // The first items of a Paragraph, in as many parts as the caller likes,
     // the last item of each not a text; the paragraph's block() brings the
-    // rest. Each part is written at once, so a long paragraph need not be
-    // held whole.
+    // rest. Each part is written at once, and with a sink handed on with
+    // the lines before it, so a long paragraph need not be held whole.
     void paragraph_part(const std::vector<Inline>& part);
     // A Paragraph that block() would write as `line` (its text without the
     // line feed), for a caller that writes simple paragraphs itself.
