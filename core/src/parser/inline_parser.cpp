@@ -85,6 +85,7 @@ private:
         handed.swap(items);
         parts_->paragraph_part(part);
         handed.swap(items);
+        if (scratch_.recycling) scratch_.take_back_items(items);
         level_->used = 0;
     }
 

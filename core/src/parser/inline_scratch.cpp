@@ -103,6 +103,16 @@ void InlineScratch::take_back(std::vector<Inline>& list) {
         release(list);
         return;
     }
+    take_back_items(list);
+    // The nested lists may have filled the spares meanwhile.
+    if (lists_.size() < max_spare_lists) {
+        lists_.push_back(std::move(list));
+    } else {
+        release(list);
+    }
+}
+
+void InlineScratch::take_back_items(std::vector<Inline>& list) {
     for (Inline& item : list) {
         if (auto* text = std::get_if<Inline::Text>(&item.node)) {
             if (text->text.capacity() > max_spare_text_capacity) std::string().swap(text->text);
@@ -116,12 +126,6 @@ void InlineScratch::take_back(std::vector<Inline>& list) {
             if (auto* axioma = std::get_if<Inline::EndoAxioma>(&item.node)) take_back(axioma->children);
             item.node.emplace<Inline::Text>();
         }
-    }
-    // The nested lists may have filled the spares meanwhile.
-    if (lists_.size() < max_spare_lists) {
-        lists_.push_back(std::move(list));
-    } else {
-        release(list);
     }
 }
 

@@ -76,6 +76,10 @@ public:
     // nothing from reuse: its first blocks are left as they are.
     void take_back(Block& block);
 
+    // Takes back what the items of a list hold (their nested lists), the
+    // list itself staying with its owner to be gathered over.
+    void take_back_items(std::vector<Inline>& list);
+
 private:
     void take_back(std::vector<Inline>& list);
 
