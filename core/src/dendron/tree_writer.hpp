@@ -124,6 +124,10 @@ private:
     void sequence_item(const Block& block, std::optional<BlockKind>& previous, std::string_view closer);
 
     void separate(const std::optional<BlockKind>& previous, BlockKind next);
+    // Before a block of the body or top level that writes something: the
+    // blank line after the declaration, before the first one, or the one
+    // that separates it from the block before.
+    void separate_next(BlockKind kind);
 
     // Writes the opener of a block with a body (an Englossis puts its
     // dialektos in force) and returns how the body ends.

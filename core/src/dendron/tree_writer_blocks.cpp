@@ -29,16 +29,14 @@ void TreeWriter::next(const Block& block) {
 }
 
 void TreeWriter::written_paragraph(std::string_view line) {
-    if (open_.empty() && !top_level_previous_) out_ += '\n';
-    separate(previous(), BlockKind::Paragraph);
+    separate_next(BlockKind::Paragraph);
     out_ += line;
     out_ += '\n';
     previous() = BlockKind::Paragraph;
 }
 
 void TreeWriter::written_open(BlockKind kind, std::string_view opener, std::string closer) {
-    if (open_.empty() && !top_level_previous_) out_ += '\n';
-    separate(previous(), kind);
+    separate_next(kind);
     previous() = kind;
     out_ += opener;
     open_.push_back({BodyEnd{std::move(closer)}, std::nullopt, dialektos_});
@@ -51,8 +49,7 @@ void TreeWriter::written_close(std::string_view closing_line) {
 }
 
 void TreeWriter::open(const Block& block) {
-    if (open_.empty() && !top_level_previous_) out_ += '\n';
-    separate(previous(), block.kind());
+    separate_next(block.kind());
     previous() = block.kind();
     const Dialektos* outer = dialektos_;
     open_.push_back({open_body(block), std::nullopt, outer});
@@ -75,6 +72,11 @@ void TreeWriter::sequence_item(const Block& block, std::optional<BlockKind>& pre
     separate(previous, block.kind());
     write(block, closer);
     previous = block.kind();
+}
+
+void TreeWriter::separate_next(BlockKind kind) {
+    if (open_.empty() && !top_level_previous_) out_ += '\n';
+    separate(previous(), kind);
 }
 
 void TreeWriter::separate(const std::optional<BlockKind>& previous, BlockKind next) {

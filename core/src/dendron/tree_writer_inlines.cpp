@@ -34,8 +34,7 @@ void TreeWriter::end_paragraph() {
 void TreeWriter::paragraph_part(const std::vector<Inline>& part) {
     if (!paragraph_) {
         // Its last item is markup, so the paragraph writes something.
-        if (open_.empty() && !top_level_previous_) out_ += '\n';
-        separate(previous(), BlockKind::Paragraph);
+        separate_next(BlockKind::Paragraph);
         begin_text_lines(Lines::Paragraph, enclosing_closer());
         paragraph_.emplace();
     }
