@@ -12,7 +12,7 @@
 #include "dialektos/resolution.hpp"
 #include "dialektos/memory_source.hpp"
 #include "endo/import_writer.hpp"
-#include "endo/paragraph_line.hpp"
+#include "dendron/paragraph_line.hpp"
 #include "round_trip.hpp"
 
 namespace ilvex {
@@ -77,6 +77,18 @@ std::vector<Inlines> paragraphs() {
         {text("\xC3\xA9 "), sim("*", {text("\xC3\xBC")}), text(" \xE0\xA4\x95")},
         {text("a "), Inline::Milestone{"page", "1", {}}, text(" b")},
         {text("a "), Inline::Monosim{"^", "x", {}}, text(" b")},
+        {text("a "), Inline::OnymAnchor{"o1"}, text(".b")},
+        // Over several lines, which the parser trims at their starts, and
+        // escaped sigils.
+        {text("a\n  b "), sim("*", {text("c")}), text("\n\n d")},
+        {text("a\n"), sim("*", {text("c")})},
+        {text("a\n"), note("n1"), text(" b")},
+        {text("x\n-"), sim("*", {text("y")})},
+        {text("x\n."), code("y")},
+        {sim("*", {text("a\n")}), text(" b")},
+        {text("a\n")},
+        {text("a@b\nc@"), sim("**", {text("@")}), text("@")},
+        {sim("*", {text("/x")}), sim("*", {text("**")}), sim("**", {sim("*", {text("y")})})},
     };
 }
 
@@ -129,7 +141,9 @@ TEST(ParagraphLine, CommonParagraphsTakeTheLine) {
     EXPECT_EQ(line, "A @*b*@ and @**c**@, @@\"d()\"@@ see @><https://e.org/><@ x@^(n1).");
     ASSERT_TRUE(lines.write({sim("*", {text("x")}), text("(y)")}, "-@", line));
     EXPECT_EQ(line, "@*x*@|(y)");
-    EXPECT_FALSE(lines.write({text("a@b")}, "", line));
+    ASSERT_TRUE(lines.write({text("a@b\n  c")}, "", line));
+    EXPECT_EQ(line, "a\\@b\nc");
+    EXPECT_FALSE(lines.write({text("a|b")}, "", line));
     EXPECT_FALSE(lines.write({text("   ")}, "", line));
 }
 

@@ -79,6 +79,32 @@ TEST(RoundTrip, Corpus) {
     }
 }
 
+// Paragraphs that brachy writes from the parse's flat list of items, or
+// that it declines to, at the edges of what that list and its writer take:
+// lines shorter than the closer of the body around them in front of
+// markup, escaped sigils, line starts with white space or markup, symbol
+// characters after a symbol, monosims, milestones and anchors, deixeis and
+// closers opening a line, bars and backslashes, carriage returns.
+TEST(RoundTrip, ParagraphsWrittenFlat) {
+    const char* const documents[] = {
+        "@@@!koine\n\n@#(1) T\n@## U\n@### V\nx\n###|@*y*@ z\n##|@/w/@\nab@(\"page:1\")\n###@\n##@\n#@\n",
+        "@@@!koine\n\n@-\na\n-|@*b*@ c\n  -\\@ d\n-@\n",
+        "@@@!koine\n\nMail\\@example.org and @*x\\@*@ then a\\@@/y/@ b\n\\@ starts a line\n",
+        "@@@!koine\n\n@*/x/*@ @*@/y/@*@ @/*z*/@ @*|@/v/@*@\n",
+        "@@@!koine\n\n@#(1) S\nsee @>(sec1) and @(\"page:3\").k then @(a1)x @(\"p:2\").g\n#@(sec1)\n",
+        "@@@!koine\n\ntext\n|@^(fn1) more @^(fn1).k and\n@*b*@ c\n\n@^\nnote\n^@(fn1)\n",
+        "@@@!koine\n\n@*a\n*@ b @/c\n  /@.g d\n",
+        "@@@!koine\n\na @@/ comment\n   b @@@/ gone /@@@ c\n\xC2\xA0 d\n\t e\n",
+        "@@@!koine\n\na|b @*c|*@ d\\e f @@\"\\\"@@@*g*@ h\r\ni\n",
+        "@@@!koine\n\n@::;\n@:: term\n@;\ndefined @,x,@.term\n  over lines\n;@\n::@\n;::@\n",
+        "@@@!koine\n\n@\"\nquoted\n  words @*b*@\n\"@ Someone\n",
+    };
+    for (const char* text : documents) {
+        SCOPED_TRACE(text);
+        expect_round_trip(text);
+    }
+}
+
 // Paragraphs long enough that brachy and plero write them in parts as the
 // parse goes: the parts must join into the same text as the whole tree's.
 // Each is tried with a few items in front, so that the cuts fall on every

@@ -54,9 +54,12 @@ public:
         line_.line_start = line_.line_start >= size ? line_.line_start - size : 0;
     }
     // A paragraph of the body or top level that next() would write as
-    // `line` (its text, without the line feed), which a caller that writes
+    // `text` (without its last line feed), which a caller that writes
     // simple paragraphs itself has written already.
-    void written_paragraph(std::string_view line);
+    void written_paragraph(std::string_view text);
+    // Whether sims are spelled against `dialektos` where the writer stands
+    // (the document's dialektos is not in force inside an Englossis).
+    bool spells_against(const Dialektos* dialektos) const { return dialektos_ == dialektos; }
     // The closer of the innermost body opened, "" at the top level.
     std::string_view body_closer() const { return enclosing_closer(); }
     // A block with a body that open() would open with the line `opener`

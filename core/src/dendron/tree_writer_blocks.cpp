@@ -28,9 +28,9 @@ void TreeWriter::next(const Block& block) {
     sequence_item(block, previous(), enclosing_closer());
 }
 
-void TreeWriter::written_paragraph(std::string_view line) {
+void TreeWriter::written_paragraph(std::string_view text) {
     separate_next(BlockKind::Paragraph);
-    out_ += line;
+    out_ += text;
     out_ += '\n';
     previous() = BlockKind::Paragraph;
 }

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "dendron/paragraph_line.hpp"
 #include "dendron/size_estimate.hpp"
 #include "dendron/tree_writer.hpp"
 
@@ -43,8 +44,11 @@ std::string write_document(const Document& document, const Dialektos* dialektos,
 constexpr std::size_t piece_size = 512 * 1024;
 
 struct DocumentWriter::State {
-    State(const Dialektos* dialektos, ResolveDialektos resolve_embedded, TextSink text_sink)
-        : resolve(std::move(resolve_embedded)), sink(std::move(text_sink)), writer(out, dialektos, resolve) {}
+    State(const Dialektos* document_dialektos, ResolveDialektos resolve_embedded, TextSink text_sink)
+        : dialektos(document_dialektos),
+          resolve(std::move(resolve_embedded)),
+          sink(std::move(text_sink)),
+          writer(out, dialektos, resolve) {}
 
     // Between blocks nothing refers back to the text written, which can
     // then go to the sink; within a paragraph, the text before its current
@@ -57,10 +61,28 @@ struct DocumentWriter::State {
         writer.forget_written(settled);
     }
 
+    template <class Inlines>
+    bool simple_paragraph(const Inlines& inlines) {
+        ParagraphLineWriter* lines = line_writer();
+        if (lines == nullptr || !lines->write(inlines, writer.body_closer(), paragraph)) return false;
+        writer.written_paragraph(paragraph);
+        hand_over(piece_size);
+        return true;
+    }
+
+    ParagraphLineWriter* line_writer() {
+        if (dialektos == nullptr || !writer.spells_against(dialektos)) return nullptr;
+        if (!lines) lines.emplace(*dialektos);  // at the first paragraph: a call may write none
+        return &*lines;
+    }
+
     std::string out;
+    const Dialektos* dialektos;
     ResolveDialektos resolve;
     TextSink sink;
     TreeWriter writer;
+    std::optional<ParagraphLineWriter> lines;
+    std::string paragraph;  // the text of the last simple paragraph
 };
 
 DocumentWriter::DocumentWriter(std::string_view dialektos_id, const std::optional<std::string>& version,
@@ -83,10 +105,18 @@ void DocumentWriter::paragraph_part(const std::vector<Inline>& part) {
     state_->hand_over(piece_size);
 }
 
-void DocumentWriter::written_paragraph(std::string_view line) {
-    state_->writer.written_paragraph(line);
+void DocumentWriter::written_paragraph(std::string_view text) {
+    state_->writer.written_paragraph(text);
     state_->hand_over(piece_size);
 }
+
+bool DocumentWriter::simple_paragraph(const FlatInlines& inlines) { return state_->simple_paragraph(inlines); }
+
+bool DocumentWriter::simple_paragraph(const std::vector<Inline>& inlines) {
+    return state_->simple_paragraph(inlines);
+}
+
+ParagraphLineWriter* DocumentWriter::line_writer() { return state_->line_writer(); }
 
 std::string_view DocumentWriter::body_closer() const { return state_->writer.body_closer(); }
 

@@ -10,10 +10,13 @@
 #include <vector>
 
 #include "dendron/document.hpp"
+#include "dendron/flat_inlines.hpp"
 #include "dialektos/model.hpp"
 #include "dialektos/result.hpp"
 
 namespace ilvex {
+
+class ParagraphLineWriter;
 
 // Resolves the dialektos that an Englossis block names, by its id.
 using ResolveDialektos = std::function<Result<Dialektos>(std::string_view id)>;
@@ -57,9 +60,18 @@ public:
     // rest. Each part is written at once, and with a sink handed on with
     // the lines before it, so a long paragraph need not be held whole.
     void paragraph_part(const std::vector<Inline>& part);
-    // A Paragraph that block() would write as `line` (its text without the
+    // A Paragraph that block() would write as `text` (without its last
     // line feed), for a caller that writes simple paragraphs itself.
-    void written_paragraph(std::string_view line);
+    void written_paragraph(std::string_view text);
+    // Writes a Paragraph of these items as block() would, when they are of
+    // the kinds the paragraph line writer writes and sims are spelled
+    // against the document's dialektos (outside any Englossis); false when
+    // the paragraph is left to block().
+    bool simple_paragraph(const FlatInlines& inlines);
+    bool simple_paragraph(const std::vector<Inline>& inlines);
+    // The writer of simple paragraphs and Para lines, where sims are
+    // spelled against the document's dialektos; null elsewhere.
+    ParagraphLineWriter* line_writer();
     // The closer of the innermost block opened and not yet closed, which no
     // line of its body may begin with; "" at the top level.
     std::string_view body_closer() const;

@@ -11,7 +11,7 @@
 
 #include "dendron/document.hpp"
 #include "dialektos/result.hpp"
-#include "endo/flat_inlines.hpp"
+#include "dendron/flat_inlines.hpp"
 
 namespace ilvex {
 

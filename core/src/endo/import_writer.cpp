@@ -4,6 +4,8 @@
 #include <utility>
 #include <variant>
 
+#include "dendron/paragraph_line.hpp"
+
 namespace ilvex {
 namespace {
 
@@ -33,7 +35,7 @@ DocumentWriter& ImportWriter::writer() {
 // body can be written as lines too.
 void ImportWriter::accept(Block&& block) {
     if (const auto* paragraph = std::get_if<Block::Paragraph>(&block.node)) {
-        if (wrote_line(paragraph->inlines)) return;
+        if (writer().simple_paragraph(paragraph->inlines)) return;
     } else if (std::vector<Block>* children = block_body(block)) {
         accept_open(block);
         for (Block& child : *children) accept(std::move(child));
@@ -43,43 +45,25 @@ void ImportWriter::accept(Block&& block) {
     writer().block(block);
 }
 
-bool ImportWriter::accept_flat(const FlatInlines& inlines) { return wrote_line(inlines); }
-
-template <class Inlines>
-bool ImportWriter::wrote_line(const Inlines& inlines) {
-    ParagraphLineWriter* lines = line_writer();
-    if (lines == nullptr) return false;
-    DocumentWriter& out = writer();
-    if (!lines->write(inlines, out.body_closer(), line_)) return false;
-    out.written_paragraph(line_);
-    return true;
-}
+bool ImportWriter::accept_flat(const FlatInlines& inlines) { return writer().simple_paragraph(inlines); }
 
 bool ImportWriter::opened_as_line(const Block& block) {
     const auto* para = std::get_if<Block::Para>(&block.node);
-    if (para == nullptr || !line_writer()) return false;
+    ParagraphLineWriter* lines = para != nullptr ? writer().line_writer() : nullptr;
+    if (lines == nullptr) return false;
     std::string opener;
     std::string closer;
     std::string closing;
-    if (!line_writer()->para_lines(*para, opener, closer, closing)) return false;
+    if (!lines->para_lines(*para, opener, closer, closing)) return false;
     writer().written_open(BlockKind::Para, opener, std::move(closer));
     closings_.emplace_back(std::move(closing));
     return true;
-}
-
-ParagraphLineWriter* ImportWriter::line_writer() {
-    // Inside an Englossis the writer spells sims against another dialektos.
-    if (open_englossis_ != 0) return nullptr;
-    writer();  // after the declaration, which gave the target
-    if (!lines_) lines_.emplace(*target_);
-    return &*lines_;
 }
 
 void ImportWriter::accept_open(const Block& block) {
     if (opened_as_line(block)) return;
     writer().open(block);
     closings_.emplace_back();
-    if (std::holds_alternative<Block::Englossis>(block.node)) ++open_englossis_;
 }
 
 void ImportWriter::accept_close(const Block& block) {
@@ -90,7 +74,6 @@ void ImportWriter::accept_close(const Block& block) {
         return;
     }
     writer().close(block);
-    if (std::holds_alternative<Block::Englossis>(block.node)) --open_englossis_;
 }
 
 std::string ImportWriter::finish() && { return std::move(writer()).finish(); }

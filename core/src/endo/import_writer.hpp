@@ -12,7 +12,6 @@
 #include "dendron/writer.hpp"
 #include "dialektos/model.hpp"
 #include "endo/import_sink.hpp"
-#include "endo/paragraph_line.hpp"
 #include "endo/user_defined_target.hpp"
 
 namespace ilvex {
@@ -43,23 +42,14 @@ private:
     void accept_close(const Block& block) override;
     DocumentWriter& writer();
     bool accept_flat(const FlatInlines& inlines) override;
-    // Writes a paragraph of the common kinds itself, handing the writer its
-    // line; false for any other.
-    template <class Inlines>
-    bool wrote_line(const Inlines& inlines);
     // Writes the opening line of a Para of the common kind itself, keeping
     // its closing line for close; false for any other block.
     bool opened_as_line(const Block& block);
-    // Null where the writer spells sims against another dialektos.
-    ParagraphLineWriter* line_writer();
 
     std::size_t input_size_;
     TextSink sink_;
     std::optional<Dialektos> target_;  // before writer_, which points at it
     std::optional<DocumentWriter> writer_;
-    std::size_t open_englossis_ = 0;  // Englossis blocks opened and not yet closed
-    std::optional<ParagraphLineWriter> lines_;  // made at the first paragraph, after the declaration
-    std::string line_;
     // For each block opened and not yet closed, the closing line of a Para
     // opened as a line, or nothing where the writer opened it.
     std::vector<std::optional<std::string>> closings_;

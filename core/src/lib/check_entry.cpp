@@ -105,6 +105,8 @@ public:
     void paragraph_part(Block& part) override {
         target_.paragraph_part(std::get<Block::Paragraph>(part.node).inlines);
     }
+    bool takes_flat_paragraphs() const override { return true; }
+    bool flat_paragraph(const FlatInlines& inlines) override { return target_.simple_paragraph(inlines); }
 
 private:
     Target& target_;

@@ -88,8 +88,9 @@ Result<LineOutcome> read_block_with_body(ParserState& state, const Dialektos& di
 }
 
 // Collects the paragraph that begins at `state.pos` and leaves `pos` on the
-// line that ended it.
-Result<Block> collect_paragraph(ParserState& state, const Dialektos& dialektos,
+// line that ended it: the paragraph block, or HandedOver when the sink has
+// written it from its flat list.
+Result<LineOutcome> collect_paragraph(ParserState& state, const Dialektos& dialektos,
                                 std::optional<std::string_view> closer);
 
 }  // namespace ilvex

@@ -210,7 +210,7 @@ Result<std::vector<Block>> parse_blocks(ParserState& state, const Dialektos& dia
         if (std::holds_alternative<ParagraphStart>(*outcome)) {
             auto paragraph = collect_paragraph(state, dialektos, closer);
             if (!paragraph) return std::move(paragraph).error();
-            finished(std::move(paragraph).value());
+            if (auto* block = std::get_if<Block>(&*paragraph)) finished(std::move(*block));
             continue;
         }
         Block& block = std::get<Block>(*outcome);

@@ -16,62 +16,94 @@ namespace ilvex {
 namespace {
 
 // The items of one parse_inlines call and the text read since the last item,
-// gathered in the scratch level of its nesting. Comments leave the text alone,
-// so the text around a comment stays one item. The tree keeps every list and
-// text at its exact size: the slack of growing them would stay allocated for
-// as long as the tree lives.
+// gathered in the scratch level of its nesting, or put in the flat list of
+// the parse. Comments leave the text alone, so the text around a comment
+// stays one item. The tree keeps every list and text at its exact size: the
+// slack of growing them would stay allocated for as long as the tree lives.
 class ItemList {
 public:
     explicit ItemList(InlineScanner& scanner)
         : scratch_(*scanner.scratch),
           level_(scanner.keep ? &scratch_.take(scanner.nesting) : nullptr),
+          flat_(scanner.flat),
           parts_(scanner.nesting == 0 ? scanner.paragraph_parts : nullptr) {}
 
-    // Whether the items are kept; a parse that only validates builds none.
-    bool keeps() const { return level_ != nullptr; }
+    // Whether the items are kept, in a tree or a flat list that can still
+    // hold them; a parse that only validates builds none.
+    bool keeps() const { return level_ != nullptr || flat(); }
+    // Whether they go to a flat list (which can still hold them).
+    bool flat() const { return flat_ != nullptr && !flat_->incomplete; }
 
     // Adds a piece of the scanned text to the text read. Most texts are one
     // run of the source: such a text stays a view until it becomes an item,
-    // and only a text of several pieces is gathered in the scratch buffer.
+    // and only a text of several pieces is gathered in a buffer.
     void append(std::string_view piece) {
         if (keeps()) gather(piece);
     }
 
-    // Builds the item in place from one of its node kinds.
+    // Builds the item in place from one of its node kinds; a flat list
+    // holds none of the kinds that come this way.
     template <class Node>
     void add(Node&& node) {
-        if (!keeps()) return;
+        if (level_ == nullptr) return decline_flat();
         flush();
         scratch_.add(*level_, std::forward<Node>(node));
         if (parts_ != nullptr && level_->used >= part_size) hand_on_part();
     }
+
+    // The items a flat list holds, the views into the text parsed or into
+    // the dialektos.
+    void open_flat(std::string_view symbol, bool mirrored) {
+        flush();
+        push_flat({FlatInline::Kind::Open, false, mirrored, symbol, {}, nullptr});
+    }
+    void add_flat(FlatInline::Kind kind, std::string_view text, std::string_view target, Suffix&& suffix) {
+        flush();
+        const Suffix* kept = suffix.empty() ? nullptr : &flat_->suffixes.emplace_back(std::move(suffix));
+        push_flat({kind, false, true, text, target, kept});
+    }
+    // Items of a kind the flat list does not hold: the paragraph is read as a tree.
+    void decline_flat() {
+        if (flat_ != nullptr) flat_->incomplete = true;
+    }
+
     std::vector<Inline> finish() && {
         if (!keeps()) return {};
         flush();
-        return scratch_.finish(*level_);
+        return level_ != nullptr ? scratch_.finish(*level_) : std::vector<Inline>();
     }
 
 private:
     // append's work when the text is kept; apart, so that a parse that
     // only validates reads no further than the test in append.
     void gather(std::string_view piece) {
-        if (level_->text.empty() && (run_.empty() || run_.data() + run_.size() == piece.data())) {
+        if (joined_ == nullptr && (run_.empty() || run_.data() + run_.size() == piece.data())) {
             run_ = std::string_view(run_.empty() ? piece.data() : run_.data(), run_.size() + piece.size());
             return;
         }
-        level_->text += run_;
+        if (joined_ == nullptr) joined_ = level_ != nullptr ? &level_->text : &flat_->made.emplace_back();
+        *joined_ += run_;
         run_ = {};
-        level_->text += piece;
+        *joined_ += piece;
     }
 
     void flush() {
-        if (!run_.empty()) {
-            scratch_.add_text(*level_, run_);
-            run_ = {};
-        } else if (!level_->text.empty()) {
-            scratch_.add_text(*level_, level_->text);
-            level_->text.clear();
+        const std::string_view text = joined_ != nullptr ? std::string_view(*joined_) : run_;
+        if (!text.empty()) {
+            if (level_ != nullptr) {
+                scratch_.add_text(*level_, text);
+            } else {
+                push_flat({FlatInline::Kind::Text, false, true, text, {}, nullptr});
+            }
         }
+        if (level_ != nullptr) level_->text.clear();
+        joined_ = nullptr;
+        run_ = {};
+    }
+
+    void push_flat(const FlatInline& item) {
+        if (flat_->items.size() == max_flat_items) return decline_flat();
+        flat_->items.push_back(item);
     }
 
     // Hands the items gathered so far on to the paragraph's sink, in the
@@ -92,11 +124,16 @@ private:
     // How many items a paragraph's list gathers before handing them on:
     // enough that a part costs little, few enough to be held at once.
     static constexpr std::size_t part_size = 256;
+    // A flat list holds a paragraph whole, so a long one is read as a tree
+    // instead, in parts.
+    static constexpr std::size_t max_flat_items = 4 * part_size;
 
     InlineScratch& scratch_;
-    InlineScratch::Level* level_;  // null when nothing is kept
+    InlineScratch::Level* level_;  // null when no tree is kept
+    FlatInlines* flat_;            // where the items go when they go to a flat list
     BlockSink* parts_;      // where a paragraph's items go in parts; null when kept whole
     std::string_view run_;  // the text read, while it is one run of the source
+    std::string* joined_ = nullptr;  // the text read, once it is of several pieces
 };
 
 // A run of consecutive sigils: its byte offset and length (a sigil is one byte).
@@ -234,7 +271,11 @@ Status parse_milestone(InlineScanner& scanner, const SigilRun& run, ItemList& li
     if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
     if (suffix.onym) return error_here(scanner, other("a milestone cannot carry an onym suffix"));
     if (scanner.references != nullptr) scanner.references->milestone(scheme, value);
-    if (list.keeps()) list.add(Inline::Milestone{std::string(scheme), std::string(value), std::move(suffix)});
+    if (list.flat()) {
+        list.add_flat(FlatInline::Kind::Milestone, scheme, value, std::move(suffix));
+    } else if (list.keeps()) {
+        list.add(Inline::Milestone{std::string(scheme), std::string(value), std::move(suffix)});
+    }
     return {};
 }
 
@@ -247,7 +288,11 @@ Status parse_onym_anchor(InlineScanner& scanner, const SigilRun& run, ItemList& 
         return error_here(scanner, Error(ErrorKind::InvalidOnym, std::string(*onym)));
     }
     if (scanner.references != nullptr) scanner.references->onym(*onym);
-    if (list.keeps()) list.add(Inline::OnymAnchor{std::string(*onym)});
+    if (list.flat()) {
+        list.add_flat(FlatInline::Kind::OnymAnchor, *onym, {}, {});
+    } else if (list.keeps()) {
+        list.add(Inline::OnymAnchor{std::string(*onym)});
+    }
     return {};
 }
 
@@ -257,13 +302,19 @@ Status parse_endo_simmere(InlineScanner& scanner, const Dialektos& dialektos, co
                           const SimDef& sim, const std::optional<std::string>& name, ItemList& list) {
     std::string storage;
     const std::string_view closer = body_closer(scanner.symbols, sim, name, scanner.sigil(), storage);
+    // In a flat list its content follows its opening, up to its Close.
+    if (list.flat()) list.open_flat(sim.symbol, sim.mirrored);
     auto children = parse_nested(scanner, dialektos, run, closer, 1, sim.symbol);
     if (!children) return std::move(children).error();
     Suffix suffix;
     if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
     // Its onym stands where its closer does, after what its body holds.
     if (scanner.references != nullptr && suffix.onym) scanner.references->onym(*suffix.onym);
-    if (list.keeps()) list.add(Inline::EndoSimmere{sim.symbol, std::move(*children), std::move(suffix), sim.mirrored});
+    if (list.flat()) {
+        list.add_flat(FlatInline::Kind::Close, {}, {}, std::move(suffix));
+    } else if (list.keeps()) {
+        list.add(Inline::EndoSimmere{sim.symbol, std::move(*children), std::move(suffix), sim.mirrored});
+    }
     return {};
 }
 
@@ -281,7 +332,11 @@ Status parse_monosim(InlineScanner& scanner, const SimDef& sim, ItemList& list) 
     }
     Suffix suffix;
     if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
-    if (list.keeps()) list.add(Inline::Monosim{sim.symbol, std::string(*param), std::move(suffix)});
+    if (list.flat()) {
+        list.add_flat(FlatInline::Kind::Monosim, sim.symbol, *param, std::move(suffix));
+    } else if (list.keeps()) {
+        list.add(Inline::Monosim{sim.symbol, std::string(*param), std::move(suffix)});
+    }
     return {};
 }
 
@@ -299,7 +354,11 @@ Status parse_deixis(InlineScanner& scanner, const SimDef& sim, ItemList& list) {
     Suffix suffix;
     if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
     if (scanner.references != nullptr) scanner.references->deixis(sim.symbol, *target);
-    if (list.keeps()) list.add(Inline::Deixis{sim.symbol, std::string(*target), std::move(suffix)});
+    if (list.flat()) {
+        list.add_flat(FlatInline::Kind::Deixis, sim.symbol, *target, std::move(suffix));
+    } else if (list.keeps()) {
+        list.add(Inline::Deixis{sim.symbol, std::string(*target), std::move(suffix)});
+    }
     return {};
 }
 
@@ -344,7 +403,11 @@ Status parse_inline_enlexis(InlineScanner& scanner, const SigilRun& run, ItemLis
     }
     Suffix suffix;
     if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
-    if (list.keeps()) list.add(Inline::Enlexis{std::string(*text), std::move(suffix)});
+    if (list.flat()) {
+        list.add_flat(FlatInline::Kind::Enlexis, *text, {}, std::move(suffix));
+    } else if (list.keeps()) {
+        list.add(Inline::Enlexis{std::string(*text), std::move(suffix)});
+    }
     return {};
 }
 
@@ -492,22 +555,46 @@ Result<std::vector<Inline>> parse_inlines(InlineScanner& scanner, const Dialekto
     return std::move(list).finish();
 }
 
-Result<std::vector<Inline>> parse_inline_text(const ParserState& state, const Dialektos& dialektos,
-                                              std::string_view text, std::uint64_t base_line, bool whole,
-                                              BlockSink* parts) {
-    InlineScanner scanner{.text = text,
-                          .path = state.path,
-                          .base_line = base_line,
-                          .backslash = state.backslash,
-                          .scratch = &state.inline_scratch,
-                          .keep = state.keep_content || (whole && state.collect_records),
-                          .references = state.references,
-                          .symbols = state.symbols_for(dialektos),
-                          .paragraph_parts = parts};
+namespace {
+
+InlineScanner scanner_for(const ParserState& state, const Dialektos& dialektos, std::string_view text,
+                          std::uint64_t base_line, bool keep) {
+    return InlineScanner{.text = text,
+                         .path = state.path,
+                         .base_line = base_line,
+                         .backslash = state.backslash,
+                         .scratch = &state.inline_scratch,
+                         .keep = keep,
+                         .references = state.references,
+                         .symbols = state.symbols_for(dialektos)};
+}
+
+// The items of the whole text of `scanner`.
+Result<std::vector<Inline>> parse_whole(InlineScanner& scanner, const Dialektos& dialektos) {
     auto items = parse_inlines(scanner, dialektos, std::nullopt);
     if (!items) return items;
     if (!scanner.at_end()) return error_here(scanner, other("unexpected trailing content"));
     return items;
+}
+
+}  // namespace
+
+Result<std::vector<Inline>> parse_inline_text(const ParserState& state, const Dialektos& dialektos,
+                                              std::string_view text, std::uint64_t base_line, bool whole,
+                                              BlockSink* parts) {
+    InlineScanner scanner =
+        scanner_for(state, dialektos, text, base_line, state.keep_content || (whole && state.collect_records));
+    scanner.paragraph_parts = parts;
+    return parse_whole(scanner, dialektos);
+}
+
+Status parse_flat_inline_text(const ParserState& state, const Dialektos& dialektos, std::string_view text,
+                              std::uint64_t base_line, FlatInlines& out) {
+    InlineScanner scanner = scanner_for(state, dialektos, text, base_line, false);
+    scanner.flat = &out;
+    auto items = parse_whole(scanner, dialektos);
+    if (!items) return std::move(items).error();
+    return {};
 }
 
 }  // namespace ilvex

@@ -30,6 +30,13 @@ Result<std::vector<Inline>> parse_inline_text(const ParserState& state, const Di
                                               std::string_view text, std::uint64_t base_line,
                                               bool whole = false, BlockSink* parts = nullptr);
 
+// Parses `text` as parse_inline_text does, its items going to `out` as a
+// flat list. A paragraph that holds what such a list does not (an item of
+// another kind, or more items than it keeps) leaves `out` incomplete, and
+// is read through all the same, for its errors.
+Status parse_flat_inline_text(const ParserState& state, const Dialektos& dialektos, std::string_view text,
+                              std::uint64_t base_line, FlatInlines& out);
+
 // Parses items from the scanner position up to the first `closer` met at a
 // scanning position, leaving the scanner on it (the caller consumes it), or
 // up to the end of the text.

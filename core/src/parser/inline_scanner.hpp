@@ -12,6 +12,7 @@
 #include <optional>
 #include <string_view>
 
+#include "dendron/flat_inlines.hpp"
 #include "dendron/reference_sink.hpp"
 #include "dialektos/error.hpp"
 #include "dialektos/symbol_index.hpp"
@@ -41,6 +42,9 @@ struct InlineScanner {
     // Where the top-level items of a long paragraph go in parts as they are
     // read, when its sink takes them (see BlockSink::paragraph_part).
     BlockSink* paragraph_parts = nullptr;
+    // Where the items go as a flat list instead of a tree (`keep` off), for
+    // a sink that writes such a paragraph itself.
+    FlatInlines* flat = nullptr;
 
     char sigil() const { return backslash ? '\\' : '@'; }
     // The other sigil character escapes the sigil and "|".

@@ -64,7 +64,7 @@ bool ends_paragraph(const ParserState& state, const Dialektos& dialektos, std::s
 
 }  // namespace
 
-Result<Block> collect_paragraph(ParserState& state, const Dialektos& dialektos,
+Result<LineOutcome> collect_paragraph(ParserState& state, const Dialektos& dialektos,
                                 std::optional<std::string_view> closer) {
     const std::uint64_t first = state.pos;
     // The lines joined by line feeds, each without its leading white space.
@@ -87,11 +87,21 @@ Result<Block> collect_paragraph(ParserState& state, const Dialektos& dialektos,
         joined += line;
     }
     const std::string_view text = copied ? std::string_view(joined) : source;
+    // A sink that writes most paragraphs from a flat list gets them so; the
+    // others are read again as a tree.
+    if (state.sink != nullptr && state.sink->takes_flat_paragraphs()) {
+        FlatInlines& flat = state.flat_paragraph;
+        flat.clear();
+        if (Status read = parse_flat_inline_text(state, dialektos, text, first, flat); !read) {
+            return std::move(read).error();
+        }
+        if (!flat.incomplete && state.sink->flat_paragraph(flat)) return LineOutcome{HandedOver{}};
+    }
     // A sink that writes the paragraph as it goes may take it in parts.
     BlockSink* parts = state.sink != nullptr && state.sink->takes_paragraph_parts() ? state.sink : nullptr;
     auto inlines = parse_inline_text(state, dialektos, text, first, false, parts);
     if (!inlines) return std::move(inlines).error();
-    return Block(Block::Paragraph{std::move(inlines).value()});
+    return LineOutcome{Block(Block::Paragraph{std::move(inlines).value()})};
 }
 
 }  // namespace ilvex

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "dendron/document.hpp"
+#include "dendron/flat_inlines.hpp"
 #include "dendron/outline_record.hpp"
 #include "dendron/reference_sink.hpp"
 #include "dialektos/std_parse_cache.hpp"
@@ -42,6 +43,16 @@ public:
     // The sink may change the items but leaves the lists in place, for the
     // parse to reuse.
     virtual void paragraph_part(Block& part) { (void)part; }
+
+    // Whether the sink may write a paragraph from its flat list of items
+    // (see flat_paragraph), so that the parse builds no tree for it.
+    virtual bool takes_flat_paragraphs() const { return false; }
+    // A paragraph as a flat list, which views the text parsed: true when
+    // the sink has written it, false when it is to come as a block instead.
+    virtual bool flat_paragraph(const FlatInlines& inlines) {
+        (void)inlines;
+        return false;
+    }
 };
 
 // Told, as a parse goes, an offset before which it has read the text for
@@ -78,6 +89,9 @@ struct ParserState {
     // The lines of the paragraph being read, joined where they are not one
     // run of the text; reused by every paragraph.
     std::string paragraph_text;
+    // The items of the paragraph being read, for a sink that takes them as
+    // a flat list; reused by every paragraph.
+    FlatInlines flat_paragraph;
     std::uint64_t pos = 0;
     std::uint64_t depth = 0;
     bool backslash = false;

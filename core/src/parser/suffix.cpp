@@ -71,7 +71,7 @@ Status parse_suffix(InlineScanner& scanner, Suffix& suffix) {
             return error_here(scanner, Error(ErrorKind::InvalidGenos, std::string(genos)));
         }
         // A parse that only validates keeps no inline item, nor its genoses.
-        if (scanner.keep) suffix.genoses.emplace_back(genos);
+        if (scanner.keep || scanner.flat != nullptr) suffix.genoses.emplace_back(genos);
     }
     return {};
 }

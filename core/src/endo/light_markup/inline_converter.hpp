@@ -14,7 +14,7 @@
 
 #include "dendron/document.hpp"
 #include "dialektos/byte_set.hpp"
-#include "endo/flat_inlines.hpp"
+#include "endo/flat_tree.hpp"
 #include "endo/light_markup/light_markup.hpp"
 #include "endo/light_markup/next_occurrence.hpp"
 

@@ -8,6 +8,7 @@
 
 #include "dialektos/lexical.hpp"
 #include "dialektos/unicode.hpp"
+#include "endo/flat_tree.hpp"
 #include "endo/import_context.hpp"
 #include "endo/light_markup/light_blocks.hpp"
 #include "endo/light_markup/light_markup.hpp"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "dendron/document.hpp"
-#include "endo/flat_inlines.hpp"
+#include "dendron/flat_inlines.hpp"
 
 namespace ilvex {
 

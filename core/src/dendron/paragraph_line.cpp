@@ -1,7 +1,8 @@
-#include "endo/paragraph_line.hpp"
+#include "dendron/paragraph_line.hpp"
 
 #include <variant>
 
+#include "dendron/writable_values.hpp"
 #include "dendron/writer.hpp"
 #include "dialektos/lexical.hpp"
 #include "dialektos/unicode.hpp"
@@ -32,7 +33,12 @@ After after_suffix(const Suffix* suffix) {
 // How the item `next`, not a text, begins: its sigils and what follows them
 // (see writing::opener_of).
 std::string_view opener_of(const FlatInline& next, std::string& buffer) {
-    if (next.kind == Kind::Enlexis) return "@@\"";
+    switch (next.kind) {
+        case Kind::Enlexis: return "@@\"";
+        case Kind::Milestone: return "@(\"";
+        case Kind::OnymAnchor: return "@(";
+        default: break;
+    }
     buffer.assign(1, '@');
     buffer += next.text;
     return buffer;
@@ -40,23 +46,26 @@ std::string_view opener_of(const FlatInline& next, std::string& buffer) {
 
 }  // namespace
 
-bool ParagraphLineWriter::write(const FlatInlines& inlines, std::string_view block_closer, std::string& line) {
-    line.clear();
+bool ParagraphLineWriter::write(const FlatInlines& inlines, std::string_view block_closer, std::string& text) {
+    text.clear();
     list_ = inlines.items.data();
     size_ = inlines.items.size();
     texts_as_they_stand_ = inlines.texts_as_they_stand;
-    out_ = &line;
+    out_ = &text;
     block_closer_ = block_closer;
     at_line_start_ = true;
+    line_start_ = 0;
+    escaped_at_ = std::string::npos;
     std::size_t i = 0;
-    // A paragraph that writes nothing visible is written with a comment.
+    // A paragraph whose text ends on a line of white space (or writes
+    // nothing visible at all) is written with a comment.
     return items(i, {}) && !at_line_start_;
 }
 
 bool ParagraphLineWriter::write(const std::vector<Inline>& inlines, std::string_view block_closer,
-                                std::string& line) {
+                                std::string& text) {
     flattened_.clear();
-    return flatten(inlines, flattened_) && write(flattened_, block_closer, line);
+    return flatten(inlines, flattened_) && write(flattened_, block_closer, text);
 }
 
 bool ParagraphLineWriter::items(std::size_t& i, std::string_view closer) {
@@ -65,9 +74,7 @@ bool ParagraphLineWriter::items(std::size_t& i, std::string_view closer) {
     After previous;
     while (i < size && list[i].kind != Kind::Close) {
         if (list[i].kind != Kind::Text) {
-            const Suffix* suffix = nullptr;
-            if (!item(i, suffix)) return false;
-            previous = after_suffix(suffix);
+            if (!item(i, previous)) return false;
             continue;
         }
         std::string_view run;
@@ -93,75 +100,96 @@ bool ParagraphLineWriter::items(std::size_t& i, std::string_view closer) {
 
 bool ParagraphLineWriter::text(std::string_view text, const FlatInline* next, std::string_view closer,
                                const After& previous) {
-    if (!texts_as_they_stand_ && writing::written_otherwise.find_in(text) != text.size()) return false;
     std::string& out = *out_;
     if (previous.genoses && writing::continues_genos(writing::first_char(text))) out += '|';
     if (previous.reads_suffix && writing::looks_like_suffix(text)) out += '|';
     const std::size_t start = out.size();
     std::size_t i = 0;
-    // The parser trims white space at the start of the line.
-    while (at_line_start_ && i < text.size()) {
-        std::size_t after = i;
-        if (!unicode::is_whitespace(unicode::next_char(text, after))) {
-            at_line_start_ = false;
-            break;
+    while (i < text.size()) {
+        // The parser trims white space at the start of a line.
+        if (at_line_start_) {
+            std::size_t after = i;
+            if (unicode::is_whitespace(unicode::next_char(text, after))) {
+                i = after;
+                continue;
+            }
+            begin_visible();
         }
-        i = after;
+        const std::size_t stop = texts_as_they_stand_ ? text.size() : writing::written_otherwise.find_in(text, i);
+        out.append(text, i, stop - i);
+        i = stop;
+        if (i == text.size()) break;
+        switch (text[i]) {
+            case '\n':
+                // Each line feed of running text begins a line of its own.
+                out += '\n';
+                at_line_start_ = true;
+                break;
+            case '@':
+                out += '\\';
+                escaped_at_ = out.size();
+                out += '@';
+                break;
+            default:
+                return false;  // a bar, a backslash or a carriage return: the writer's cases
+        }
+        ++i;
     }
-    out.append(text, i);
     if (next == nullptr) return true;
-    // A line still shorter than the body's closer might begin with it once
-    // the markup follows: the writer's case.
-    if (!at_line_start_ && out.size() < block_closer_.size()) return false;
-    if (closer.size() < 2) return true;
-    // A text that ends with the start of the closer, in front of markup,
-    // would close the span early: a bar keeps them apart.
+    // Only a closer of two characters or more, or a line still shorter than
+    // the body's closer, can meet the opener of the markup next: a bar then
+    // keeps them apart.
+    const bool may_meet_block_closer = !at_line_start_ && out.size() - line_start_ < block_closer_.size();
+    if (closer.size() < 2 && !may_meet_block_closer) return true;
     const std::string_view opener = opener_of(*next, opener_);
-    const std::string_view written = std::string_view(out).substr(start);
-    for (std::size_t n = 1; n < closer.size() && n <= written.size(); ++n) {
-        if (writing::prefix_related(closer.substr(n), opener) && written.ends_with(closer.substr(0, n))) {
-            out += '|';
-            break;
-        }
-    }
+    if (closes_early(start, opener, closer) || (may_meet_block_closer && meets_block_closer(opener))) out += '|';
     return true;
 }
 
-bool ParagraphLineWriter::item(std::size_t& i, const Suffix*& suffix) {
-    const FlatInline* list = list_;
-    const std::size_t size = size_;
-    const FlatInline& at = list[i];
+bool ParagraphLineWriter::closes_early(std::size_t start, std::string_view opener, std::string_view closer) const {
+    const std::string_view written = std::string_view(*out_).substr(start);
+    for (std::size_t n = 1; n < closer.size() && n <= written.size(); ++n) {
+        if (out_->size() - n == escaped_at_) continue;  // the second character of an escape
+        if (writing::prefix_related(closer.substr(n), opener) && written.ends_with(closer.substr(0, n))) return true;
+    }
+    return false;
+}
+
+bool ParagraphLineWriter::meets_block_closer(std::string_view opener) {
+    line_.assign(*out_, line_start_);
+    line_ += opener;
+    return writing::prefix_related(line_, block_closer_);
+}
+
+void ParagraphLineWriter::begin_visible() {
+    if (!at_line_start_) return;
+    at_line_start_ = false;
+    line_start_ = out_->size();
+}
+
+bool ParagraphLineWriter::item(std::size_t& i, After& previous) {
+    const FlatInline& at = list_[i];
     std::string& out = *out_;
-    suffix = at.suffix;
+    const Suffix* suffix = at.suffix;
     switch (at.kind) {
         case Kind::Open: {
-            at_line_start_ = false;
-            // Symbol characters after the symbol are written apart from it.
-            const bool text_first = i + 1 < size && list[i + 1].kind == Kind::Text;
-            if (!text_first || list[i + 1].text.empty() || symbol_run_length(list[i + 1].text) != 0) return false;
-            const EndoSpelling& spelling = endo_spelling(at.text, at.mirrored);
-            if (!spelling.as_is) return false;
-            out += '@';
-            out += at.text;
-            if (!items(++i, spelling.closer) || i == size) return false;
-            out += spelling.closer;
-            suffix = list[i].suffix;
-            if (suffix) write_suffix(*suffix, out);
-            ++i;
-            return true;
+            const FlatInline* close = nullptr;
+            if (!endo_simmere(i, close)) return false;
+            suffix = close->suffix;
+            break;
         }
         case Kind::Enlexis:
             // One holding its closer or a line feed is written in pieces.
             if (at.text.find("\"@@") != std::string_view::npos || at.text.find('\n') != std::string_view::npos) {
                 return false;
             }
-            at_line_start_ = false;
+            begin_visible();
             out += "@@\"";
             out += at.text;
             out += "\"@@";
             break;
         case Kind::Deixis:
-            // At the start of the line it would read as a block's token.
+            // At the start of a line it would read as a block's token.
             if (at_line_start_) return false;
             if (!spelled_as_is(at.text, writing::call_run(at.text, at.target, suffix ? *suffix : Suffix{}))) {
                 return false;
@@ -172,13 +200,82 @@ bool ParagraphLineWriter::item(std::size_t& i, const Suffix*& suffix) {
             out += at.target;
             out += ')';
             break;
+        case Kind::Monosim: {
+            begin_visible();
+            const std::string param = writable_inline_parameter(at.target);
+            if (!spelled_as_is(at.text, writing::call_run(at.text, param, suffix ? *suffix : Suffix{}))) return false;
+            out += '@';
+            out += at.text;
+            out += '(';
+            out += param;
+            out += ')';
+            break;
+        }
+        case Kind::Milestone:
+            begin_visible();
+            out += "@(\"";
+            out += at.text;
+            out += ':';
+            out += at.target;
+            out += "\")";
+            break;
+        case Kind::OnymAnchor:
+            begin_visible();
+            out += "@(";
+            out += at.text;
+            out += ')';
+            ++i;
+            // Nothing after an anchor is read as its suffix.
+            previous = {};
+            return true;
         case Kind::Text:
         case Kind::Close:
             return false;
     }
     if (suffix) write_suffix(*suffix, out);
+    previous = after_suffix(suffix);
     ++i;
     return true;
+}
+
+// Leaves `i` on the endo-simmere's Close, and `close` pointing at it.
+bool ParagraphLineWriter::endo_simmere(std::size_t& i, const FlatInline*& close) {
+    const FlatInline& at = list_[i];
+    std::string& out = *out_;
+    begin_visible();
+    const EndoSpelling& spelling = endo_spelling(at.text, at.mirrored);
+    // Symbol characters after the symbol could make the parser read
+    // another sim: the writer's spelling then depends on them.
+    const std::string lead = lead_after(i);
+    if (lead.empty() ? !spelling.as_is : !spelled_as_is(at.text, std::string(at.text) + lead)) return false;
+    out += '@';
+    out += at.text;
+    if (!items(++i, spelling.closer) || i == size_) return false;
+    // A closer that opens a line could be read as the block's closer.
+    if (at_line_start_) {
+        if (!block_closer_.empty() && writing::prefix_related(spelling.closer, block_closer_)) return false;
+        begin_visible();
+    }
+    out += spelling.closer;
+    close = &list_[i];
+    return true;
+}
+
+std::string ParagraphLineWriter::lead_after(std::size_t open) const {
+    // Most content begins with a letter or a space, which no symbol takes.
+    if (open + 1 < size_ && list_[open + 1].kind == Kind::Text && !list_[open + 1].text.empty()) {
+        const auto first = static_cast<unsigned char>(list_[open + 1].text.front());
+        if (first < 0x80 && !ascii_symbol_chars.contains(static_cast<char>(first))) return {};
+    }
+    std::string lead;
+    for (std::size_t k = open + 1; k < size_ && list_[k].kind != Kind::Close; ++k) {
+        if (list_[k].kind != Kind::Text) return lead + '|';
+        const std::string_view text = list_[k].text;
+        const std::size_t run = symbol_run_length(text);
+        lead.append(text, 0, run);
+        if (run < text.size()) return lead;
+    }
+    return lead.append(episim_symbol(list_[open].text, list_[open].mirrored));
 }
 
 bool ParagraphLineWriter::para_lines(const Block::Para& para, std::string& opener, std::string& closer,

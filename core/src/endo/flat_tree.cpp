@@ -1,4 +1,4 @@
-#include "endo/flat_inlines.hpp"
+#include "endo/flat_tree.hpp"
 
 #include <iterator>
 #include <utility>
@@ -9,8 +9,6 @@
 
 namespace ilvex {
 namespace {
-
-const Suffix* unless_empty(const Suffix& suffix) { return suffix.empty() ? nullptr : &suffix; }
 
 Suffix copied(const Suffix* suffix) { return suffix ? *suffix : Suffix{}; }
 
@@ -45,6 +43,16 @@ void build_list(const std::vector<FlatInline>& items, std::size_t& i, std::vecto
             case FlatInline::Kind::Deixis:
                 out.emplace_back(Inline::Deixis{std::string(item.text), std::string(item.target), copied(item.suffix)});
                 break;
+            case FlatInline::Kind::Monosim:
+                out.emplace_back(Inline::Monosim{std::string(item.text), std::string(item.target), copied(item.suffix)});
+                break;
+            case FlatInline::Kind::Milestone:
+                out.emplace_back(
+                    Inline::Milestone{std::string(item.text), std::string(item.target), copied(item.suffix)});
+                break;
+            case FlatInline::Kind::OnymAnchor:
+                out.emplace_back(Inline::OnymAnchor{std::string(item.text)});
+                break;
             case FlatInline::Kind::Close:
                 break;
         }
@@ -52,27 +60,6 @@ void build_list(const std::vector<FlatInline>& items, std::size_t& i, std::vecto
 }
 
 }  // namespace
-
-bool flatten(const std::vector<Inline>& list, FlatInlines& out) {
-    for (const Inline& item : list) {
-        if (const auto* text = std::get_if<Inline::Text>(&item.node)) {
-            out.items.push_back({FlatInline::Kind::Text, false, true, text->text, {}, nullptr});
-        } else if (const auto* sim = std::get_if<Inline::EndoSimmere>(&item.node)) {
-            out.items.push_back({FlatInline::Kind::Open, false, sim->mirrored, sim->symbol, {}, nullptr});
-            if (!flatten(sim->children, out)) return false;
-            out.items.push_back({FlatInline::Kind::Close, false, true, {}, {}, unless_empty(sim->suffix)});
-        } else if (const auto* enlexis = std::get_if<Inline::Enlexis>(&item.node)) {
-            out.items.push_back(
-                {FlatInline::Kind::Enlexis, false, true, enlexis->text, {}, unless_empty(enlexis->suffix)});
-        } else if (const auto* deixis = std::get_if<Inline::Deixis>(&item.node)) {
-            out.items.push_back(
-                {FlatInline::Kind::Deixis, false, true, deixis->symbol, deixis->target, unless_empty(deixis->suffix)});
-        } else {
-            return false;
-        }
-    }
-    return true;
-}
 
 void append_literal(std::string_view text, std::vector<Inline>& out) {
     // Most literal texts hold no closer of an enlexis and are one enlexis as
