@@ -123,14 +123,17 @@ const std::string chapter_document = "@@@!loc\n@§ One\ntext\n§@\n";
 
 // plero written as the parse goes fails as a parse followed by naming the
 // whole tree does: the document's own error first, then a missing glossa,
-// then a sim that cannot be named (two sims share the name "part" here).
+// then a sim that cannot be named (two Para sims share the name "part"
+// here, two endo-simmeres the name "mark").
 TEST(CheckEntry, StreamedPleroFailsInTheOrderOfParseThenNaming) {
     const testing::TempDirectory dir;
     dir.write("twin.dia",
               "@@@!ilvex\n"
               "@=== part\n@§ [lemma]\ngrammata\n§@\n===@\n"
               "@=== part\n@¶ [lemma]\ngrammata\n¶@\n===@\n"
-              "@=== note\n@^ [lemma]\ngrammata\n^@\n===@\n");
+              "@=== note\n@^ [lemma]\ngrammata\n^@\n===@\n"
+              "@=== mark\n@* grammata *@\n===@\n"
+              "@=== mark\n@+ grammata +@\n===@\n");
     const std::vector<std::pair<std::string, std::optional<std::string_view>>> cases = {
         {"@@@!twin\n@^ n\ntext\n^@\n", std::nullopt},
         {"@@@!twin\n@^ n\ntext\n^@\n", "de"},
@@ -138,6 +141,8 @@ TEST(CheckEntry, StreamedPleroFailsInTheOrderOfParseThenNaming) {
         {"@@@!twin\n@^ n\n@§ One\ntext\n§@\n^@\n", std::nullopt},
         {"@@@!twin\n@§ One\ntext\n§@\n\n@^ open\n", std::nullopt},
         {"@@@!twin\n@§ One\ntext\n§@\n\n@^ open\n", "de"},
+        {"@@@!twin\n\ntext @*x*@ more\n\nthen\n", std::nullopt},
+        {"@@@!twin\n\ntext @*x*@ more\n\nthen @*open\n", std::nullopt},
         {"@@@!ilvex\nbogus\n", std::nullopt},
         {"@@@!ilvex\n", std::nullopt},
     };

@@ -77,23 +77,28 @@ public:
     }
 
     Status symbol(std::string& symbol, const Dialektos& dialektos, std::optional<std::string_view> lang) {
+        auto name = name_of(symbol, dialektos, lang);
+        if (!name) return std::move(name).error();
+        symbol = *name.value();
+        return {};
+    }
+
+    // The "{name}" of `symbol`, kept for as long as the localizer lives.
+    Result<const std::string*> name_of(std::string_view symbol, const Dialektos& dialektos,
+                                       std::optional<std::string_view> lang) {
         Names& named = names_of(dialektos);
         const bool one_byte = symbol.size() == 1 && static_cast<unsigned char>(symbol[0]) < 0x80;
         if (one_byte) {
-            if (const std::string* known = named.one_byte[static_cast<unsigned char>(symbol[0])]) {
-                symbol = *known;
-                return {};
-            }
+            if (const std::string* known = named.one_byte[static_cast<unsigned char>(symbol[0])]) return known;
         }
-        auto known = named.by_symbol.find(std::string_view(symbol));
+        auto known = named.by_symbol.find(symbol);
         if (known == named.by_symbol.end()) {
-            std::string original = symbol;
-            if (auto status = localize_sim_reference(symbol, dialektos, lang); !status) return status;
-            known = named.by_symbol.emplace(std::move(original), symbol).first;
+            std::string name(symbol);
+            if (auto status = localize_sim_reference(name, dialektos, lang); !status) return std::move(status).error();
+            known = named.by_symbol.emplace(std::string(symbol), std::move(name)).first;
         }
-        symbol = known->second;
         if (one_byte) named.one_byte[static_cast<unsigned char>(known->first[0])] = &known->second;
-        return {};
+        return &known->second;
     }
 
     // How the children of an Englossis block are named: they were parsed
@@ -159,6 +164,19 @@ Status StreamedLocalizer::block(Block& block) {
     const NamingContext& body = bodies_.back();
     if (body.dialektos == nullptr) return {};
     return localizer_->block(block, *body.dialektos, body.lang);
+}
+
+Status StreamedLocalizer::flat(FlatInlines& inlines) {
+    const NamingContext& body = bodies_.back();
+    if (body.dialektos == nullptr) return {};
+    for (FlatInline& item : inlines.items) {
+        using Kind = FlatInline::Kind;
+        if (item.kind != Kind::Open && item.kind != Kind::Deixis && item.kind != Kind::Monosim) continue;
+        auto name = localizer_->name_of(item.text, *body.dialektos, body.lang);
+        if (!name) return std::move(name).error();
+        item.text = *name.value();
+    }
+    return {};
 }
 
 Status StreamedLocalizer::open(Block& container) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dendron/document.hpp"
+#include "dendron/flat_inlines.hpp"
 #include "dendron/writer.hpp"
 #include "dialektos/model.hpp"
 #include "dialektos/result.hpp"
@@ -59,6 +60,9 @@ public:
 
     Status open(Block& container);
     Status block(Block& block);
+    // The items of a paragraph as a flat list, named as block() names its
+    // tree: their symbols then view the names, which the localizer keeps.
+    Status flat(FlatInlines& inlines);
     Status close(Block& container);
 
 private:

@@ -70,6 +70,13 @@ public:
         named_ = container;
         if (!failure_ && take(localizer_.close(named_))) writer_.close(named_);
     }
+    // A paragraph is named and written from its flat list where the writer
+    // can; once nothing more is written, it needs no tree either.
+    bool takes_flat_paragraphs() const override { return true; }
+    bool flat_paragraph(FlatInlines& inlines) override {
+        if (failure_ || !take(localizer_.flat(inlines))) return true;
+        return writer_.simple_paragraph(inlines);
+    }
 
     // The first piece that could not be named, and why.
     const std::optional<Error>& failure() const { return failure_; }
@@ -106,7 +113,7 @@ public:
         target_.paragraph_part(std::get<Block::Paragraph>(part.node).inlines);
     }
     bool takes_flat_paragraphs() const override { return true; }
-    bool flat_paragraph(const FlatInlines& inlines) override { return target_.simple_paragraph(inlines); }
+    bool flat_paragraph(FlatInlines& inlines) override { return target_.simple_paragraph(inlines); }
 
 private:
     Target& target_;

@@ -48,8 +48,9 @@ public:
     // (see flat_paragraph), so that the parse builds no tree for it.
     virtual bool takes_flat_paragraphs() const { return false; }
     // A paragraph as a flat list, which views the text parsed: true when
-    // the sink has written it, false when it is to come as a block instead.
-    virtual bool flat_paragraph(const FlatInlines& inlines) {
+    // the sink is done with it, false when it is to come as a block instead.
+    // The sink may change the items.
+    virtual bool flat_paragraph(FlatInlines& inlines) {
         (void)inlines;
         return false;
     }
