@@ -190,27 +190,12 @@ bool ParagraphLineWriter::item(std::size_t& i, After& previous) {
             break;
         case Kind::Deixis:
             // At the start of a line it would read as a block's token.
-            if (at_line_start_) return false;
-            if (!spelled_as_is(at.text, writing::call_run(at.text, at.target, suffix ? *suffix : Suffix{}))) {
-                return false;
-            }
-            out += '@';
-            out += at.text;
-            out += '(';
-            out += at.target;
-            out += ')';
+            if (at_line_start_ || !call(at.text, at.target, suffix)) return false;
             break;
-        case Kind::Monosim: {
+        case Kind::Monosim:
             begin_visible();
-            const std::string param = writable_inline_parameter(at.target);
-            if (!spelled_as_is(at.text, writing::call_run(at.text, param, suffix ? *suffix : Suffix{}))) return false;
-            out += '@';
-            out += at.text;
-            out += '(';
-            out += param;
-            out += ')';
+            if (!call(at.text, writable_inline_parameter(at.target), suffix)) return false;
             break;
-        }
         case Kind::Milestone:
             begin_visible();
             out += "@(\"";
@@ -235,6 +220,17 @@ bool ParagraphLineWriter::item(std::size_t& i, After& previous) {
     if (suffix) write_suffix(*suffix, out);
     previous = after_suffix(suffix);
     ++i;
+    return true;
+}
+
+bool ParagraphLineWriter::call(std::string_view symbol, std::string_view param, const Suffix* suffix) {
+    if (!spelled_as_is(symbol, writing::call_run(symbol, param, suffix ? *suffix : Suffix{}))) return false;
+    std::string& out = *out_;
+    out += '@';
+    out += symbol;
+    out += '(';
+    out += param;
+    out += ')';
     return true;
 }
 

@@ -56,6 +56,9 @@ private:
     // it leaves for the text after it.
     bool item(std::size_t& i, writing::After& previous);
     bool endo_simmere(std::size_t& i, const FlatInline*& close);
+    // The call "@symbol(param)" of a monosim or deixis, when the writer
+    // spells its sim by the symbol.
+    bool call(std::string_view symbol, std::string_view param, const Suffix* suffix);
     bool text(std::string_view text, const FlatInline* next, std::string_view closer,
               const writing::After& previous);
     // Whether the closer of the enclosing item would be read at a scanning
