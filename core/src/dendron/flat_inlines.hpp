@@ -48,8 +48,9 @@ struct FlatInlines {
     // The suffixes read, which items point at.
     std::deque<Suffix> suffixes;
     // Known to hold no text with a byte written otherwise than as it stands
-    // (writing::written_otherwise), as a reader may tell from its source in
-    // one search; else each text is searched as it is written.
+    // (writing::written_otherwise) but line feeds, which running text keeps
+    // as they are, as a reader may tell from its source in one search; else
+    // each text is searched as it is written.
     bool texts_as_they_stand = false;
     // Set by a reader that met what the list does not hold (an item of
     // another kind, or more items than it keeps at once): the paragraph

@@ -1,5 +1,6 @@
 #include "dendron/paragraph_line.hpp"
 
+#include <algorithm>
 #include <variant>
 
 #include "dendron/writable_values.hpp"
@@ -115,7 +116,8 @@ bool ParagraphLineWriter::text(std::string_view text, const FlatInline* next, st
             }
             begin_visible();
         }
-        const std::size_t stop = texts_as_they_stand_ ? text.size() : writing::written_otherwise.find_in(text, i);
+        const std::size_t stop = texts_as_they_stand_ ? std::min(text.find('\n', i), text.size())
+                                                      : writing::written_otherwise.find_in(text, i);
         out.append(text, i, stop - i);
         i = stop;
         if (i == text.size()) break;
@@ -329,11 +331,24 @@ bool ParagraphLineWriter::spelled_as_is(std::string_view symbol, std::string_vie
 
 const ParagraphLineWriter::EndoSpelling& ParagraphLineWriter::endo_spelling(std::string_view symbol,
                                                                              bool mirrored) {
+    // The one met last with the same first byte is most often the one.
+    const std::size_t slot = (static_cast<unsigned char>(symbol.front()) & 0x7F) + (mirrored ? 0x80 : 0);
+    const EndoSpelling* last = last_spellings_[slot];
+    if (last != nullptr && same_symbol(last->symbol, symbol) && last->mirrored == mirrored) return *last;
+    const EndoSpelling* found = nullptr;
     for (const EndoSpelling& known : endo_spellings_) {
-        if (same_symbol(known.symbol, symbol) && known.mirrored == mirrored) return known;
+        if (same_symbol(known.symbol, symbol) && known.mirrored == mirrored) {
+            found = &known;
+            break;
+        }
     }
-    return endo_spellings_.emplace_back(EndoSpelling{std::string(symbol), mirrored, spelled_as_is(symbol, symbol),
-                                                     episim_symbol(symbol, mirrored) + '@'});
+    if (found == nullptr) {
+        found = &endo_spellings_.emplace_back(EndoSpelling{std::string(symbol), mirrored,
+                                                           spelled_as_is(symbol, symbol),
+                                                           episim_symbol(symbol, mirrored) + '@'});
+    }
+    last_spellings_[slot] = found;
+    return *found;
 }
 
 }  // namespace ilvex

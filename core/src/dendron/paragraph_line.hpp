@@ -100,8 +100,9 @@ private:
 
     SymbolIndex symbols_;
     std::deque<EndoSpelling> endo_spellings_;  // the few symbols met; a deque keeps them in place
-    // Those of one ASCII byte, by the byte, and 0x80 more when mirrored.
-    std::array<const EndoSpelling*, 256> one_byte_spellings_{};
+    // The one met last for each first byte (less its top bit), and 0x80
+    // more when mirrored.
+    std::array<const EndoSpelling*, 256> last_spellings_{};
     std::deque<ParaSpelling> para_spellings_;
     // The items of the list being written (their count read once: a
     // paragraph's loops test it at every item).

@@ -280,6 +280,14 @@ void TreeWriter::strophes(const std::vector<Strophe>& list, std::string_view clo
 }
 
 void TreeWriter::phrase(const std::vector<Inline>& list, bool required) {
+    // Most Para openers and closing lines have none.
+    if (list.empty()) {
+        if (required) {
+            out_ += ' ';
+            out_ += line_comment;
+        }
+        return;
+    }
     const std::size_t mark = out_.size();
     out_ += ' ';
     text_lines(list, Lines::Single, {});

@@ -151,6 +151,8 @@ std::string_view sigils(const InlineScanner& scanner, std::size_t count) {
 
 Error other(std::string message) { return Error(ErrorKind::Other, std::move(message)); }
 
+constexpr ByteSet bars_backslashes_returns("|\\\r");
+
 bool contains_whitespace(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         if (unicode::is_whitespace(unicode::next_char(text, i))) return true;
@@ -592,6 +594,10 @@ Status parse_flat_inline_text(const ParserState& state, const Dialektos& dialekt
                               std::uint64_t base_line, FlatInlines& out) {
     InlineScanner scanner = scanner_for(state, dialektos, text, base_line, false);
     scanner.flat = &out;
+    // Without a bar, a backslash or a carriage return in the source, the
+    // texts of a document in the "@" sigil hold none either, nor a sigil
+    // (only an escape could give one).
+    out.texts_as_they_stand = !state.backslash && bars_backslashes_returns.find_in(text) == text.size();
     auto items = parse_whole(scanner, dialektos);
     if (!items) return std::move(items).error();
     return {};
