@@ -6,6 +6,7 @@
 #include "dendron/writable_values.hpp"
 #include "dendron/writer.hpp"
 #include "dialektos/lexical.hpp"
+#include "dialektos/std_parse_cache.hpp"
 #include "dialektos/unicode.hpp"
 
 namespace ilvex {
@@ -46,6 +47,9 @@ std::string_view opener_of(const FlatInline& next, std::string& buffer) {
 }
 
 }  // namespace
+
+ParagraphLineWriter::ParagraphLineWriter(const Dialektos& dialektos)
+    : symbols_(std_symbol_index(dialektos) != nullptr ? *std_symbol_index(dialektos) : own_symbols_.emplace(dialektos)) {}
 
 bool ParagraphLineWriter::write(const FlatInlines& inlines, std::string_view block_closer, std::string& text) {
     text.clear();

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,7 +34,7 @@ class ParagraphLineWriter {
 public:
     // `dialektos` is the one the writer spells sims against; it must
     // outlive this writer.
-    explicit ParagraphLineWriter(const Dialektos& dialektos) : symbols_(dialektos) {}
+    explicit ParagraphLineWriter(const Dialektos& dialektos);
 
     // Puts into `text` the text of a paragraph of `inlines` as written in
     // a body whose closer is `block_closer` ("" at the top level), without
@@ -98,7 +99,9 @@ private:
     };
     const ParaSpelling& para_spelling(const Block::Para& para);
 
-    SymbolIndex symbols_;
+    // The index of a standard dialektos is shared; another gets its own.
+    std::optional<SymbolIndex> own_symbols_;
+    const SymbolIndex& symbols_;
     std::deque<EndoSpelling> endo_spellings_;  // the few symbols met; a deque keeps them in place
     // The one met last for each first byte (less its top bit), and 0x80
     // more when mirrored.

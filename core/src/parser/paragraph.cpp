@@ -1,4 +1,5 @@
 // Running text: consecutive lines up to the first one that opens a block.
+#include <memory>
 #include <string>
 
 #include "dialektos/unicode.hpp"
@@ -90,7 +91,8 @@ Result<LineOutcome> collect_paragraph(ParserState& state, const Dialektos& diale
     // A sink that writes most paragraphs from a flat list gets them so; the
     // others are read again as a tree.
     if (state.sink != nullptr && state.sink->takes_flat_paragraphs()) {
-        FlatInlines& flat = state.flat_paragraph;
+        if (!state.flat_paragraph) state.flat_paragraph = std::make_unique<FlatInlines>();
+        FlatInlines& flat = *state.flat_paragraph;
         flat.clear();
         if (Status read = parse_flat_inline_text(state, dialektos, text, first, flat); !read) {
             return std::move(read).error();

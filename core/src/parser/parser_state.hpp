@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -91,8 +92,10 @@ struct ParserState {
     // run of the text; reused by every paragraph.
     std::string paragraph_text;
     // The items of the paragraph being read, for a sink that takes them as
-    // a flat list; reused by every paragraph.
-    FlatInlines flat_paragraph;
+    // a flat list; made at the first such paragraph (a parse state is made
+    // and moved a few times a call, and an empty list would allocate), then
+    // reused by every paragraph.
+    std::unique_ptr<FlatInlines> flat_paragraph;
     std::uint64_t pos = 0;
     std::uint64_t depth = 0;
     bool backslash = false;
