@@ -41,11 +41,10 @@ public:
         if (keeps()) gather(piece);
     }
 
-    // Builds the item in place from one of its node kinds; a flat list
-    // holds none of the kinds that come this way.
+    // Builds the item in place from one of its node kinds, when a tree is
+    // kept (a flat list was declined before the item was read).
     template <class Node>
     void add(Node&& node) {
-        if (level_ == nullptr) return decline_flat();
         flush();
         scratch_.add(*level_, std::forward<Node>(node));
         if (parts_ != nullptr && level_->used >= part_size) hand_on_part();
@@ -62,15 +61,18 @@ public:
         const Suffix* kept = suffix.empty() ? nullptr : &flat_->suffixes.emplace_back(std::move(suffix));
         push_flat({kind, false, true, text, target, kept});
     }
-    // Items of a kind the flat list does not hold: the paragraph is read as a tree.
+    // An item of a kind the flat list does not hold: the paragraph is read
+    // as a tree (its items are no longer kept, the rest only validated).
     void decline_flat() {
         if (flat_ != nullptr) flat_->incomplete = true;
     }
 
-    std::vector<Inline> finish() && {
-        if (!keeps()) return {};
+    // Ends the list: its items go to `items` when a tree is kept (which
+    // is then not null).
+    void finish(std::vector<Inline>* items) && {
+        if (!keeps()) return;
         flush();
-        return level_ != nullptr ? scratch_.finish(*level_) : std::vector<Inline>();
+        if (level_ != nullptr) *items = scratch_.finish(*level_);
     }
 
 private:
@@ -226,27 +228,41 @@ Status skip_comment(InlineScanner& scanner, const SigilRun& run) {
 
 // --- nested content ---------------------------------------------------------
 
+// The children of an item, held only where the parse keeps a tree: a parse
+// that validates or builds a flat list makes no vector to free per item.
+class Children {
+public:
+    explicit Children(const InlineScanner& scanner) {
+        if (scanner.keep) items_.emplace();
+    }
+    std::vector<Inline>* target() { return items_ ? &*items_ : nullptr; }
+    std::vector<Inline>&& taken() { return std::move(*items_); }
+
+private:
+    std::optional<std::vector<Inline>> items_;
+};
+
 // The content of an endo-simmere, inline diaphane or endo-axioma up to its
 // closer, which is consumed; an unclosed one is reported as its opener,
 // `opener_sigils` then `opener_rest`. The nesting bound keeps hostile input
 // from driving the recursion through the stack.
-Result<std::vector<Inline>> parse_nested(InlineScanner& scanner, const Dialektos& dialektos,
-                                         const SigilRun& run, std::string_view closer,
-                                         std::size_t opener_sigils, std::string_view opener_rest) {
+Status parse_nested(InlineScanner& scanner, const Dialektos& dialektos, const SigilRun& run,
+                    std::string_view closer, std::size_t opener_sigils, std::string_view opener_rest,
+                    Children& children) {
     if (scanner.nesting >= max_inline_nesting) {
         return error_at(
             scanner, run.start,
             other(concat({"nesting deeper than ", std::to_string(max_inline_nesting), " levels"})));
     }
     ++scanner.nesting;
-    auto children = parse_inlines(scanner, dialektos, closer);
+    Status read = parse_inlines(scanner, dialektos, closer, children.target());
     --scanner.nesting;
-    if (!children) return children;
+    if (!read) return read;
     if (!scanner.at(closer)) {
         return error_here(scanner, Error(ErrorKind::UnmatchedSim, concat({sigils(scanner, opener_sigils), opener_rest})));
     }
     scanner.pos += closer.size();
-    return children;
+    return {};
 }
 
 // --- one sigil --------------------------------------------------------------
@@ -306,8 +322,8 @@ Status parse_endo_simmere(InlineScanner& scanner, const Dialektos& dialektos, co
     const std::string_view closer = body_closer(scanner.symbols, sim, name, scanner.sigil(), storage);
     // In a flat list its content follows its opening, up to its Close.
     if (list.flat()) list.open_flat(sim.symbol, sim.mirrored);
-    auto children = parse_nested(scanner, dialektos, run, closer, 1, sim.symbol);
-    if (!children) return std::move(children).error();
+    Children children(scanner);
+    if (Status read = parse_nested(scanner, dialektos, run, closer, 1, sim.symbol, children); !read) return read;
     Suffix suffix;
     if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
     // Its onym stands where its closer does, after what its body holds.
@@ -315,7 +331,7 @@ Status parse_endo_simmere(InlineScanner& scanner, const Dialektos& dialektos, co
     if (list.flat()) {
         list.add_flat(FlatInline::Kind::Close, {}, {}, std::move(suffix));
     } else if (list.keeps()) {
-        list.add(Inline::EndoSimmere{sim.symbol, std::move(*children), std::move(suffix), sim.mirrored});
+        list.add(Inline::EndoSimmere{sim.symbol, children.taken(), std::move(suffix), sim.mirrored});
     }
     return {};
 }
@@ -417,6 +433,7 @@ Status parse_inline_enlexis(InlineScanner& scanner, const SigilRun& run, ItemLis
 // as written.
 Status parse_axioma_reference(InlineScanner& scanner, const SigilRun& run, bool enlexis,
                               ItemList& list) {
+    list.decline_flat();
     scanner.pos = run.end() + 1;
     if (enlexis) {
         if (!scanner.byte_is(scanner.pos, '(')) {
@@ -438,24 +455,30 @@ Status parse_axioma_reference(InlineScanner& scanner, const SigilRun& run, bool 
 // "@@." ... ".@@"
 Status parse_inline_diaphane(InlineScanner& scanner, const Dialektos& dialektos, const SigilRun& run,
                              ItemList& list) {
+    list.decline_flat();
     scanner.pos = run.end() + 1;
-    auto children = parse_nested(scanner, dialektos, run, concat({".", sigils(scanner, 2)}), 2, ".");
-    if (!children) return std::move(children).error();
+    Children children(scanner);
+    if (Status read = parse_nested(scanner, dialektos, run, concat({".", sigils(scanner, 2)}), 2, ".", children);
+        !read) {
+        return read;
+    }
     Suffix suffix;
     if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
-    if (list.keeps()) list.add(Inline::Diaphane{std::move(*children), std::move(suffix)});
+    if (list.keeps()) list.add(Inline::Diaphane{children.taken(), std::move(suffix)});
     return {};
 }
 
 // "@@:" ... ":@@(onym)"
 Status parse_endo_axioma(InlineScanner& scanner, const Dialektos& dialektos, const SigilRun& run,
                          ItemList& list) {
+    list.decline_flat();
     scanner.pos = run.end() + 1;
     // An axioma body holds no references of the outline.
     ReferenceSink* const references = std::exchange(scanner.references, nullptr);
-    auto children = parse_nested(scanner, dialektos, run, concat({":", sigils(scanner, 2)}), 2, ":");
+    Children children(scanner);
+    Status read = parse_nested(scanner, dialektos, run, concat({":", sigils(scanner, 2)}), 2, ":", children);
     scanner.references = references;
-    if (!children) return std::move(children).error();
+    if (!read) return read;
     if (!scanner.byte_is(scanner.pos, '(')) {
         return error_here(scanner, other("endo-axioma requires `(onym)` after its episim"));
     }
@@ -465,7 +488,7 @@ Status parse_endo_axioma(InlineScanner& scanner, const Dialektos& dialektos, con
     if (!is_valid_onym(*onym)) {
         return error_here(scanner, Error(ErrorKind::InvalidOnym, std::string(*onym)));
     }
-    if (list.keeps()) list.add(Inline::EndoAxioma{std::string(*onym), std::move(*children)});
+    if (list.keeps()) list.add(Inline::EndoAxioma{std::string(*onym), children.taken()});
     return {};
 }
 
@@ -512,14 +535,14 @@ Status parse_sigil_item(InlineScanner& scanner, const Dialektos& dialektos, cons
 
 }  // namespace
 
-Result<std::vector<Inline>> parse_inlines(InlineScanner& scanner, const Dialektos& dialektos,
-                                          std::optional<std::string_view> closer) {
+Status parse_inlines(InlineScanner& scanner, const Dialektos& dialektos, std::optional<std::string_view> closer,
+                     std::vector<Inline>* items) {
     if (scanner.scratch == nullptr) {
         InlineScratch own;
         scanner.scratch = &own;
-        auto items = parse_inlines(scanner, dialektos, closer);
+        Status read = parse_inlines(scanner, dialektos, closer, items);
         scanner.scratch = nullptr;
-        return items;
+        return read;
     }
     ItemList list(scanner);
     // The bytes that can begin markup, and the closer's first byte (the
@@ -554,7 +577,8 @@ Result<std::vector<Inline>> parse_inlines(InlineScanner& scanner, const Dialekto
             }
         }
     }
-    return std::move(list).finish();
+    std::move(list).finish(items);
+    return {};
 }
 
 namespace {
@@ -571,12 +595,11 @@ InlineScanner scanner_for(const ParserState& state, const Dialektos& dialektos, 
                          .symbols = state.symbols_for(dialektos)};
 }
 
-// The items of the whole text of `scanner`.
-Result<std::vector<Inline>> parse_whole(InlineScanner& scanner, const Dialektos& dialektos) {
-    auto items = parse_inlines(scanner, dialektos, std::nullopt);
-    if (!items) return items;
+// The items of the whole text of `scanner`, into `items` when it keeps them.
+Status parse_whole(InlineScanner& scanner, const Dialektos& dialektos, std::vector<Inline>* items) {
+    if (Status read = parse_inlines(scanner, dialektos, std::nullopt, items); !read) return read;
     if (!scanner.at_end()) return error_here(scanner, other("unexpected trailing content"));
-    return items;
+    return {};
 }
 
 }  // namespace
@@ -587,7 +610,9 @@ Result<std::vector<Inline>> parse_inline_text(const ParserState& state, const Di
     InlineScanner scanner =
         scanner_for(state, dialektos, text, base_line, state.keep_content || (whole && state.collect_records));
     scanner.paragraph_parts = parts;
-    return parse_whole(scanner, dialektos);
+    std::vector<Inline> items;
+    if (Status read = parse_whole(scanner, dialektos, &items); !read) return std::move(read).error();
+    return items;
 }
 
 Status parse_flat_inline_text(const ParserState& state, const Dialektos& dialektos, std::string_view text,
@@ -598,9 +623,7 @@ Status parse_flat_inline_text(const ParserState& state, const Dialektos& dialekt
     // texts of a document in the "@" sigil hold none either, nor a sigil
     // (only an escape could give one).
     out.texts_as_they_stand = !state.backslash && bars_backslashes_returns.find_in(text) == text.size();
-    auto items = parse_whole(scanner, dialektos);
-    if (!items) return std::move(items).error();
-    return {};
+    return parse_whole(scanner, dialektos, nullptr);
 }
 
 }  // namespace ilvex

@@ -39,8 +39,9 @@ Status parse_flat_inline_text(const ParserState& state, const Dialektos& dialekt
 
 // Parses items from the scanner position up to the first `closer` met at a
 // scanning position, leaving the scanner on it (the caller consumes it), or
-// up to the end of the text.
-Result<std::vector<Inline>> parse_inlines(InlineScanner& scanner, const Dialektos& dialektos,
-                                          std::optional<std::string_view> closer);
+// up to the end of the text. The items go to `items` where the scanner
+// keeps a tree (it is then not null), else as the scanner says.
+Status parse_inlines(InlineScanner& scanner, const Dialektos& dialektos, std::optional<std::string_view> closer,
+                     std::vector<Inline>* items);
 
 }  // namespace ilvex
