@@ -1,6 +1,5 @@
 #include "dendron/paragraph_line.hpp"
 
-#include <algorithm>
 #include <variant>
 
 #include "dendron/writable_values.hpp"
@@ -31,6 +30,10 @@ bool same_symbol(std::string_view a, std::string_view b) {
 After after_suffix(const Suffix* suffix) {
     return {true, suffix != nullptr && !suffix->genoses.empty(), suffix == nullptr || suffix->empty()};
 }
+
+// Texts are short: a block scan finds a line feed in one faster than a call
+// to memchr would.
+constexpr ByteSet line_feed("\n");
 
 // How the item `next`, not a text, begins: its sigils and what follows them
 // (see writing::opener_of).
@@ -120,7 +123,7 @@ bool ParagraphLineWriter::text(std::string_view text, const FlatInline* next, st
             }
             begin_visible();
         }
-        const std::size_t stop = texts_as_they_stand_ ? std::min(text.find('\n', i), text.size())
+        const std::size_t stop = texts_as_they_stand_ ? line_feed.find_in(text, i)
                                                       : writing::written_otherwise.find_in(text, i);
         out.append(text, i, stop - i);
         i = stop;
