@@ -61,6 +61,11 @@ public:
         const Suffix* kept = suffix.empty() ? nullptr : &flat_->suffixes.emplace_back(std::move(suffix));
         push_flat({kind, false, true, text, target, kept});
     }
+    // A text read from here on may hold a byte that the writer writes
+    // otherwise than as it stands.
+    void text_to_search() {
+        if (flat_ != nullptr) flat_->texts_as_they_stand = false;
+    }
     // An item of a kind the flat list does not hold: the paragraph is read
     // as a tree (its items are no longer kept, the rest only validated).
     void decline_flat() {
@@ -152,8 +157,6 @@ std::string_view sigils(const InlineScanner& scanner, std::size_t count) {
 }
 
 Error other(std::string message) { return Error(ErrorKind::Other, std::move(message)); }
-
-constexpr ByteSet bars_backslashes_returns("|\\\r");
 
 bool contains_whitespace(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
@@ -554,10 +557,12 @@ Status parse_inlines(InlineScanner& scanner, const Dialektos& dialektos, std::op
         // The closer wins over everything, an escape character before it included.
         if (closer && (closer->empty() || c == closer->front()) && scanner.at(*closer)) break;
         if (c == scanner.escape()) {
+            list.text_to_search();
             read_escape(scanner, list);
         } else if (c == '|' && scanner.byte_is(scanner.pos + 1, scanner.sigil())) {
             ++scanner.pos;  // "|" only separates text from the markup after it
         } else if (c != scanner.sigil()) {
+            if (c == '|') list.text_to_search();
             read_plain_text(scanner, stops, list);
         } else {
             const SigilRun run = sigil_run_at(scanner);
@@ -619,10 +624,10 @@ Status parse_flat_inline_text(const ParserState& state, const Dialektos& dialekt
                               std::uint64_t base_line, FlatInlines& out) {
     InlineScanner scanner = scanner_for(state, dialektos, text, base_line, false);
     scanner.flat = &out;
-    // Without a bar, a backslash or a carriage return in the source, the
-    // texts of a document in the "@" sigil hold none either, nor a sigil
-    // (only an escape could give one).
-    out.texts_as_they_stand = !state.backslash && bars_backslashes_returns.find_in(text) == text.size();
+    // A text holds a sigil, a bar or an escape character only by way of an
+    // escape or a bar that the parse meets (see parse_inlines); a carriage
+    // return, wherever the source has one.
+    out.texts_as_they_stand = text.find('\r') == std::string_view::npos;
     return parse_whole(scanner, dialektos, nullptr);
 }
 
