@@ -137,14 +137,18 @@ TEST(ParagraphLine, CommonParagraphsTakeTheLine) {
     const Inlines common = {text("A "), sim("*", {text("b")}), text(" and "), sim("**", {text("c")}),
                             text(", "), code("d()"), text(" see "), sim("><", {text("https://e.org/")}),
                             text(" x"), note("n1"), text(".")};
-    ASSERT_TRUE(lines.write(common, "", line));
+    const auto written = [&](const Inlines& inlines, std::string_view block_closer) {
+        line.clear();
+        return lines.write(inlines, block_closer, line);
+    };
+    ASSERT_TRUE(written(common, ""));
     EXPECT_EQ(line, "A @*b*@ and @**c**@, @@\"d()\"@@ see @><https://e.org/><@ x@^(n1).");
-    ASSERT_TRUE(lines.write({sim("*", {text("x")}), text("(y)")}, "-@", line));
+    ASSERT_TRUE(written({sim("*", {text("x")}), text("(y)")}, "-@"));
     EXPECT_EQ(line, "@*x*@|(y)");
-    ASSERT_TRUE(lines.write({text("a@b\n  c")}, "", line));
+    ASSERT_TRUE(written({text("a@b\n  c")}, ""));
     EXPECT_EQ(line, "a\\@b\nc");
-    EXPECT_FALSE(lines.write({text("a|b")}, "", line));
-    EXPECT_FALSE(lines.write({text("   ")}, "", line));
+    EXPECT_FALSE(written({text("a|b")}, ""));
+    EXPECT_FALSE(written({text("   ")}, ""));
 }
 
 }  // namespace

@@ -55,14 +55,13 @@ ParagraphLineWriter::ParagraphLineWriter(const Dialektos& dialektos)
     : symbols_(std_symbol_index(dialektos) != nullptr ? *std_symbol_index(dialektos) : own_symbols_.emplace(dialektos)) {}
 
 bool ParagraphLineWriter::write(const FlatInlines& inlines, std::string_view block_closer, std::string& text) {
-    text.clear();
     list_ = inlines.items.data();
     size_ = inlines.items.size();
     texts_as_they_stand_ = inlines.texts_as_they_stand;
     out_ = &text;
     block_closer_ = block_closer;
     at_line_start_ = true;
-    line_start_ = 0;
+    line_start_ = text.size();
     escaped_at_ = std::string::npos;
     std::size_t i = 0;
     // A paragraph whose text ends on a line of white space (or writes

@@ -36,10 +36,10 @@ public:
     // outlive this writer.
     explicit ParagraphLineWriter(const Dialektos& dialektos);
 
-    // Puts into `text` the text of a paragraph of `inlines` as written in
+    // Appends to `text` the text of a paragraph of `inlines` as written in
     // a body whose closer is `block_closer` ("" at the top level), without
     // its last line feed; false when the paragraph is left to the writer
-    // (`text` then holds nothing of use).
+    // (what was appended is then of no use).
     bool write(const FlatInlines& inlines, std::string_view block_closer, std::string& text);
     bool write(const std::vector<Inline>& inlines, std::string_view block_closer, std::string& text);
 

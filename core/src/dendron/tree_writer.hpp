@@ -53,10 +53,14 @@ public:
         escaped_at_ = nowhere;
         line_.line_start = line_.line_start >= size ? line_.line_start - size : 0;
     }
-    // A paragraph of the body or top level that next() would write as
-    // `text` (without its last line feed), which a caller that writes
-    // simple paragraphs itself has written already.
-    void written_paragraph(std::string_view text);
+    // A paragraph of the body or top level that a caller writes itself, at
+    // the end of the text written: begin_written_paragraph() writes what
+    // separates it from the block before and returns where the text ended
+    // before that, to cut it back to should the caller give up; once the
+    // caller has written the text that next() would write (without its last
+    // line feed), end_written_paragraph() ends it.
+    std::size_t begin_written_paragraph();
+    void end_written_paragraph();
     // Whether sims are spelled against `dialektos` where the writer stands
     // (the document's dialektos is not in force inside an Englossis).
     bool spells_against(const Dialektos* dialektos) const { return dialektos_ == dialektos; }

@@ -28,9 +28,13 @@ void TreeWriter::next(const Block& block) {
     sequence_item(block, previous(), enclosing_closer());
 }
 
-void TreeWriter::written_paragraph(std::string_view text) {
+std::size_t TreeWriter::begin_written_paragraph() {
+    const std::size_t before = out_.size();
     separate_next(BlockKind::Paragraph);
-    out_ += text;
+    return before;
+}
+
+void TreeWriter::end_written_paragraph() {
     out_ += '\n';
     previous() = BlockKind::Paragraph;
 }

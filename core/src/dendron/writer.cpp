@@ -64,8 +64,14 @@ struct DocumentWriter::State {
     template <class Inlines>
     bool simple_paragraph(const Inlines& inlines) {
         ParagraphLineWriter* lines = line_writer();
-        if (lines == nullptr || !lines->write(inlines, writer.body_closer(), paragraph)) return false;
-        writer.written_paragraph(paragraph);
+        if (lines == nullptr) return false;
+        // Written in place: a paragraph declined is cut off again.
+        const std::size_t before = writer.begin_written_paragraph();
+        if (!lines->write(inlines, writer.body_closer(), out)) {
+            out.resize(before);
+            return false;
+        }
+        writer.end_written_paragraph();
         hand_over(piece_size);
         return true;
     }
@@ -82,7 +88,6 @@ struct DocumentWriter::State {
     TextSink sink;
     TreeWriter writer;
     std::optional<ParagraphLineWriter> lines;
-    std::string paragraph;  // the text of the last simple paragraph
 };
 
 DocumentWriter::DocumentWriter(std::string_view dialektos_id, const std::optional<std::string>& version,
@@ -102,11 +107,6 @@ void DocumentWriter::block(const Block& block) {
 
 void DocumentWriter::paragraph_part(const std::vector<Inline>& part) {
     state_->writer.paragraph_part(part);
-    state_->hand_over(piece_size);
-}
-
-void DocumentWriter::written_paragraph(std::string_view text) {
-    state_->writer.written_paragraph(text);
     state_->hand_over(piece_size);
 }
 

@@ -60,9 +60,6 @@ public:
     // rest. Each part is written at once, and with a sink handed on with
     // the lines before it, so a long paragraph need not be held whole.
     void paragraph_part(const std::vector<Inline>& part);
-    // A Paragraph that block() would write as `text` (without its last
-    // line feed), for a caller that writes simple paragraphs itself.
-    void written_paragraph(std::string_view text);
     // Writes a Paragraph of these items as block() would, when they are of
     // the kinds the paragraph line writer writes and sims are spelled
     // against the document's dialektos (outside any Englossis); false when
