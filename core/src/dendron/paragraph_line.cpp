@@ -250,8 +250,9 @@ bool ParagraphLineWriter::endo_simmere(std::size_t& i, const FlatInline*& close)
     const EndoSpelling& spelling = endo_spelling(at.text, at.mirrored);
     // Symbol characters after the symbol could make the parser read
     // another sim: the writer's spelling then depends on them.
-    const std::string lead = lead_after(i);
-    if (lead.empty() ? !spelling.as_is : !spelled_as_is(at.text, std::string(at.text) + lead)) return false;
+    if (begins_plain(i) ? !spelling.as_is : !spelled_as_is(at.text, std::string(at.text) + lead_after(i))) {
+        return false;
+    }
     out += '@';
     out += at.text;
     if (!items(++i, spelling.closer) || i == size_) return false;
@@ -265,12 +266,13 @@ bool ParagraphLineWriter::endo_simmere(std::size_t& i, const FlatInline*& close)
     return true;
 }
 
+bool ParagraphLineWriter::begins_plain(std::size_t open) const {
+    if (open + 1 >= size_ || list_[open + 1].kind != Kind::Text || list_[open + 1].text.empty()) return false;
+    const auto first = static_cast<unsigned char>(list_[open + 1].text.front());
+    return first < 0x80 && !ascii_symbol_chars.contains(static_cast<char>(first));
+}
+
 std::string ParagraphLineWriter::lead_after(std::size_t open) const {
-    // Most content begins with a letter or a space, which no symbol takes.
-    if (open + 1 < size_ && list_[open + 1].kind == Kind::Text && !list_[open + 1].text.empty()) {
-        const auto first = static_cast<unsigned char>(list_[open + 1].text.front());
-        if (first < 0x80 && !ascii_symbol_chars.contains(static_cast<char>(first))) return {};
-    }
     std::string lead;
     for (std::size_t k = open + 1; k < size_ && list_[k].kind != Kind::Close; ++k) {
         if (list_[k].kind != Kind::Text) return lead + '|';

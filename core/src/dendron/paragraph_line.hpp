@@ -71,6 +71,10 @@ private:
     // What the parser may take into the symbol of the endo-simmere opened
     // at `open`, as writing::lead_after_opener tells it of a tree.
     std::string lead_after(std::size_t open) const;
+    // Whether the content of the endo-simmere opened at `open` begins with
+    // an ASCII character that no symbol takes (most content begins with a
+    // letter or a space): nothing after its symbol can then run on into it.
+    bool begins_plain(std::size_t open) const;
     // Whether the writer spells the sim of `symbol`, met with `run` after
     // the sigil, by its symbol with no comment after it.
     bool spelled_as_is(std::string_view symbol, std::string_view run) const;

@@ -94,7 +94,13 @@ private:
         *joined_ += piece;
     }
 
+    // Most items follow a text already added (or none): only the text read
+    // since then takes a call.
     void flush() {
+        if (joined_ != nullptr || !run_.empty()) flush_text();
+    }
+
+    void flush_text() {
         const std::string_view text = joined_ != nullptr ? std::string_view(*joined_) : run_;
         if (!text.empty()) {
             if (level_ != nullptr) {
