@@ -242,6 +242,16 @@ bool ParagraphLineWriter::call(std::string_view symbol, std::string_view param, 
     return true;
 }
 
+// Inlined into endo_simmere: most sims are found at once.
+[[gnu::always_inline]] inline const ParagraphLineWriter::EndoSpelling& ParagraphLineWriter::endo_spelling(
+    std::string_view symbol, bool mirrored) {
+    // The one met last with the same first byte is most often the one.
+    const std::size_t slot = (static_cast<unsigned char>(symbol.front()) & 0x7F) + (mirrored ? 0x80 : 0);
+    const EndoSpelling* last = last_spellings_[slot];
+    if (last != nullptr && same_symbol(last->symbol, symbol) && last->mirrored == mirrored) return *last;
+    return find_endo_spelling(slot, symbol, mirrored);
+}
+
 // Leaves `i` on the endo-simmere's Close, and `close` pointing at it.
 bool ParagraphLineWriter::endo_simmere(std::size_t& i, const FlatInline*& close) {
     const FlatInline& at = list_[i];
@@ -337,12 +347,9 @@ bool ParagraphLineWriter::spelled_as_is(std::string_view symbol, std::string_vie
     return symbol.front() != '(' && symbols_.longest_match(run) == sim;
 }
 
-const ParagraphLineWriter::EndoSpelling& ParagraphLineWriter::endo_spelling(std::string_view symbol,
-                                                                             bool mirrored) {
-    // The one met last with the same first byte is most often the one.
-    const std::size_t slot = (static_cast<unsigned char>(symbol.front()) & 0x7F) + (mirrored ? 0x80 : 0);
-    const EndoSpelling* last = last_spellings_[slot];
-    if (last != nullptr && same_symbol(last->symbol, symbol) && last->mirrored == mirrored) return *last;
+const ParagraphLineWriter::EndoSpelling& ParagraphLineWriter::find_endo_spelling(std::size_t slot,
+                                                                                  std::string_view symbol,
+                                                                                  bool mirrored) {
     const EndoSpelling* found = nullptr;
     for (const EndoSpelling& known : endo_spellings_) {
         if (same_symbol(known.symbol, symbol) && known.mirrored == mirrored) {

@@ -90,6 +90,8 @@ private:
         std::string closer;
     };
     const EndoSpelling& endo_spelling(std::string_view symbol, bool mirrored);
+    // The spelling among all those met, or made now, and remembered in `slot`.
+    const EndoSpelling& find_endo_spelling(std::size_t slot, std::string_view symbol, bool mirrored);
 
     // How a Para of a symbol, with or without a taxis, is opened and closed.
     struct ParaSpelling {
