@@ -109,7 +109,9 @@ bool ParagraphLineWriter::text(std::string_view text, const FlatInline* next, st
                                const After& previous) {
     std::string& out = *out_;
     if (previous.genoses && writing::continues_genos(writing::first_char(text))) out += '|';
-    if (previous.reads_suffix && writing::looks_like_suffix(text)) out += '|';
+    // Only "(" or "." can begin what reads as a suffix.
+    const bool may_read_as_suffix = text.front() == '(' || text.front() == '.';
+    if (previous.reads_suffix && may_read_as_suffix && writing::looks_like_suffix(text)) out += '|';
     const std::size_t start = out.size();
     std::size_t i = 0;
     while (i < text.size()) {
@@ -263,8 +265,7 @@ bool ParagraphLineWriter::endo_simmere(std::size_t& i, const FlatInline*& close)
     if (begins_plain(i) ? !spelling.as_is : !spelled_as_is(at.text, std::string(at.text) + lead_after(i))) {
         return false;
     }
-    out += '@';
-    out += at.text;
+    out += spelling.opener;
     if (!items(++i, spelling.closer) || i == size_) return false;
     // A closer that opens a line could be read as the block's closer.
     if (at_line_start_) {
@@ -359,7 +360,7 @@ const ParagraphLineWriter::EndoSpelling& ParagraphLineWriter::find_endo_spelling
     }
     if (found == nullptr) {
         found = &endo_spellings_.emplace_back(EndoSpelling{std::string(symbol), mirrored,
-                                                           spelled_as_is(symbol, symbol),
+                                                           spelled_as_is(symbol, symbol), '@' + std::string(symbol),
                                                            episim_symbol(symbol, mirrored) + '@'});
     }
     last_spellings_[slot] = found;

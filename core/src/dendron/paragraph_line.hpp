@@ -87,6 +87,7 @@ private:
         std::string symbol;
         bool mirrored;
         bool as_is;
+        std::string opener;  // the sigil and the symbol
         std::string closer;
     };
     const EndoSpelling& endo_spelling(std::string_view symbol, bool mirrored);

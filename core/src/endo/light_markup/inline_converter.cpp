@@ -10,7 +10,7 @@
 
 namespace ilvex {
 
-InlineScanner::InlineScanner(std::string_view text, const Starts& starts) : text_(text), starts_(starts) {
+LightInlineScanner::LightInlineScanner(std::string_view text, const Starts& starts) : text_(text), starts_(starts) {
     const std::string_view constructs = starts.constructs;
     if (constructs.empty() || constructs.size() > 4) return;
     if (starts.escapes && text.find('\\') != std::string_view::npos) return;
@@ -23,7 +23,7 @@ InlineScanner::InlineScanner(std::string_view text, const Starts& starts) : text
 // of a text, where a delimiter may open. A closer found in the whole text
 // is the same as one found in the range: a range ends before a closing
 // delimiter or a "]", both ASCII punctuation, as the end of a text would.
-std::optional<std::size_t> InlineScanner::flanking_closer(const ClosingDelimiterIndex& closers, std::size_t i,
+std::optional<std::size_t> LightInlineScanner::flanking_closer(const ClosingDelimiterIndex& closers, std::size_t i,
                                                           std::size_t begin, std::size_t end) const {
     if (!opens_emphasis(text_.substr(begin, end - begin), i - begin)) return std::nullopt;
     const auto close = closers.find_closing_delimiter(i);
@@ -36,7 +36,7 @@ std::optional<std::size_t> InlineScanner::flanking_closer(const ClosingDelimiter
 // "<", either of which rules the autolink out: trying every "<" of a text
 // stays linear. An ASCII target is its bytes as they stand; any other is
 // encoded from the characters read, as a malformed sequence reads.
-std::optional<InlineScanner::FoundAutolink> InlineScanner::find_autolink(std::size_t i, std::size_t end) const {
+std::optional<LightInlineScanner::FoundAutolink> LightInlineScanner::find_autolink(std::size_t i, std::size_t end) const {
     const std::string_view range = text_.substr(0, end);
     // Reused from one "<" to the next: most autolinks are longer than a
     // string holds without an allocation of its own.
@@ -62,7 +62,7 @@ std::optional<InlineScanner::FoundAutolink> InlineScanner::find_autolink(std::si
 
 // The text runs to the first "]", the url from the "(" right after it to
 // the first ")".
-std::optional<InlineScanner::Link> InlineScanner::find_link(std::size_t i, std::size_t begin,
+std::optional<LightInlineScanner::Link> LightInlineScanner::find_link(std::size_t i, std::size_t begin,
                                                             std::size_t end) const {
     if (i > begin && text_[i - 1] == '!') return std::nullopt;
     const auto text_end = close_brackets_.first(i + 1, end);

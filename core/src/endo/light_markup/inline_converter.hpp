@@ -26,7 +26,7 @@ namespace ilvex {
 // flat list. Every construct byte is ASCII and no byte of a multi-byte UTF-8
 // character is, so the text is scanned as bytes and every index is a byte
 // offset.
-class InlineScanner {
+class LightInlineScanner {
 public:
     std::size_t size() const { return text_.size(); }
 
@@ -46,10 +46,10 @@ protected:
     };
 
     // `starts` must outlive the scanner.
-    InlineScanner(std::string_view text, const Starts& starts);
-    InlineScanner(const InlineScanner&) = delete;
-    InlineScanner& operator=(const InlineScanner&) = delete;
-    ~InlineScanner() = default;
+    LightInlineScanner(std::string_view text, const Starts& starts);
+    LightInlineScanner(const LightInlineScanner&) = delete;
+    LightInlineScanner& operator=(const LightInlineScanner&) = delete;
+    ~LightInlineScanner() = default;
 
     // Scans the bytes [begin, end): `text(from, to)` for each run of text
     // (an escaped character is a run of its own, without its backslash),
@@ -116,7 +116,7 @@ private:
 };
 
 template <class Text, class Construct>
-void InlineScanner::scan(std::size_t begin, std::size_t end, Text&& text, Construct&& construct) const {
+void LightInlineScanner::scan(std::size_t begin, std::size_t end, Text&& text, Construct&& construct) const {
     const std::string_view range = text_.substr(0, end);
     std::size_t i = begin;
     while (i < end) {
@@ -147,13 +147,13 @@ void InlineScanner::scan(std::size_t begin, std::size_t end, Text&& text, Constr
 
 // Converts ranges of one text into inline trees. A construct's content (a
 // span's, a link text's) is converted as a range of its own.
-class LightInlineConverter : public InlineScanner {
+class LightInlineConverter : public LightInlineScanner {
 public:
     // The inlines of the bytes [begin, end) of the text.
     std::vector<Inline> convert(std::size_t begin, std::size_t end) const;
 
 protected:
-    LightInlineConverter(std::string_view text, const Starts& starts) : InlineScanner(text, starts) {}
+    LightInlineConverter(std::string_view text, const Starts& starts) : LightInlineScanner(text, starts) {}
     ~LightInlineConverter() = default;
 
     // The construct that the byte at `i`, one of `constructs`, begins in the

@@ -19,9 +19,9 @@ using Kind = FlatInline::Kind;
 // Reads ranges of a text into a flat list: the shared constructs, "*" and
 // "**" spans and footnote references. Since a span holds no closer of its
 // kind and a link text no "]", the ranges read nest only a few deep.
-class MarkdownInlineReader final : public InlineScanner {
+class MarkdownInlineReader final : public LightInlineScanner {
 public:
-    MarkdownInlineReader(std::string_view text, FlatInlines& out) : InlineScanner(text, starts), out_(out) {}
+    MarkdownInlineReader(std::string_view text, FlatInlines& out) : LightInlineScanner(text, starts), out_(out) {}
 
     // Appends the items of [begin, end) to the list.
     void read(std::size_t begin, std::size_t end) const;
