@@ -118,8 +118,6 @@ bool DocumentWriter::simple_paragraph(const std::vector<Inline>& inlines) {
 
 ParagraphLineWriter* DocumentWriter::line_writer() { return state_->line_writer(); }
 
-std::string_view DocumentWriter::body_closer() const { return state_->writer.body_closer(); }
-
 void DocumentWriter::written_open(BlockKind kind, std::string_view opener, std::string closer) {
     state_->writer.written_open(kind, opener, std::move(closer));
     state_->hand_over(piece_size);

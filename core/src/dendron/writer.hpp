@@ -69,9 +69,6 @@ public:
     // The writer of simple paragraphs and Para lines, where sims are
     // spelled against the document's dialektos; null elsewhere.
     ParagraphLineWriter* line_writer();
-    // The closer of the innermost block opened and not yet closed, which no
-    // line of its body may begin with; "" at the top level.
-    std::string_view body_closer() const;
     // A block with a body that open() would open with the line `opener`
     // (line feed included) and that close() would close with
     // `closing_line` after its body, both already written by the caller,
