@@ -247,8 +247,12 @@ bool ParagraphLineWriter::call(std::string_view symbol, std::string_view param, 
 // Inlined into endo_simmere: most sims are found at once.
 [[gnu::always_inline]] inline const ParagraphLineWriter::EndoSpelling& ParagraphLineWriter::endo_spelling(
     std::string_view symbol, bool mirrored) {
-    // The one met last with the same first byte is most often the one.
-    const std::size_t slot = (static_cast<unsigned char>(symbol.front()) & 0x7F) + (mirrored ? 0x80 : 0);
+    // The one met last with the same first byte is most often the one; a
+    // "{name}" (every symbol of plerographic text) by the name's first byte
+    // and length instead.
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(symbol[k]); };
+    const std::size_t key = symbol.front() == '{' && symbol.size() > 1 ? byte(1) + symbol.size() : byte(0);
+    const std::size_t slot = (key & 0x7F) + (mirrored ? 0x80 : 0);
     const EndoSpelling* last = last_spellings_[slot];
     if (last != nullptr && same_symbol(last->symbol, symbol) && last->mirrored == mirrored) return *last;
     return find_endo_spelling(slot, symbol, mirrored);

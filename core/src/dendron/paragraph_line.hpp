@@ -110,8 +110,8 @@ private:
     std::optional<SymbolIndex> own_symbols_;
     const SymbolIndex& symbols_;
     std::deque<EndoSpelling> endo_spellings_;  // the few symbols met; a deque keeps them in place
-    // The one met last for each first byte (less its top bit), and 0x80
-    // more when mirrored.
+    // The one met last for each key of seven bits (see endo_spelling), and
+    // 0x80 more when mirrored.
     std::array<const EndoSpelling*, 256> last_spellings_{};
     std::deque<ParaSpelling> para_spellings_;
     // The items of the list being written (their count read once: a

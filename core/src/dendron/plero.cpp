@@ -197,7 +197,10 @@ Status StreamedLocalizer::open(Block& container) {
 
 Status StreamedLocalizer::close(Block& container) {
     bodies_.pop_back();
-    return block(container);
+    const NamingContext& body = bodies_.back();
+    auto* para = std::get_if<Block::Para>(&container.node);
+    if (body.dialektos == nullptr || para == nullptr) return {};  // other closing lines hold no sim
+    return localizer_->inlines(para->hypograph, *body.dialektos, body.lang);
 }
 
 Status localize_sim_reference(std::string& symbol, const Dialektos& dialektos, std::optional<std::string_view> lang) {

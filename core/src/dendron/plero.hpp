@@ -49,8 +49,9 @@ class Localizer;
 // Names the sims of blocks handed over one at a time as a parse reads them,
 // the way render_plero names a whole tree: a block with a body comes as
 // `open` (before its children), its children, then `close`. Each call
-// renames the symbols of the block it is given, which holds no children
-// when it was opened. `dialektos` and `lang` must outlive it.
+// renames the symbols of the block it is given in place; `close` gets the
+// container `open` named, with what its closing line holds added, and
+// names only that. `dialektos` and `lang` must outlive it.
 class StreamedLocalizer {
 public:
     StreamedLocalizer(const Dialektos& dialektos, std::optional<std::string_view> lang, ResolveDialektos resolve);

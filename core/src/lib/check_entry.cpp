@@ -35,9 +35,9 @@ struct ParseOptions {
 // validates, or the outline's, whose references and records come apart.
 class DroppingSink final : public BlockSink {
 public:
-    void open(const Block&) override {}
+    void open(Block&) override {}
     void block(Block&&) override {}
-    void close(const Block&) override {}
+    void close(Block&) override {}
 };
 
 // The sink of plero: each piece is named, then written, as soon as it is
@@ -50,11 +50,10 @@ public:
         scratch_.recycling = true;
     }
 
-    // A container is named in a copy (without its children: a few lines at
-    // most), made over the last one, whose storage it mostly reuses.
-    void open(const Block& container) override {
-        named_ = container;
-        if (!failure_ && take(localizer_.open(named_))) writer_.open(named_);
+    // A container is named in place; at its close only what the closing
+    // line added is left to name.
+    void open(Block& container) override {
+        if (!failure_ && take(localizer_.open(container))) writer_.open(container);
     }
     void block(Block&& block) override {
         if (!failure_ && take(localizer_.block(block))) writer_.block(block);
@@ -66,9 +65,8 @@ public:
         if (failure_ || !take(localizer_.block(part))) return;
         writer_.paragraph_part(std::get<Block::Paragraph>(part.node).inlines);
     }
-    void close(const Block& container) override {
-        named_ = container;
-        if (!failure_ && take(localizer_.close(named_))) writer_.close(named_);
+    void close(Block& container) override {
+        if (!failure_ && take(localizer_.close(container))) writer_.close(container);
     }
     // A paragraph is named and written from its flat list where the writer
     // can; once nothing more is written, it needs no tree either.
@@ -90,7 +88,6 @@ private:
     DocumentWriter& writer_;
     StreamedLocalizer& localizer_;
     InlineScratch& scratch_;
-    Block named_;
     std::optional<Error> failure_;
 };
 
@@ -102,12 +99,12 @@ public:
     ForwardingSink(Target& target, InlineScratch& scratch) : target_(target), scratch_(scratch) {
         scratch_.recycling = true;
     }
-    void open(const Block& container) override { target_.open(container); }
+    void open(Block& container) override { target_.open(container); }
     void block(Block&& block) override {
         target_.block(block);
         scratch_.take_back(block);
     }
-    void close(const Block& container) override { target_.close(container); }
+    void close(Block& container) override { target_.close(container); }
     bool takes_paragraph_parts() const override { return true; }
     void paragraph_part(Block& part) override {
         target_.paragraph_part(std::get<Block::Paragraph>(part.node).inlines);

@@ -27,12 +27,16 @@ namespace ilvex {
 // Englossis, ParaAxioma) comes in three steps: `open` once its opener is
 // read (no children yet, nor what its closing line holds), its children one
 // by one, then `close` with everything but the children.
+// The sink may change the container at `open` (plero names its sims in
+// place): the parse reads nothing of it again but to add what the closing
+// line holds, and `close` gets the same block. A parse that collects outline
+// records reads its symbol and lemma for the record, so its sink leaves them.
 class BlockSink {
 public:
     virtual ~BlockSink() = default;
-    virtual void open(const Block& container) = 0;
+    virtual void open(Block& container) = 0;
     virtual void block(Block&& block) = 0;
-    virtual void close(const Block& container) = 0;
+    virtual void close(Block& container) = 0;
 
     // Whether the sink takes a long paragraph in parts as it is read, so
     // that the parse holds a bounded number of its items at a time.

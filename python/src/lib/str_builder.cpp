@@ -148,7 +148,13 @@ void StrBuilder::place(std::string_view text, const Utf8Extent& extent) {
 void StrBuilder::fill(std::string_view text, const Utf8Extent& extent) {
     const auto length = static_cast<Py_ssize_t>(extent.characters);
     const int kind = PyUnicode_KIND(built_);
-    decode_utf8(text, kind, static_cast<char*>(PyUnicode_DATA(built_)) + static_cast<std::size_t>(length_) * kind);
+    char* const out = static_cast<char*>(PyUnicode_DATA(built_)) + static_cast<std::size_t>(length_) * kind;
+    // As many characters as bytes: all ASCII, copied as they stand.
+    if (kind == PyUnicode_1BYTE_KIND && extent.characters == text.size()) {
+        std::memcpy(out, text.data(), text.size());
+    } else {
+        decode_utf8(text, kind, out);
+    }
     length_ += length;
     max_char_ = std::max(max_char_, extent.max_char);
 }
