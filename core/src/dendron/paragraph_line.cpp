@@ -35,29 +35,17 @@ After after_suffix(const Suffix* suffix) {
 // to memchr would.
 constexpr ByteSet line_feed("\n");
 
-// How the item `next`, not a text, begins: its sigils and what follows them
-// (see writing::opener_of).
-std::string_view opener_of(const FlatInline& next, std::string& buffer) {
-    switch (next.kind) {
-        case Kind::Enlexis: return "@@\"";
-        case Kind::Milestone: return "@(\"";
-        case Kind::OnymAnchor: return "@(";
-        default: break;
-    }
-    buffer.assign(1, '@');
-    buffer += next.text;
-    return buffer;
-}
-
 }  // namespace
 
 ParagraphLineWriter::ParagraphLineWriter(const Dialektos& dialektos)
     : symbols_(std_symbol_index(dialektos) != nullptr ? *std_symbol_index(dialektos) : own_symbols_.emplace(dialektos)) {}
 
-bool ParagraphLineWriter::write(const FlatInlines& inlines, std::string_view block_closer, std::string& text) {
+bool ParagraphLineWriter::write(const FlatInlines& inlines, std::string_view block_closer, std::string& text,
+                                SimNames* names) {
     list_ = inlines.items.data();
     size_ = inlines.items.size();
     texts_as_they_stand_ = inlines.texts_as_they_stand;
+    names_ = names;
     out_ = &text;
     block_closer_ = block_closer;
     at_line_start_ = true;
@@ -151,9 +139,28 @@ bool ParagraphLineWriter::text(std::string_view text, const FlatInline* next, st
     // keeps them apart.
     const bool may_meet_block_closer = !at_line_start_ && out.size() - line_start_ < block_closer_.size();
     if (closer.size() < 2 && !may_meet_block_closer) return true;
-    const std::string_view opener = opener_of(*next, opener_);
+    const std::string_view opener = opener_of(*next);
+    if (opener.empty()) return false;
     if (closes_early(start, opener, closer) || (may_meet_block_closer && meets_block_closer(opener))) out += '|';
     return true;
+}
+
+std::string_view ParagraphLineWriter::opener_of(const FlatInline& next) {
+    switch (next.kind) {
+        case Kind::Enlexis: return "@@\"";
+        case Kind::Milestone: return "@(\"";
+        case Kind::OnymAnchor: return "@(";
+        default: break;
+    }
+    std::string_view token = next.text;
+    if (names_ != nullptr) {
+        const std::string* name = names_->name_of(token);
+        if (name == nullptr) return {};
+        token = *name;
+    }
+    opener_.assign(1, '@');
+    opener_ += token;
+    return opener_;
 }
 
 bool ParagraphLineWriter::closes_early(std::size_t start, std::string_view opener, std::string_view closer) const {
@@ -234,10 +241,17 @@ bool ParagraphLineWriter::item(std::size_t& i, After& previous) {
 }
 
 bool ParagraphLineWriter::call(std::string_view symbol, std::string_view param, const Suffix* suffix) {
-    if (!spelled_as_is(symbol, writing::call_run(symbol, param, suffix ? *suffix : Suffix{}))) return false;
+    std::string_view token = symbol;
+    if (names_ != nullptr) {
+        const std::string* name = names_->name_of(symbol);
+        if (name == nullptr) return false;
+        token = *name;
+    } else if (!spelled_as_is(symbol, writing::call_run(symbol, param, suffix ? *suffix : Suffix{}))) {
+        return false;
+    }
     std::string& out = *out_;
     out += '@';
-    out += symbol;
+    out += token;
     out += '(';
     out += param;
     out += ')';
@@ -245,16 +259,18 @@ bool ParagraphLineWriter::call(std::string_view symbol, std::string_view param, 
 }
 
 // Inlined into endo_simmere: most sims are found at once.
-[[gnu::always_inline]] inline const ParagraphLineWriter::EndoSpelling& ParagraphLineWriter::endo_spelling(
+[[gnu::always_inline]] inline const ParagraphLineWriter::EndoSpelling* ParagraphLineWriter::endo_spelling(
     std::string_view symbol, bool mirrored) {
     // The one met last with the same first byte is most often the one; a
-    // "{name}" (every symbol of plerographic text) by the name's first byte
-    // and length instead.
+    // "{name}" (a symbol of plerographic text read again) by the name's
+    // first byte and length instead.
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(symbol[k]); };
     const std::size_t key = symbol.front() == '{' && symbol.size() > 1 ? byte(1) + symbol.size() : byte(0);
-    const std::size_t slot = (key & 0x7F) + (mirrored ? 0x80 : 0);
+    const std::size_t slot = (key & 0x7F) + (mirrored ? 0x80 : 0) + (names_ != nullptr ? 0x100 : 0);
     const EndoSpelling* last = last_spellings_[slot];
-    if (last != nullptr && same_symbol(last->symbol, symbol) && last->mirrored == mirrored) return *last;
+    if (last != nullptr && same_symbol(last->symbol, symbol) && last->mirrored == mirrored && last->names == names_) {
+        return last;
+    }
     return find_endo_spelling(slot, symbol, mirrored);
 }
 
@@ -263,12 +279,16 @@ bool ParagraphLineWriter::endo_simmere(std::size_t& i, const FlatInline*& close)
     const FlatInline& at = list_[i];
     std::string& out = *out_;
     begin_visible();
-    const EndoSpelling& spelling = endo_spelling(at.text, at.mirrored);
+    const EndoSpelling* found = endo_spelling(at.text, at.mirrored);
+    if (found == nullptr) return false;
+    const EndoSpelling& spelling = *found;
     // Symbol characters after the symbol could make the parser read
-    // another sim: the writer's spelling then depends on them.
-    if (begins_plain(i) ? !spelling.as_is : !spelled_as_is(at.text, std::string(at.text) + lead_after(i))) {
-        return false;
-    }
+    // another sim: the writer's spelling then depends on them (not that of
+    // a name, which its brace ends).
+    const bool as_is = begins_plain(i) || names_ != nullptr
+                           ? spelling.as_is
+                           : spelled_as_is(at.text, std::string(at.text) + lead_after(i));
+    if (!as_is) return false;
     out += spelling.opener;
     if (!items(++i, spelling.closer) || i == size_) return false;
     // A closer that opens a line could be read as the block's closer.
@@ -352,23 +372,30 @@ bool ParagraphLineWriter::spelled_as_is(std::string_view symbol, std::string_vie
     return symbol.front() != '(' && symbols_.longest_match(run) == sim;
 }
 
-const ParagraphLineWriter::EndoSpelling& ParagraphLineWriter::find_endo_spelling(std::size_t slot,
+const ParagraphLineWriter::EndoSpelling* ParagraphLineWriter::find_endo_spelling(std::size_t slot,
                                                                                   std::string_view symbol,
                                                                                   bool mirrored) {
     const EndoSpelling* found = nullptr;
     for (const EndoSpelling& known : endo_spellings_) {
-        if (same_symbol(known.symbol, symbol) && known.mirrored == mirrored) {
+        if (same_symbol(known.symbol, symbol) && known.mirrored == mirrored && known.names == names_) {
             found = &known;
             break;
         }
     }
     if (found == nullptr) {
-        found = &endo_spellings_.emplace_back(EndoSpelling{std::string(symbol), mirrored,
-                                                           spelled_as_is(symbol, symbol), '@' + std::string(symbol),
-                                                           episim_symbol(symbol, mirrored) + '@'});
+        std::string token(symbol);
+        if (names_ != nullptr) {
+            const std::string* name = names_->name_of(symbol);
+            if (name == nullptr) return nullptr;
+            token = *name;
+        }
+        // A name is written as it is whatever follows it.
+        const bool as_is = names_ != nullptr || spelled_as_is(symbol, symbol);
+        found = &endo_spellings_.emplace_back(EndoSpelling{std::string(symbol), mirrored, names_, as_is,
+                                                           '@' + token, episim_symbol(token, mirrored) + '@'});
     }
     last_spellings_[slot] = found;
-    return *found;
+    return found;
 }
 
 }  // namespace ilvex

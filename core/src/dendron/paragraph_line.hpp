@@ -23,6 +23,15 @@
 
 namespace ilvex {
 
+// The "{name}" that plerographic text writes a sim by, for its symbol:
+// null when the sim has none to be written by (a paragraph is then left to
+// the writer, whose naming meets the same failure and tells it).
+class SimNames {
+public:
+    virtual ~SimNames() = default;
+    virtual const std::string* name_of(std::string_view symbol) = 0;
+};
+
 // Writes what the document writer writes for a paragraph, or declines, and
 // the paragraph is left to the writer: every rule the writer applies to
 // these kinds is applied here the same way, and a paragraph that would
@@ -39,8 +48,11 @@ public:
     // Appends to `text` the text of a paragraph of `inlines` as written in
     // a body whose closer is `block_closer` ("" at the top level), without
     // its last line feed; false when the paragraph is left to the writer
-    // (what was appended is then of no use).
-    bool write(const FlatInlines& inlines, std::string_view block_closer, std::string& text);
+    // (what was appended is then of no use). With `names`, each sim is
+    // written by its "{name}", as the writer writes a tree whose symbols
+    // were renamed so.
+    bool write(const FlatInlines& inlines, std::string_view block_closer, std::string& text,
+               SimNames* names = nullptr);
     bool write(const std::vector<Inline>& inlines, std::string_view block_closer, std::string& text);
 
     // The opening line of `para` (line feed included), the closer of its
@@ -58,8 +70,11 @@ private:
     bool item(std::size_t& i, writing::After& previous);
     bool endo_simmere(std::size_t& i, const FlatInline*& close);
     // The call "@symbol(param)" of a monosim or deixis, when the writer
-    // spells its sim by the symbol.
+    // spells its sim by the symbol, or "@{name}(param)".
     bool call(std::string_view symbol, std::string_view param, const Suffix* suffix);
+    // How the item `next`, not a text, begins: its sigils and what follows
+    // them (see writing::opener_of); empty when its sim cannot be named.
+    std::string_view opener_of(const FlatInline& next);
     bool text(std::string_view text, const FlatInline* next, std::string_view closer,
               const writing::After& previous);
     // Whether the closer of the enclosing item would be read at a scanning
@@ -82,17 +97,19 @@ private:
     void begin_visible();
 
     // How an endo-simmere whose text begins with no symbol character is
-    // written: by its symbol or not, and its closer.
+    // written: by its symbol or not (by name, it always is), and its closer.
     struct EndoSpelling {
         std::string symbol;
         bool mirrored;
+        const SimNames* names;  // null: spelled by the symbol
         bool as_is;
-        std::string opener;  // the sigil and the symbol
+        std::string opener;  // the sigil and the symbol or name
         std::string closer;
     };
-    const EndoSpelling& endo_spelling(std::string_view symbol, bool mirrored);
+    // Null when the sim cannot be named.
+    const EndoSpelling* endo_spelling(std::string_view symbol, bool mirrored);
     // The spelling among all those met, or made now, and remembered in `slot`.
-    const EndoSpelling& find_endo_spelling(std::size_t slot, std::string_view symbol, bool mirrored);
+    const EndoSpelling* find_endo_spelling(std::size_t slot, std::string_view symbol, bool mirrored);
 
     // How a Para of a symbol, with or without a taxis, is opened and closed.
     struct ParaSpelling {
@@ -110,15 +127,16 @@ private:
     std::optional<SymbolIndex> own_symbols_;
     const SymbolIndex& symbols_;
     std::deque<EndoSpelling> endo_spellings_;  // the few symbols met; a deque keeps them in place
-    // The one met last for each key of seven bits (see endo_spelling), and
-    // 0x80 more when mirrored.
-    std::array<const EndoSpelling*, 256> last_spellings_{};
+    // The one met last for each key of seven bits (see endo_spelling), 0x80
+    // more when mirrored and 0x100 more when named.
+    std::array<const EndoSpelling*, 512> last_spellings_{};
     std::deque<ParaSpelling> para_spellings_;
     // The items of the list being written (their count read once: a
     // paragraph's loops test it at every item).
     const FlatInline* list_ = nullptr;
     std::size_t size_ = 0;
     bool texts_as_they_stand_ = false;
+    SimNames* names_ = nullptr;  // the names of the list being written, if by name
     FlatInlines flattened_;  // a tree's items, flattened for write
     std::string* out_ = nullptr;
     std::string_view block_closer_;

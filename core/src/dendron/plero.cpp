@@ -7,6 +7,8 @@
 #include <variant>
 
 #include "dendron/overloaded.hpp"
+#include "dendron/paragraph_line.hpp"
+#include "dendron/recent_entries.hpp"
 #include "dendron/writer_forms.hpp"
 #include "dialektos/sim_lookup.hpp"
 
@@ -90,6 +92,8 @@ public:
         const bool one_byte = symbol.size() == 1 && static_cast<unsigned char>(symbol[0]) < 0x80;
         if (one_byte) {
             if (const std::string* known = named.one_byte[static_cast<unsigned char>(symbol[0])]) return known;
+        } else if (const auto* recent = named.recent.find(symbol)) {
+            return &recent->second;
         }
         auto known = named.by_symbol.find(symbol);
         if (known == named.by_symbol.end()) {
@@ -97,7 +101,11 @@ public:
             if (auto status = localize_sim_reference(name, dialektos, lang); !status) return std::move(status).error();
             known = named.by_symbol.emplace(std::string(symbol), std::move(name)).first;
         }
-        if (one_byte) named.one_byte[static_cast<unsigned char>(known->first[0])] = &known->second;
+        if (one_byte) {
+            named.one_byte[static_cast<unsigned char>(known->first[0])] = &known->second;
+        } else {
+            named.recent.remember(*known);
+        }
         return &known->second;
     }
 
@@ -130,10 +138,12 @@ private:
     const ResolveDialektos& resolve_;
     // The names given to the symbols of one dialektos (which stay in place
     // while more are added); symbols of one ASCII character are also found
-    // by that character.
+    // by that character, longer ones among those found lately.
     struct Names {
-        std::unordered_map<std::string, std::string, writing::SymbolHash, std::equal_to<>> by_symbol;
+        using BySymbol = std::unordered_map<std::string, std::string, writing::SymbolHash, std::equal_to<>>;
+        BySymbol by_symbol;
         std::array<const std::string*, 128> one_byte{};
+        writing::RecentEntries<BySymbol::value_type> recent;
     };
 
     // The names given so far in `dialektos`; the last dialektos asked for is
@@ -152,43 +162,57 @@ private:
     Names* names_last_ = nullptr;
 };
 
+// The names of one context, for the paragraph writer: a sim that cannot
+// be named has none, and block() then reports why.
+class StreamedLocalizer::BodyNames final : public SimNames {
+public:
+    BodyNames(Localizer& localizer, const NamingContext& context) : context(context), localizer_(localizer) {}
+
+    const std::string* name_of(std::string_view symbol) override {
+        auto name = localizer_.name_of(symbol, *context.dialektos, context.lang);
+        return name ? name.value() : nullptr;
+    }
+
+    const NamingContext context;
+
+private:
+    Localizer& localizer_;
+};
+
 StreamedLocalizer::StreamedLocalizer(const Dialektos& dialektos, std::optional<std::string_view> lang,
                                      ResolveDialektos resolve)
-    : resolve_(std::move(resolve)),
-      localizer_(std::make_unique<Localizer>(lang, resolve_)),
-      bodies_{NamingContext{&dialektos, lang}} {}
+    : resolve_(std::move(resolve)), localizer_(std::make_unique<Localizer>(lang, resolve_)) {
+    bodies_.push_back(names_for(NamingContext{&dialektos, lang}));
+}
 
 StreamedLocalizer::~StreamedLocalizer() = default;
 
-Status StreamedLocalizer::block(Block& block) {
-    const NamingContext& body = bodies_.back();
-    if (body.dialektos == nullptr) return {};
-    return localizer_->block(block, *body.dialektos, body.lang);
+StreamedLocalizer::BodyNames* StreamedLocalizer::names_for(const NamingContext& context) {
+    if (context.dialektos == nullptr) return nullptr;
+    for (const auto& known : names_) {
+        if (known->context.dialektos == context.dialektos && known->context.lang == context.lang) return known.get();
+    }
+    return names_.emplace_back(std::make_unique<BodyNames>(*localizer_, context)).get();
 }
 
-Status StreamedLocalizer::flat(FlatInlines& inlines) {
-    const NamingContext& body = bodies_.back();
-    if (body.dialektos == nullptr) return {};
-    for (FlatInline& item : inlines.items) {
-        using Kind = FlatInline::Kind;
-        if (item.kind != Kind::Open && item.kind != Kind::Deixis && item.kind != Kind::Monosim) continue;
-        auto name = localizer_->name_of(item.text, *body.dialektos, body.lang);
-        if (!name) return std::move(name).error();
-        item.text = *name.value();
-    }
-    return {};
+SimNames* StreamedLocalizer::paragraph_names() { return bodies_.back(); }
+
+Status StreamedLocalizer::block(Block& block) {
+    const BodyNames* body = bodies_.back();
+    if (body == nullptr) return {};
+    return localizer_->block(block, *body->context.dialektos, body->context.lang);
 }
 
 Status StreamedLocalizer::open(Block& container) {
     if (Status named = block(container); !named) return named;
-    NamingContext inner = bodies_.back();
-    if (inner.dialektos != nullptr) {
+    BodyNames* inner = bodies_.back();
+    if (inner != nullptr) {
         if (const auto* englossis = std::get_if<Block::Englossis>(&container.node)) {
             auto context = localizer_->englossis_context(englossis->dialektos);
             if (!context) return std::move(context).error();
-            inner = *context;
+            inner = names_for(*context);
         } else if (std::holds_alternative<Block::ParaAxioma>(container.node)) {
-            inner = NamingContext{};  // an axioma body keeps its symbols
+            inner = nullptr;  // an axioma body keeps its symbols
         }
     }
     bodies_.push_back(inner);
@@ -197,10 +221,10 @@ Status StreamedLocalizer::open(Block& container) {
 
 Status StreamedLocalizer::close(Block& container) {
     bodies_.pop_back();
-    const NamingContext& body = bodies_.back();
+    const BodyNames* body = bodies_.back();
     auto* para = std::get_if<Block::Para>(&container.node);
-    if (body.dialektos == nullptr || para == nullptr) return {};  // other closing lines hold no sim
-    return localizer_->inlines(para->hypograph, *body.dialektos, body.lang);
+    if (body == nullptr || para == nullptr) return {};  // other closing lines hold no sim
+    return localizer_->inlines(para->hypograph, *body->context.dialektos, body->context.lang);
 }
 
 Status localize_sim_reference(std::string& symbol, const Dialektos& dialektos, std::optional<std::string_view> lang) {

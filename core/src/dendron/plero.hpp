@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "dendron/document.hpp"
-#include "dendron/flat_inlines.hpp"
 #include "dendron/writer.hpp"
 #include "dialektos/model.hpp"
 #include "dialektos/result.hpp"
@@ -61,15 +60,22 @@ public:
 
     Status open(Block& container);
     Status block(Block& block);
-    // The items of a paragraph as a flat list, named as block() names its
-    // tree: their symbols then view the names, which the localizer keeps.
-    Status flat(FlatInlines& inlines);
     Status close(Block& container);
+    // The names that the paragraph writer writes the sims of a paragraph
+    // of the body being read by, as block() would name them; null where the
+    // body keeps its symbols. Each naming context has one for the
+    // localizer's life.
+    SimNames* paragraph_names();
 
 private:
+    class BodyNames;
+    // The names of a context, made at its first body.
+    BodyNames* names_for(const NamingContext& context);
+
     ResolveDialektos resolve_;
     std::unique_ptr<Localizer> localizer_;
-    std::vector<NamingContext> bodies_;  // the body being read is the last
+    std::vector<std::unique_ptr<BodyNames>> names_;
+    std::vector<BodyNames*> bodies_;  // the body being read is the last; null keeps its symbols
 };
 
 // Replaces one sim symbol by "{name}": the glossa name for `lang` when the

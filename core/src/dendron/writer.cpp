@@ -61,13 +61,13 @@ struct DocumentWriter::State {
         writer.forget_written(settled);
     }
 
-    template <class Inlines>
-    bool simple_paragraph(const Inlines& inlines) {
+    template <class Inlines, class... Names>
+    bool simple_paragraph(const Inlines& inlines, Names... names) {
         ParagraphLineWriter* lines = line_writer();
         if (lines == nullptr) return false;
         // Written in place: a paragraph declined is cut off again.
         const std::size_t before = writer.begin_written_paragraph();
-        if (!lines->write(inlines, writer.body_closer(), out)) {
+        if (!lines->write(inlines, writer.body_closer(), out, names...)) {
             out.resize(before);
             return false;
         }
@@ -110,7 +110,9 @@ void DocumentWriter::paragraph_part(const std::vector<Inline>& part) {
     state_->hand_over(piece_size);
 }
 
-bool DocumentWriter::simple_paragraph(const FlatInlines& inlines) { return state_->simple_paragraph(inlines); }
+bool DocumentWriter::simple_paragraph(const FlatInlines& inlines, SimNames* names) {
+    return state_->simple_paragraph(inlines, names);
+}
 
 bool DocumentWriter::simple_paragraph(const std::vector<Inline>& inlines) {
     return state_->simple_paragraph(inlines);

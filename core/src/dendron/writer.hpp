@@ -17,6 +17,7 @@
 namespace ilvex {
 
 class ParagraphLineWriter;
+class SimNames;
 
 // Resolves the dialektos that an Englossis block names, by its id.
 using ResolveDialektos = std::function<Result<Dialektos>(std::string_view id)>;
@@ -63,8 +64,9 @@ public:
     // Writes a Paragraph of these items as block() would, when they are of
     // the kinds the paragraph line writer writes and sims are spelled
     // against the document's dialektos (outside any Englossis); false when
-    // the paragraph is left to block().
-    bool simple_paragraph(const FlatInlines& inlines);
+    // the paragraph is left to block(). With `names`, sims are written by
+    // the names it gives (as block() writes symbols renamed so).
+    bool simple_paragraph(const FlatInlines& inlines, SimNames* names = nullptr);
     bool simple_paragraph(const std::vector<Inline>& inlines);
     // The writer of simple paragraphs and Para lines, where sims are
     // spelled against the document's dialektos; null elsewhere.

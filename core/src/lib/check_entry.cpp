@@ -68,12 +68,11 @@ public:
     void close(Block& container) override {
         if (!failure_ && take(localizer_.close(container))) writer_.close(container);
     }
-    // A paragraph is named and written from its flat list where the writer
+    // A paragraph is written from its flat list by name where the writer
     // can; once nothing more is written, it needs no tree either.
     bool takes_flat_paragraphs() const override { return true; }
     bool flat_paragraph(FlatInlines& inlines) override {
-        if (failure_ || !take(localizer_.flat(inlines))) return true;
-        return writer_.simple_paragraph(inlines);
+        return failure_ || writer_.simple_paragraph(inlines, localizer_.paragraph_names());
     }
 
     // The first piece that could not be named, and why.
