@@ -33,8 +33,7 @@ public:
                 overloaded{
                     [&](Block::Paragraph& x) { return inlines(x.inlines, dialektos, lang); },
                     [&](Block::Para& x) -> Status {
-                        if (Status s = symbol(x.symbol, dialektos, lang); !s) return s;
-                        if (Status s = inlines(x.lemma, dialektos, lang); !s) return s;
+                        if (Status s = opener(x, dialektos, lang); !s) return s;
                         if (Status s = blocks(x.children, dialektos, lang); !s) return s;
                         return inlines(x.hypograph, dialektos, lang);
                     },
@@ -58,7 +57,14 @@ public:
                 block.node);
     }
 
+    // What the opener of a Para holds: its symbol and lemma.
+    Status opener(Block::Para& para, const Dialektos& dialektos, std::optional<std::string_view> lang) {
+        if (Status s = symbol(para.symbol, dialektos, lang); !s) return s;
+        return inlines(para.lemma, dialektos, lang);
+    }
+
     Status inlines(std::vector<Inline>& list, const Dialektos& dialektos, std::optional<std::string_view> lang) {
+        if (list.empty()) return {};  // most lemmas and hypographs
         for (Inline& item : list) {
             Status status = std::visit(
                 overloaded{
@@ -204,8 +210,13 @@ Status StreamedLocalizer::block(Block& block) {
 }
 
 Status StreamedLocalizer::open(Block& container) {
-    if (Status named = block(container); !named) return named;
     BodyNames* inner = bodies_.back();
+    // Most containers are Paras, whose opener alone has sims to name yet.
+    auto* para = std::get_if<Block::Para>(&container.node);
+    Status named = para != nullptr && inner != nullptr
+                       ? localizer_->opener(*para, *inner->context.dialektos, inner->context.lang)
+                       : block(container);
+    if (!named) return named;
     if (inner != nullptr) {
         if (const auto* englossis = std::get_if<Block::Englossis>(&container.node)) {
             auto context = localizer_->englossis_context(englossis->dialektos);
