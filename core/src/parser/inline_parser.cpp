@@ -389,9 +389,28 @@ Status parse_deixis(InlineScanner& scanner, const SimDef& sim, ItemList& list) {
     return {};
 }
 
+// Reads the item of the sim found at the token, `name` its "{name}" when
+// the token was one.
+Status parse_sim_item(InlineScanner& scanner, const Dialektos& dialektos, const SigilRun& run, const SimDef& sim,
+                      const std::optional<std::string>& name, ItemList& list) {
+    if (std::holds_alternative<EndoSimmere>(sim.form)) {
+        return parse_endo_simmere(scanner, dialektos, run, sim, name, list);
+    }
+    if (std::holds_alternative<Monosim>(sim.form)) return parse_monosim(scanner, sim, list);
+    return parse_deixis(scanner, sim, list);
+}
+
 Status parse_sim_token(InlineScanner& scanner, const Dialektos& dialektos, const SigilRun& run,
                        ItemList& list) {
     const std::string_view token = scanner.text.substr(run.end());
+    // Most tokens are a symbol the index finds: looked up there without a
+    // Result to make and unmake.
+    if (scanner.symbols != nullptr && !token.starts_with('{')) {
+        if (const SimDef* sim = scanner.symbols->longest_match(token)) {
+            scanner.pos = run.end() + sim->symbol.size();
+            return parse_sim_item(scanner, dialektos, run, *sim, std::nullopt, list);
+        }
+    }
     auto reference = find_sim_reference(dialektos, scanner.symbols, token);
     if (!reference) return error_at(scanner, run.start, std::move(reference).error());
     if (reference->sim == nullptr) {
@@ -401,12 +420,7 @@ Status parse_sim_token(InlineScanner& scanner, const Dialektos& dialektos, const
                   concat({sigils(scanner, 1), token.substr(0, symbol_run_length(token))})));
     }
     scanner.pos = run.end() + reference->byte_length;
-    const SimDef& sim = *reference->sim;
-    if (std::holds_alternative<EndoSimmere>(sim.form)) {
-        return parse_endo_simmere(scanner, dialektos, run, sim, reference->name, list);
-    }
-    if (std::holds_alternative<Monosim>(sim.form)) return parse_monosim(scanner, sim, list);
-    return parse_deixis(scanner, sim, list);
+    return parse_sim_item(scanner, dialektos, run, *reference->sim, reference->name, list);
 }
 
 Status parse_single_sigil(InlineScanner& scanner, const Dialektos& dialektos, const SigilRun& run,

@@ -163,8 +163,10 @@ Result<LineOutcome> parse_sim_header(ParserState& state, const Dialektos& dialek
     const std::string_view closer = body_closer(state.symbols_for(dialektos), sim, name, state.sigil(), storage);
 
     if (form->body == SimBody::Grammata) {
-        Block::Para opened{sim.mirrored, sim.symbol, std::move(lemma).value(), {}, {}, {}, *taxis};
-        return read_block_with_body(state, dialektos, opener, std::move(opened), closer, [&](Block::Para& para) -> Status {
+        // Made where it is passed: a Para moved is one more to unmake.
+        return read_block_with_body(state, dialektos, opener,
+                                    Block::Para{sim.mirrored, sim.symbol, std::move(lemma).value(), {}, {}, {}, *taxis},
+                                    closer, [&](Block::Para& para) -> Status {
             auto closing = check_hypograph(state, dialektos, sim, closer.size(), form->hypograph);
             if (!closing) return std::move(closing).error();
             para.hypograph = std::move(closing->hypograph);

@@ -78,6 +78,7 @@ Status parse_suffix(InlineScanner& scanner, Suffix& suffix) {
 
 Result<SuffixAndRest> parse_suffix_text(const ParserState& state, std::string_view text,
                                         std::uint64_t line_index) {
+    if (text.empty()) return SuffixAndRest{};  // most closing lines end at their closer
     InlineScanner scanner{text, state.path, 0, line_index, state.backslash};
     Suffix suffix;
     if (Status read = parse_suffix(scanner, suffix); !read) return std::move(read).error();
