@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace ilvex::py {
 namespace {
 
@@ -123,6 +127,16 @@ std::ptrdiff_t encode(const Char* chars, std::size_t count, char* out) {
 // The length of the run of ASCII bytes that `text` (up to `end`) starts with.
 std::size_t ascii_run(const unsigned char* text, const unsigned char* end) {
     const unsigned char* at = text;
+#ifdef __SSE2__
+    // Results are megabytes of mostly ASCII: 64 bytes a step, their top
+    // bits gathered at once.
+    const auto load = [&](std::size_t k) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * k)); };
+    while (end - at >= 64) {
+        const __m128i any = _mm_or_si128(_mm_or_si128(load(0), load(1)), _mm_or_si128(load(2), load(3)));
+        if (_mm_movemask_epi8(any) != 0) break;
+        at += 64;
+    }
+#endif
     std::uint64_t words[4];
     while (end - at >= 32) {
         std::memcpy(words, at, 32);
