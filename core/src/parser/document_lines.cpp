@@ -13,6 +13,9 @@ namespace {
 // Lines are short: an inline block scan finds each line feed faster than a
 // call to memchr would.
 constexpr ByteSet line_feed("\n");
+// What a block is searched for: line feeds, and carriage returns, which
+// are counted (see DocumentLines::carriage_return_met) but split nothing.
+constexpr ByteSet line_bytes("\n\r");
 
 // The window is split a block of the text at a time: one search over the
 // block finds every line feed in it, where a search per line would set up
@@ -41,8 +44,12 @@ std::vector<std::string_view> split_document_lines(std::string_view text) {
 
 void DocumentLines::split_block() {
     if (scanned_ + block_size <= text_.size()) {
-        for (std::uint64_t feeds = line_feed.members_in_64(text_.data() + scanned_); feeds != 0; feeds &= feeds - 1) {
-            const std::size_t end = scanned_ + static_cast<std::size_t>(std::countr_zero(feeds));
+        for (std::uint64_t found = line_bytes.members_in_64(text_.data() + scanned_); found != 0; found &= found - 1) {
+            const std::size_t end = scanned_ + static_cast<std::size_t>(std::countr_zero(found));
+            if (text_[end] == '\r') {
+                carriage_return_met_ = true;
+                continue;
+            }
             add_line(unsplit_, end);
             unsplit_ = end + 1;
         }
@@ -50,6 +57,7 @@ void DocumentLines::split_block() {
         return;
     }
     for (; scanned_ < text_.size(); ++scanned_) {
+        if (text_[scanned_] == '\r') carriage_return_met_ = true;
         if (text_[scanned_] != '\n') continue;
         add_line(unsplit_, scanned_);
         unsplit_ = scanned_ + 1;

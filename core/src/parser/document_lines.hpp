@@ -38,6 +38,11 @@ public:
     // Line `i`, which has(i) found.
     std::string_view operator[](std::size_t i) const { return held_[head_ + (i - first_)]; }
 
+    // Whether a carriage return stands anywhere in the lines split so far
+    // (a line held is split whole), where a line ends or not: most texts
+    // have none, and their lines need no search for one.
+    bool carriage_return_met() const { return carriage_return_met_; }
+
     // The offset in the text before which every line has been dropped.
     std::size_t dropped_bytes() const {
         return head_ < held_.size() ? static_cast<std::size_t>(held_[head_].data() - text_.data()) : unsplit_;
@@ -73,6 +78,7 @@ private:
     // the same whatever the window holds.
     std::size_t head_ = 0;
     std::vector<std::string_view> held_;
+    bool carriage_return_met_ = false;
 };
 
 // The parent directory of `path`, computed on its text: "" for a bare file

@@ -646,8 +646,8 @@ Status parse_flat_inline_text(const ParserState& state, const Dialektos& dialekt
     scanner.flat = &out;
     // A text holds a sigil, a bar or an escape character only by way of an
     // escape or a bar that the parse meets (see parse_inlines); a carriage
-    // return, wherever the source has one.
-    out.texts_as_they_stand = text.find('\r') == std::string_view::npos;
+    // return, wherever the source has one (of a text that has any).
+    out.texts_as_they_stand = !state.lines.carriage_return_met() || text.find('\r') == std::string_view::npos;
     return parse_whole(scanner, dialektos, nullptr);
 }
 
