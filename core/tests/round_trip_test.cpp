@@ -98,6 +98,10 @@ TEST(RoundTrip, ParagraphsWrittenFlat) {
         "@@@!koine\n\na|b @*c|*@ d\\e f @@\"\\\"@@@*g*@ h\r\ni\n",
         "@@@!koine\n\n@::;\n@:: term\n@;\ndefined @,x,@.term\n  over lines\n;@\n::@\n;::@\n",
         "@@@!koine\n\n@\"\nquoted\n  words @*b*@\n\"@ Someone\n",
+        // Sims named by plero, kept in an axioma body, named through another
+        // dialektos in an Englossis body.
+        "@@@!koine\n\n@# S\nsee @>(a1) and @*b*@ then @^(fn1)\n#@\n\n@@@:\nkept @*b*@ and @>(a1)\n:@@@(ax)\n\n"
+        "@@@!(il-markdown)\n\nquoted @^(n1) x\n\n@^\nnote\n^@(n1)\n!@@@\n\n@^\nf @/i/@\n^@(fn1)\n",
     };
     for (const char* text : documents) {
         SCOPED_TRACE(text);
