@@ -127,6 +127,9 @@ std::ptrdiff_t encode(const Char* chars, std::size_t count, char* out) {
 // The length of the run of ASCII bytes that `text` (up to `end`) starts with.
 std::size_t ascii_run(const unsigned char* text, const unsigned char* end) {
     const unsigned char* at = text;
+    // In text of another script most runs are empty, or a space.
+    if (at == end || *at >= 0x80) return 0;
+    if (end - at < 2 || at[1] >= 0x80) return 1;
 #ifdef __SSE2__
     // Results are megabytes of mostly ASCII: 64 bytes a step, their top
     // bits gathered at once.
