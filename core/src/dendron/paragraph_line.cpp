@@ -58,9 +58,15 @@ bool ParagraphLineWriter::write(const FlatInlines& inlines, std::string_view blo
 }
 
 bool ParagraphLineWriter::write(const std::vector<Inline>& inlines, std::string_view block_closer,
-                                std::string& text) {
+                                std::string& text, SimNames* names) {
     flattened_.clear();
-    return flatten(inlines, flattened_) && write(flattened_, block_closer, text);
+    return flatten(inlines, flattened_) && write(flattened_, block_closer, text, names);
+}
+
+std::string_view ParagraphLineWriter::token_of(std::string_view symbol) const {
+    if (names_ == nullptr) return symbol;
+    const std::string* name = names_->name_of(symbol);
+    return name != nullptr ? std::string_view(*name) : std::string_view();
 }
 
 bool ParagraphLineWriter::items(std::size_t& i, std::string_view closer) {
@@ -152,12 +158,8 @@ std::string_view ParagraphLineWriter::opener_of(const FlatInline& next) {
         case Kind::OnymAnchor: return "@(";
         default: break;
     }
-    std::string_view token = next.text;
-    if (names_ != nullptr) {
-        const std::string* name = names_->name_of(token);
-        if (name == nullptr) return {};
-        token = *name;
-    }
+    const std::string_view token = token_of(next.text);
+    if (token.empty()) return {};
     opener_.assign(1, '@');
     opener_ += token;
     return opener_;
@@ -241,12 +243,9 @@ bool ParagraphLineWriter::item(std::size_t& i, After& previous) {
 }
 
 bool ParagraphLineWriter::call(std::string_view symbol, std::string_view param, const Suffix* suffix) {
-    std::string_view token = symbol;
-    if (names_ != nullptr) {
-        const std::string* name = names_->name_of(symbol);
-        if (name == nullptr) return false;
-        token = *name;
-    } else if (!spelled_as_is(symbol, writing::call_run(symbol, param, suffix ? *suffix : Suffix{}))) {
+    const std::string_view token = token_of(symbol);
+    if (token.empty()) return false;
+    if (names_ == nullptr && !spelled_as_is(symbol, writing::call_run(symbol, param, suffix ? *suffix : Suffix{}))) {
         return false;
     }
     std::string& out = *out_;
@@ -261,12 +260,9 @@ bool ParagraphLineWriter::call(std::string_view symbol, std::string_view param, 
 // Inlined into endo_simmere: most sims are found at once.
 [[gnu::always_inline]] inline const ParagraphLineWriter::EndoSpelling* ParagraphLineWriter::endo_spelling(
     std::string_view symbol, bool mirrored) {
-    // The one met last with the same first byte is most often the one; a
-    // "{name}" (a symbol of plerographic text read again) by the name's
-    // first byte and length instead.
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(symbol[k]); };
-    const std::size_t key = symbol.front() == '{' && symbol.size() > 1 ? byte(1) + symbol.size() : byte(0);
-    const std::size_t slot = (key & 0x7F) + (mirrored ? 0x80 : 0) + (names_ != nullptr ? 0x100 : 0);
+    // The one met last with the same first byte is most often the one.
+    const std::size_t slot = (static_cast<unsigned char>(symbol.front()) & 0x7F) + (mirrored ? 0x80 : 0) +
+                             (names_ != nullptr ? 0x100 : 0);
     const EndoSpelling* last = last_spellings_[slot];
     if (last != nullptr && same_symbol(last->symbol, symbol) && last->mirrored == mirrored && last->names == names_) {
         return last;
@@ -383,16 +379,13 @@ const ParagraphLineWriter::EndoSpelling* ParagraphLineWriter::find_endo_spelling
         }
     }
     if (found == nullptr) {
-        std::string token(symbol);
-        if (names_ != nullptr) {
-            const std::string* name = names_->name_of(symbol);
-            if (name == nullptr) return nullptr;
-            token = *name;
-        }
+        const std::string_view token = token_of(symbol);
+        if (token.empty()) return nullptr;
         // A name is written as it is whatever follows it.
         const bool as_is = names_ != nullptr || spelled_as_is(symbol, symbol);
         found = &endo_spellings_.emplace_back(EndoSpelling{std::string(symbol), mirrored, names_, as_is,
-                                                           '@' + token, episim_symbol(token, mirrored) + '@'});
+                                                           '@' + std::string(token),
+                                                           episim_symbol(token, mirrored) + '@'});
     }
     last_spellings_[slot] = found;
     return found;

@@ -53,7 +53,8 @@ public:
     // were renamed so.
     bool write(const FlatInlines& inlines, std::string_view block_closer, std::string& text,
                SimNames* names = nullptr);
-    bool write(const std::vector<Inline>& inlines, std::string_view block_closer, std::string& text);
+    bool write(const std::vector<Inline>& inlines, std::string_view block_closer, std::string& text,
+               SimNames* names = nullptr);
 
     // The opening line of `para` (line feed included), the closer of its
     // body and its closing line, as the writer writes them; false when it
@@ -72,6 +73,9 @@ private:
     // The call "@symbol(param)" of a monosim or deixis, when the writer
     // spells its sim by the symbol, or "@{name}(param)".
     bool call(std::string_view symbol, std::string_view param, const Suffix* suffix);
+    // What a sim of `symbol` is written by: the symbol, or its name when
+    // the list is written by name; empty when it has none.
+    std::string_view token_of(std::string_view symbol) const;
     // How the item `next`, not a text, begins: its sigils and what follows
     // them (see writing::opener_of); empty when its sim cannot be named.
     std::string_view opener_of(const FlatInline& next);
@@ -127,8 +131,8 @@ private:
     std::optional<SymbolIndex> own_symbols_;
     const SymbolIndex& symbols_;
     std::deque<EndoSpelling> endo_spellings_;  // the few symbols met; a deque keeps them in place
-    // The one met last for each key of seven bits (see endo_spelling), 0x80
-    // more when mirrored and 0x100 more when named.
+    // The one met last for each first byte (less its top bit), 0x80 more
+    // when mirrored and 0x100 more when named.
     std::array<const EndoSpelling*, 512> last_spellings_{};
     std::deque<ParaSpelling> para_spellings_;
     // The items of the list being written (their count read once: a

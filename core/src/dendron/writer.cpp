@@ -61,13 +61,13 @@ struct DocumentWriter::State {
         writer.forget_written(settled);
     }
 
-    template <class Inlines, class... Names>
-    bool simple_paragraph(const Inlines& inlines, Names... names) {
+    template <class Inlines>
+    bool simple_paragraph(const Inlines& inlines, SimNames* names) {
         ParagraphLineWriter* lines = line_writer();
         if (lines == nullptr) return false;
         // Written in place: a paragraph declined is cut off again.
         const std::size_t before = writer.begin_written_paragraph();
-        if (!lines->write(inlines, writer.body_closer(), out, names...)) {
+        if (!lines->write(inlines, writer.body_closer(), out, names)) {
             out.resize(before);
             return false;
         }
@@ -115,7 +115,7 @@ bool DocumentWriter::simple_paragraph(const FlatInlines& inlines, SimNames* name
 }
 
 bool DocumentWriter::simple_paragraph(const std::vector<Inline>& inlines) {
-    return state_->simple_paragraph(inlines);
+    return state_->simple_paragraph(inlines, nullptr);
 }
 
 ParagraphLineWriter* DocumentWriter::line_writer() { return state_->line_writer(); }
