@@ -75,11 +75,9 @@ def parse_arguments():
 
 
 def build_module(build_dir):
-    """Configures the Release build once; the build itself is a no-op when up to date."""
-    if not (build_dir / "build.ninja").exists():
-        subprocess.run(["cmake", "-S", str(ROOT), "-B", str(build_dir), "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
-                        f"-DPython3_EXECUTABLE={sys.executable}"], check=True)
-    subprocess.run(["cmake", "--build", str(build_dir)], check=True, stdout=subprocess.DEVNULL)
+    """The Release build as it is installed, profile included; a no-op when up to date."""
+    subprocess.run(["bash", str(ROOT / "scripts" / "build_release.sh"), str(build_dir)], check=True,
+                   stdout=subprocess.DEVNULL)
 
 
 def compile_launcher(tool_dir):

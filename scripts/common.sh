@@ -5,7 +5,10 @@ RELEASE_DIR=build/release
 SANITIZE_DIR=build/sanitize
 JOBS=$(nproc)
 
+# configure_release [directory [cmake options...]]
 configure_release() {
-  cmake -S . -B "$RELEASE_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DPython3_EXECUTABLE="$PYTHON" >/dev/null
+  local dir=${1:-$RELEASE_DIR}
+  shift $(($# > 0 ? 1 : 0))
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DPython3_EXECUTABLE="$PYTHON" "$@" >/dev/null
 }

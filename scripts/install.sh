@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build dependencies from Debian's archive, builds the module in
-# Release and installs it into the platlib of the python3 on PATH.
+# Release (scripts/build_release.sh) and installs it into the platlib of the
+# python3 on PATH.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
@@ -20,6 +21,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-configure_release
-cmake --build "$RELEASE_DIR"
+bash scripts/build_release.sh
 cmake --install "$RELEASE_DIR"

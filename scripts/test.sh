@@ -13,8 +13,7 @@ ctest --test-dir "$SANITIZE_DIR" --output-on-failure -j "$JOBS"
 
 ILVEX_FUZZ_SEED=1 bash scripts/fuzz.sh 20
 
-configure_release
-cmake --build "$RELEASE_DIR"
+bash scripts/build_release.sh
 ctest --test-dir "$RELEASE_DIR" --output-on-failure -j "$JOBS"
 
 # What each format of the shared corpus imports and refuses, when the corpus
