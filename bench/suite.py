@@ -77,7 +77,7 @@ def parse_arguments():
 def build_module(build_dir):
     """The Release build as it is installed, profile included; a no-op when up to date."""
     subprocess.run(["bash", str(ROOT / "scripts" / "build_release.sh"), str(build_dir)], check=True,
-                   stdout=subprocess.DEVNULL)
+                   stdout=subprocess.DEVNULL, env={**os.environ, "PYTHON": sys.executable})
 
 
 def compile_launcher(tool_dir):

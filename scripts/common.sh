@@ -1,6 +1,6 @@
-# Shared by the install and test scripts: the interpreter on PATH and the
-# release build that both use.
-PYTHON=$(python3 -c 'import sys; print(sys.executable)')
+# Shared by the install, test and build scripts: the interpreter (the
+# python3 on PATH unless PYTHON names another) and the release build.
+PYTHON=${PYTHON:-$(python3 -c 'import sys; print(sys.executable)')}
 RELEASE_DIR=build/release
 SANITIZE_DIR=build/sanitize
 JOBS=$(nproc)
