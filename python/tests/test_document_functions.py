@@ -103,12 +103,25 @@ class LargeResultTest(IlvexTestCase):
                 self.assertEqual(ilvex.brachy(text), text)
 
     def test_ascii_source_with_a_result_that_turns_non_ascii(self):
-        # A sim named in an ASCII source is written by its symbol, "§".
-        chapter = "@@@!ilvex\n@=== chapter\n@\u00a7 [lemma]\ngrammata\n\u00a7@\n===@\n"
-        body = "".join(f"Part {i} text.\n\n" for i in range(8000))
-        with InDirectory({"loc.dia": chapter}):
-            written = ilvex.brachy("@@@!loc\n\n" + body + "@{chapter} One\ntext\n{chapter}@\n")
-        self.assertEqual(written, "@@@!loc\n\n" + body + "@\u00a7 One\ntext\n\u00a7@\n")
+        # A sim named in an ASCII source is written by its symbol: the result
+        # turns Latin-1 or wider at once, in its middle or at its end, in a
+        # result decoded in one go or as it is written (a large source, whose
+        # middle is decoded straight into the str under construction).
+        named = "@{chapter} One\ntext\n{chapter}@\n\n"
+        for symbol in ("\u00a7", "\u2021"):
+            chapter = f"@@@!ilvex\n@=== chapter\n@{symbol} [lemma]\ngrammata\n{symbol}@\n===@\n"
+            for parts in (8000, 200000):
+                body = "".join(f"Part {i} text.\n\n" for i in range(parts // 2))
+                for where in ("start", "middle", "end"):
+                    source = "@@@!loc\n\n" + "".join(
+                        (named if where == "start" else "", body, named if where == "middle" else "", body,
+                         named if where == "end" else "")).rstrip("\n") + "\n"
+                    expected = source.replace("@{chapter}", "@" + symbol).replace("{chapter}@", symbol + "@")
+                    with self.subTest(symbol=symbol, parts=parts, where=where), InDirectory({"loc.dia": chapter}):
+                        written = ilvex.brachy(source)
+                        self.assertEqual(written, expected)
+                        # A str that only claims ASCII compares equal but encodes wrongly.
+                        self.assertEqual(written.encode(), expected.encode())
 
     def test_result_width_follows_its_characters(self):
         # The result is built at the source's character width: where its own

@@ -102,12 +102,38 @@ void StrBuilder::append(std::string_view piece) {
     }
 }
 
-// Measures `text` and decodes it where it stands, taking the lock back only
-// to make room in built_: other threads wait for the lock no longer than an
-// allocation takes; the pages of the room are made present after it. (Writing
-// the characters of built_ leaves every other object as it is, and no
-// other thread can reach built_ yet.)
-void StrBuilder::decode(std::string_view text) { decode(text, measure(text)); }
+// Decodes `text` where it stands: as much of it as built_ has room for at
+// its width is checked as it is decoded, in one pass; the rest is measured
+// first, taking the lock back only to make room in built_: other threads
+// wait for the lock no longer than an allocation takes; the pages of the
+// room are made present after it. (Writing the characters of built_ leaves
+// every other object as it is, and no other thread can reach built_ yet.)
+void StrBuilder::decode(std::string_view text) {
+    if (built_ != nullptr) text = decode_into_room(text);
+    if (!text.empty()) decode(text, measure(text));
+}
+
+// What is left of `text` once what fits built_ as it is was decoded: text
+// past its room, from a character wider than it holds, or from bytes that
+// are not UTF-8 (which measuring then refuses).
+std::string_view StrBuilder::decode_into_room(std::string_view text) {
+    const auto room = static_cast<std::size_t>(PyUnicode_GET_LENGTH(built_) - length_);
+    // The characters to come, judged by the bytes a character took so far
+    // (pages made present for more would be held past the result's end).
+    const double bytes_per_character = std::max(
+        1.0, static_cast<double>(decoded_bytes_) / static_cast<double>(std::max<Py_ssize_t>(length_, 1)));
+    const auto expected = static_cast<std::size_t>(static_cast<double>(text.size()) / bytes_per_character);
+    populate(length_ + static_cast<Py_ssize_t>(std::min(room, expected)));
+    const int kind = PyUnicode_KIND(built_);
+    char* const out = static_cast<char*>(PyUnicode_DATA(built_)) + static_cast<std::size_t>(length_) * kind;
+    const Utf8Decoded done = decode_utf8_checked(text, PyUnicode_MAX_CHAR_VALUE(built_), out, room);
+    if (done.extent.characters > 0) {
+        length_ += static_cast<Py_ssize_t>(done.extent.characters);
+        max_char_ = std::max(max_char_, done.extent.max_char);
+        decoded_bytes_ += done.bytes;
+    }
+    return text.substr(done.bytes);
+}
 
 void StrBuilder::decode(std::string_view text, const Utf8Extent& extent) {
     if (text.empty()) return;
@@ -157,6 +183,7 @@ void StrBuilder::fill(std::string_view text, const Utf8Extent& extent) {
     }
     length_ += length;
     max_char_ = std::max(max_char_, extent.max_char);
+    decoded_bytes_ += text.size();
 }
 
 // With the lock held: built_ takes `length` characters as wide as

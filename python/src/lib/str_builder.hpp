@@ -53,6 +53,7 @@ public:
 
 private:
     void decode(std::string_view text);
+    std::string_view decode_into_room(std::string_view text);
     void decode(std::string_view text, const Utf8Extent& extent);
     static Utf8Extent measure(std::string_view text);
     void place(std::string_view text, const Utf8Extent& extent);
@@ -69,6 +70,7 @@ private:
     std::size_t sure_length_;       // characters the result is almost sure to reach
     PyObject* built_ = nullptr;     // the str under construction, once bounded_ text was decoded
     Py_ssize_t length_ = 0;         // characters decoded into built_
+    std::size_t decoded_bytes_ = 0; // the UTF-8 bytes they came from
     Py_UCS4 max_char_ = 0;          // the widest of them
     // Byte offsets in built_'s characters: the range given large pages, and
     // how far pages were made present.

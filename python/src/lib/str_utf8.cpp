@@ -152,17 +152,55 @@ std::size_t ascii_run(const unsigned char* text, const unsigned char* end) {
 
 bool continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
+// The character of the well-formed UTF-8 sequence at `in`, whose lead byte
+// is beyond ASCII and which has `left` bytes to the end of its text, and its
+// length; a length of 0 when the sequence is ill-formed (cut short, overlong,
+// a surrogate or beyond U+10FFFF).
+struct Sequence {
+    std::uint32_t c = 0;
+    std::size_t length = 0;
+};
+
+Sequence read_sequence(const unsigned char* in, std::ptrdiff_t left) {
+    const unsigned char lead = *in;
+    if (lead >= 0xC2 && lead < 0xE0 && left >= 2 && continuation(in[1])) {
+        return {(lead & 0x1Fu) << 6 | (in[1] & 0x3Fu), 2};
+    }
+    if (lead >= 0xE0 && lead < 0xF0 && left >= 3 && continuation(in[1]) && continuation(in[2])) {
+        const std::uint32_t c = (lead & 0x0Fu) << 12 | (in[1] & 0x3Fu) << 6 | (in[2] & 0x3Fu);
+        if (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF)) return {};
+        return {c, 3};
+    }
+    if (lead >= 0xF0 && lead < 0xF5 && left >= 4 && continuation(in[1]) && continuation(in[2]) &&
+        continuation(in[3])) {
+        const std::uint32_t c = (lead & 0x07u) << 18 | (in[1] & 0x3Fu) << 12 | (in[2] & 0x3Fu) << 6 | (in[3] & 0x3Fu);
+        if (c < 0x10000 || c > 0x10FFFF) return {};
+        return {c, 4};
+    }
+    return {};
+}
+
+// The maximum character of the PyUnicode width that holds `widest`.
+Py_UCS4 width_of(std::uint32_t widest) {
+    return widest < 0x80 ? 0x7F : widest < 0x100 ? 0xFF : widest < 0x10000 ? 0xFFFF : 0x10FFFF;
+}
+
+template <class Char>
+void copy_ascii(const unsigned char* in, std::size_t count, Char* out) {
+    if constexpr (sizeof(Char) == 1) {
+        std::memcpy(out, in, count);
+    } else {
+        for (std::size_t k = 0; k < count; ++k) out[k] = in[k];
+    }
+}
+
 template <class Char>
 void decode(std::string_view text, Char* out) {
     const auto* in = reinterpret_cast<const unsigned char*>(text.data());
     const unsigned char* const end = in + text.size();
     while (in < end) {
         const std::size_t run = ascii_run(in, end);
-        if constexpr (sizeof(Char) == 1) {
-            std::memcpy(out, in, run);
-        } else {
-            for (std::size_t k = 0; k < run; ++k) out[k] = in[k];
-        }
+        copy_ascii(in, run, out);
         in += run;
         out += run;
         if (in == end) break;
@@ -185,6 +223,29 @@ void decode(std::string_view text, Char* out) {
     }
 }
 
+// decode_utf8_checked at one width.
+template <class Char>
+Utf8Decoded decode_checked(std::string_view text, Py_UCS4 held, Char* out, std::size_t room) {
+    const auto* const begin = reinterpret_cast<const unsigned char*>(text.data());
+    const unsigned char* in = begin;
+    const unsigned char* const end = in + text.size();
+    std::size_t written = 0;
+    std::uint32_t widest = 0;
+    while (in < end && written < room) {
+        const std::size_t run = std::min(ascii_run(in, end), room - written);
+        copy_ascii(in, run, out + written);
+        in += run;
+        written += run;
+        if (in == end || written == room) break;
+        const Sequence sequence = read_sequence(in, end - in);
+        if (sequence.length == 0 || sequence.c > held) break;
+        out[written++] = static_cast<Char>(sequence.c);
+        in += sequence.length;
+        widest = std::max(widest, sequence.c);
+    }
+    return {static_cast<std::size_t>(in - begin), {written, width_of(widest)}};
+}
+
 }  // namespace
 
 std::optional<Utf8Extent> measure_utf8(std::string_view text) {
@@ -197,31 +258,13 @@ std::optional<Utf8Extent> measure_utf8(std::string_view text) {
         in += run;
         extent.characters += run;
         if (in == end) break;
-        const unsigned char lead = *in;
-        const std::ptrdiff_t left = end - in;
-        std::uint32_t c;
-        if (lead < 0x80) {
-            c = lead;
-            in += 1;
-        } else if (lead >= 0xC2 && lead < 0xE0 && left >= 2 && continuation(in[1])) {
-            c = (lead & 0x1Fu) << 6 | (in[1] & 0x3Fu);
-            in += 2;
-        } else if (lead >= 0xE0 && lead < 0xF0 && left >= 3 && continuation(in[1]) && continuation(in[2])) {
-            c = (lead & 0x0Fu) << 12 | (in[1] & 0x3Fu) << 6 | (in[2] & 0x3Fu);
-            if (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
-            in += 3;
-        } else if (lead >= 0xF0 && lead < 0xF5 && left >= 4 && continuation(in[1]) && continuation(in[2]) &&
-                   continuation(in[3])) {
-            c = (lead & 0x07u) << 18 | (in[1] & 0x3Fu) << 12 | (in[2] & 0x3Fu) << 6 | (in[3] & 0x3Fu);
-            if (c < 0x10000 || c > 0x10FFFF) return std::nullopt;
-            in += 4;
-        } else {
-            return std::nullopt;
-        }
-        widest = std::max(widest, c);
+        const Sequence sequence = read_sequence(in, end - in);
+        if (sequence.length == 0) return std::nullopt;
+        in += sequence.length;
+        widest = std::max(widest, sequence.c);
         ++extent.characters;
     }
-    extent.max_char = widest < 0x80 ? 0x7F : widest < 0x100 ? 0xFF : widest < 0x10000 ? 0xFFFF : 0x10FFFF;
+    extent.max_char = width_of(widest);
     return extent;
 }
 
@@ -237,6 +280,12 @@ void decode_utf8(std::string_view text, int kind, void* out) {
             decode(text, static_cast<Py_UCS4*>(out));
             break;
     }
+}
+
+Utf8Decoded decode_utf8_checked(std::string_view text, Py_UCS4 max_char, void* out, std::size_t room) {
+    if (max_char <= 0xFF) return decode_checked(text, max_char, static_cast<Py_UCS1*>(out), room);
+    if (max_char <= 0xFFFF) return decode_checked(text, max_char, static_cast<Py_UCS2*>(out), room);
+    return decode_checked(text, max_char, static_cast<Py_UCS4*>(out), room);
 }
 
 std::size_t utf8_room(PyObject* object, std::size_t count) {

@@ -40,4 +40,18 @@ std::optional<Utf8Extent> measure_utf8(std::string_view text);
 // of characters of `kind` (a PyUnicode kind wide enough for them).
 void decode_utf8(std::string_view text, int kind, void* out);
 
+// What decode_utf8_checked took: the bytes, and the extent of their characters.
+struct Utf8Decoded {
+    std::size_t bytes = 0;
+    Utf8Extent extent;
+};
+
+// Decodes the longest prefix of `text` that is well-formed UTF-8, of
+// characters up to `max_char` (the PyUnicode_MAX_CHAR_VALUE of the `str`
+// written to) and of at most `room` characters, into `out` (that `str`'s
+// characters, where it has that room), checking it as measure_utf8 does in
+// the same pass. What is left begins at a character that did not fit or was
+// too wide, or at bytes that are not UTF-8.
+Utf8Decoded decode_utf8_checked(std::string_view text, Py_UCS4 max_char, void* out, std::size_t room);
+
 }  // namespace ilvex::py
