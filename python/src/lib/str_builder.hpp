@@ -17,9 +17,11 @@ namespace ilvex::py {
 // appending may fill while the interpreter lock is released: no Python
 // object is touched there. A result of a small source is decoded in one go
 // by finish(). For a large source the buffer is bounded: each time it is
-// full (or a piece comes that is large by itself) the text is measured
-// where it stands and decoded into the `str` under construction, so that a
-// large result is held once, as the `str`, and never also whole as UTF-8.
+// full (or a piece comes that is large by itself) the text is decoded where
+// it stands into the `str` under construction (checked as it is decoded
+// where that `str` has room for it, measured first where it must grow), so
+// that a large result is held once, as the `str`, and never also whole as
+// UTF-8.
 // The lock is taken back only to make or grow that `str`: its characters
 // are written without it, as no other thread can reach the object yet. That `str` starts
 // at the width of the source's widest character (usually the result's as
