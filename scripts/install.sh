@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build dependencies from Debian's archive, builds the module in
 # Release (scripts/build_release.sh) and installs it into the platlib of the
-# python3 on PATH.
+# python3 on PATH (or of the interpreter PYTHON names).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
